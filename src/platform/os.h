@@ -1,0 +1,13 @@
+// Everything the program asks of the operating system, one function per Windows call.
+#pragma once
+
+#include "platform/files.h"
+#include "platform/processes.h"
+#include "platform/registry.h"
+#include "platform/system.h"
+
+namespace quellspur::platform {
+
+class Os : public Processes, public Registry, public Files, public System {};
+
+}  // namespace quellspur::platform

@@ -1,0 +1,40 @@
+// The process list and process handles (kernel32 Toolhelp, kernel32, psapi).
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/types.h"
+
+namespace quellspur::platform {
+
+// The parts of the 8-bit PROCESSENTRY32 record the program reads.
+struct ProcessEntry {
+  std::uint32_t processId = 0;
+  std::uint32_t parentProcessId = 0;
+  std::wstring exeFile;  // up to its first zero
+};
+
+class Processes {
+ public:
+  virtual ~Processes() = default;
+
+  // A snapshot of the given kind (kSnapProcess); 0 when none is obtained.
+  virtual Handle CreateToolhelp32Snapshot(std::uint32_t flags, std::uint32_t processId) = 0;
+  // Read the first or next entry of a snapshot; false at the end of the list or on failure.
+  virtual bool Process32First(Handle snapshot, ProcessEntry& entry) = 0;
+  virtual bool Process32Next(Handle snapshot, ProcessEntry& entry) = 0;
+
+  // A handle to the process with the given rights; 0 on failure.
+  virtual Handle OpenProcess(std::uint32_t desiredAccess, bool inheritHandle,
+                             std::uint32_t processId) = 0;
+  // Writes the executable path of the process into a buffer of bufferChars characters; returns the
+  // number of characters written (0 on failure) and hands back exactly those characters.
+  virtual std::uint32_t GetModuleFileNameExA(Handle process, std::uint32_t bufferChars,
+                                             std::wstring& path) = 0;
+
+  virtual bool CloseHandle(Handle handle) = 0;
+  virtual std::uint32_t GetCurrentProcessId() = 0;
+};
+
+}  // namespace quellspur::platform

@@ -1,0 +1,402 @@
+#include "platform/sim/sim_machine.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+#include "platform/sim/windows_1252.h"
+#include "scan/path_text.h"
+
+namespace quellspur::platform::sim {
+namespace {
+
+constexpr std::uint32_t kKeyQueryValue = 0x1;
+constexpr std::uint32_t kKeySetValue = 0x2;
+
+// Value names are case-insensitive; a value written again keeps its place.
+void StoreValue(std::vector<SimValue>& values, const std::wstring& name, std::uint32_t type,
+                const std::string& data) {
+  auto same = [&](const SimValue& v) { return UpperCase(v.name) == UpperCase(name); };
+  auto existing = std::find_if(values.begin(), values.end(), same);
+  if (existing != values.end()) {
+    existing->type = type;
+    existing->data = data;
+  } else {
+    values.push_back(SimValue{name, type, data});
+  }
+}
+
+}  // namespace
+
+SimMachine::SimMachine() {
+  // A desktop with its shell and the program itself running, as at any log-on.
+  const std::uint32_t shell = StartProcess(L"C:\\WINDOWS\\EXPLORER.EXE", 0);
+  selfId_ = StartProcess(L"C:\\Program Files\\Quellspur\\Quellspur.exe", shell);
+  PutFile(L"C:\\WINDOWS\\EXPLORER.EXE", std::string(2048, 'E'));
+  PutFile(L"C:\\Program Files\\Quellspur\\Quellspur.exe", std::string(4096, 'Q'));
+}
+
+// --- Setting the scene ---
+
+std::uint32_t SimMachine::StartProcess(const std::wstring& exeFile, std::uint32_t parentId) {
+  SimProcess process;
+  process.id = nextProcessId_;
+  nextProcessId_ += 4;  // Windows hands out ids in steps of four
+  process.parentId = parentId;
+  process.exeFile = exeFile;
+  process.modulePath = exeFile;
+  processes_.push_back(process);
+  return process.id;
+}
+
+SimProcess& SimMachine::Process(std::uint32_t id) {
+  SimProcess* process = FindProcess(id);
+  if (process == nullptr) {
+    throw std::out_of_range("no such simulated process");
+  }
+  return *process;
+}
+
+void SimMachine::EndProcess(std::uint32_t id, std::uint32_t exitCode) {
+  SimProcess& process = Process(id);
+  process.running = false;
+  process.exitCode = exitCode;
+}
+
+void SimMachine::SetRegistryValue(RegKey root, const std::wstring& subKey, const std::wstring& name,
+                                  std::uint32_t type, const std::string& data) {
+  StoreValue(CreateKeyPath(KeyPath(root, subKey)).values, name, type, data);
+}
+
+void SimMachine::SetRegistryText(RegKey root, const std::wstring& subKey, const std::wstring& name,
+                                 const std::wstring& text) {
+  SetRegistryValue(root, subKey, name, kRegSz, EncodeWindows1252(text) + '\0');
+}
+
+void SimMachine::DenyKeyRights(RegKey root, const std::wstring& subKey, std::uint32_t rights) {
+  CreateKeyPath(KeyPath(root, subKey)).deniedRights = rights;
+}
+
+std::vector<SimValue> SimMachine::RegistryValues(RegKey root, const std::wstring& subKey) const {
+  auto key = keys_.find(KeyPath(root, subKey));
+  return key == keys_.end() ? std::vector<SimValue>{} : key->second.values;
+}
+
+bool SimMachine::KeyExists(RegKey root, const std::wstring& subKey) const {
+  return keys_.count(KeyPath(root, subKey)) != 0;
+}
+
+void SimMachine::PutFile(const std::wstring& path, const std::string& bytes) {
+  files_[FileKey(path)] = bytes;
+}
+
+// --- Processes ---
+
+SimProcess* SimMachine::FindProcess(std::uint32_t id) {
+  auto found = std::find_if(processes_.begin(), processes_.end(),
+                            [id](const SimProcess& p) { return p.id == id; });
+  return found == processes_.end() ? nullptr : &*found;
+}
+
+bool SimMachine::HeldByProgram(std::uint32_t processId) const {
+  return std::any_of(handles_.begin(), handles_.end(), [processId](const auto& entry) {
+    return entry.second.kind == KernelObject::Kind::Process && entry.second.processId == processId;
+  });
+}
+
+// An ended process lives on as an object for as long as anyone holds a handle to it.
+bool SimMachine::Reachable(const SimProcess& process) const {
+  return process.running || process.outsideHolders > 0 || HeldByProgram(process.id);
+}
+
+Handle SimMachine::CreateToolhelp32Snapshot(std::uint32_t flags, std::uint32_t) {
+  if (faults_.Fails(Call::CreateToolhelp32Snapshot) || (flags & kSnapProcess) == 0) {
+    return 0;
+  }
+  KernelObject snapshot;
+  for (const SimProcess& process : processes_) {
+    if (process.running) {
+      snapshot.entries.push_back(ProcessEntry{process.id, process.parentId, process.exeFile});
+    }
+  }
+  const Handle handle = nextHandle_;
+  nextHandle_ += 4;
+  handles_[handle] = std::move(snapshot);
+  return handle;
+}
+
+bool SimMachine::NextEntry(Handle snapshot, ProcessEntry& entry, bool first) {
+  auto object = handles_.find(snapshot);
+  if (object == handles_.end() || object->second.kind != KernelObject::Kind::Snapshot) {
+    return false;
+  }
+  KernelObject& walk = object->second;
+  if (first) {
+    walk.next = 0;
+  }
+  if (walk.next >= walk.entries.size()) {
+    return false;
+  }
+  entry = walk.entries[walk.next++];
+  return true;
+}
+
+bool SimMachine::Process32First(Handle snapshot, ProcessEntry& entry) {
+  return !faults_.Fails(Call::Process32First) && NextEntry(snapshot, entry, true);
+}
+
+bool SimMachine::Process32Next(Handle snapshot, ProcessEntry& entry) {
+  return !faults_.Fails(Call::Process32Next) && NextEntry(snapshot, entry, false);
+}
+
+Handle SimMachine::OpenProcess(std::uint32_t desiredAccess, bool, std::uint32_t processId) {
+  if (faults_.Fails(Call::OpenProcess)) {
+    return 0;
+  }
+  const SimProcess* process = FindProcess(processId);
+  if (process == nullptr || process->refusesOpen || !Reachable(*process)) {
+    return 0;
+  }
+  KernelObject object;
+  object.kind = KernelObject::Kind::Process;
+  object.processId = processId;
+  object.access = desiredAccess;
+  const Handle handle = nextHandle_;
+  nextHandle_ += 4;
+  handles_[handle] = object;
+  return handle;
+}
+
+std::uint32_t SimMachine::GetModuleFileNameExA(Handle process, std::uint32_t bufferChars,
+                                               std::wstring& path) {
+  path.clear();
+  if (faults_.Fails(Call::GetModuleFileNameExA) || bufferChars == 0) {
+    return 0;
+  }
+  auto object = handles_.find(process);
+  if (object == handles_.end() || object->second.kind != KernelObject::Kind::Process ||
+      (object->second.access & kProcessQueryAndRead) != kProcessQueryAndRead) {
+    return 0;
+  }
+  const SimProcess* target = FindProcess(object->second.processId);
+  if (target == nullptr || !target->running) {
+    return 0;  // an ended process has no modules left to name
+  }
+  // The path is cut to the buffer, leaving room for the terminating zero.
+  path = target->modulePath.substr(0, bufferChars - 1);
+  return static_cast<std::uint32_t>(path.size());
+}
+
+bool SimMachine::CloseHandle(Handle handle) {
+  if (faults_.Fails(Call::CloseHandle)) {
+    return false;
+  }
+  return handles_.erase(handle) == 1;
+}
+
+// --- Registry ---
+
+std::wstring SimMachine::KeyPath(RegKey root, const std::wstring& subKey) const {
+  std::wstring path = root == kHkeyCurrentUser ? L"HKEY_CURRENT_USER" : L"HKEY_LOCAL_MACHINE";
+  if (!subKey.empty()) {
+    path += L"\\" + subKey;
+  }
+  return UpperCase(path);
+}
+
+SimMachine::Key& SimMachine::CreateKeyPath(const std::wstring& path) {
+  // Every key above it exists as well, as after RegCreateKeyEx.
+  for (std::size_t slash = path.find(L'\\'); slash != std::wstring::npos;
+       slash = path.find(L'\\', slash + 1)) {
+    keys_.try_emplace(path.substr(0, slash));
+  }
+  return keys_[path];
+}
+
+SimMachine::Key* SimMachine::FindKey(RegKey key, std::uint32_t requiredRights, Status& status) {
+  auto open = openKeys_.find(key);
+  if (open == openKeys_.end()) {
+    status = kErrorInvalidHandle;
+    return nullptr;
+  }
+  if ((open->second.access & requiredRights) != requiredRights) {
+    status = kErrorAccessDenied;
+    return nullptr;
+  }
+  status = kErrorSuccess;
+  return &keys_[open->second.path];
+}
+
+Status SimMachine::RegOpenKeyExA(RegKey root, const std::wstring& subKey, std::uint32_t,
+                                 std::uint32_t access, RegKey& key) {
+  key = 0;
+  if (faults_.Fails(Call::RegOpenKeyExA)) {
+    return kErrorAccessDenied;
+  }
+  if (root != kHkeyCurrentUser && root != kHkeyLocalMachine) {
+    return kErrorInvalidHandle;
+  }
+  const std::wstring path = KeyPath(root, subKey);
+  auto found = keys_.find(path);
+  if (found == keys_.end() && !subKey.empty()) {
+    return kErrorFileNotFound;
+  }
+  if (found != keys_.end() && (found->second.deniedRights & access) != 0) {
+    return kErrorAccessDenied;
+  }
+  keys_.try_emplace(path);
+  key = nextKey_++;
+  openKeys_[key] = OpenKey{path, access};
+  return kErrorSuccess;
+}
+
+Status SimMachine::RegEnumValueA(RegKey key, std::uint32_t index, std::uint32_t nameChars,
+                                 std::uint32_t dataBytes, EnumeratedValue& value) {
+  if (faults_.Fails(Call::RegEnumValueA)) {
+    return kErrorAccessDenied;
+  }
+  Status status = kErrorSuccess;
+  const Key* found = FindKey(key, kKeyQueryValue, status);
+  if (found == nullptr) {
+    return status;
+  }
+  if (index >= found->values.size()) {
+    return kErrorNoMoreItems;
+  }
+  const SimValue& stored = found->values[index];
+  // The name buffer must hold the name and its terminating zero.
+  if (EncodeWindows1252(stored.name).size() >= nameChars || stored.data.size() > dataBytes) {
+    return kErrorMoreData;
+  }
+  value = EnumeratedValue{stored.name, stored.type, stored.data};
+  return kErrorSuccess;
+}
+
+Status SimMachine::RegCloseKey(RegKey key) {
+  if (faults_.Fails(Call::RegCloseKey)) {
+    return kErrorInvalidHandle;
+  }
+  return openKeys_.erase(key) == 1 ? kErrorSuccess : kErrorInvalidHandle;
+}
+
+Status SimMachine::RegCreateKeyExA(RegKey root, const std::wstring& subKey, std::uint32_t access,
+                                   RegKey& key) {
+  key = 0;
+  if (faults_.Fails(Call::RegCreateKeyExA)) {
+    return kErrorAccessDenied;
+  }
+  if (root != kHkeyCurrentUser && root != kHkeyLocalMachine) {
+    return kErrorInvalidHandle;
+  }
+  const std::wstring path = KeyPath(root, subKey);
+  auto found = keys_.find(path);
+  if (found != keys_.end() && (found->second.deniedRights & access) != 0) {
+    return kErrorAccessDenied;
+  }
+  CreateKeyPath(path);
+  key = nextKey_++;
+  openKeys_[key] = OpenKey{path, access};
+  return kErrorSuccess;
+}
+
+Status SimMachine::RegSetValueExA(RegKey key, const std::wstring& valueName, std::uint32_t type,
+                                  const std::string& data) {
+  if (faults_.Fails(Call::RegSetValueExA)) {
+    return kErrorAccessDenied;
+  }
+  Status status = kErrorSuccess;
+  Key* found = FindKey(key, kKeySetValue, status);
+  if (found == nullptr) {
+    return status;
+  }
+  StoreValue(found->values, valueName, type, data);
+  return kErrorSuccess;
+}
+
+Status SimMachine::RegDeleteValueA(RegKey key, const std::wstring& valueName) {
+  if (faults_.Fails(Call::RegDeleteValueA)) {
+    return kErrorAccessDenied;
+  }
+  Status status = kErrorSuccess;
+  Key* found = FindKey(key, kKeySetValue, status);
+  if (found == nullptr) {
+    return status;
+  }
+  auto existing = std::find_if(found->values.begin(), found->values.end(), [&](const SimValue& v) {
+    return UpperCase(v.name) == UpperCase(valueName);
+  });
+  if (existing == found->values.end()) {
+    return kErrorFileNotFound;
+  }
+  found->values.erase(existing);
+  return kErrorSuccess;
+}
+
+// --- Files ---
+
+// Paths are case-insensitive, take either slash, and a relative one starts in the current folder.
+std::wstring SimMachine::FileKey(const std::wstring& path) const {
+  std::wstring full = path;
+  std::replace(full.begin(), full.end(), L'/', L'\\');
+  const bool absolute = (full.size() >= 2 && full[1] == L':') || full.rfind(L"\\\\", 0) == 0;
+  if (!absolute) {
+    std::wstring folder = currentDirectory_;
+    if (folder.empty() || folder.back() != L'\\') {
+      folder += L'\\';
+    }
+    full = folder + full;
+  }
+  return UpperCase(full);
+}
+
+bool SimMachine::GetFileLength(const std::wstring& path, std::uint64_t& length) {
+  if (faults_.Fails(Call::GetFileLength)) {
+    return false;
+  }
+  auto file = files_.find(FileKey(path));
+  if (file == files_.end()) {
+    return false;
+  }
+  length = file->second.size();
+  return true;
+}
+
+bool SimMachine::ReadFileAt(const std::wstring& path, std::uint64_t offset, std::uint32_t count,
+                            std::string& bytes) {
+  bytes.clear();
+  if (faults_.Fails(Call::ReadFileAt)) {
+    return false;
+  }
+  auto file = files_.find(FileKey(path));
+  if (file == files_.end()) {
+    return false;
+  }
+  if (offset < file->second.size()) {
+    bytes = file->second.substr(static_cast<std::size_t>(offset), count);
+  }
+  return true;
+}
+
+// --- System ---
+
+bool SimMachine::GetVersionExA(OsVersionInfo& info) {
+  // The call accepts the record's two published sizes only.
+  if (faults_.Fails(Call::GetVersionExA) || (info.size != kOsVersionInfoSize && info.size != 156)) {
+    return false;
+  }
+  const bool nt = platformId_ == kPlatformNt;
+  info.majorVersion = nt ? 6 : 4;
+  info.minorVersion = nt ? 1 : 10;
+  info.buildNumber = nt ? 7601 : 2222;
+  info.platformId = platformId_;
+  return true;
+}
+
+std::wstring SimMachine::AnsiToWide(std::string_view ansi) {
+  return DecodeWindows1252(ansi);
+}
+
+std::string SimMachine::WideToAnsi(std::wstring_view text) {
+  return EncodeWindows1252(text);
+}
+
+}  // namespace quellspur::platform::sim

@@ -1,0 +1,135 @@
+// The simulated machine: a Windows as the program sees it, in memory, with failures on demand.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/os.h"
+#include "platform/sim/fault_plan.h"
+
+namespace quellspur::platform::sim {
+
+struct SimProcess {
+  std::uint32_t id = 0;
+  std::uint32_t parentId = 0;
+  std::wstring exeFile;     // what the process list reports
+  std::wstring modulePath;  // what GetModuleFileNameExA reports
+  bool refusesOpen = false;
+  bool running = true;
+  std::uint32_t exitCode = 0;
+  int outsideHolders = 0;  // handles another program keeps open on it
+};
+
+struct SimValue {
+  std::wstring name;
+  std::uint32_t type = 0;
+  std::string data;
+};
+
+class SimMachine : public Os {
+ public:
+  SimMachine();
+
+  // --- Setting the scene ---
+  // Starts a process; the id is chosen by the machine. The module path is the executable's path.
+  std::uint32_t StartProcess(const std::wstring& exeFile, std::uint32_t parentId);
+  SimProcess& Process(std::uint32_t id);
+  // Ends a process; it stays openable while someone holds a handle to it.
+  void EndProcess(std::uint32_t id, std::uint32_t exitCode);
+
+  void SetRegistryValue(RegKey root, const std::wstring& subKey, const std::wstring& name,
+                        std::uint32_t type, const std::string& data);
+  // A REG_SZ value as Windows stores text: the ANSI bytes and a terminating zero.
+  void SetRegistryText(RegKey root, const std::wstring& subKey, const std::wstring& name,
+                       const std::wstring& text);
+  // Opening the key with any of these rights is refused.
+  void DenyKeyRights(RegKey root, const std::wstring& subKey, std::uint32_t rights);
+  std::vector<SimValue> RegistryValues(RegKey root, const std::wstring& subKey) const;
+  bool KeyExists(RegKey root, const std::wstring& subKey) const;
+
+  void PutFile(const std::wstring& path, const std::string& bytes);
+  void SetCurrentDirectory(const std::wstring& folder) { currentDirectory_ = folder; }
+  void SetPlatformId(std::uint32_t id) { platformId_ = id; }
+
+  FaultPlan& faults() { return faults_; }
+  std::size_t OpenHandleCount() const { return handles_.size(); }
+  std::size_t OpenKeyCount() const { return openKeys_.size(); }
+
+  // --- Processes ---
+  Handle CreateToolhelp32Snapshot(std::uint32_t flags, std::uint32_t processId) override;
+  bool Process32First(Handle snapshot, ProcessEntry& entry) override;
+  bool Process32Next(Handle snapshot, ProcessEntry& entry) override;
+  Handle OpenProcess(std::uint32_t desiredAccess, bool inheritHandle,
+                     std::uint32_t processId) override;
+  std::uint32_t GetModuleFileNameExA(Handle process, std::uint32_t bufferChars,
+                                     std::wstring& path) override;
+  bool CloseHandle(Handle handle) override;
+  std::uint32_t GetCurrentProcessId() override { return selfId_; }
+
+  // --- Registry ---
+  Status RegOpenKeyExA(RegKey root, const std::wstring& subKey, std::uint32_t options,
+                       std::uint32_t access, RegKey& key) override;
+  Status RegEnumValueA(RegKey key, std::uint32_t index, std::uint32_t nameChars,
+                       std::uint32_t dataBytes, EnumeratedValue& value) override;
+  Status RegCloseKey(RegKey key) override;
+  Status RegCreateKeyExA(RegKey root, const std::wstring& subKey, std::uint32_t access,
+                         RegKey& key) override;
+  Status RegSetValueExA(RegKey key, const std::wstring& valueName, std::uint32_t type,
+                        const std::string& data) override;
+  Status RegDeleteValueA(RegKey key, const std::wstring& valueName) override;
+
+  // --- Files ---
+  bool GetFileLength(const std::wstring& path, std::uint64_t& length) override;
+  bool ReadFileAt(const std::wstring& path, std::uint64_t offset, std::uint32_t count,
+                  std::string& bytes) override;
+
+  // --- System ---
+  bool GetVersionExA(OsVersionInfo& info) override;
+  std::wstring AnsiToWide(std::string_view ansi) override;
+  std::string WideToAnsi(std::wstring_view text) override;
+
+ private:
+  struct Key {
+    std::uint32_t deniedRights = 0;
+    std::vector<SimValue> values;
+  };
+  struct OpenKey {
+    std::wstring path;
+    std::uint32_t access = 0;
+  };
+  struct KernelObject {
+    enum class Kind { Snapshot, Process } kind = Kind::Snapshot;
+    std::vector<ProcessEntry> entries;  // snapshot
+    std::size_t next = 0;               // snapshot
+    std::uint32_t processId = 0;        // process
+    std::uint32_t access = 0;           // process
+  };
+
+  std::wstring KeyPath(RegKey root, const std::wstring& subKey) const;
+  Key* FindKey(RegKey key, std::uint32_t requiredRights, Status& status);
+  Key& CreateKeyPath(const std::wstring& path);
+  SimProcess* FindProcess(std::uint32_t id);
+  bool Reachable(const SimProcess& process) const;
+  bool HeldByProgram(std::uint32_t processId) const;
+  bool NextEntry(Handle snapshot, ProcessEntry& entry, bool first);
+  std::wstring FileKey(const std::wstring& path) const;
+
+  FaultPlan faults_;
+  std::vector<SimProcess> processes_;
+  std::uint32_t nextProcessId_ = 100;
+  std::uint32_t selfId_ = 0;
+  std::map<std::wstring, Key> keys_;  // by upper-cased full path, root name first
+  std::map<RegKey, OpenKey> openKeys_;
+  RegKey nextKey_ = 0x1000;
+  std::map<Handle, KernelObject> handles_;
+  Handle nextHandle_ = 0x40;
+  std::map<std::wstring, std::string> files_;  // by upper-cased full path
+  std::wstring currentDirectory_ = L"C:\\";
+  std::uint32_t platformId_ = kPlatformNt;
+};
+
+}  // namespace quellspur::platform::sim

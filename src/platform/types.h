@@ -1,0 +1,45 @@
+// Values that cross the platform boundary: handles, registry roots and status codes as Windows has
+// them.
+#pragma once
+
+#include <cstdint>
+
+namespace quellspur::platform {
+
+// A kernel object handle (process, snapshot); 0 means none.
+using Handle = std::uintptr_t;
+
+// A registry key handle; the predefined roots keep their 32-bit values.
+using RegKey = std::uintptr_t;
+inline constexpr RegKey kHkeyCurrentUser = 0x80000001;
+inline constexpr RegKey kHkeyLocalMachine = 0x80000002;
+
+// Windows error codes the program tells apart.
+using Status = long;
+inline constexpr Status kErrorSuccess = 0;
+inline constexpr Status kErrorFileNotFound = 2;
+inline constexpr Status kErrorAccessDenied = 5;
+inline constexpr Status kErrorInvalidHandle = 6;
+inline constexpr Status kErrorInvalidParameter = 87;
+inline constexpr Status kErrorMoreData = 234;
+inline constexpr Status kErrorNoMoreItems = 259;
+
+// Registry access rights as the program asks for them.
+inline constexpr std::uint32_t kKeyAllButDelete = 0x2003F;  // READ_CONTROL and the six key rights
+
+// Process access rights.
+inline constexpr std::uint32_t kProcessQueryAndRead = 0x410;  // PROCESS_QUERY_INFORMATION | VM_READ
+
+// Toolhelp snapshot kind: processes.
+inline constexpr std::uint32_t kSnapProcess = 2;
+
+// Registry value types.
+inline constexpr std::uint32_t kRegSz = 1;
+inline constexpr std::uint32_t kRegBinary = 3;
+inline constexpr std::uint32_t kRegDword = 4;
+
+// Platform ids of the version record.
+inline constexpr std::uint32_t kPlatformWindows = 1;
+inline constexpr std::uint32_t kPlatformNt = 2;
+
+}  // namespace quellspur::platform

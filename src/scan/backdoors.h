@@ -1,0 +1,52 @@
+// The scan engine: probes that look for running backdoors and the registry values that start
+// them, and the table they fill.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/message_pump.h"
+#include "platform/os.h"
+#include "scan/found_table.h"
+
+namespace quellspur {
+
+inline const std::wstring kBackOrifice = L"Back Orifice";
+inline const std::wstring kUnknownPath = L"-unknown-";
+
+class Backdoors {
+ public:
+  Backdoors(platform::Os& os, platform::MessagePump& pump) : os_(os), pump_(pump) {}
+
+  FoundTable foundTable;
+  // The name of the backdoor being probed; every row appended meanwhile takes it.
+  std::wstring currentBackdoorName;
+  // The platform id read at start-up; only ever tested for Windows NT.
+  std::int32_t windowsPlatform = 0;
+
+  // Appends a start-entry row for every value of the three start keys that starts an executable
+  // named like `path`; true when it appended any.
+  bool FindStartEntries(const std::wstring& path);
+  bool SearchRunKey(platform::RegKey root, const std::wstring& keyPath, const std::wstring& path);
+
+  // Looks for "Back Orifice" among the running processes. Throws ScanFault when an executable's
+  // length can't be read; the rows appended until then stay.
+  void FindByProcess();
+  // Whether the file's own name stands in its last 101 bytes, in any case.
+  bool NameInFileTail(const std::wstring& path);
+
+  // The executable path of a process, "-unknown-" when it can't be found, or "" when Windows NT
+  // opens the process but names no executable.
+  std::wstring GetProcessPath(std::uint32_t processId);
+
+ private:
+  bool IsNt() const { return windowsPlatform == static_cast<std::int32_t>(platform::kPlatformNt); }
+  // Appends a process row; its start entries must be appended before.
+  void AppendProcessRow(std::uint32_t processId, const std::wstring& path,
+                        const std::wstring& parentPath);
+
+  platform::Os& os_;
+  platform::MessagePump& pump_;
+};
+
+}  // namespace quellspur

@@ -1,0 +1,40 @@
+#include "scan/path_text.h"
+
+namespace quellspur {
+
+std::wstring FileNameOf(std::wstring_view text) {
+  const std::size_t slash = text.rfind(L'\\');
+  return std::wstring(slash == std::wstring_view::npos ? text : text.substr(slash + 1));
+}
+
+std::wstring UpperCase(std::wstring_view text) {
+  std::wstring upper(text);
+  for (wchar_t& c : upper) {
+    if ((c >= L'a' && c <= L'z') || (c >= 0xE0 && c <= 0xFE && c != 0xF7)) {
+      c = static_cast<wchar_t>(c - 0x20);
+    } else if (c == 0x161 || c == 0x153 || c == 0x17E) {  // š œ ž
+      c = static_cast<wchar_t>(c - 1);
+    } else if (c == 0xFF) {  // ÿ
+      c = 0x178;
+    }
+  }
+  return upper;
+}
+
+std::wstring TrimBlanks(std::wstring_view text) {
+  const std::size_t first = text.find_first_not_of(L' ');
+  if (first == std::wstring_view::npos) {
+    return {};
+  }
+  return std::wstring(text.substr(first, text.find_last_not_of(L' ') - first + 1));
+}
+
+std::wstring_view UpToFirstZero(std::wstring_view text) {
+  return text.substr(0, text.find(L'\0'));
+}
+
+std::string_view UpToFirstZero(std::string_view bytes) {
+  return bytes.substr(0, bytes.find('\0'));
+}
+
+}  // namespace quellspur

@@ -1,0 +1,23 @@
+// Text rules that the scan, the report and the clean-up share.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace quellspur {
+
+// The text after the last backslash, or the whole text when it holds none.
+std::wstring FileNameOf(std::wstring_view text);
+
+// Upper case as Windows has it for the ANSI (Windows-1252) range: ASCII, the Latin-1 letters and
+// the three Windows-1252 pairs (Š, Œ, Ž) and ÿ.
+std::wstring UpperCase(std::wstring_view text);
+
+// Removes leading and trailing blanks; only the space character counts.
+std::wstring TrimBlanks(std::wstring_view text);
+
+// The text before the first zero character, or all of it when there is none.
+std::wstring_view UpToFirstZero(std::wstring_view text);
+std::string_view UpToFirstZero(std::string_view bytes);
+
+}  // namespace quellspur

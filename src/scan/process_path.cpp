@@ -1,0 +1,38 @@
+// From a process id to the path of its executable.
+#include "platform/owners.h"
+#include "scan/backdoors.h"
+#include "scan/process_list.h"
+
+namespace quellspur {
+namespace {
+
+constexpr std::uint32_t kModulePathChars = 250;
+
+}  // namespace
+
+std::wstring Backdoors::GetProcessPath(std::uint32_t processId) {
+  if (IsNt()) {
+    // Windows NT's process list names no folder, so the process itself is asked.
+    const platform::UniqueHandle process(
+        os_, os_.OpenProcess(platform::kProcessQueryAndRead, false, processId));
+    if (!process) {
+      return kUnknownPath;
+    }
+    std::wstring path;
+    const std::uint32_t written = os_.GetModuleFileNameExA(process.get(), kModulePathChars, path);
+    return path.substr(0, written);
+  }
+  const auto entry = FindProcessEntry(os_, processId);
+  return entry ? entry->exeFile : kUnknownPath;
+}
+
+void Backdoors::AppendProcessRow(std::uint32_t processId, const std::wstring& path,
+                                 const std::wstring& parentPath) {
+  FoundEntry& entry = foundTable[foundTable.Append()];
+  entry.ProcessId = processId;
+  entry.FilePath = path;
+  entry.BackdoorName = currentBackdoorName;
+  entry.ParentPath = parentPath;
+}
+
+}  // namespace quellspur

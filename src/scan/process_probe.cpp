@@ -1,0 +1,63 @@
+// The process probe: "Back Orifice" shows no window, so it is found among the running processes.
+#include "scan/backdoors.h"
+#include "scan/path_text.h"
+#include "scan/process_list.h"
+#include "scan/scan_fault.h"
+
+namespace quellspur {
+namespace {
+
+constexpr std::uint64_t kSmallestServer = 124901;
+constexpr std::uint64_t kPastLargestServer = 125050;
+
+// An executable named with a blank before ".EXE".
+bool HasBlankBeforeExe(const std::wstring& path) {
+  return path.size() >= 5 && UpperCase(path.substr(path.size() - 5)) == L" .EXE";
+}
+
+// Leaves the probe's name empty on every way out of the probe.
+class ProbeName {
+ public:
+  ProbeName(std::wstring& current, const std::wstring& name) : current_(current) {
+    current_ = name;
+  }
+  ~ProbeName() { current_.clear(); }
+  ProbeName(const ProbeName&) = delete;
+  ProbeName& operator=(const ProbeName&) = delete;
+
+ private:
+  std::wstring& current_;
+};
+
+}  // namespace
+
+void Backdoors::FindByProcess() {
+  const ProbeName probing(currentBackdoorName, kBackOrifice);
+  ProcessSnapshot snapshot(os_);
+  if (!snapshot) {
+    return;
+  }
+  platform::ProcessEntry entry;
+  for (bool more = snapshot.First(entry); more;) {
+    const std::wstring& path = entry.exeFile;
+    bool hit = false;
+    if (HasBlankBeforeExe(path)) {
+      FindStartEntries(path);
+      hit = true;
+    } else {
+      std::uint64_t length = 0;
+      if (!os_.GetFileLength(path, length)) {
+        throw ScanFault("the length of a running executable can't be read");
+      }
+      hit = length >= kSmallestServer && length < kPastLargestServer && NameInFileTail(path) &&
+            FindStartEntries(path);
+    }
+    if (hit) {
+      AppendProcessRow(entry.processId, path, GetProcessPath(entry.parentProcessId));
+    }
+    more = snapshot.Next(entry);
+    pump_.ProcessPendingMessages();
+  }
+}
+
+}  // namespace quellspur

@@ -1,0 +1,25 @@
+// What the contract tests need besides the boundary itself: the machine they run on, and ways to
+// set a scene on it that the program never needs (scratch files, removing a test key).
+#pragma once
+
+#include <string>
+
+#include "platform/os.h"
+
+namespace quellspur::contract {
+
+class Environment {
+ public:
+  virtual ~Environment() = default;
+  virtual platform::Os& os() = 0;
+  // A folder of this run that tests may fill, ending in a backslash.
+  virtual std::wstring ScratchFolder() = 0;
+  virtual void WriteFile(const std::wstring& path, const std::string& bytes) = 0;
+  // Removes a key with everything below it; no error when it is missing.
+  virtual void DeleteKeyTree(platform::RegKey root, const std::wstring& subKey) = 0;
+};
+
+// The one environment of the test run: the real Windows (or Wine), or the simulated machine.
+Environment& TheEnvironment();
+
+}  // namespace quellspur::contract

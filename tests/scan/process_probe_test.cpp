@@ -1,0 +1,153 @@
+#include <gtest/gtest.h>
+
+#include "scan/scan_fault.h"
+#include "scan/scan_fixture.h"
+
+namespace quellspur::testing {
+namespace {
+
+class ProcessProbe : public ScanTest {
+ protected:
+  void SetUp() override {
+    UseWindows98();
+    parent_ = sim.StartProcess(L"C:\\WINDOWS\\LAUNCH.EXE", 0);
+    sim.PutFile(L"C:\\WINDOWS\\LAUNCH.EXE", "MZ");
+  }
+
+  // A running executable of the given length that names itself in its tail and is started by a
+  // value under HKEY_LOCAL_MACHINE's Run key.
+  std::uint32_t StartServer(const std::wstring& path, std::size_t length, const std::string& tail,
+                            bool registered = true) {
+    sim.PutFile(path, Image(length, tail));
+    if (registered) {
+      sim.SetRegistryText(kHklm, kRunKey, L"start " + path, path);
+    }
+    return sim.StartProcess(path, parent_);
+  }
+
+  std::uint32_t parent_ = 0;
+};
+
+TEST_F(ProcessProbe, NameRuleRecordsTheProcessAfterItsStartEntries) {
+  const std::wstring path = L"C:\\WINDOWS\\SYSTEM\\ .exe";  // no file needed: the name decides
+  sim.SetRegistryText(kHkcu, kRunKey, L"Startup", L" .EXE");
+  const std::uint32_t id = sim.StartProcess(path, parent_);
+
+  backdoors.FindByProcess();
+
+  const FoundTable& table = backdoors.foundTable;
+  ASSERT_EQ(table.LastIndex(), 2u);
+  EXPECT_EQ(table[1].ValueName, L"Startup");
+  EXPECT_EQ(table[1].BackdoorName, L"Back Orifice");
+  EXPECT_EQ(table[2].ProcessId, id);
+  EXPECT_EQ(table[2].FilePath, path);
+  EXPECT_EQ(table[2].BackdoorName, L"Back Orifice");
+  EXPECT_EQ(table[2].ParentPath, L"C:\\WINDOWS\\LAUNCH.EXE");
+  EXPECT_EQ(table[2].RootKey, 0u);
+  EXPECT_TRUE(backdoors.currentBackdoorName.empty());
+  EXPECT_EQ(sim.OpenHandleCount(), 0u);
+}
+
+TEST_F(ProcessProbe, SizeRuleAcceptsExactlyTheLengthWindow) {
+  StartServer(L"C:\\A\\TOOSMALL.EXE", 124900, "TOOSMALL.EXE");
+  const std::uint32_t lowest = StartServer(L"C:\\A\\LOWEST.EXE", 124901, "lowest.exe");
+  const std::uint32_t highest = StartServer(L"C:\\A\\HIGHEST.EXE", 125049, "HiGhEsT.ExE\r\n");
+  StartServer(L"C:\\A\\TOOBIG.EXE", 125050, "TOOBIG.EXE");
+
+  backdoors.FindByProcess();
+
+  const FoundTable& table = backdoors.foundTable;
+  ASSERT_EQ(table.LastIndex(), 4u);
+  EXPECT_EQ(table[1].FilePath, L"C:\\A\\LOWEST.EXE");
+  EXPECT_EQ(table[1].RootKey, 0x80000002u);
+  EXPECT_EQ(table[2].ProcessId, lowest);
+  EXPECT_EQ(table[3].FilePath, L"C:\\A\\HIGHEST.EXE");
+  EXPECT_EQ(table[4].ProcessId, highest);
+}
+
+TEST_F(ProcessProbe, SizeRuleNeedsBothTheNameInTheTailAndAStartEntry) {
+  StartServer(L"C:\\A\\UNSTARTED.EXE", 125000, "UNSTARTED.EXE", false);
+  StartServer(L"C:\\A\\NAMELESS.EXE", 125000, "SOMETHING ELSE");
+
+  backdoors.FindByProcess();
+
+  EXPECT_EQ(backdoors.foundTable.LastIndex(), 0u);
+}
+
+TEST_F(ProcessProbe, AParentThatHasEndedIsUnknown) {
+  StartServer(L"C:\\A\\ORPHAN.EXE", 125000, "ORPHAN.EXE");
+  sim.EndProcess(parent_, 0);
+
+  backdoors.FindByProcess();
+
+  ASSERT_EQ(backdoors.foundTable.LastIndex(), 2u);
+  EXPECT_EQ(backdoors.foundTable[2].ParentPath, L"-unknown-");
+}
+
+TEST_F(ProcessProbe, UnreadableLengthEndsTheProbeAtThatProcess) {
+  StartServer(L"C:\\A\\FIRST.EXE", 125000, "FIRST.EXE");
+  sim.StartProcess(L"C:\\A\\VANISHED.EXE", parent_);  // its file is gone
+  StartServer(L"C:\\A\\LATER.EXE", 125000, "LATER.EXE");
+
+  EXPECT_THROW(backdoors.FindByProcess(), ScanFault);
+
+  ASSERT_EQ(backdoors.foundTable.LastIndex(), 2u);
+  EXPECT_EQ(backdoors.foundTable[2].FilePath, L"C:\\A\\FIRST.EXE");
+  EXPECT_EQ(sim.OpenHandleCount(), 0u);
+  EXPECT_EQ(sim.OpenKeyCount(), 0u);
+  EXPECT_TRUE(backdoors.currentBackdoorName.empty());
+}
+
+TEST_F(ProcessProbe, NoSnapshotFindsNothing) {
+  StartServer(L"C:\\A\\SERVER.EXE", 125000, "SERVER.EXE");
+  sim.faults().FailOn(platform::sim::Call::CreateToolhelp32Snapshot, 1);
+
+  backdoors.FindByProcess();
+
+  EXPECT_EQ(backdoors.foundTable.LastIndex(), 0u);
+  EXPECT_TRUE(backdoors.currentBackdoorName.empty());
+}
+
+TEST_F(ProcessProbe, YieldsOncePerProcess) {
+  backdoors.FindByProcess();
+  // Explorer, the program itself and the launcher of the fixture; no start keys exist.
+  EXPECT_EQ(pump.turns(), 3);
+}
+
+class FileTail : public ScanTest {
+ protected:
+  bool Check(const std::wstring& name, const std::string& bytes) {
+    const std::wstring path = L"C:\\WINDOWS\\SYSTEM\\" + name;
+    sim.PutFile(path, bytes);
+    return backdoors.NameInFileTail(path);
+  }
+};
+
+TEST_F(FileTail, FindsTheNameInAnyCaseWithinTheLast101Bytes) {
+  EXPECT_TRUE(Check(L"PATCH.EXE", Image(4000, "patch.exe" + std::string(92, '\0'))));
+  EXPECT_TRUE(Check(L"patch.exe", Image(4000, "xxPaTcH.ExExx")));
+  EXPECT_TRUE(Check(L"PATCH.EXE", Image(101, "PATCH.EXE")));
+  // Starting one byte before the tail, it is out of sight.
+  EXPECT_FALSE(Check(L"PATCH.EXE", Image(4000, "PATCH.EXE" + std::string(93, '-'))));
+  EXPECT_TRUE(Check(L"PATCH.EXE", Image(4000, "PATCH.EXE" + std::string(92, '-'))));
+}
+
+TEST_F(FileTail, ACandidateIsNotLookedAtAgainAfterAMiss) {
+  EXPECT_FALSE(Check(L"AAB.EXE", Image(4000, "AAAB.EXE")));
+  EXPECT_TRUE(Check(L"AAB.EXE", Image(4000, "AAB.EXE")));
+  // The miss on the first seven bytes leaves the last two A to start the name.
+  EXPECT_TRUE(Check(L"AAB.EXE", Image(4000, "AAAAAAAAAB.EXE")));
+  EXPECT_FALSE(Check(L"AAB.EXE", Image(4000, "AAAAAAAAB.EXE")));
+}
+
+TEST_F(FileTail, AnythingUnreadableIsNoMatch) {
+  EXPECT_FALSE(Check(L"PATCH.EXE", Image(4000, "PATCH.EX")));  // cut off by the end of the file
+  EXPECT_FALSE(Check(L"PATCH.EXE", "PATCH.EXE"));              // shorter than the tail
+  EXPECT_FALSE(backdoors.NameInFileTail(L"C:\\MISSING\\PATCH.EXE"));
+  EXPECT_FALSE(Check(L"", Image(4000, "")));  // a path ending in a backslash
+  sim.faults().FailOn(platform::sim::Call::ReadFileAt, 1);
+  EXPECT_FALSE(Check(L"PATCH.EXE", Image(4000, "PATCH.EXE")));
+}
+
+}  // namespace
+}  // namespace quellspur::testing

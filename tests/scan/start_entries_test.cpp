@@ -1,0 +1,153 @@
+#include <gtest/gtest.h>
+
+#include "scan/path_text.h"
+#include "scan/scan_fixture.h"
+
+namespace quellspur::testing {
+namespace {
+
+const std::wstring kPatch = L"C:\\WINDOWS\\SYSTEM\\PATCH.EXE";
+
+class StartEntries : public ScanTest {
+ protected:
+  void SetUp() override { backdoors.currentBackdoorName = L"NetBus Pro"; }
+};
+
+struct MatchCase {
+  const wchar_t* data;
+  bool matches;
+};
+
+class MatchingRule : public ScanTest, public ::testing::WithParamInterface<MatchCase> {};
+
+TEST_P(MatchingRule, DecidesOnTheFileNameOfTheCommand) {
+  sim.SetRegistryText(kHklm, kRunKey, L"Entry", GetParam().data);
+  EXPECT_EQ(backdoors.SearchRunKey(kHklm, kRunKey, kPatch), GetParam().matches);
+  EXPECT_EQ(backdoors.foundTable.LastIndex(), GetParam().matches ? 1u : 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(CommandsForPatchExe, MatchingRule,
+                         ::testing::Values(MatchCase{L"C:\\WINDOWS\\SYSTEM\\PATCH.EXE", true},
+                                           MatchCase{L"c:\\other\\folder\\patch.exe", true},
+                                           MatchCase{L"C:\\WINDOWS\\SYSTEM\\PATCH.EXE /x", true},
+                                           MatchCase{L"PATCH.EXE", true},
+                                           MatchCase{L"C:\\WINDOWS\\SYSTEM\\PATCH.EXE -x", false},
+                                           MatchCase{L"\"C:\\WINDOWS\\SYSTEM\\PATCH.EXE\"", false},
+                                           MatchCase{L"C:\\WINDOWS\\PATCH.EXE /f C:\\TEMP", false},
+                                           MatchCase{L"  patch.exe  ", true},
+                                           MatchCase{L"PATCH.EXE\t", false},
+                                           MatchCase{L"C:\\WINDOWS\\SYSTEM\\PATCH.EX", false}));
+
+TEST_F(StartEntries, SearchesAllThreeKeysInOrderAndFillsStartEntryRows) {
+  sim.SetRegistryText(kHkcu, kRunKey, L"User start", L"C:\\WINDOWS\\SYSTEM\\PATCH.EXE");
+  sim.SetRegistryText(kHklm, kRunServicesKey, L"Service start", L"patch.exe /nomsg");
+  sim.SetRegistryText(kHklm, kRunKey, L"Other", L"C:\\WINDOWS\\NOTEPAD.EXE");
+  // The same name under HKEY_CURRENT_USER's RunServices is never looked at.
+  sim.SetRegistryText(kHkcu, kRunServicesKey, L"Ignored", L"PATCH.EXE");
+
+  EXPECT_TRUE(backdoors.FindStartEntries(kPatch));
+
+  const FoundTable& table = backdoors.foundTable;
+  ASSERT_EQ(table.LastIndex(), 2u);
+  EXPECT_EQ(table[1].RootKey, 0x80000002u);
+  EXPECT_EQ(table[1].SubKey, kRunServicesKey);
+  EXPECT_EQ(table[1].ValueName, L"Service start");
+  EXPECT_EQ(table[2].RootKey, 0x80000001u);
+  EXPECT_EQ(table[2].SubKey, kRunKey);
+  EXPECT_EQ(table[2].ValueName, L"User start");
+  for (std::size_t row : {1u, 2u}) {
+    EXPECT_EQ(table[row].FilePath, kPatch);  // the hit's path, not the command
+    EXPECT_EQ(table[row].BackdoorName, L"NetBus Pro");
+    EXPECT_EQ(table[row].ProcessId, 0u);
+    EXPECT_TRUE(table[row].ParentPath.empty());
+  }
+  EXPECT_EQ(sim.OpenKeyCount(), 0u);
+}
+
+TEST_F(StartEntries, GivesOneRowPerMatchingValueInListOrder) {
+  sim.SetRegistryText(kHklm, kRunKey, L"First", L"PATCH.EXE");
+  sim.SetRegistryText(kHklm, kRunKey, L"Between", L"EXPLORER.EXE");
+  sim.SetRegistryText(kHklm, kRunKey, L"Second", L"C:\\PATCH.EXE");
+
+  EXPECT_TRUE(backdoors.SearchRunKey(kHklm, kRunKey, kPatch));
+  ASSERT_EQ(backdoors.foundTable.LastIndex(), 2u);
+  EXPECT_EQ(backdoors.foundTable[1].ValueName, L"First");
+  EXPECT_EQ(backdoors.foundTable[2].ValueName, L"Second");
+  // One turn of the message loop after each value read, the last (failed) read included.
+  EXPECT_EQ(pump.turns(), 3);
+}
+
+TEST_F(StartEntries, StopsAtTheFirstValueThatDoesNotFitTheBuffers) {
+  // 200 bytes with no zero byte still fit and count as a whole command.
+  std::string exact = std::string(191, ' ') + "PATCH.EXE";
+  ASSERT_EQ(exact.size(), 200u);
+  sim.SetRegistryValue(kHklm, kRunKey, L"Exact", platform::kRegBinary, exact);
+  sim.SetRegistryText(kHklm, kRunKey, std::wstring(99, L'n'), L"PATCH.EXE");
+  sim.SetRegistryText(kHklm, kRunKey, L"TooLong", std::wstring(200, L' ') + L"x");  // 202 bytes
+  sim.SetRegistryText(kHklm, kRunKey, L"Hidden", L"PATCH.EXE");
+
+  sim.SetRegistryText(kHkcu, kRunKey, std::wstring(100, L'n'), L"PATCH.EXE");
+  sim.SetRegistryText(kHkcu, kRunKey, L"Hidden too", L"PATCH.EXE");
+
+  EXPECT_TRUE(backdoors.FindStartEntries(kPatch));
+  ASSERT_EQ(backdoors.foundTable.LastIndex(), 2u);
+  EXPECT_EQ(backdoors.foundTable[1].ValueName, L"Exact");
+  EXPECT_EQ(backdoors.foundTable[2].ValueName, std::wstring(99, L'n'));
+  EXPECT_EQ(sim.OpenKeyCount(), 0u);
+}
+
+TEST_F(StartEntries, CutsTheCommandAtItsFirstZeroByte) {
+  sim.SetRegistryValue(kHklm, kRunKey, L"Padded", platform::kRegSz,
+                       std::string("PATCH.EXE\0C:\\OTHER.EXE", 23));
+  sim.SetRegistryValue(kHklm, kRunKey, L"Number", platform::kRegDword,
+                       std::string("\x01\0\0\0", 4));
+  EXPECT_TRUE(backdoors.SearchRunKey(kHklm, kRunKey, kPatch));
+  EXPECT_EQ(backdoors.foundTable.LastIndex(), 1u);
+  EXPECT_FALSE(backdoors.SearchRunKey(kHklm, kRunKey, L"C:\\OTHER.EXE"));
+}
+
+TEST_F(StartEntries, KeysThatCannotBeOpenedWithWriteRightsAreSkipped) {
+  // A user without rights on HKEY_LOCAL_MACHINE's start keys.
+  sim.SetRegistryText(kHklm, kRunServicesKey, L"Service", L"PATCH.EXE");
+  sim.SetRegistryText(kHklm, kRunKey, L"Machine", L"PATCH.EXE");
+  sim.DenyKeyRights(kHklm, kRunServicesKey, 0x2);
+  sim.DenyKeyRights(kHklm, kRunKey, 0x2);
+  sim.SetRegistryText(kHkcu, kRunKey, L"User", L"PATCH.EXE");
+
+  EXPECT_TRUE(backdoors.FindStartEntries(kPatch));
+  ASSERT_EQ(backdoors.foundTable.LastIndex(), 1u);
+  EXPECT_EQ(backdoors.foundTable[1].ValueName, L"User");
+}
+
+TEST_F(StartEntries, MissingKeysAndAFailingWalkFindNothingAndCloseTheKey) {
+  EXPECT_FALSE(backdoors.FindStartEntries(kPatch));
+
+  sim.SetRegistryText(kHklm, kRunKey, L"Before", L"EXPLORER.EXE");
+  sim.SetRegistryText(kHklm, kRunKey, L"After", L"PATCH.EXE");
+  sim.faults().FailOn(platform::sim::Call::RegEnumValueA, 2);
+  EXPECT_FALSE(backdoors.SearchRunKey(kHklm, kRunKey, kPatch));
+  EXPECT_EQ(sim.OpenKeyCount(), 0u);
+}
+
+TEST_F(StartEntries, UnreadablePathsAreMatchedAsText) {
+  sim.SetRegistryText(kHklm, kRunKey, L"Empty", L"");
+  sim.SetRegistryText(kHklm, kRunKey, L"Folder", L"C:\\WINDOWS\\");
+  sim.SetRegistryText(kHklm, kRunKey, L"Program", L"C:\\WINDOWS\\PATCH.EXE");
+  sim.SetRegistryText(kHkcu, kRunKey, L"Odd", L"-UNKNOWN- /boot");
+
+  EXPECT_TRUE(backdoors.FindStartEntries(L""));
+  ASSERT_EQ(backdoors.foundTable.LastIndex(), 2u);
+  EXPECT_EQ(backdoors.foundTable[1].ValueName, L"Empty");
+  EXPECT_EQ(backdoors.foundTable[2].ValueName, L"Folder");
+
+  backdoors.foundTable.Clear();
+  EXPECT_TRUE(backdoors.FindStartEntries(L"-unknown-"));
+  ASSERT_EQ(backdoors.foundTable.LastIndex(), 1u);
+  EXPECT_EQ(backdoors.foundTable[1].ValueName, L"Odd");
+
+  backdoors.foundTable.Clear();
+  EXPECT_FALSE(backdoors.FindStartEntries(std::wstring(5000, L'\\') + std::wstring(5000, L'x')));
+}
+
+}  // namespace
+}  // namespace quellspur::testing

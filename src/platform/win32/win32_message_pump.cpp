@@ -1,0 +1,20 @@
+#include "platform/win32/win32_message_pump.h"
+
+#include <windows.h>
+
+namespace quellspur::platform::win32 {
+
+void Win32MessagePump::ProcessPendingMessages() {
+  MSG message{};
+  while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (message.message == WM_QUIT) {
+      // The quit request belongs to the main loop; hand it back for that loop to see.
+      ::PostQuitMessage(static_cast<int>(message.wParam));
+      return;
+    }
+    ::TranslateMessage(&message);
+    ::DispatchMessageA(&message);
+  }
+}
+
+}  // namespace quellspur::platform::win32

@@ -1,0 +1,51 @@
+// The platform boundary over the real Windows calls (the 8-bit "A" forms).
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "platform/os.h"
+
+namespace quellspur::platform::win32 {
+
+// Texts cross into Windows in the ANSI code page and come back up to their first zero. Every
+// member calls the Windows function of the same name, spelled with a leading "::" because the
+// unqualified name would be the member itself.
+class Win32Os final : public Os {
+ public:
+  // --- Processes ---
+  Handle CreateToolhelp32Snapshot(std::uint32_t flags, std::uint32_t processId) override;
+  bool Process32First(Handle snapshot, ProcessEntry& entry) override;
+  bool Process32Next(Handle snapshot, ProcessEntry& entry) override;
+  Handle OpenProcess(std::uint32_t desiredAccess, bool inheritHandle,
+                     std::uint32_t processId) override;
+  std::uint32_t GetModuleFileNameExA(Handle process, std::uint32_t bufferChars,
+                                     std::wstring& path) override;
+  bool CloseHandle(Handle handle) override;
+  std::uint32_t GetCurrentProcessId() override;
+
+  // --- Registry ---
+  Status RegOpenKeyExA(RegKey root, const std::wstring& subKey, std::uint32_t options,
+                       std::uint32_t access, RegKey& key) override;
+  Status RegEnumValueA(RegKey key, std::uint32_t index, std::uint32_t nameChars,
+                       std::uint32_t dataBytes, EnumeratedValue& value) override;
+  Status RegCloseKey(RegKey key) override;
+  Status RegCreateKeyExA(RegKey root, const std::wstring& subKey, std::uint32_t access,
+                         RegKey& key) override;
+  Status RegSetValueExA(RegKey key, const std::wstring& valueName, std::uint32_t type,
+                        const std::string& data) override;
+  Status RegDeleteValueA(RegKey key, const std::wstring& valueName) override;
+
+  // --- Files ---
+  bool GetFileLength(const std::wstring& path, std::uint64_t& length) override;
+  bool ReadFileAt(const std::wstring& path, std::uint64_t offset, std::uint32_t count,
+                  std::string& bytes) override;
+
+  // --- System ---
+  bool GetVersionExA(OsVersionInfo& info) override;
+  std::wstring AnsiToWide(std::string_view ansi) override;
+  std::string WideToAnsi(std::wstring_view text) override;
+};
+
+}  // namespace quellspur::platform::win32

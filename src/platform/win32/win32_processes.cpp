@@ -1,0 +1,82 @@
+// The process list, process handles and module paths.
+#include <windows.h>
+// After windows.h, which they build on.
+#include <psapi.h>
+#include <tlhelp32.h>
+
+#include <algorithm>
+#include <cstring>
+#include <string_view>
+
+#include "platform/win32/win32_os.h"
+
+namespace quellspur::platform::win32 {
+
+static_assert(sizeof(Handle) == sizeof(HANDLE));
+// The program exchanges the record in its 32-bit layout.
+static_assert(sizeof(void*) != 4 || sizeof(PROCESSENTRY32) == 296);
+
+namespace {
+
+HANDLE ToHandle(Handle handle) {
+  return reinterpret_cast<HANDLE>(handle);
+}
+Handle FromHandle(HANDLE handle) {
+  return reinterpret_cast<Handle>(handle);
+}
+
+using ProcessWalkStep = BOOL(WINAPI*)(HANDLE, PROCESSENTRY32*);
+
+bool ReadEntry(Win32Os& os, ProcessWalkStep step, Handle snapshot, ProcessEntry& entry) {
+  PROCESSENTRY32 record{};
+  record.dwSize = sizeof(record);
+  if (!step(ToHandle(snapshot), &record)) {
+    return false;
+  }
+  entry.processId = record.th32ProcessID;
+  entry.parentProcessId = record.th32ParentProcessID;
+  entry.exeFile =
+      os.AnsiToWide({record.szExeFile, ::strnlen(record.szExeFile, sizeof(record.szExeFile))});
+  return true;
+}
+
+}  // namespace
+
+Handle Win32Os::CreateToolhelp32Snapshot(std::uint32_t flags, std::uint32_t processId) {
+  HANDLE snapshot = ::CreateToolhelp32Snapshot(flags, processId);
+  return snapshot == INVALID_HANDLE_VALUE ? 0 : FromHandle(snapshot);
+}
+
+bool Win32Os::Process32First(Handle snapshot, ProcessEntry& entry) {
+  return ReadEntry(*this, ::Process32First, snapshot, entry);
+}
+
+bool Win32Os::Process32Next(Handle snapshot, ProcessEntry& entry) {
+  return ReadEntry(*this, ::Process32Next, snapshot, entry);
+}
+
+Handle Win32Os::OpenProcess(std::uint32_t desiredAccess, bool inheritHandle,
+                            std::uint32_t processId) {
+  return FromHandle(::OpenProcess(desiredAccess, inheritHandle ? TRUE : FALSE, processId));
+}
+
+std::uint32_t Win32Os::GetModuleFileNameExA(Handle process, std::uint32_t bufferChars,
+                                            std::wstring& path) {
+  std::string buffer(bufferChars, ' ');
+  const DWORD written = ::GetModuleFileNameExA(ToHandle(process), nullptr, buffer.data(),
+                                               static_cast<DWORD>(buffer.size()));
+  // A truncated answer may lack its zero, so the count bounds the text as well.
+  buffer.resize(std::min<std::size_t>(written, buffer.size()));
+  path = AnsiToWide(std::string_view(buffer.c_str()));
+  return written;
+}
+
+bool Win32Os::CloseHandle(Handle handle) {
+  return ::CloseHandle(ToHandle(handle)) != FALSE;
+}
+
+std::uint32_t Win32Os::GetCurrentProcessId() {
+  return ::GetCurrentProcessId();
+}
+
+}  // namespace quellspur::platform::win32

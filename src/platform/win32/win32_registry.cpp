@@ -1,0 +1,97 @@
+// The registry through advapi32's 8-bit calls.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <string_view>
+
+#include "platform/win32/win32_os.h"
+
+namespace quellspur::platform::win32 {
+
+static_assert(sizeof(RegKey) == sizeof(HKEY));
+static_assert(sizeof(Status) == sizeof(LONG));
+
+namespace {
+
+// The predefined roots are 32-bit negative numbers that a 64-bit HKEY holds sign-extended, while
+// RegKey keeps them as 0x8000000x.
+bool IsPredefinedRoot(RegKey key) {
+  return key >= 0x80000000u && key <= 0x800000FFu;
+}
+
+HKEY ToHkey(RegKey key) {
+  if (IsPredefinedRoot(key)) {
+    const auto low = static_cast<std::int32_t>(static_cast<std::uint32_t>(key));
+    return reinterpret_cast<HKEY>(static_cast<std::intptr_t>(low));
+  }
+  return reinterpret_cast<HKEY>(key);
+}
+
+RegKey FromHkey(HKEY key) {
+  return reinterpret_cast<RegKey>(key);
+}
+
+}  // namespace
+
+Status Win32Os::RegOpenKeyExA(RegKey root, const std::wstring& subKey, std::uint32_t options,
+                              std::uint32_t access, RegKey& key) {
+  const std::string path = WideToAnsi(subKey);
+  HKEY opened = nullptr;
+  const LONG status = ::RegOpenKeyExA(ToHkey(root), path.c_str(), options, access, &opened);
+  key = status == ERROR_SUCCESS ? FromHkey(opened) : 0;
+  return status;
+}
+
+Status Win32Os::RegEnumValueA(RegKey key, std::uint32_t index, std::uint32_t nameChars,
+                              std::uint32_t dataBytes, EnumeratedValue& value) {
+  std::string name(nameChars, '\0');
+  std::string data(dataBytes, '\0');
+  DWORD nameLength = nameChars;
+  DWORD dataLength = dataBytes;
+  DWORD type = 0;
+  const LONG status = ::RegEnumValueA(ToHkey(key), index, name.data(), &nameLength, nullptr, &type,
+                                      reinterpret_cast<BYTE*>(data.data()), &dataLength);
+  if (status != ERROR_SUCCESS) {
+    return status;
+  }
+  value.name = AnsiToWide(std::string_view(name.c_str()));
+  value.type = type;
+  data.resize(std::min<std::size_t>(dataLength, data.size()));
+  value.data = std::move(data);
+  return status;
+}
+
+Status Win32Os::RegCloseKey(RegKey key) {
+  return ::RegCloseKey(ToHkey(key));
+}
+
+Status Win32Os::RegCreateKeyExA(RegKey root, const std::wstring& subKey, std::uint32_t access,
+                                RegKey& key) {
+  const std::string path = WideToAnsi(subKey);
+  char noClass[] = "";
+  SECURITY_ATTRIBUTES security{};
+  HKEY created = nullptr;
+  DWORD disposition = 0;
+  const LONG status = ::RegCreateKeyExA(ToHkey(root), path.c_str(), 0, noClass, 0, access,
+                                        &security, &created, &disposition);
+  key = status == ERROR_SUCCESS ? FromHkey(created) : 0;
+  return status;
+}
+
+Status Win32Os::RegSetValueExA(RegKey key, const std::wstring& valueName, std::uint32_t type,
+                               const std::string& data) {
+  const std::string name = WideToAnsi(valueName);
+  // Windows stores one more byte for text whose last byte is not a zero when the byte behind it
+  // is one; a std::string always has that zero, so such text is always stored terminated.
+  return ::RegSetValueExA(ToHkey(key), name.c_str(), 0, type,
+                          reinterpret_cast<const BYTE*>(data.data()),
+                          static_cast<DWORD>(data.size()));
+}
+
+Status Win32Os::RegDeleteValueA(RegKey key, const std::wstring& valueName) {
+  const std::string name = WideToAnsi(valueName);
+  return ::RegDeleteValueA(ToHkey(key), name.c_str());
+}
+
+}  // namespace quellspur::platform::win32

@@ -1,0 +1,57 @@
+// The version record and the ANSI code page.
+#include <windows.h>
+
+#include <climits>
+#include <cstring>
+
+#include "platform/win32/win32_os.h"
+
+namespace quellspur::platform::win32 {
+
+static_assert(sizeof(OSVERSIONINFOA) == kOsVersionInfoSize);
+
+bool Win32Os::GetVersionExA(OsVersionInfo& info) {
+  // The extended record leaves room for either size the caller may name; its head is the
+  // 148-byte record.
+  OSVERSIONINFOEXA record{};
+  record.dwOSVersionInfoSize = info.size;
+  record.dwMajorVersion = info.majorVersion;
+  record.dwMinorVersion = info.minorVersion;
+  record.dwBuildNumber = info.buildNumber;
+  record.dwPlatformId = info.platformId;
+  std::memset(record.szCSDVersion, ' ', sizeof(record.szCSDVersion));
+  if (!::GetVersionExA(reinterpret_cast<OSVERSIONINFOA*>(&record))) {
+    return false;
+  }
+  info.size = record.dwOSVersionInfoSize;
+  info.majorVersion = record.dwMajorVersion;
+  info.minorVersion = record.dwMinorVersion;
+  info.buildNumber = record.dwBuildNumber;
+  info.platformId = record.dwPlatformId;
+  return true;
+}
+
+std::wstring Win32Os::AnsiToWide(std::string_view ansi) {
+  if (ansi.empty() || ansi.size() > INT_MAX) {
+    return {};
+  }
+  const int length = static_cast<int>(ansi.size());
+  const int chars = ::MultiByteToWideChar(CP_ACP, 0, ansi.data(), length, nullptr, 0);
+  std::wstring text(static_cast<std::size_t>(chars), L'\0');
+  ::MultiByteToWideChar(CP_ACP, 0, ansi.data(), length, text.data(), chars);
+  return text;
+}
+
+std::string Win32Os::WideToAnsi(std::wstring_view text) {
+  if (text.empty() || text.size() > INT_MAX) {
+    return {};
+  }
+  const int length = static_cast<int>(text.size());
+  const int bytes =
+      ::WideCharToMultiByte(CP_ACP, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
+  std::string ansi(static_cast<std::size_t>(bytes), '\0');
+  ::WideCharToMultiByte(CP_ACP, 0, text.data(), length, ansi.data(), bytes, nullptr, nullptr);
+  return ansi;
+}
+
+}  // namespace quellspur::platform::win32

@@ -1,0 +1,93 @@
+// The contract's environment on Windows (or Wine): the real calls, a scratch folder under the
+// user's temporary folder, and the registry cleaned with the system's own tree removal.
+#define WIN32_LEAN_AND_MEAN
+#define NOMINMAX
+#include <windows.h>
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "contract_support.h"
+#include "platform/win32/win32_os.h"
+
+namespace quellspur::contract {
+namespace {
+
+HKEY RootOf(platform::RegKey root) {
+  if (root == platform::kHkeyCurrentUser) {
+    return HKEY_CURRENT_USER;
+  }
+  if (root == platform::kHkeyLocalMachine) {
+    return HKEY_LOCAL_MACHINE;
+  }
+  throw std::invalid_argument("not a registry root of the program");
+}
+
+class Win32Environment final : public Environment {
+ public:
+  Win32Environment() {
+    char temp[MAX_PATH + 1] = {};
+    const DWORD length = ::GetTempPathA(sizeof(temp), temp);
+    if (length == 0 || length > MAX_PATH) {
+      throw std::runtime_error("no temporary folder");
+    }
+    // One folder per test process, since CTest may run the cases side by side.
+    scratch_ = std::string(temp, length) + "QuellspurContract-" +
+               std::to_string(::GetCurrentProcessId()) + "\\";
+    if (!::CreateDirectoryA(scratch_.c_str(), nullptr) &&
+        ::GetLastError() != ERROR_ALREADY_EXISTS) {
+      throw std::runtime_error("cannot create the scratch folder " + scratch_);
+    }
+  }
+
+  ~Win32Environment() override {
+    for (const std::string& file : written_) {
+      ::DeleteFileA(file.c_str());
+    }
+    ::RemoveDirectoryA(scratch_.c_str());
+  }
+
+  platform::Os& os() override { return os_; }
+
+  std::wstring ScratchFolder() override { return os_.AnsiToWide(scratch_); }
+
+  void WriteFile(const std::wstring& path, const std::string& bytes) override {
+    const std::string name = os_.WideToAnsi(path);
+    HANDLE file = ::CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+      throw std::runtime_error("cannot create " + name);
+    }
+    written_.push_back(name);
+    DWORD done = 0;
+    const BOOL ok =
+        ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr);
+    ::CloseHandle(file);
+    if (!ok || done != bytes.size()) {
+      throw std::runtime_error("cannot write " + name);
+    }
+  }
+
+  void DeleteKeyTree(platform::RegKey root, const std::wstring& subKey) override {
+    const std::string path = os_.WideToAnsi(subKey);
+    const LONG status = ::RegDeleteTreeA(RootOf(root), path.c_str());
+    if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND) {
+      throw std::runtime_error("cannot remove the key " + path);
+    }
+  }
+
+ private:
+  platform::win32::Win32Os os_;
+  std::string scratch_;
+  std::vector<std::string> written_;
+};
+
+}  // namespace
+
+Environment& TheEnvironment() {
+  static Win32Environment environment;
+  return environment;
+}
+
+}  // namespace quellspur::contract

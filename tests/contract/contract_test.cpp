@@ -297,7 +297,7 @@ const ProcessEntry* FindEntry(const ProcessList& list, std::uint32_t processId) 
   return nullptr;
 }
 
-TEST(ProcessContract, ListHoldsThisProcessWithItsParentOnce) {
+TEST(ProcessContract, ListNamesEveryProcessOnceThisOneIncluded) {
   platform::Os& os = TheEnvironment().os();
   const ProcessList list = ListProcesses(os);
   ASSERT_TRUE(list.obtained);

@@ -35,8 +35,10 @@ inline constexpr std::uint32_t kSnapProcess = 2;
 
 // Registry value types.
 inline constexpr std::uint32_t kRegSz = 1;
+inline constexpr std::uint32_t kRegExpandSz = 2;
 inline constexpr std::uint32_t kRegBinary = 3;
 inline constexpr std::uint32_t kRegDword = 4;
+inline constexpr std::uint32_t kRegMultiSz = 7;
 
 // Platform ids of the version record.
 inline constexpr std::uint32_t kPlatformWindows = 1;

@@ -15,10 +15,8 @@ class SimEnvironment final : public Environment {
     machine_.PutFile(path, bytes);
   }
 
-  // The machine holds nothing but what a fresh one starts with and what these tests wrote below
-  // their own key, so a fresh machine is this one without that tree.
-  void DeleteKeyTree(platform::RegKey, const std::wstring&) override {
-    machine_ = platform::sim::SimMachine();
+  void DeleteKeyTree(platform::RegKey root, const std::wstring& subKey) override {
+    machine_.DeleteKeyTree(root, subKey);
   }
 
  private:

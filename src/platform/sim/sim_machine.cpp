@@ -81,6 +81,13 @@ std::vector<SimValue> SimMachine::RegistryValues(RegKey root, const std::wstring
   return key == keys_.end() ? std::vector<SimValue>{} : key->second.values;
 }
 
+void SimMachine::DeleteKeyTree(RegKey root, const std::wstring& subKey) {
+  const std::wstring path = KeyPath(root, subKey);
+  std::erase_if(keys_, [&](const auto& key) {
+    return key.first == path || key.first.starts_with(path + L"\\");
+  });
+}
+
 bool SimMachine::KeyExists(RegKey root, const std::wstring& subKey) const {
   return keys_.count(KeyPath(root, subKey)) != 0;
 }
@@ -181,8 +188,13 @@ std::uint32_t SimMachine::GetModuleFileNameExA(Handle process, std::uint32_t buf
   if (target == nullptr || !target->running) {
     return 0;  // an ended process has no modules left to name
   }
-  // The path is cut to the buffer, leaving room for the terminating zero.
-  path = target->modulePath.substr(0, bufferChars - 1);
+  // A path cut to the buffer keeps room for its terminating zero, and the count then is the
+  // whole buffer.
+  if (target->modulePath.size() >= bufferChars) {
+    path = target->modulePath.substr(0, bufferChars - 1);
+    return bufferChars;
+  }
+  path = target->modulePath;
   return static_cast<std::uint32_t>(path.size());
 }
 
@@ -308,7 +320,11 @@ Status SimMachine::RegSetValueExA(RegKey key, const std::wstring& valueName, std
   if (found == nullptr) {
     return status;
   }
-  StoreValue(found->values, valueName, type, data);
+  // Text that does not end in a zero gets one, as Windows NT stores it: the caller's buffer always
+  // has one just past the data.
+  const bool text = type == kRegSz || type == kRegExpandSz || type == kRegMultiSz;
+  StoreValue(found->values, valueName, type,
+             text && !data.empty() && data.back() != '\0' ? data + '\0' : data);
   return kErrorSuccess;
 }
 

@@ -48,6 +48,8 @@ class SimMachine : public Os {
                        const std::wstring& text);
   // Opening the key with any of these rights is refused.
   void DenyKeyRights(RegKey root, const std::wstring& subKey, std::uint32_t rights);
+  // Removes the key and every key below it.
+  void DeleteKeyTree(RegKey root, const std::wstring& subKey);
   std::vector<SimValue> RegistryValues(RegKey root, const std::wstring& subKey) const;
   bool KeyExists(RegKey root, const std::wstring& subKey) const;
 

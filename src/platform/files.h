@@ -16,6 +16,9 @@ class Files {
   // when the file can't be opened, positioned or read.
   virtual bool ReadFileAt(const std::wstring& path, std::uint64_t offset, std::uint32_t count,
                           std::string& bytes) = 0;
+  // Opens the file for appending only (creating it when missing), shared with readers and other
+  // appenders, writes the bytes at its end in one write, and closes it.
+  virtual bool AppendToFile(const std::wstring& path, const std::string& bytes) = 0;
 };
 
 }  // namespace quellspur::platform

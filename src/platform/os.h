@@ -5,9 +5,10 @@
 #include "platform/processes.h"
 #include "platform/registry.h"
 #include "platform/system.h"
+#include "platform/windows.h"
 
 namespace quellspur::platform {
 
-class Os : public Processes, public Registry, public Files, public System {};
+class Os : public Processes, public Registry, public Files, public System, public Windows {};
 
 }  // namespace quellspur::platform

@@ -17,12 +17,29 @@ struct OsVersionInfo {
 };
 inline constexpr std::uint32_t kOsVersionInfoSize = 148;
 
+// The local date and time, as GetLocalTime gives them.
+struct LocalTime {
+  std::uint16_t year = 0;
+  std::uint16_t month = 0;
+  std::uint16_t day = 0;
+  std::uint16_t hour = 0;
+  std::uint16_t minute = 0;
+  std::uint16_t second = 0;
+};
+
 class System {
  public:
   virtual ~System() = default;
 
   // Fills the record; on failure it stays as it was.
   virtual bool GetVersionExA(OsVersionInfo& info) = 0;
+
+  virtual void GetLocalTime(LocalTime& time) = 0;
+  // The user's time separator, ":" in most locales.
+  virtual std::wstring GetTimeSeparator() = 0;
+  // The folder of the running program's executable, without a trailing backslash unless it is a
+  // drive's root folder.
+  virtual std::wstring GetProgramFolder() = 0;
 
   // The system's 8-bit code page, both ways; every byte and character counts, zeros included.
   virtual std::wstring AnsiToWide(std::string_view ansi) = 0;

@@ -33,6 +33,9 @@ inline constexpr std::uint32_t kProcessQueryAndRead = 0x410;  // PROCESS_QUERY_I
 // Toolhelp snapshot kind: processes.
 inline constexpr std::uint32_t kSnapProcess = 2;
 
+// A top-level window; 0 means none.
+using WindowHandle = std::uintptr_t;
+
 // Registry value types.
 inline constexpr std::uint32_t kRegSz = 1;
 inline constexpr std::uint32_t kRegExpandSz = 2;

@@ -24,6 +24,12 @@ class Backdoors {
   // The platform id read at start-up; only ever tested for Windows NT.
   std::int32_t windowsPlatform = 0;
 
+  // Looks for every window signature in turn and records each window found.
+  void FindByWindow();
+  void CheckWindow(const std::wstring& windowClass, const std::wstring& caption);
+  // The parent of a process from the process list; 0 on Windows NT or when it isn't listed.
+  std::uint32_t GetParentProcessId(std::uint32_t processId);
+
   // Appends a start-entry row for every value of the three start keys that starts an executable
   // named like `path`; true when it appended any.
   bool FindStartEntries(const std::wstring& path);

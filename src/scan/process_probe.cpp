@@ -1,6 +1,7 @@
 // The process probe: "Back Orifice" shows no window, so it is found among the running processes.
 #include "scan/backdoors.h"
 #include "scan/path_text.h"
+#include "scan/probe_name.h"
 #include "scan/process_list.h"
 #include "scan/scan_fault.h"
 
@@ -14,20 +15,6 @@ constexpr std::uint64_t kPastLargestServer = 125050;
 bool HasBlankBeforeExe(const std::wstring& path) {
   return path.size() >= 5 && UpperCase(path.substr(path.size() - 5)) == L" .EXE";
 }
-
-// Leaves the probe's name empty on every way out of the probe.
-class ProbeName {
- public:
-  ProbeName(std::wstring& current, const std::wstring& name) : current_(current) {
-    current_ = name;
-  }
-  ~ProbeName() { current_.clear(); }
-  ProbeName(const ProbeName&) = delete;
-  ProbeName& operator=(const ProbeName&) = delete;
-
- private:
-  std::wstring& current_;
-};
 
 }  // namespace
 

@@ -1,9 +1,15 @@
 #include "platform/sim/fault_plan.h"
 
+#include <new>
+
 namespace quellspur::platform::sim {
 
 void FaultPlan::FailOn(Call call, int nthUse, bool persistent) {
-  plan_[static_cast<std::size_t>(call)] = Countdown{nthUse, persistent, false};
+  plan_[static_cast<std::size_t>(call)] = Countdown{nthUse, persistent, false, false};
+}
+
+void FaultPlan::ThrowOn(Call call, int nthUse) {
+  plan_[static_cast<std::size_t>(call)] = Countdown{nthUse, false, true, false};
 }
 
 bool FaultPlan::Fails(Call call) {
@@ -18,6 +24,9 @@ bool FaultPlan::Fails(Call call) {
     return false;
   }
   countdown.tripped = true;
+  if (countdown.throws) {
+    throw std::bad_alloc();
+  }
   return true;
 }
 

@@ -22,6 +22,9 @@ enum class Call {
   GetFileLength,
   ReadFileAt,
   GetVersionExA,
+  AppendToFile,
+  FindWindowA,
+  GetWindowThreadProcessId,
   kCount
 };
 
@@ -30,7 +33,10 @@ class FaultPlan {
   // The nth use of `call` from now on fails (n = 1: the next one); when `persistent`, every use
   // after it fails too.
   void FailOn(Call call, int nthUse, bool persistent = false);
-  // Counts one use of `call` and tells whether it is to fail.
+  // The nth use of `call` from now on throws std::bad_alloc: an unexpected failure, as when memory
+  // runs out, that no caller handles.
+  void ThrowOn(Call call, int nthUse);
+  // Counts one use of `call` and tells whether it is to fail; throws when it is to throw.
   bool Fails(Call call);
   void Reset();
 
@@ -38,6 +44,7 @@ class FaultPlan {
   struct Countdown {
     int remaining = 0;  // 0: not armed
     bool persistent = false;
+    bool throws = false;
     bool tripped = false;
   };
   std::array<Countdown, static_cast<std::size_t>(Call::kCount)> plan_{};

@@ -60,6 +60,7 @@ void SimMachine::EndProcess(std::uint32_t id, std::uint32_t exitCode) {
   SimProcess& process = Process(id);
   process.running = false;
   process.exitCode = exitCode;
+  std::erase_if(windows_, [id](const SimTopLevelWindow& window) { return window.processId == id; });
 }
 
 void SimMachine::SetRegistryValue(RegKey root, const std::wstring& subKey, const std::wstring& name,
@@ -92,8 +93,30 @@ bool SimMachine::KeyExists(RegKey root, const std::wstring& subKey) const {
   return keys_.count(KeyPath(root, subKey)) != 0;
 }
 
+WindowHandle SimMachine::ShowWindow(const std::wstring& className, const std::wstring& caption,
+                                    std::uint32_t processId) {
+  const WindowHandle handle = nextWindow_;
+  nextWindow_ += 0x10;
+  windows_.insert(windows_.begin(),
+                  SimTopLevelWindow{handle, className, caption, processId, processId + 1});
+  return handle;
+}
+
 void SimMachine::PutFile(const std::wstring& path, const std::string& bytes) {
   files_[FileKey(path)] = bytes;
+}
+
+void SimMachine::RemoveFile(const std::wstring& path) {
+  files_.erase(FileKey(path));
+}
+
+bool SimMachine::FileExists(const std::wstring& path) const {
+  return files_.count(FileKey(path)) != 0;
+}
+
+std::string SimMachine::FileContent(const std::wstring& path) const {
+  auto file = files_.find(FileKey(path));
+  return file == files_.end() ? std::string() : file->second;
 }
 
 // --- Processes ---
@@ -392,6 +415,17 @@ bool SimMachine::ReadFileAt(const std::wstring& path, std::uint64_t offset, std:
   return true;
 }
 
+bool SimMachine::AppendToFile(const std::wstring& path, const std::string& bytes) {
+  if (faults_.Fails(Call::AppendToFile)) {
+    return false;
+  }
+  files_[FileKey(path)] += bytes;
+  if (appendJournal_ != nullptr) {
+    appendJournal_->Record(L"Append " + FileNameOf(path));
+  }
+  return true;
+}
+
 // --- System ---
 
 bool SimMachine::GetVersionExA(OsVersionInfo& info) {
@@ -413,6 +447,39 @@ std::wstring SimMachine::AnsiToWide(std::string_view ansi) {
 
 std::string SimMachine::WideToAnsi(std::wstring_view text) {
   return EncodeWindows1252(text);
+}
+
+}  // namespace quellspur::platform::sim
+
+namespace quellspur::platform::sim {
+
+// --- Windows ---
+
+// Class names and captions are compared without regard to case, as Windows does.
+WindowHandle SimMachine::FindWindowA(const std::optional<std::wstring>& className,
+                                     const std::optional<std::wstring>& windowName) {
+  if (faults_.Fails(Call::FindWindowA)) {
+    return 0;
+  }
+  auto matches = [&](const SimTopLevelWindow& window) {
+    return (!className || UpperCase(*className) == UpperCase(window.className)) &&
+           (!windowName || UpperCase(*windowName) == UpperCase(window.caption));
+  };
+  auto found = std::find_if(windows_.begin(), windows_.end(), matches);
+  return found == windows_.end() ? 0 : found->handle;
+}
+
+std::uint32_t SimMachine::GetWindowThreadProcessId(WindowHandle window, std::uint32_t& processId) {
+  if (faults_.Fails(Call::GetWindowThreadProcessId)) {
+    return 0;
+  }
+  auto found = std::find_if(windows_.begin(), windows_.end(),
+                            [window](const SimTopLevelWindow& w) { return w.handle == window; });
+  if (found == windows_.end()) {
+    return 0;
+  }
+  processId = found->processId;
+  return found->threadId;
 }
 
 }  // namespace quellspur::platform::sim

@@ -5,11 +5,13 @@
 #include <cstddef>
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/os.h"
 #include "platform/sim/fault_plan.h"
+#include "platform/sim/journal.h"
 
 namespace quellspur::platform::sim {
 
@@ -22,6 +24,14 @@ struct SimProcess {
   bool running = true;
   std::uint32_t exitCode = 0;
   int outsideHolders = 0;  // handles another program keeps open on it
+};
+
+struct SimTopLevelWindow {
+  WindowHandle handle = 0;
+  std::wstring className;
+  std::wstring caption;
+  std::uint32_t processId = 0;
+  std::uint32_t threadId = 0;
 };
 
 struct SimValue {
@@ -53,9 +63,22 @@ class SimMachine : public Os {
   std::vector<SimValue> RegistryValues(RegKey root, const std::wstring& subKey) const;
   bool KeyExists(RegKey root, const std::wstring& subKey) const;
 
+  // Opens a top-level window of the given process; the newest window is found first.
+  WindowHandle ShowWindow(const std::wstring& className, const std::wstring& caption,
+                          std::uint32_t processId);
+
   void PutFile(const std::wstring& path, const std::string& bytes);
+  void RemoveFile(const std::wstring& path);
+  bool FileExists(const std::wstring& path) const;
+  // The file's bytes; empty when it does not exist.
+  std::string FileContent(const std::wstring& path) const;
+  // Notes every append in the journal, with the file's name, to show its order among other steps.
+  void RecordAppendsIn(Journal& journal) { appendJournal_ = &journal; }
   void SetCurrentDirectory(const std::wstring& folder) { currentDirectory_ = folder; }
   void SetPlatformId(std::uint32_t id) { platformId_ = id; }
+  void SetClock(const LocalTime& now) { clock_ = now; }
+  void SetTimeSeparator(const std::wstring& separator) { timeSeparator_ = separator; }
+  void SetProgramFolder(const std::wstring& folder) { programFolder_ = folder; }
 
   FaultPlan& faults() { return faults_; }
   std::size_t OpenHandleCount() const { return handles_.size(); }
@@ -88,11 +111,20 @@ class SimMachine : public Os {
   bool GetFileLength(const std::wstring& path, std::uint64_t& length) override;
   bool ReadFileAt(const std::wstring& path, std::uint64_t offset, std::uint32_t count,
                   std::string& bytes) override;
+  bool AppendToFile(const std::wstring& path, const std::string& bytes) override;
 
   // --- System ---
   bool GetVersionExA(OsVersionInfo& info) override;
+  void GetLocalTime(LocalTime& time) override { time = clock_; }
+  std::wstring GetTimeSeparator() override { return timeSeparator_; }
+  std::wstring GetProgramFolder() override { return programFolder_; }
   std::wstring AnsiToWide(std::string_view ansi) override;
   std::string WideToAnsi(std::wstring_view text) override;
+
+  // --- Windows ---
+  WindowHandle FindWindowA(const std::optional<std::wstring>& className,
+                           const std::optional<std::wstring>& windowName) override;
+  std::uint32_t GetWindowThreadProcessId(WindowHandle window, std::uint32_t& processId) override;
 
  private:
   struct Key {
@@ -132,6 +164,12 @@ class SimMachine : public Os {
   std::map<std::wstring, std::string> files_;  // by upper-cased full path
   std::wstring currentDirectory_ = L"C:\\";
   std::uint32_t platformId_ = kPlatformNt;
+  LocalTime clock_{2026, 1, 1, 12, 0, 0};
+  std::wstring timeSeparator_ = L":";
+  std::wstring programFolder_ = L"C:\\Program Files\\Quellspur";
+  Journal* appendJournal_ = nullptr;
+  std::vector<SimTopLevelWindow> windows_;  // newest first, as the Z order has them
+  WindowHandle nextWindow_ = 0x10010;
 };
 
 }  // namespace quellspur::platform::sim

@@ -1,0 +1,128 @@
+// Widgets without a screen: they keep their state, raise their events as the real ones do, and
+// note every change in a journal.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/sim/journal.h"
+#include "platform/widgets.h"
+
+namespace quellspur::platform::sim {
+
+class SimWindow : public Window {
+ public:
+  SimWindow(Journal& journal, std::wstring name, int width, int height)
+      : journal_(journal), name_(std::move(name)), width_(width), height_(height) {}
+
+  std::wstring Caption() const override { return caption_; }
+  void SetCaption(const std::wstring& caption) override;
+  bool Visible() const override { return visible_; }
+  void Show() override;
+  void Hide() override;
+  void BringToFront() override;
+  int Width() const override { return width_; }
+  int Height() const override { return height_; }
+  void Move(int left, int top) override;
+  MousePointer Pointer() const override { return pointer_; }
+  void SetPointer(MousePointer pointer) override;
+
+  int left() const { return left_; }
+  int top() const { return top_; }
+
+ private:
+  Journal& journal_;
+  std::wstring name_;
+  std::wstring caption_;
+  bool visible_ = false;
+  int width_;
+  int height_;
+  int left_ = 0;
+  int top_ = 0;
+  MousePointer pointer_ = MousePointer::Default;
+};
+
+class SimListBox : public ListBox {
+ public:
+  SimListBox(Journal& journal, std::wstring name) : journal_(journal), name_(std::move(name)) {}
+
+  int ListCount() const override { return static_cast<int>(lines_.size()); }
+  std::wstring List(int index) const override;
+  void AddItem(const std::wstring& text) override;
+  void InsertItem(const std::wstring& text, int index) override;
+  void RemoveItem(int index) override;
+  void Clear() override;
+  bool Selected(int index) const override { return index == selected_; }
+  int ListIndex() const override { return selected_; }
+  void SetListIndex(int index) override;
+  void OnClick(Handler handler) override { onClick_ = std::move(handler); }
+
+  const std::vector<std::wstring>& lines() const { return lines_; }
+
+ private:
+  void CheckIndex(int index, int limit) const;
+
+  Journal& journal_;
+  std::wstring name_;
+  std::vector<std::wstring> lines_;
+  int selected_ = -1;
+  Handler onClick_;
+};
+
+class SimButton : public Button {
+ public:
+  SimButton(Journal& journal, std::wstring name, std::wstring caption, bool enabled)
+      : journal_(journal),
+        name_(std::move(name)),
+        caption_(std::move(caption)),
+        enabled_(enabled) {}
+
+  std::wstring Caption() const override { return caption_; }
+  void SetCaption(const std::wstring& caption) override;
+  bool Enabled() const override { return enabled_; }
+  void SetEnabled(bool enabled) override;
+  void OnClick(Handler handler) override { onClick_ = std::move(handler); }
+
+  // A user's click; a disabled button takes none.
+  void Click();
+
+ private:
+  Journal& journal_;
+  std::wstring name_;
+  std::wstring caption_;
+  bool enabled_;
+  Handler onClick_;
+};
+
+class SimTimer : public Timer {
+ public:
+  SimTimer(Journal& journal, std::wstring name, int interval)
+      : journal_(journal), name_(std::move(name)), interval_(interval) {}
+
+  int Interval() const override { return interval_; }
+  void SetInterval(int milliseconds) override { interval_ = milliseconds; }
+  bool Enabled() const override { return enabled_; }
+  void SetEnabled(bool enabled) override;
+  void OnTimer(Handler handler) override { onTimer_ = std::move(handler); }
+
+  // The interval has passed: an enabled timer raises its event.
+  void Elapse();
+
+ private:
+  Journal& journal_;
+  std::wstring name_;
+  int interval_;
+  bool enabled_ = false;
+  Handler onTimer_;
+};
+
+class SimDesktop : public Desktop {
+ public:
+  explicit SimDesktop(Journal& journal) : journal_(journal) {}
+  void Beep() override { journal_.Record(L"Beep"); }
+
+ private:
+  Journal& journal_;
+};
+
+}  // namespace quellspur::platform::sim

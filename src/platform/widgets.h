@@ -1,0 +1,78 @@
+// The toolkit the forms are built from: small widgets whose events reach the form as handlers.
+// Positions and sizes are in twips (1/1440 inch).
+#pragma once
+
+#include <functional>
+#include <string>
+
+namespace quellspur::platform {
+
+using Handler = std::function<void()>;
+
+enum class MousePointer { Default = 0, Hourglass = 11 };
+
+class Window {
+ public:
+  virtual ~Window() = default;
+  virtual std::wstring Caption() const = 0;
+  virtual void SetCaption(const std::wstring& caption) = 0;
+  virtual bool Visible() const = 0;
+  // Shows the window modeless; a visible window stays as it is.
+  virtual void Show() = 0;
+  virtual void Hide() = 0;
+  virtual void BringToFront() = 0;
+  virtual int Width() const = 0;
+  virtual int Height() const = 0;
+  virtual void Move(int left, int top) = 0;
+  virtual MousePointer Pointer() const = 0;
+  virtual void SetPointer(MousePointer pointer) = 0;
+};
+
+class ListBox {
+ public:
+  virtual ~ListBox() = default;
+  virtual int ListCount() const = 0;
+  virtual std::wstring List(int index) const = 0;
+  // Adds a line at the end.
+  virtual void AddItem(const std::wstring& text) = 0;
+  // Inserts a line at `index`; the lines from there move down.
+  virtual void InsertItem(const std::wstring& text, int index) = 0;
+  virtual void RemoveItem(int index) = 0;
+  virtual void Clear() = 0;
+  virtual bool Selected(int index) const = 0;
+  // The selected line, -1 when none.
+  virtual int ListIndex() const = 0;
+  // Selects a line the way a click does, and raises the same click event.
+  virtual void SetListIndex(int index) = 0;
+  virtual void OnClick(Handler handler) = 0;
+};
+
+class Button {
+ public:
+  virtual ~Button() = default;
+  virtual std::wstring Caption() const = 0;
+  virtual void SetCaption(const std::wstring& caption) = 0;
+  virtual bool Enabled() const = 0;
+  virtual void SetEnabled(bool enabled) = 0;
+  virtual void OnClick(Handler handler) = 0;
+};
+
+class Timer {
+ public:
+  virtual ~Timer() = default;
+  virtual int Interval() const = 0;
+  virtual void SetInterval(int milliseconds) = 0;
+  virtual bool Enabled() const = 0;
+  // Switching it on starts a full interval.
+  virtual void SetEnabled(bool enabled) = 0;
+  virtual void OnTimer(Handler handler) = 0;
+};
+
+// What the toolkit offers besides widgets.
+class Desktop {
+ public:
+  virtual ~Desktop() = default;
+  virtual void Beep() = 0;
+};
+
+}  // namespace quellspur::platform

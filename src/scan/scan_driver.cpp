@@ -1,0 +1,27 @@
+#include "scan/scan_driver.h"
+
+#include <exception>
+
+namespace quellspur {
+namespace {
+
+// A step that fails keeps what it appended; the scan goes on with the next step.
+template <typename Step>
+void Guarded(Step step) {
+  try {
+    step();
+  } catch (const std::exception&) {
+  }
+}
+
+}  // namespace
+
+void RunScan(Backdoors& backdoors, ScanReport& report) {
+  Guarded([&] { backdoors.FindByWindow(); });
+  if (backdoors.windowsPlatform != static_cast<std::int32_t>(platform::kPlatformNt)) {
+    Guarded([&] { backdoors.FindByProcess(); });
+  }
+  Guarded([&] { report.FindSometing(); });
+}
+
+}  // namespace quellspur

@@ -1,0 +1,47 @@
+// The window probe: most backdoors show a top-level window with a known class and caption.
+#include <optional>
+
+#include "scan/backdoors.h"
+#include "scan/probe_name.h"
+#include "scan/process_list.h"
+#include "scan/signature_table.h"
+
+namespace quellspur {
+
+void Backdoors::FindByWindow() {
+  const ProbeName probing(currentBackdoorName, L"");
+  for (const WindowSignature& signature : SignatureTable) {
+    currentBackdoorName = signature.BackdoorName;
+    CheckWindow(signature.WindowClass, signature.WindowCaption);
+  }
+}
+
+void Backdoors::CheckWindow(const std::wstring& windowClass, const std::wstring& caption) {
+  std::optional<std::wstring> className;
+  std::optional<std::wstring> windowName = caption;
+  if (!windowClass.empty()) {
+    className = windowClass;
+    if (caption.empty()) {
+      windowName.reset();
+    }
+  }
+  const platform::WindowHandle window = os_.FindWindowA(className, windowName);
+  if (static_cast<std::int32_t>(window) <= 0) {
+    return;
+  }
+  std::uint32_t processId = 0;
+  os_.GetWindowThreadProcessId(window, processId);
+  const std::wstring path = GetProcessPath(processId);
+  FindStartEntries(path);
+  AppendProcessRow(processId, path, GetProcessPath(GetParentProcessId(processId)));
+}
+
+std::uint32_t Backdoors::GetParentProcessId(std::uint32_t processId) {
+  if (IsNt()) {
+    return 0;
+  }
+  const auto entry = FindProcessEntry(os_, processId);
+  return entry ? entry->parentProcessId : 0;
+}
+
+}  // namespace quellspur

@@ -1,0 +1,56 @@
+// The main window's report on a simulated machine, with recording widgets.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "app/frm_stat.h"
+#include "platform/sim/sim_widgets.h"
+#include "scan/scan_fixture.h"
+
+namespace quellspur::testing {
+
+// Notes the line and the button caption each time the clean-up runs.
+class RecordingCleanUp : public CleanUpCommand {
+ public:
+  explicit RecordingCleanUp(FrmStat*& form) : form_(form) {}
+  void Run() override {
+    runs.push_back(std::to_wstring(form_->List.ListIndex()) + L" " + form_->cmdKill.Caption());
+  }
+  std::vector<std::wstring> runs;
+
+ private:
+  FrmStat*& form_;
+};
+
+class MainWindowTest : public ScanTest {
+ protected:
+  MainWindowTest() { formPointer = &form; }
+
+  // The activity log's lines, without their CR LF.
+  std::vector<std::string> LogLines() {
+    std::vector<std::string> lines;
+    const std::string text = sim.FileContent(L"C:\\Program Files\\Quellspur\\BackLog.txt");
+    for (std::size_t start = 0; start < text.size();) {
+      const std::size_t end = text.find("\r\n", start);
+      lines.push_back(text.substr(start, end - start));
+      start = end == std::string::npos ? text.size() : end + 2;
+    }
+    return lines;
+  }
+
+  platform::sim::Journal journal;
+  platform::sim::SimWindow window{journal, L"frmStat", 9375, 3600};
+  platform::sim::SimListBox list{journal, L"List"};
+  platform::sim::SimButton cmdKill{journal, L"cmdKill", L"&Clean up", false};
+  platform::sim::SimTimer timer{journal, L"Timer1", 20000};
+  platform::sim::SimDesktop desktop{journal};
+  Settings settings;
+  ActivityLog log{sim};
+  FrmStat* formPointer = nullptr;
+  RecordingCleanUp cleanUp{formPointer};
+  FrmStat form{{window, list, cmdKill, timer, desktop}, backdoors, settings, log, sim, cleanUp};
+};
+
+}  // namespace quellspur::testing

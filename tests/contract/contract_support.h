@@ -15,8 +15,13 @@ class Environment {
   // A folder of this run that tests may fill, ending in a backslash.
   virtual std::wstring ScratchFolder() = 0;
   virtual void WriteFile(const std::wstring& path, const std::string& bytes) = 0;
+  virtual void RemoveFile(const std::wstring& path) = 0;
   // Removes a key with everything below it; no error when it is missing.
   virtual void DeleteKeyTree(platform::RegKey root, const std::wstring& subKey) = 0;
+  // A hidden top-level window of this process, and its end.
+  virtual platform::WindowHandle ShowTestWindow(const std::wstring& className,
+                                                const std::wstring& caption) = 0;
+  virtual void CloseTestWindow(platform::WindowHandle window) = 0;
 };
 
 // The one environment of the test run: the real Windows (or Wine), or the simulated machine.

@@ -9,11 +9,22 @@ class SimEnvironment final : public Environment {
  public:
   platform::Os& os() override { return machine_; }
 
+  SimEnvironment() { machine_.MakeFolder(ScratchFolder()); }
+
   std::wstring ScratchFolder() override { return L"C:\\Temp\\QuellspurContract\\"; }
 
   void WriteFile(const std::wstring& path, const std::string& bytes) override {
     machine_.PutFile(path, bytes);
   }
+
+  void RemoveFile(const std::wstring& path) override { machine_.RemoveFile(path); }
+
+  platform::WindowHandle ShowTestWindow(const std::wstring& className,
+                                        const std::wstring& caption) override {
+    return machine_.ShowWindow(className, caption, machine_.GetCurrentProcessId());
+  }
+
+  void CloseTestWindow(platform::WindowHandle window) override { machine_.CloseWindow(window); }
 
   void DeleteKeyTree(platform::RegKey root, const std::wstring& subKey) override {
     machine_.DeleteKeyTree(root, subKey);

@@ -69,6 +69,31 @@ class Win32Environment final : public Environment {
     }
   }
 
+  void RemoveFile(const std::wstring& path) override {
+    ::DeleteFileA(os_.WideToAnsi(path).c_str());
+  }
+
+  platform::WindowHandle ShowTestWindow(const std::wstring& className,
+                                        const std::wstring& caption) override {
+    const std::string windowClass = os_.WideToAnsi(className);
+    WNDCLASSA definition{};
+    definition.lpfnWndProc = ::DefWindowProcA;
+    definition.hInstance = ::GetModuleHandleA(nullptr);
+    definition.lpszClassName = windowClass.c_str();
+    ::RegisterClassA(&definition);  // fails harmlessly when an earlier case registered it
+    const HWND window = ::CreateWindowExA(0, windowClass.c_str(), os_.WideToAnsi(caption).c_str(),
+                                          WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr,
+                                          definition.hInstance, nullptr);
+    if (window == nullptr) {
+      throw std::runtime_error("cannot create a window of class " + windowClass);
+    }
+    return reinterpret_cast<platform::WindowHandle>(window);
+  }
+
+  void CloseTestWindow(platform::WindowHandle window) override {
+    ::DestroyWindow(reinterpret_cast<HWND>(window));
+  }
+
   void DeleteKeyTree(platform::RegKey root, const std::wstring& subKey) override {
     const std::string path = os_.WideToAnsi(subKey);
     const LONG status = ::RegDeleteTreeA(RootOf(root), path.c_str());

@@ -102,8 +102,35 @@ WindowHandle SimMachine::ShowWindow(const std::wstring& className, const std::ws
   return handle;
 }
 
+void SimMachine::CloseWindow(WindowHandle window) {
+  std::erase_if(windows_, [window](const SimTopLevelWindow& w) { return w.handle == window; });
+}
+
 void SimMachine::PutFile(const std::wstring& path, const std::string& bytes) {
-  files_[FileKey(path)] = bytes;
+  const std::wstring key = FileKey(path);
+  AddFolders(key.substr(0, key.rfind(L'\\')));
+  files_[key] = bytes;
+}
+
+void SimMachine::MakeFolder(const std::wstring& path) {
+  AddFolders(FileKey(path));
+}
+
+// Adds the folder and every folder above it, up to the drive.
+void SimMachine::AddFolders(const std::wstring& key) {
+  std::wstring folder = key;
+  while (!folder.empty() && folder.back() == L'\\') {
+    folder.pop_back();
+  }
+  for (std::size_t slash = folder.find(L'\\'); slash != std::wstring::npos;
+       slash = folder.find(L'\\', slash + 1)) {
+    folders_.insert(folder.substr(0, slash));
+  }
+  folders_.insert(folder);
+}
+
+bool SimMachine::FolderExists(const std::wstring& key) const {
+  return (key.size() == 2 && key[1] == L':') || folders_.count(key) != 0;
 }
 
 void SimMachine::RemoveFile(const std::wstring& path) {
@@ -419,7 +446,11 @@ bool SimMachine::AppendToFile(const std::wstring& path, const std::string& bytes
   if (faults_.Fails(Call::AppendToFile)) {
     return false;
   }
-  files_[FileKey(path)] += bytes;
+  const std::wstring key = FileKey(path);
+  if (!FolderExists(key.substr(0, key.rfind(L'\\')))) {
+    return false;
+  }
+  files_[key] += bytes;
   if (appendJournal_ != nullptr) {
     appendJournal_->Record(L"Append " + FileNameOf(path));
   }

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -66,8 +67,11 @@ class SimMachine : public Os {
   // Opens a top-level window of the given process; the newest window is found first.
   WindowHandle ShowWindow(const std::wstring& className, const std::wstring& caption,
                           std::uint32_t processId);
+  void CloseWindow(WindowHandle window);
 
+  // Puts a file, with every folder above it.
   void PutFile(const std::wstring& path, const std::string& bytes);
+  void MakeFolder(const std::wstring& path);
   void RemoveFile(const std::wstring& path);
   bool FileExists(const std::wstring& path) const;
   // The file's bytes; empty when it does not exist.
@@ -151,6 +155,8 @@ class SimMachine : public Os {
   bool HeldByProgram(std::uint32_t processId) const;
   bool NextEntry(Handle snapshot, ProcessEntry& entry, bool first);
   std::wstring FileKey(const std::wstring& path) const;
+  bool FolderExists(const std::wstring& key) const;
+  void AddFolders(const std::wstring& key);
 
   FaultPlan faults_;
   std::vector<SimProcess> processes_;
@@ -162,6 +168,7 @@ class SimMachine : public Os {
   std::map<Handle, KernelObject> handles_;
   Handle nextHandle_ = 0x40;
   std::map<std::wstring, std::string> files_;  // by upper-cased full path
+  std::set<std::wstring> folders_;             // likewise, drives' roots left out
   std::wstring currentDirectory_ = L"C:\\";
   std::uint32_t platformId_ = kPlatformNt;
   LocalTime clock_{2026, 1, 1, 12, 0, 0};

@@ -1,4 +1,4 @@
-// File length and positioned reads.
+// File length, positioned reads and appends.
 #include <windows.h>
 
 #include "platform/win32/win32_os.h"
@@ -43,6 +43,33 @@ bool Win32Os::ReadFileAt(const std::wstring& path, std::uint64_t offset, std::ui
   buffer.resize(read);
   bytes = std::move(buffer);
   return true;
+}
+
+bool Win32Os::AppendToFile(const std::wstring& path, const std::string& bytes) {
+  const std::string name = WideToAnsi(path);
+  // Append-only access makes Windows put every write at the end of the file; readers and other
+  // writers may keep the file open meanwhile.
+  HANDLE file = ::CreateFileA(name.c_str(), FILE_APPEND_DATA | FILE_READ_DATA,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    return false;
+  }
+  // Wine finds the end and writes in two steps, so two writers could overwrite each other's
+  // lines. Each writer therefore holds a lock on one byte far behind any real end while it
+  // writes; readers never reach that byte.
+  OVERLAPPED guard{};
+  guard.OffsetHigh = 0x7FFFFFFF;
+  const bool locked = ::LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK, 0, 1, 0, &guard);
+  DWORD written = 0;
+  const bool ok =
+      ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+      written == bytes.size();
+  if (locked) {
+    ::UnlockFileEx(file, 0, 1, 0, &guard);
+  }
+  ::CloseHandle(file);
+  return ok;
 }
 
 }  // namespace quellspur::platform::win32

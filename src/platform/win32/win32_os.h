@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -41,11 +42,20 @@ class Win32Os final : public Os {
   bool GetFileLength(const std::wstring& path, std::uint64_t& length) override;
   bool ReadFileAt(const std::wstring& path, std::uint64_t offset, std::uint32_t count,
                   std::string& bytes) override;
+  bool AppendToFile(const std::wstring& path, const std::string& bytes) override;
 
   // --- System ---
   bool GetVersionExA(OsVersionInfo& info) override;
+  void GetLocalTime(LocalTime& time) override;
+  std::wstring GetTimeSeparator() override;
+  std::wstring GetProgramFolder() override;
   std::wstring AnsiToWide(std::string_view ansi) override;
   std::string WideToAnsi(std::wstring_view text) override;
+
+  // --- Windows ---
+  WindowHandle FindWindowA(const std::optional<std::wstring>& className,
+                           const std::optional<std::wstring>& windowName) override;
+  std::uint32_t GetWindowThreadProcessId(WindowHandle window, std::uint32_t& processId) override;
 };
 
 }  // namespace quellspur::platform::win32

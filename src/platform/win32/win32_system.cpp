@@ -1,4 +1,4 @@
-// The version record and the ANSI code page.
+// The version record, the clock and locale, the program's folder and the ANSI code page.
 #include <windows.h>
 
 #include <climits>
@@ -29,6 +29,43 @@ bool Win32Os::GetVersionExA(OsVersionInfo& info) {
   info.buildNumber = record.dwBuildNumber;
   info.platformId = record.dwPlatformId;
   return true;
+}
+
+void Win32Os::GetLocalTime(LocalTime& time) {
+  SYSTEMTIME now{};
+  ::GetLocalTime(&now);
+  time = LocalTime{now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
+}
+
+std::wstring Win32Os::GetTimeSeparator() {
+  char separator[8] = {};
+  // The locale always has one; ":" stands in should the call ever fail.
+  if (::GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_STIME, separator, sizeof(separator)) == 0) {
+    return L":";
+  }
+  return AnsiToWide(separator);
+}
+
+std::wstring Win32Os::GetProgramFolder() {
+  std::string path(MAX_PATH, '\0');
+  for (;;) {
+    const DWORD length =
+        ::GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (length == 0) {
+      return {};
+    }
+    if (length < path.size()) {
+      path.resize(length);
+      break;
+    }
+    path.resize(path.size() * 2);  // cut to the buffer: ask again with a larger one
+  }
+  std::string folder = path.substr(0, path.rfind('\\'));
+  // A drive's root folder keeps its backslash, as the system names it.
+  if (!folder.empty() && folder.back() == ':') {
+    folder += '\\';
+  }
+  return AnsiToWide(folder);
 }
 
 std::wstring Win32Os::AnsiToWide(std::string_view ansi) {

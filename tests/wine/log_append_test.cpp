@@ -1,0 +1,98 @@
+// Two programs append to the activity log at once while a third keeps it open for reading: every
+// line must arrive whole, exactly once, in its writer's order.
+#define WIN32_LEAN_AND_MEAN
+#define NOMINMAX
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <regex>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int kLinesPerWriter = 10000;
+
+std::string ProgramFolder() {
+  char path[MAX_PATH] = {};
+  const DWORD length = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+  const std::string full(path, length);
+  return full.substr(0, full.rfind('\\'));
+}
+
+PROCESS_INFORMATION StartWriter(const std::string& folder, const std::string& tag) {
+  std::string command =
+      "\"" + folder + "\\log_writer.exe\" " + std::to_string(kLinesPerWriter) + " " + tag;
+  STARTUPINFOA startup{};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION process{};
+  EXPECT_TRUE(::CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                               nullptr, &startup, &process))
+      << command;
+  return process;
+}
+
+std::string ReadAll(HANDLE file) {
+  std::string content;
+  char buffer[65536];
+  DWORD read = 0;
+  ::SetFilePointer(file, 0, nullptr, FILE_BEGIN);
+  while (::ReadFile(file, buffer, sizeof(buffer), &read, nullptr) && read > 0) {
+    content.append(buffer, read);
+  }
+  return content;
+}
+
+TEST(ActivityLogUnderLoad, TwoWritersAndAReaderLeaveEveryLineWhole) {
+  const std::string folder = ProgramFolder();
+  const std::string logPath = folder + "\\BackLog.txt";
+  ::DeleteFileA(logPath.c_str());
+
+  // The reader: holds the log open from before the first line to after the last.
+  HANDLE reader = ::CreateFileA(logPath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+
+  PROCESS_INFORMATION writers[] = {StartWriter(folder, "A"), StartWriter(folder, "B")};
+  for (const PROCESS_INFORMATION& writer : writers) {
+    ASSERT_EQ(::WaitForSingleObject(writer.hProcess, 120000), WAIT_OBJECT_0);
+    DWORD exitCode = 1;
+    ::GetExitCodeProcess(writer.hProcess, &exitCode);
+    EXPECT_EQ(exitCode, 0u);
+    ::CloseHandle(writer.hThread);
+    ::CloseHandle(writer.hProcess);
+  }
+  const std::string content = ReadAll(reader);
+  ::CloseHandle(reader);
+  ::DeleteFileA(logPath.c_str());
+
+  ASSERT_FALSE(content.empty());
+  EXPECT_EQ(content.substr(content.size() - 2), "\r\n");
+  const std::regex shape(R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d writer ([AB]) line (\d+))");
+  std::map<std::string, int> nextLine{{"A", 0}, {"B", 0}};
+  int lines = 0;
+  int torn = 0;
+  for (std::size_t start = 0; start < content.size();) {
+    std::size_t end = content.find("\r\n", start);
+    if (end == std::string::npos) {
+      end = content.size();
+    }
+    const std::string line = content.substr(start, end - start);
+    start = end + 2;
+    ++lines;
+    std::smatch parts;
+    if (!std::regex_match(line, parts, shape) || std::stoi(parts[2]) != nextLine[parts[1]]) {
+      ++torn;
+      continue;
+    }
+    ++nextLine[parts[1]];
+  }
+  EXPECT_EQ(lines, 2 * kLinesPerWriter);
+  EXPECT_EQ(torn, 0);
+  EXPECT_EQ(nextLine["A"], kLinesPerWriter);
+  EXPECT_EQ(nextLine["B"], kLinesPerWriter);
+}
+
+}  // namespace

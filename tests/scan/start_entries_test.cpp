@@ -18,6 +18,10 @@ struct MatchCase {
   bool matches;
 };
 
+void PrintTo(const MatchCase& match, std::ostream* out) {
+  *out << ::testing::PrintToString(std::wstring(match.data)) << (match.matches ? " matches" : " no");
+}
+
 class MatchingRule : public ScanTest, public ::testing::WithParamInterface<MatchCase> {};
 
 TEST_P(MatchingRule, DecidesOnTheFileNameOfTheCommand) {

@@ -26,6 +26,11 @@ class Registry {
   virtual Status RegEnumValueA(RegKey key, std::uint32_t index, std::uint32_t nameChars,
                                std::uint32_t dataBytes, EnumeratedValue& value) = 0;
   virtual Status RegCloseKey(RegKey key) = 0;
+  // Delivers the named value's type and data into a buffer of dataBytes bytes; data that does not
+  // fit gives kErrorMoreData, a missing value kErrorFileNotFound.
+  virtual Status RegQueryValueExA(RegKey key, const std::wstring& valueName,
+                                  std::uint32_t dataBytes, std::uint32_t& type,
+                                  std::string& data) = 0;
 
   // Creates the key and any missing keys above it, or opens it when it exists.
   virtual Status RegCreateKeyExA(RegKey root, const std::wstring& subKey, std::uint32_t access,

@@ -40,6 +40,8 @@ class System {
   // The folder of the running program's executable, without a trailing backslash unless it is a
   // drive's root folder.
   virtual std::wstring GetProgramFolder() = 0;
+  // The file name of the running program's executable without its extension.
+  virtual std::wstring GetProgramExeName() = 0;
 
   // The system's 8-bit code page, both ways; every byte and character counts, zeros included.
   virtual std::wstring AnsiToWide(std::string_view ansi) = 0;

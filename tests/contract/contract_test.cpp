@@ -168,6 +168,27 @@ TEST_F(RegistryContract, ValuesComeBackWithTheirTypeAndExactBytes) {
   EXPECT_EQ(os_.RegEnumValueA(reopened, 40, kNameChars, kDataBytes, beyond), kErrorNoMoreItems);
 }
 
+TEST_F(RegistryContract, QueryDeliversOneValueByNameWithinItsBuffer) {
+  const RegKey key = CreateKey(L"Settings");
+  Set(key, L"AutoCheck", kRegSz, " 1");  // stored without its zero, as the settings are
+  Set(key, L"Number", kRegDword, Bytes("\x00\x01\x00\x00", 4));
+  Set(key, L"Large", kRegBinary, std::string(1025, 'L'));
+  Set(key, L"Full", kRegBinary, std::string(1024, 'F'));
+
+  std::uint32_t type = 0;
+  std::string data;
+  EXPECT_EQ(os_.RegQueryValueExA(key, L"autocheck", 1024, type, data), kErrorSuccess);
+  EXPECT_EQ(type, kRegSz);
+  EXPECT_EQ(data.substr(0, 2), " 1");  // Windows adds the zero it was not given
+  EXPECT_EQ(os_.RegQueryValueExA(key, L"Number", 1024, type, data), kErrorSuccess);
+  EXPECT_EQ(type, kRegDword);
+  EXPECT_EQ(data, Bytes("\x00\x01\x00\x00", 4));
+  EXPECT_EQ(os_.RegQueryValueExA(key, L"Full", 1024, type, data), kErrorSuccess);
+  EXPECT_EQ(data, std::string(1024, 'F'));
+  EXPECT_EQ(os_.RegQueryValueExA(key, L"Large", 1024, type, data), kErrorMoreData);
+  EXPECT_EQ(os_.RegQueryValueExA(key, L"Missing", 1024, type, data), kErrorFileNotFound);
+}
+
 TEST_F(RegistryContract, CreatingMakesTheKeysAboveAndKeepsWhatExists) {
   Set(CreateKey(L"Outer\\Inner"), L"Kept", kRegSz, Bytes("yes\0", 4));
 

@@ -77,6 +77,8 @@ TEST(SystemContract, ProgramFolderHoldsTheRunningExecutable) {
   std::wstring module;
   os.GetModuleFileNameExA(self.get(), 250, module);
   EXPECT_EQ(UpperCase(folder + L"\\" + FileNameOf(module)), UpperCase(module));
+  const std::wstring name = os.GetProgramExeName();
+  EXPECT_EQ(UpperCase(name + L".EXE"), UpperCase(FileNameOf(module)));
 }
 
 class AppendContract : public ::testing::Test {

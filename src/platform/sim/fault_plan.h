@@ -16,6 +16,7 @@ enum class Call {
   RegOpenKeyExA,
   RegEnumValueA,
   RegCloseKey,
+  RegQueryValueExA,
   RegCreateKeyExA,
   RegSetValueExA,
   RegDeleteValueA,

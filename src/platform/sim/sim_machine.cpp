@@ -12,11 +12,16 @@ namespace {
 constexpr std::uint32_t kKeyQueryValue = 0x1;
 constexpr std::uint32_t kKeySetValue = 0x2;
 
+template <typename Values>
+auto FindValue(Values& values, const std::wstring& name) {
+  return std::find_if(values.begin(), values.end(),
+                      [&](const SimValue& v) { return UpperCase(v.name) == UpperCase(name); });
+}
+
 // Value names are case-insensitive; a value written again keeps its place.
 void StoreValue(std::vector<SimValue>& values, const std::wstring& name, std::uint32_t type,
                 const std::string& data) {
-  auto same = [&](const SimValue& v) { return UpperCase(v.name) == UpperCase(name); };
-  auto existing = std::find_if(values.begin(), values.end(), same);
+  const auto existing = FindValue(values, name);
   if (existing != values.end()) {
     existing->type = type;
     existing->data = data;
@@ -333,6 +338,29 @@ Status SimMachine::RegEnumValueA(RegKey key, std::uint32_t index, std::uint32_t 
   return kErrorSuccess;
 }
 
+Status SimMachine::RegQueryValueExA(RegKey key, const std::wstring& valueName,
+                                    std::uint32_t dataBytes, std::uint32_t& type,
+                                    std::string& data) {
+  if (faults_.Fails(Call::RegQueryValueExA)) {
+    return kErrorAccessDenied;
+  }
+  Status status = kErrorSuccess;
+  const Key* found = FindKey(key, kKeyQueryValue, status);
+  if (found == nullptr) {
+    return status;
+  }
+  const auto value = FindValue(found->values, valueName);
+  if (value == found->values.end()) {
+    return kErrorFileNotFound;
+  }
+  if (value->data.size() > dataBytes) {
+    return kErrorMoreData;
+  }
+  type = value->type;
+  data = value->data;
+  return kErrorSuccess;
+}
+
 Status SimMachine::RegCloseKey(RegKey key) {
   if (faults_.Fails(Call::RegCloseKey)) {
     return kErrorInvalidHandle;
@@ -387,9 +415,7 @@ Status SimMachine::RegDeleteValueA(RegKey key, const std::wstring& valueName) {
   if (found == nullptr) {
     return status;
   }
-  auto existing = std::find_if(found->values.begin(), found->values.end(), [&](const SimValue& v) {
-    return UpperCase(v.name) == UpperCase(valueName);
-  });
+  const auto existing = FindValue(found->values, valueName);
   if (existing == found->values.end()) {
     return kErrorFileNotFound;
   }

@@ -82,7 +82,12 @@ class SimMachine : public Os {
   void SetPlatformId(std::uint32_t id) { platformId_ = id; }
   void SetClock(const LocalTime& now) { clock_ = now; }
   void SetTimeSeparator(const std::wstring& separator) { timeSeparator_ = separator; }
-  void SetProgramFolder(const std::wstring& folder) { programFolder_ = folder; }
+  // Where the program runs from: its folder as the system names it, and its file name without
+  // the extension.
+  void SetProgram(const std::wstring& folder, const std::wstring& exeName) {
+    programFolder_ = folder;
+    programExeName_ = exeName;
+  }
 
   FaultPlan& faults() { return faults_; }
   std::size_t OpenHandleCount() const { return handles_.size(); }
@@ -105,6 +110,8 @@ class SimMachine : public Os {
   Status RegEnumValueA(RegKey key, std::uint32_t index, std::uint32_t nameChars,
                        std::uint32_t dataBytes, EnumeratedValue& value) override;
   Status RegCloseKey(RegKey key) override;
+  Status RegQueryValueExA(RegKey key, const std::wstring& valueName, std::uint32_t dataBytes,
+                          std::uint32_t& type, std::string& data) override;
   Status RegCreateKeyExA(RegKey root, const std::wstring& subKey, std::uint32_t access,
                          RegKey& key) override;
   Status RegSetValueExA(RegKey key, const std::wstring& valueName, std::uint32_t type,
@@ -122,6 +129,7 @@ class SimMachine : public Os {
   void GetLocalTime(LocalTime& time) override { time = clock_; }
   std::wstring GetTimeSeparator() override { return timeSeparator_; }
   std::wstring GetProgramFolder() override { return programFolder_; }
+  std::wstring GetProgramExeName() override { return programExeName_; }
   std::wstring AnsiToWide(std::string_view ansi) override;
   std::string WideToAnsi(std::wstring_view text) override;
 
@@ -174,6 +182,7 @@ class SimMachine : public Os {
   LocalTime clock_{2026, 1, 1, 12, 0, 0};
   std::wstring timeSeparator_ = L":";
   std::wstring programFolder_ = L"C:\\Program Files\\Quellspur";
+  std::wstring programExeName_ = L"Quellspur";
   Journal* appendJournal_ = nullptr;
   std::vector<SimTopLevelWindow> windows_;  // newest first, as the Z order has them
   WindowHandle nextWindow_ = 0x10010;

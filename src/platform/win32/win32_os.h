@@ -32,6 +32,8 @@ class Win32Os final : public Os {
   Status RegEnumValueA(RegKey key, std::uint32_t index, std::uint32_t nameChars,
                        std::uint32_t dataBytes, EnumeratedValue& value) override;
   Status RegCloseKey(RegKey key) override;
+  Status RegQueryValueExA(RegKey key, const std::wstring& valueName, std::uint32_t dataBytes,
+                          std::uint32_t& type, std::string& data) override;
   Status RegCreateKeyExA(RegKey root, const std::wstring& subKey, std::uint32_t access,
                          RegKey& key) override;
   Status RegSetValueExA(RegKey key, const std::wstring& valueName, std::uint32_t type,
@@ -49,6 +51,7 @@ class Win32Os final : public Os {
   void GetLocalTime(LocalTime& time) override;
   std::wstring GetTimeSeparator() override;
   std::wstring GetProgramFolder() override;
+  std::wstring GetProgramExeName() override;
   std::wstring AnsiToWide(std::string_view ansi) override;
   std::string WideToAnsi(std::wstring_view text) override;
 
@@ -56,6 +59,10 @@ class Win32Os final : public Os {
   WindowHandle FindWindowA(const std::optional<std::wstring>& className,
                            const std::optional<std::wstring>& windowName) override;
   std::uint32_t GetWindowThreadProcessId(WindowHandle window, std::uint32_t& processId) override;
+
+ private:
+  // The full path of the running program's executable.
+  std::string ProgramPath();
 };
 
 }  // namespace quellspur::platform::win32

@@ -79,6 +79,23 @@ Status Win32Os::RegCreateKeyExA(RegKey root, const std::wstring& subKey, std::ui
   return status;
 }
 
+Status Win32Os::RegQueryValueExA(RegKey key, const std::wstring& valueName, std::uint32_t dataBytes,
+                                 std::uint32_t& type, std::string& data) {
+  const std::string name = WideToAnsi(valueName);
+  std::string buffer(dataBytes, '\0');
+  DWORD length = dataBytes;
+  DWORD delivered = 0;
+  const LONG status = ::RegQueryValueExA(ToHkey(key), name.c_str(), nullptr, &delivered,
+                                         reinterpret_cast<BYTE*>(buffer.data()), &length);
+  if (status != ERROR_SUCCESS) {
+    return status;
+  }
+  type = delivered;
+  buffer.resize(std::min<std::size_t>(length, buffer.size()));
+  data = std::move(buffer);
+  return status;
+}
+
 Status Win32Os::RegSetValueExA(RegKey key, const std::wstring& valueName, std::uint32_t type,
                                const std::string& data) {
   const std::string name = WideToAnsi(valueName);

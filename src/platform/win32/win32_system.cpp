@@ -46,7 +46,7 @@ std::wstring Win32Os::GetTimeSeparator() {
   return AnsiToWide(separator);
 }
 
-std::wstring Win32Os::GetProgramFolder() {
+std::string Win32Os::ProgramPath() {
   std::string path(MAX_PATH, '\0');
   for (;;) {
     const DWORD length =
@@ -56,16 +56,30 @@ std::wstring Win32Os::GetProgramFolder() {
     }
     if (length < path.size()) {
       path.resize(length);
-      break;
+      return path;
     }
     path.resize(path.size() * 2);  // cut to the buffer: ask again with a larger one
   }
+}
+
+std::wstring Win32Os::GetProgramFolder() {
+  const std::string path = ProgramPath();
   std::string folder = path.substr(0, path.rfind('\\'));
   // A drive's root folder keeps its backslash, as the system names it.
   if (!folder.empty() && folder.back() == ':') {
     folder += '\\';
   }
   return AnsiToWide(folder);
+}
+
+std::wstring Win32Os::GetProgramExeName() {
+  const std::string path = ProgramPath();
+  std::string name = path.substr(path.rfind('\\') + 1);
+  const std::size_t dot = name.rfind('.');
+  if (dot != std::string::npos) {
+    name.resize(dot);
+  }
+  return AnsiToWide(name);
 }
 
 std::wstring Win32Os::AnsiToWide(std::string_view ansi) {

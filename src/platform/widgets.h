@@ -68,11 +68,29 @@ class Timer {
   virtual void OnTimer(Handler handler) = 0;
 };
 
+class CheckBox {
+ public:
+  virtual ~CheckBox() = default;
+  // 0 unchecked, 1 checked, 2 greyed.
+  virtual int Value() const = 0;
+  virtual void SetValue(int value) = 0;
+};
+
+class Label {
+ public:
+  virtual ~Label() = default;
+  virtual std::wstring Caption() const = 0;
+  virtual void SetCaption(const std::wstring& caption) = 0;
+};
+
 // What the toolkit offers besides widgets.
 class Desktop {
  public:
   virtual ~Desktop() = default;
   virtual void Beep() = 0;
+  // The screen's size in twips.
+  virtual int ScreenWidth() const = 0;
+  virtual int ScreenHeight() const = 0;
 };
 
 }  // namespace quellspur::platform

@@ -102,6 +102,16 @@ void SimButton::Click() {
   }
 }
 
+void SimCheckBox::SetValue(int value) {
+  value_ = value;
+  journal_.Record(name_ + L".Value=" + std::to_wstring(value));
+}
+
+void SimLabel::SetCaption(const std::wstring& caption) {
+  caption_ = caption;
+  journal_.Record(name_ + L".Caption=" + caption);
+}
+
 void SimTimer::SetEnabled(bool enabled) {
   enabled_ = enabled;
   journal_.Record(name_ + L".Enabled=" + (enabled ? L"1" : L"0"));

@@ -116,10 +116,39 @@ class SimTimer : public Timer {
   Handler onTimer_;
 };
 
+class SimCheckBox : public CheckBox {
+ public:
+  SimCheckBox(Journal& journal, std::wstring name) : journal_(journal), name_(std::move(name)) {}
+  int Value() const override { return value_; }
+  void SetValue(int value) override;
+  // A user's click: a checked box goes off, any other on.
+  void Click() { SetValue(value_ == 1 ? 0 : 1); }
+
+ private:
+  Journal& journal_;
+  std::wstring name_;
+  int value_ = 0;
+};
+
+class SimLabel : public Label {
+ public:
+  SimLabel(Journal& journal, std::wstring name) : journal_(journal), name_(std::move(name)) {}
+  std::wstring Caption() const override { return caption_; }
+  void SetCaption(const std::wstring& caption) override;
+
+ private:
+  Journal& journal_;
+  std::wstring name_;
+  std::wstring caption_;
+};
+
+// A 1024 x 768 screen at 96 dots per inch.
 class SimDesktop : public Desktop {
  public:
   explicit SimDesktop(Journal& journal) : journal_(journal) {}
   void Beep() override { journal_.Record(L"Beep"); }
+  int ScreenWidth() const override { return 1024 * 15; }
+  int ScreenHeight() const override { return 768 * 15; }
 
  private:
   Journal& journal_;

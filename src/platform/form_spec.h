@@ -1,0 +1,66 @@
+// A form as it is designed: its window and its controls, positioned in twips relative to their
+// container. The toolkit builds the real window from it.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace quellspur::platform {
+
+enum class ControlKind { Frame, Label, Button, CheckBox, ListBox, Image };
+
+struct Font {
+  std::wstring name;  // empty: the form's own font
+  double points = 0;
+  bool bold = false;
+};
+
+struct ControlSpec {
+  ControlKind kind = ControlKind::Label;
+  std::wstring name;
+  std::wstring container;  // a frame's name, or empty for the form itself
+  std::wstring caption;
+  std::wstring tooltip;
+  int left = 0;
+  int top = 0;
+  int width = 0;
+  int height = 0;
+  int tabIndex = -1;  // -1: not a tab stop
+  bool enabled = true;
+  Font font;
+};
+
+// A control of the usual kind: no font of its own, enabled.
+inline ControlSpec Control(ControlKind kind, std::wstring name, std::wstring container,
+                           std::wstring caption, std::wstring tooltip, int left, int top, int width,
+                           int height, int tabIndex) {
+  ControlSpec control;
+  control.kind = kind;
+  control.name = std::move(name);
+  control.container = std::move(container);
+  control.caption = std::move(caption);
+  control.tooltip = std::move(tooltip);
+  control.left = left;
+  control.top = top;
+  control.width = width;
+  control.height = height;
+  control.tabIndex = tabIndex;
+  return control;
+}
+
+enum class Border { FixedSingle, FixedDialog };
+
+struct FormSpec {
+  std::wstring name;
+  std::wstring caption;
+  int clientWidth = 0;
+  int clientHeight = 0;
+  Border border = Border::FixedSingle;
+  bool controlBox = true;
+  bool minButton = false;
+  bool maxButton = false;
+  bool showInTaskbar = true;
+  std::vector<ControlSpec> controls;
+};
+
+}  // namespace quellspur::platform

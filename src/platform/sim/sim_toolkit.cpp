@@ -1,0 +1,94 @@
+#include "platform/sim/sim_toolkit.h"
+
+#include <stdexcept>
+
+namespace quellspur::platform::sim {
+namespace {
+
+// The frame around the client area: borders, and the title bar of a 96-dpi screen.
+constexpr int kFrameWidth = 6 * 15;
+constexpr int kFrameHeight = 29 * 15;
+
+}  // namespace
+
+SimForm::SimForm(SimToolkit& toolkit, Journal& journal, const FormSpec& spec)
+    : toolkit_(toolkit),
+      journal_(journal),
+      spec_(spec),
+      window_(journal, spec.name, spec.clientWidth + kFrameWidth,
+              spec.clientHeight + kFrameHeight) {
+  window_.SetCaption(spec.caption);
+  for (const ControlSpec& control : spec.controls) {
+    const std::wstring& name = control.name;
+    switch (control.kind) {
+      case ControlKind::Button:
+        buttons_[name] =
+            std::make_unique<SimButton>(journal, name, control.caption, control.enabled);
+        break;
+      case ControlKind::CheckBox:
+        checkBoxes_[name] = std::make_unique<SimCheckBox>(journal, name);
+        break;
+      case ControlKind::Label:
+        labels_[name] = std::make_unique<SimLabel>(journal, name);
+        labels_[name]->SetCaption(control.caption);
+        break;
+      case ControlKind::ListBox:
+        listBoxes_[name] = std::make_unique<SimListBox>(journal, name);
+        break;
+      case ControlKind::Frame:
+      case ControlKind::Image:
+        break;
+    }
+  }
+  journal_.Record(spec.name + L".Load");
+}
+
+SimForm::~SimForm() {
+  Forget();
+}
+
+void SimForm::Forget() {
+  auto entry = toolkit_.loaded_.find(spec_.name);
+  if (entry != toolkit_.loaded_.end() && entry->second == this) {
+    toolkit_.loaded_.erase(entry);
+  }
+}
+
+template <typename Widget>
+Widget& SimForm::Find(std::map<std::wstring, std::unique_ptr<Widget>>& widgets,
+                      const std::wstring& name) {
+  auto found = widgets.find(name);
+  if (found == widgets.end()) {
+    throw std::out_of_range("the form has no such control");
+  }
+  return *found->second;
+}
+
+void SimForm::Unload() {
+  if (!loaded_) {
+    return;
+  }
+  loaded_ = false;
+  window_.Hide();
+  Forget();
+  journal_.Record(spec_.name + L".Unload");
+}
+
+void SimForm::UserCloses() {
+  if (!keepOpen_ || !keepOpen_()) {
+    Unload();
+  }
+}
+
+std::unique_ptr<Form> SimToolkit::LoadForm(const FormSpec& spec) {
+  auto form = std::make_unique<SimForm>(*this, journal_, spec);
+  loaded_[spec.name] = form.get();
+  return form;
+}
+
+SimForm* SimToolkit::FormNamed(const std::wstring& name) {
+  auto found = loaded_.find(name);
+  return found == loaded_.end() ? nullptr : found->second;
+}
+
+}  // namespace quellspur::platform::sim

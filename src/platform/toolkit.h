@@ -1,0 +1,36 @@
+// Loading forms: a window built from its design, whose controls are found by name.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "platform/form_spec.h"
+#include "platform/widgets.h"
+
+namespace quellspur::platform {
+
+class Form : public Window {
+ public:
+  virtual Button& ButtonNamed(const std::wstring& name) = 0;
+  virtual CheckBox& CheckBoxNamed(const std::wstring& name) = 0;
+  virtual Label& LabelNamed(const std::wstring& name) = 0;
+  virtual ListBox& ListBoxNamed(const std::wstring& name) = 0;
+
+  // The user asks to close the window (close box, window menu): the handler answers whether to
+  // keep it. Without a handler the form unloads.
+  virtual void OnCloseRequest(std::function<bool()> keepOpen) = 0;
+  // Destroys the window and its controls; the form is not loaded afterwards.
+  virtual void Unload() = 0;
+  virtual bool Loaded() const = 0;
+};
+
+class Toolkit {
+ public:
+  virtual ~Toolkit() = default;
+  // Builds the form's window, hidden, with every control of its design.
+  virtual std::unique_ptr<Form> LoadForm(const FormSpec& spec) = 0;
+  virtual Desktop& desktop() = 0;
+};
+
+}  // namespace quellspur::platform

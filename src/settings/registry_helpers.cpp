@@ -1,0 +1,75 @@
+#include "settings/registry_helpers.h"
+
+#include <cstdint>
+
+#include "platform/owners.h"
+#include "scan/path_text.h"
+
+namespace quellspur {
+namespace {
+
+constexpr std::uint32_t kKeyRead = 0x20019;
+constexpr std::uint32_t kKeyWrite = 0x20006;
+constexpr std::uint32_t kReadBufferBytes = 1024;
+
+// The four bytes of a number, least significant first; missing bytes count as zero.
+std::uint32_t LittleEndian(const std::string& bytes) {
+  std::uint32_t number = 0;
+  for (std::size_t i = 0; i < 4 && i < bytes.size(); ++i) {
+    number |= static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[i])) << (8 * i);
+  }
+  return number;
+}
+
+}  // namespace
+
+bool GetRegValue(platform::Os& os, platform::RegKey root, const std::wstring& subKey,
+                 const std::wstring& valueName, std::wstring& text) {
+  platform::RegKey opened = 0;
+  if (os.RegOpenKeyExA(root, subKey, 0, kKeyRead, opened) != platform::kErrorSuccess) {
+    text.clear();
+    return false;
+  }
+  const platform::UniqueKey key(os, opened);
+  std::uint32_t type = 0;
+  std::string data;
+  if (os.RegQueryValueExA(key.get(), valueName, kReadBufferBytes, type, data) !=
+      platform::kErrorSuccess) {
+    text.clear();
+    return false;
+  }
+  if (type == platform::kRegSz) {
+    text = os.AnsiToWide(UpToFirstZero(data));
+  } else if (type == platform::kRegDword) {
+    text = std::to_wstring(LittleEndian(data));
+  }
+  return true;
+}
+
+void SetRegValue(platform::Os& os, platform::RegKey root, const std::wstring& subKey,
+                 const std::wstring& valueName, const std::wstring& text) {
+  platform::RegKey opened = 0;
+  platform::Status status = os.RegOpenKeyExA(root, subKey, 0, kKeyWrite, opened);
+  if (status == platform::kErrorFileNotFound) {
+    status = os.RegCreateKeyExA(root, subKey, kKeyWrite, opened);
+  }
+  const platform::UniqueKey key(os, opened);
+  if (status == platform::kErrorSuccess) {
+    // Stored without a terminating zero; readers take the data whole.
+    os.RegSetValueExA(key.get(), valueName, platform::kRegSz, os.WideToAnsi(text));
+  }
+}
+
+bool DeleteRegValue(platform::Os& os, platform::RegKey root, const std::wstring& subKey,
+                    const std::wstring& valueName) {
+  platform::RegKey opened = 0;
+  if (os.RegOpenKeyExA(root, subKey, 0, platform::kKeyAllButDelete, opened) !=
+      platform::kErrorSuccess) {
+    return false;
+  }
+  const platform::UniqueKey key(os, opened);
+  os.RegDeleteValueA(key.get(), valueName);
+  return true;
+}
+
+}  // namespace quellspur

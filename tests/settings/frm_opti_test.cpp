@@ -1,0 +1,117 @@
+#include "settings/frm_opti.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/sim/sim_machine.h"
+#include "platform/sim/sim_toolkit.h"
+#include "settings/registry_helpers.h"
+#include "settings/settings_store.h"
+
+namespace quellspur {
+namespace {
+
+using platform::kHkeyLocalMachine;
+
+class OptionsDialog : public ::testing::Test {
+ protected:
+  std::unique_ptr<FrmOpti> Open() { return std::make_unique<FrmOpti>(toolkit, sim, settings); }
+  platform::sim::SimCheckBox& Box(const std::wstring& name) {
+    return toolkit.FormNamed(L"frmOpti")->SimCheckBoxNamed(name);
+  }
+  void PressOk() { toolkit.FormNamed(L"frmOpti")->SimButtonNamed(L"cmdOk").Click(); }
+  std::wstring RunValue() {
+    std::wstring text;
+    GetRegValue(sim, kHkeyLocalMachine, kRunKey, kRunValueName, text);
+    return text;
+  }
+  void SetRunValue(const std::wstring& command) {
+    sim.SetRegistryText(kHkeyLocalMachine, kRunKey, kRunValueName, command);
+  }
+
+  platform::sim::SimMachine sim;
+  platform::sim::Journal journal;
+  platform::sim::SimToolkit toolkit{journal};
+  Settings settings;
+};
+
+TEST_F(OptionsDialog, OpensCentredWithTheFlagsAndTheRunValue) {
+  settings = Settings{1, 2, 5};
+  SetRunValue(RunCommand(sim));
+  const auto dialog = Open();
+
+  platform::sim::SimForm* form = toolkit.FormNamed(L"frmOpti");
+  ASSERT_NE(form, nullptr);
+  EXPECT_TRUE(form->Visible());
+  EXPECT_EQ(form->Caption(), L"Options");
+  EXPECT_EQ(form->window().left(), 1024 * 15 / 2 - form->Width() / 2);
+  EXPECT_EQ(form->window().top(), 768 * 15 / 2 - form->Height() / 2);
+  EXPECT_EQ(Box(L"chkCheck").Value(), 1);
+  EXPECT_EQ(Box(L"chkClean").Value(), 2);
+  EXPECT_EQ(Box(L"chkFiles").Value(), 0);  // a number no box can show
+  EXPECT_EQ(Box(L"chkRun").Value(), 1);
+}
+
+TEST_F(OptionsDialog, OkStoresTheBoxesAndCloses) {
+  const auto dialog = Open();
+  Box(L"chkClean").Click();
+  Box(L"chkRun").Click();
+  PressOk();
+
+  EXPECT_EQ(settings.AutoCheck, 0);
+  EXPECT_EQ(settings.AutoClean, 1);
+  EXPECT_EQ(settings.MoveFiles, 0);
+  Settings stored;
+  EXPECT_TRUE(LoadSettings(sim, stored));
+  EXPECT_EQ(stored.AutoClean, 1);
+  EXPECT_EQ(stored.AutoCheck, 0);
+  EXPECT_EQ(RunValue(), L"\"C:\\Program Files\\Quellspur\\Quellspur.exe\" /boot");
+  EXPECT_FALSE(dialog->Loaded());
+  EXPECT_EQ(toolkit.FormNamed(L"frmOpti"), nullptr);
+}
+
+TEST_F(OptionsDialog, ARunValueOfAnotherCopyIsShownOffAndDeletedOnOk) {
+  for (const wchar_t* other : {L"\"C:\\Old\\Quellspur.exe\" /boot",
+                               L"\"C:\\PROGRAM FILES\\QUELLSPUR\\QUELLSPUR.EXE\" /boot"}) {
+    SetRunValue(other);
+    const auto dialog = Open();
+    EXPECT_EQ(Box(L"chkRun").Value(), 0);
+    PressOk();
+    EXPECT_TRUE(sim.RegistryValues(kHkeyLocalMachine, kRunKey).empty());
+  }
+}
+
+TEST_F(OptionsDialog, OkWithRunOnStartupOffAndNoValueLeavesTheRunKeyAlone) {
+  const auto dialog = Open();
+  PressOk();
+  EXPECT_FALSE(sim.KeyExists(kHkeyLocalMachine, kRunKey));
+}
+
+TEST_F(OptionsDialog, ClosingOtherwiseStoresNothing) {
+  settings = Settings{1, 0, 0};
+  SetRunValue(L"\"C:\\Old\\Quellspur.exe\" /boot");
+  const auto dialog = Open();
+  Box(L"chkCheck").Click();
+  Box(L"chkFiles").Click();
+  Box(L"chkRun").Click();
+  toolkit.FormNamed(L"frmOpti")->UserCloses();
+
+  EXPECT_FALSE(dialog->Loaded());
+  EXPECT_EQ(settings.AutoCheck, 1);
+  EXPECT_EQ(settings.MoveFiles, 0);
+  EXPECT_FALSE(sim.KeyExists(kHkeyLocalMachine, kSettingsKey));
+  EXPECT_EQ(RunValue(), L"\"C:\\Old\\Quellspur.exe\" /boot");
+}
+
+TEST_F(OptionsDialog, AProgramInADrivesRootRecognisesItsOwnCommand) {
+  sim.SetProgram(L"C:\\", L"Quellspur");
+  auto dialog = Open();
+  Box(L"chkRun").Click();
+  PressOk();
+  EXPECT_EQ(RunValue(), L"\"C:\\\\Quellspur.exe\" /boot");
+
+  dialog = Open();
+  EXPECT_EQ(Box(L"chkRun").Value(), 1);
+}
+
+}  // namespace
+}  // namespace quellspur

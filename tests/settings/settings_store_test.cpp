@@ -1,0 +1,87 @@
+#include "settings/settings_store.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+
+#include "platform/sim/sim_machine.h"
+#include "settings/registry_helpers.h"
+
+namespace quellspur {
+namespace {
+
+using platform::kHkeyLocalMachine;
+
+class SettingsStore : public ::testing::Test {
+ protected:
+  void StoreFlag(const std::wstring& name, const std::wstring& text) {
+    sim.SetRegistryText(kHkeyLocalMachine, kSettingsKey, name, text);
+  }
+  std::wstring Stored(const std::wstring& name) {
+    std::wstring text;
+    GetRegValue(sim, kHkeyLocalMachine, kSettingsKey, name, text);
+    return text;
+  }
+
+  platform::sim::SimMachine sim;
+  Settings settings;
+};
+
+TEST_F(SettingsStore, FirstStartTurnsAutoScanOnAndKeepsTheRest) {
+  settings.MoveFiles = 1;
+  EXPECT_FALSE(LoadSettings(sim, settings));
+  EXPECT_EQ(settings.AutoCheck, 1);
+  EXPECT_EQ(settings.AutoClean, 0);
+  EXPECT_EQ(settings.MoveFiles, 1);
+  EXPECT_FALSE(sim.KeyExists(kHkeyLocalMachine, kSettingsKey));
+}
+
+TEST_F(SettingsStore, AKeyWithOnlyAutoCheckIsIncomplete) {
+  StoreFlag(L"AutoCheck", L" 0");
+  EXPECT_FALSE(LoadSettings(sim, settings));
+  EXPECT_EQ(settings.AutoCheck, 0);
+  EXPECT_EQ(settings.AutoClean, 0);
+  EXPECT_EQ(settings.MoveFiles, 0);
+}
+
+TEST_F(SettingsStore, StoredTextsAreReadAsTheirLeadingNumber) {
+  StoreFlag(L"AutoCheck", L" 1");
+  StoreFlag(L"AutoClean", L"-1");
+  StoreFlag(L"MoveFiles", L"yes");
+  EXPECT_TRUE(LoadSettings(sim, settings));
+  EXPECT_EQ(settings.AutoCheck, 1);
+  EXPECT_EQ(settings.AutoClean, -1);
+  EXPECT_EQ(settings.MoveFiles, 0);
+
+  EXPECT_EQ(FlagFromText(L"  7 days"), 7);
+  EXPECT_EQ(FlagFromText(L"\t2"), 2);
+  EXPECT_EQ(FlagFromText(L"2.5"), 2);  // halves go to the even neighbour
+  EXPECT_EQ(FlagFromText(L"3.5"), 4);
+  EXPECT_EQ(FlagFromText(L"1e1"), 10);
+  EXPECT_EQ(FlagFromText(L"0x10"), 0);
+  EXPECT_EQ(FlagFromText(L"-"), 0);
+  EXPECT_EQ(FlagFromText(L""), 0);
+  EXPECT_EQ(FlagFromText(L"99999999999"), std::numeric_limits<std::int32_t>::max());
+  EXPECT_EQ(FlagFromText(L"-99999999999"), std::numeric_limits<std::int32_t>::min());
+}
+
+TEST_F(SettingsStore, SavedFlagsCarryABlankBeforeANonNegativeNumber) {
+  settings = Settings{1, 0, -1};
+  SaveSettings(sim, settings);
+  EXPECT_EQ(Stored(L"AutoCheck"), L" 1");
+  EXPECT_EQ(Stored(L"AutoClean"), L" 0");
+  EXPECT_EQ(Stored(L"MoveFiles"), L"-1");
+
+  Settings loaded;
+  EXPECT_TRUE(LoadSettings(sim, loaded));
+  EXPECT_EQ(loaded.MoveFiles, -1);
+}
+
+TEST_F(SettingsStore, RunCommandQuotesTheProgramsPath) {
+  EXPECT_EQ(RunCommand(sim), L"\"C:\\Program Files\\Quellspur\\Quellspur.exe\" /boot");
+  sim.SetProgram(L"D:\\", L"QSPUR");
+  EXPECT_EQ(RunCommand(sim), L"\"D:\\\\QSPUR.exe\" /boot");
+}
+
+}  // namespace
+}  // namespace quellspur

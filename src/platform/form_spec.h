@@ -7,7 +7,8 @@
 
 namespace quellspur::platform {
 
-enum class ControlKind { Frame, Label, Button, CheckBox, ListBox, Image };
+// An Image shows the program's icon; a Timer has no place on the screen, only its interval.
+enum class ControlKind { Frame, Label, Button, CheckBox, ListBox, Image, Timer };
 
 struct Font {
   std::wstring name;  // empty: the form's own font
@@ -28,6 +29,14 @@ struct ControlSpec {
   int tabIndex = -1;  // -1: not a tab stop
   bool enabled = true;
   Font font;
+  int interval = 0;  // a timer's, in milliseconds
+};
+
+// A menu of the menu bar and its items; an item captioned "-" is a separator.
+struct MenuSpec {
+  std::wstring name;
+  std::wstring caption;
+  std::vector<MenuSpec> items;
 };
 
 // A control of the usual kind: no font of its own, enabled.
@@ -61,6 +70,7 @@ struct FormSpec {
   bool maxButton = false;
   bool showInTaskbar = true;
   std::vector<ControlSpec> controls;
+  std::vector<MenuSpec> menus;
 };
 
 }  // namespace quellspur::platform

@@ -6,6 +6,8 @@
 #include <string>
 
 #include "platform/form_spec.h"
+#include "platform/message_pump.h"
+#include "platform/tray_window.h"
 #include "platform/widgets.h"
 
 namespace quellspur::platform {
@@ -16,6 +18,10 @@ class Form : public Window {
   virtual CheckBox& CheckBoxNamed(const std::wstring& name) = 0;
   virtual Label& LabelNamed(const std::wstring& name) = 0;
   virtual ListBox& ListBoxNamed(const std::wstring& name) = 0;
+  virtual Timer& TimerNamed(const std::wstring& name) = 0;
+  virtual MenuItem& MenuItemNamed(const std::wstring& name) = 0;
+  // The program's icon, which the form shows in its title bar.
+  virtual std::uintptr_t IconHandle() const = 0;
 
   // The user asks to close the window (close box, window menu): the handler answers whether to
   // keep it. Without a handler the form unloads.
@@ -31,6 +37,14 @@ class Toolkit {
   // Builds the form's window, hidden, with every control of its design.
   virtual std::unique_ptr<Form> LoadForm(const FormSpec& spec) = 0;
   virtual Desktop& desktop() = 0;
+  // The hidden window that owns the notification-area icon.
+  virtual std::unique_ptr<TrayWindow> CreateTrayWindow(const std::wstring& caption) = 0;
+  // Lets the window system handle pending messages once, from inside a long job.
+  virtual MessagePump& pump() = 0;
+  // Dispatches the window system's messages until the program ends.
+  virtual void RunMessageLoop() = 0;
+  // Ends the program at once; open windows go without their own unload handling.
+  virtual void EndProgram() = 0;
 };
 
 }  // namespace quellspur::platform

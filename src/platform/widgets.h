@@ -2,6 +2,7 @@
 // Positions and sizes are in twips (1/1440 inch).
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -83,6 +84,15 @@ class Label {
   virtual void SetCaption(const std::wstring& caption) = 0;
 };
 
+class MenuItem {
+ public:
+  virtual ~MenuItem() = default;
+  virtual void OnClick(Handler handler) = 0;
+};
+
+// Message box styles the program uses.
+inline constexpr std::uint32_t kMbOkExclamation = 0x30;
+
 // What the toolkit offers besides widgets.
 class Desktop {
  public:
@@ -91,6 +101,9 @@ class Desktop {
   // The screen's size in twips.
   virtual int ScreenWidth() const = 0;
   virtual int ScreenHeight() const = 0;
+  // A modal message box; returns the button chosen.
+  virtual int MessageBox(const std::wstring& text, const std::wstring& caption,
+                         std::uint32_t style) = 0;
 };
 
 }  // namespace quellspur::platform

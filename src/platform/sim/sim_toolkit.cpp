@@ -35,11 +35,15 @@ SimForm::SimForm(SimToolkit& toolkit, Journal& journal, const FormSpec& spec)
       case ControlKind::ListBox:
         listBoxes_[name] = std::make_unique<SimListBox>(journal, name);
         break;
+      case ControlKind::Timer:
+        timers_[name] = std::make_unique<SimTimer>(journal, name, control.interval);
+        break;
       case ControlKind::Frame:
       case ControlKind::Image:
         break;
     }
   }
+  AddMenuItems(spec.menus);
   journal_.Record(spec.name + L".Load");
 }
 
@@ -51,6 +55,13 @@ void SimForm::Forget() {
   auto entry = toolkit_.loaded_.find(spec_.name);
   if (entry != toolkit_.loaded_.end() && entry->second == this) {
     toolkit_.loaded_.erase(entry);
+  }
+}
+
+void SimForm::AddMenuItems(const std::vector<MenuSpec>& menus) {
+  for (const MenuSpec& menu : menus) {
+    menuItems_[menu.name] = std::make_unique<SimMenuItem>();
+    AddMenuItems(menu.items);
   }
 }
 
@@ -84,6 +95,27 @@ std::unique_ptr<Form> SimToolkit::LoadForm(const FormSpec& spec) {
   auto form = std::make_unique<SimForm>(*this, journal_, spec);
   loaded_[spec.name] = form.get();
   return form;
+}
+
+std::unique_ptr<TrayWindow> SimToolkit::CreateTrayWindow(const std::wstring& caption) {
+  auto tray = std::make_unique<SimTrayWindow>(journal_, caption, tray_);
+  journal_.Record(L"TrayWindow.Create " + caption);
+  return tray;
+}
+
+bool SimTrayWindow::Shell_NotifyIconA(std::uint32_t message, const NotifyIconData& data) {
+  notifications.emplace_back(message, data);
+  journal_.Record(L"Shell_NotifyIconA " + std::to_wstring(message));
+  return true;
+}
+
+int SimTrayWindow::TrackPopupMenu(const std::vector<PopupItem>& items, int defaultIndex) {
+  lastMenu = items;
+  lastDefault = defaultIndex;
+  journal_.Record(L"TrackPopupMenu");
+  const int chosen = choice_;
+  choice_ = -1;
+  return chosen;
 }
 
 SimForm* SimToolkit::FormNamed(const std::wstring& name) {

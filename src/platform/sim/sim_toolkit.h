@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/form_spec.h"
+#include "platform/sim/sim_message_pump.h"
 #include "platform/sim/sim_widgets.h"
 #include "platform/toolkit.h"
 
@@ -35,6 +36,9 @@ class SimForm : public Form {
   CheckBox& CheckBoxNamed(const std::wstring& name) override { return Find(checkBoxes_, name); }
   Label& LabelNamed(const std::wstring& name) override { return Find(labels_, name); }
   ListBox& ListBoxNamed(const std::wstring& name) override { return Find(listBoxes_, name); }
+  Timer& TimerNamed(const std::wstring& name) override { return Find(timers_, name); }
+  MenuItem& MenuItemNamed(const std::wstring& name) override { return Find(menuItems_, name); }
+  std::uintptr_t IconHandle() const override { return kProgramIcon; }
 
   void OnCloseRequest(std::function<bool()> keepOpen) override { keepOpen_ = std::move(keepOpen); }
   void Unload() override;
@@ -47,10 +51,17 @@ class SimForm : public Form {
   const SimWindow& window() const { return window_; }
   SimButton& SimButtonNamed(const std::wstring& name) { return Find(buttons_, name); }
   SimCheckBox& SimCheckBoxNamed(const std::wstring& name) { return Find(checkBoxes_, name); }
+  SimListBox& SimListBoxNamed(const std::wstring& name) { return Find(listBoxes_, name); }
+  SimLabel& SimLabelNamed(const std::wstring& name) { return Find(labels_, name); }
+  SimTimer& SimTimerNamed(const std::wstring& name) { return Find(timers_, name); }
+  SimMenuItem& SimMenuItemNamed(const std::wstring& name) { return Find(menuItems_, name); }
+
+  static constexpr std::uintptr_t kProgramIcon = 0x1CE0;
 
  private:
   // Takes the form off the toolkit's list of loaded forms.
   void Forget();
+  void AddMenuItems(const std::vector<MenuSpec>& menus);
   template <typename Widget>
   static Widget& Find(std::map<std::wstring, std::unique_ptr<Widget>>& widgets,
                       const std::wstring& name);
@@ -65,6 +76,61 @@ class SimForm : public Form {
   std::map<std::wstring, std::unique_ptr<SimCheckBox>> checkBoxes_;
   std::map<std::wstring, std::unique_ptr<SimLabel>> labels_;
   std::map<std::wstring, std::unique_ptr<SimListBox>> listBoxes_;
+  std::map<std::wstring, std::unique_ptr<SimTimer>> timers_;
+  std::map<std::wstring, std::unique_ptr<SimMenuItem>> menuItems_;
+};
+
+// The notification-area side of the shell, recording what it was told.
+class SimTrayWindow : public TrayWindow {
+ public:
+  // `slot` points at the window while it exists.
+  SimTrayWindow(Journal& journal, std::wstring caption, SimTrayWindow*& slot)
+      : journal_(journal), caption_(std::move(caption)), slot_(slot) {
+    slot_ = this;
+  }
+  ~SimTrayWindow() override {
+    slot_ = nullptr;
+    journal_.Record(L"TrayWindow.Close");
+  }
+
+  WindowHandle Handle() const override { return 0x7A7; }
+  std::uintptr_t IconHandle() const override { return SimForm::kProgramIcon; }
+  bool Shell_NotifyIconA(std::uint32_t message, const NotifyIconData& data) override;
+  void OnNotify(std::function<void(std::uint32_t)> handler) override {
+    onNotify_ = std::move(handler);
+  }
+  void OnTaskbarCreated(std::function<void()> handler) override {
+    onTaskbarCreated_ = std::move(handler);
+  }
+  int TrackPopupMenu(const std::vector<PopupItem>& items, int defaultIndex) override;
+
+  // The shell reports a mouse message on the icon.
+  void Notify(std::uint32_t mouseMessage) {
+    if (onNotify_) {
+      onNotify_(mouseMessage);
+    }
+  }
+  void RestartTaskbar() {
+    if (onTaskbarCreated_) {
+      onTaskbarCreated_();
+    }
+  }
+  // The item the user picks from the next popup menu; -1 clicks elsewhere.
+  void ChooseFromMenu(int index) { choice_ = index; }
+
+  const std::wstring& caption() const { return caption_; }
+  // Every record the shell was given, with its message.
+  std::vector<std::pair<std::uint32_t, NotifyIconData>> notifications;
+  std::vector<PopupItem> lastMenu;
+  int lastDefault = -2;
+
+ private:
+  Journal& journal_;
+  std::wstring caption_;
+  SimTrayWindow*& slot_;
+  std::function<void(std::uint32_t)> onNotify_;
+  std::function<void()> onTaskbarCreated_;
+  int choice_ = -1;
 };
 
 class SimToolkit : public Toolkit {
@@ -73,6 +139,19 @@ class SimToolkit : public Toolkit {
 
   std::unique_ptr<Form> LoadForm(const FormSpec& spec) override;
   Desktop& desktop() override { return desktop_; }
+  std::unique_ptr<TrayWindow> CreateTrayWindow(const std::wstring& caption) override;
+  MessagePump& pump() override { return pump_; }
+  // Nothing waits on a simulated screen: the loop returns at once.
+  void RunMessageLoop() override { journal_.Record(L"RunMessageLoop"); }
+  void EndProgram() override {
+    ended_ = true;
+    journal_.Record(L"EndProgram");
+  }
+
+  bool ended() const { return ended_; }
+  SimMessagePump& simPump() { return pump_; }
+  // The tray window, while one exists.
+  SimTrayWindow* tray() { return tray_; }
 
   // The loaded form of that name, or nullptr.
   SimForm* FormNamed(const std::wstring& name);
@@ -81,6 +160,9 @@ class SimToolkit : public Toolkit {
   friend class SimForm;
   Journal& journal_;
   SimDesktop desktop_;
+  SimMessagePump pump_;
+  bool ended_ = false;
+  SimTrayWindow* tray_ = nullptr;
   std::map<std::wstring, SimForm*> loaded_;
 };
 

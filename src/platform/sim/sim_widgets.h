@@ -142,6 +142,20 @@ class SimLabel : public Label {
   std::wstring caption_;
 };
 
+class SimMenuItem : public MenuItem {
+ public:
+  void OnClick(Handler handler) override { onClick_ = std::move(handler); }
+  // The user chooses the item.
+  void Click() {
+    if (onClick_) {
+      onClick_();
+    }
+  }
+
+ private:
+  Handler onClick_;
+};
+
 // A 1024 x 768 screen at 96 dots per inch.
 class SimDesktop : public Desktop {
  public:
@@ -149,6 +163,13 @@ class SimDesktop : public Desktop {
   void Beep() override { journal_.Record(L"Beep"); }
   int ScreenWidth() const override { return 1024 * 15; }
   int ScreenHeight() const override { return 768 * 15; }
+  // Notes the box; the user closes it with its only button at once.
+  int MessageBox(const std::wstring& text, const std::wstring& caption,
+                 std::uint32_t style) override {
+    journal_.Record(L"MessageBox " + caption + L": " + text + L" (" + std::to_wstring(style) +
+                    L")");
+    return 1;
+  }
 
  private:
   Journal& journal_;

@@ -19,6 +19,7 @@ FrmStat::FrmStat(MainWindowWidgets widgets, Backdoors& backdoors, Settings& sett
       cleanUp_(cleanUp) {
   List.OnClick([this] { List_Click(); });
   cmdKill.OnClick([this] { cmdKill_Click(); });
+  Timer1.OnTimer([this] { Timer1_Timer(); });
 }
 
 void FrmStat::ListCleanResult() {
@@ -52,7 +53,7 @@ void FrmStat::FindSometing() {
   const int lines = List.ListCount();
   for (int line = 0; line < lines; ++line) {
     List.SetListIndex(line);
-    cmdKill_Click();
+    cleanUp_.Run();
   }
   Timer1.SetEnabled(true);
 }
@@ -79,14 +80,20 @@ void FrmStat::List_Click() {
   }
 }
 
+void FrmStat::cmdKill_Click() {
+  WhileIdle([this] { cleanUp_.Run(); });
+}
+
 void FrmStat::cmdScan_Click() {
-  Timer1.SetEnabled(false);
-  form.SetPointer(platform::MousePointer::Hourglass);
-  cmdKill.SetEnabled(false);
-  List.Clear();
-  backdoors_.foundTable.Clear();
-  RunScan(backdoors_, *this);
-  form.SetPointer(platform::MousePointer::Default);
+  WhileIdle([this] {
+    Timer1.SetEnabled(false);
+    form.SetPointer(platform::MousePointer::Hourglass);
+    cmdKill.SetEnabled(false);
+    List.Clear();
+    backdoors_.foundTable.Clear();
+    RunScan(backdoors_, *this);
+    form.SetPointer(platform::MousePointer::Default);
+  });
 }
 
 }  // namespace quellspur

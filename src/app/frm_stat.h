@@ -38,9 +38,18 @@ class FrmStat : public ScanReport {
   void FindSometing() override;
   // Offers the action that the selected line allows.
   void List_Click();
-  void cmdKill_Click() { cleanUp_.Run(); }
-  // One full scan, by hand or by the timer.
+  // The clean-up of the selected line; refused while a scan or a clean-up runs.
+  void cmdKill_Click();
+  // One full scan, by hand or by the timer; refused while a scan or a clean-up runs.
   void cmdScan_Click();
+  // The automatic scan's tick: the same scan as "&Scan Now".
+  void Timer1_Timer() { cmdScan_Click(); }
+  // Whether a scan or a clean-up is running. Both let the window system handle messages while
+  // they work, and those messages must not start another one on the same table and list.
+  bool Busy() const { return busy_; }
+  // Runs a job that works on the table and the list, unless one is running already.
+  template <typename Job>
+  void WhileIdle(Job job);
 
   platform::Window& form;
   platform::ListBox& List;
@@ -56,6 +65,20 @@ class FrmStat : public ScanReport {
   ActivityLog& log_;
   platform::Os& os_;
   CleanUpCommand& cleanUp_;
+  bool busy_ = false;
 };
+
+template <typename Job>
+void FrmStat::WhileIdle(Job job) {
+  if (busy_) {
+    return;
+  }
+  busy_ = true;
+  struct Release {
+    bool& busy;
+    ~Release() { busy = false; }
+  } release{busy_};
+  job();
+}
 
 }  // namespace quellspur

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace quellspur::platform {
 
@@ -19,6 +20,23 @@ class Files {
   // Opens the file for appending only (creating it when missing), shared with readers and other
   // appenders, writes the bytes at its end in one write, and closes it.
   virtual bool AppendToFile(const std::wstring& path, const std::string& bytes) = 0;
+
+  // The file's lines without their line ends (CR LF, CR or LF), in the ANSI code page.
+  virtual bool ReadTextLines(const std::wstring& path, std::vector<std::wstring>& lines) = 0;
+  // Creates the file, or empties an existing one, and writes the bytes.
+  virtual bool WriteWholeFile(const std::wstring& path, const std::string& bytes) = 0;
+
+  virtual bool CopyFileA(const std::wstring& existing, const std::wstring& target,
+                         bool failIfExists) = 0;
+  virtual bool SetFileAttributesA(const std::wstring& path, std::uint32_t attributes) = 0;
+  virtual bool DeleteFileA(const std::wstring& path) = 0;
+  // Fails when the folder exists already or the folder above it is missing.
+  virtual bool CreateDirectoryA(const std::wstring& path) = 0;
+  // Gives `existing` the name `target` in one step, replacing a file of that name.
+  virtual bool MoveFileExA(const std::wstring& existing, const std::wstring& target) = 0;
+  // Creates an empty file of a new, unique name in the folder and hands back its path.
+  virtual bool GetTempFileNameA(const std::wstring& folder, const std::wstring& prefix,
+                                std::wstring& path) = 0;
 };
 
 }  // namespace quellspur::platform

@@ -34,6 +34,11 @@ class Processes {
   virtual std::uint32_t GetModuleFileNameExA(Handle process, std::uint32_t bufferChars,
                                              std::wstring& path) = 0;
 
+  // Ends the process with the given exit code.
+  virtual bool TerminateProcess(Handle process, std::uint32_t exitCode) = 0;
+  // The exit code of an ended process, or kStillActive while it runs.
+  virtual bool GetExitCodeProcess(Handle process, std::uint32_t& exitCode) = 0;
+
   virtual bool CloseHandle(Handle handle) = 0;
   virtual std::uint32_t GetCurrentProcessId() = 0;
 };

@@ -29,6 +29,14 @@ inline constexpr std::uint32_t kKeyAllButDelete = 0x2003F;  // READ_CONTROL and 
 
 // Process access rights.
 inline constexpr std::uint32_t kProcessQueryAndRead = 0x410;  // PROCESS_QUERY_INFORMATION | VM_READ
+inline constexpr std::uint32_t kProcessAllAccess = 0x1F0FFF;
+inline constexpr std::uint32_t kStillActive = 259;
+
+// File attributes.
+inline constexpr std::uint32_t kAttributeReadOnly = 0x1;
+inline constexpr std::uint32_t kAttributeHidden = 0x2;
+inline constexpr std::uint32_t kAttributeSystem = 0x4;
+inline constexpr std::uint32_t kAttributeArchive = 0x20;
 
 // Toolhelp snapshot kind: processes.
 inline constexpr std::uint32_t kSnapProcess = 2;

@@ -1,9 +1,11 @@
 #include "platform/sim/sim_machine.h"
 
 #include <algorithm>
+#include <cwchar>
 #include <stdexcept>
 
 #include "platform/sim/windows_1252.h"
+#include "platform/text_lines.h"
 #include "scan/path_text.h"
 
 namespace quellspur::platform::sim {
@@ -11,6 +13,7 @@ namespace {
 
 constexpr std::uint32_t kKeyQueryValue = 0x1;
 constexpr std::uint32_t kKeySetValue = 0x2;
+constexpr std::uint32_t kProcessTerminate = 0x1;
 
 template <typename Values>
 auto FindValue(Values& values, const std::wstring& name) {
@@ -114,7 +117,7 @@ void SimMachine::CloseWindow(WindowHandle window) {
 void SimMachine::PutFile(const std::wstring& path, const std::string& bytes) {
   const std::wstring key = FileKey(path);
   AddFolders(key.substr(0, key.rfind(L'\\')));
-  files_[key] = bytes;
+  files_[key] = File{bytes, kAttributeArchive};
 }
 
 void SimMachine::MakeFolder(const std::wstring& path) {
@@ -148,7 +151,12 @@ bool SimMachine::FileExists(const std::wstring& path) const {
 
 std::string SimMachine::FileContent(const std::wstring& path) const {
   auto file = files_.find(FileKey(path));
-  return file == files_.end() ? std::string() : file->second;
+  return file == files_.end() ? std::string() : file->second.bytes;
+}
+
+std::uint32_t SimMachine::FileAttributes(const std::wstring& path) const {
+  auto file = files_.find(FileKey(path));
+  return file == files_.end() ? 0 : file->second.attributes;
 }
 
 // --- Processes ---
@@ -251,6 +259,41 @@ std::uint32_t SimMachine::GetModuleFileNameExA(Handle process, std::uint32_t buf
   }
   path = target->modulePath;
   return static_cast<std::uint32_t>(path.size());
+}
+
+bool SimMachine::TerminateProcess(Handle process, std::uint32_t exitCode) {
+  if (faults_.Fails(Call::TerminateProcess)) {
+    return false;
+  }
+  auto object = handles_.find(process);
+  if (object == handles_.end() || object->second.kind != KernelObject::Kind::Process ||
+      (object->second.access & kProcessTerminate) == 0) {
+    return false;
+  }
+  SimProcess* target = FindProcess(object->second.processId);
+  if (target == nullptr || target->refusesTermination) {
+    return false;
+  }
+  if (target->running) {
+    EndProcess(target->id, exitCode);
+  }
+  return true;
+}
+
+bool SimMachine::GetExitCodeProcess(Handle process, std::uint32_t& exitCode) {
+  if (faults_.Fails(Call::GetExitCodeProcess)) {
+    return false;
+  }
+  auto object = handles_.find(process);
+  if (object == handles_.end() || object->second.kind != KernelObject::Kind::Process) {
+    return false;
+  }
+  const SimProcess* target = FindProcess(object->second.processId);
+  if (target == nullptr) {
+    return false;
+  }
+  exitCode = target->running ? kStillActive : target->exitCode;
+  return true;
 }
 
 bool SimMachine::CloseHandle(Handle handle) {
@@ -448,7 +491,7 @@ bool SimMachine::GetFileLength(const std::wstring& path, std::uint64_t& length) 
   if (file == files_.end()) {
     return false;
   }
-  length = file->second.size();
+  length = file->second.bytes.size();
   return true;
 }
 
@@ -462,8 +505,8 @@ bool SimMachine::ReadFileAt(const std::wstring& path, std::uint64_t offset, std:
   if (file == files_.end()) {
     return false;
   }
-  if (offset < file->second.size()) {
-    bytes = file->second.substr(static_cast<std::size_t>(offset), count);
+  if (offset < file->second.bytes.size()) {
+    bytes = file->second.bytes.substr(static_cast<std::size_t>(offset), count);
   }
   return true;
 }
@@ -476,10 +519,136 @@ bool SimMachine::AppendToFile(const std::wstring& path, const std::string& bytes
   if (!FolderExists(key.substr(0, key.rfind(L'\\')))) {
     return false;
   }
-  files_[key] += bytes;
+  files_[key].bytes += bytes;
   if (appendJournal_ != nullptr) {
     appendJournal_->Record(L"Append " + FileNameOf(path));
   }
+  return true;
+}
+
+bool SimMachine::InUse(const std::wstring& key) const {
+  return std::any_of(processes_.begin(), processes_.end(), [&](const SimProcess& process) {
+    return process.running &&
+           (FileKey(process.modulePath) == key || FileKey(process.exeFile) == key);
+  });
+}
+
+SimMachine::File* SimMachine::FindFile(const std::wstring& path) {
+  auto file = files_.find(FileKey(path));
+  return file == files_.end() ? nullptr : &file->second;
+}
+
+bool SimMachine::ParentExists(const std::wstring& key) const {
+  const std::size_t slash = key.rfind(L'\\');
+  return slash != std::wstring::npos && FolderExists(key.substr(0, slash));
+}
+
+bool SimMachine::ReadTextLines(const std::wstring& path, std::vector<std::wstring>& lines) {
+  lines.clear();
+  const File* file = faults_.Fails(Call::ReadTextLines) ? nullptr : FindFile(path);
+  if (file == nullptr) {
+    return false;
+  }
+  const std::string& bytes = file->bytes;
+  for (std::string_view line : SplitLines(bytes)) {
+    lines.push_back(AnsiToWide(line));
+  }
+  return true;
+}
+
+bool SimMachine::WriteWholeFile(const std::wstring& path, const std::string& bytes) {
+  const std::wstring key = FileKey(path);
+  if (faults_.Fails(Call::WriteWholeFile) || !ParentExists(key) || InUse(key)) {
+    return false;
+  }
+  File* existing = FindFile(path);
+  if (existing != nullptr && (existing->attributes & kAttributeReadOnly) != 0) {
+    return false;
+  }
+  files_[key].bytes = bytes;
+  return true;
+}
+
+bool SimMachine::CopyFileA(const std::wstring& existing, const std::wstring& target,
+                           bool failIfExists) {
+  const File* source = faults_.Fails(Call::CopyFileA) ? nullptr : FindFile(existing);
+  const std::wstring key = FileKey(target);
+  if (source == nullptr || !ParentExists(key) || InUse(key)) {
+    return false;
+  }
+  const File* replaced = FindFile(target);
+  if (replaced != nullptr && (failIfExists || (replaced->attributes & kAttributeReadOnly) != 0)) {
+    return false;
+  }
+  files_[key] = *source;  // the copy takes the source's attributes too
+  return true;
+}
+
+bool SimMachine::SetFileAttributesA(const std::wstring& path, std::uint32_t attributes) {
+  File* file = faults_.Fails(Call::SetFileAttributesA) ? nullptr : FindFile(path);
+  if (file == nullptr) {
+    return false;
+  }
+  file->attributes = attributes;
+  return true;
+}
+
+bool SimMachine::DeleteFileA(const std::wstring& path) {
+  const File* file = faults_.Fails(Call::DeleteFileA) ? nullptr : FindFile(path);
+  const std::wstring key = FileKey(path);
+  if (file == nullptr || (file->attributes & kAttributeReadOnly) != 0 || InUse(key)) {
+    return false;
+  }
+  files_.erase(key);
+  return true;
+}
+
+bool SimMachine::CreateDirectoryA(const std::wstring& path) {
+  std::wstring key = FileKey(path);
+  while (!key.empty() && key.back() == L'\\') {
+    key.pop_back();
+  }
+  if (faults_.Fails(Call::CreateDirectoryA) || FolderExists(key) || files_.count(key) != 0 ||
+      !ParentExists(key)) {
+    return false;
+  }
+  folders_.insert(key);
+  return true;
+}
+
+bool SimMachine::MoveFileExA(const std::wstring& existing, const std::wstring& target) {
+  const File* source = faults_.Fails(Call::MoveFileExA) ? nullptr : FindFile(existing);
+  const std::wstring from = FileKey(existing);
+  const std::wstring to = FileKey(target);
+  if (source == nullptr || InUse(from) || InUse(to) || !ParentExists(to)) {
+    return false;
+  }
+  const File* replaced = FindFile(target);
+  if (replaced != nullptr && (replaced->attributes & kAttributeReadOnly) != 0) {
+    return false;
+  }
+  File moved = *source;
+  files_.erase(from);
+  files_[to] = std::move(moved);
+  return true;
+}
+
+bool SimMachine::GetTempFileNameA(const std::wstring& folder, const std::wstring& prefix,
+                                  std::wstring& path) {
+  std::wstring base = folder;
+  if (!base.empty() && base.back() != L'\\') {
+    base += L'\\';
+  }
+  if (faults_.Fails(Call::GetTempFileNameA) ||
+      !FolderExists(FileKey(base.substr(0, base.size() - 1)))) {
+    return false;
+  }
+  do {
+    wchar_t unique[8];
+    std::swprintf(unique, 8, L"%X", nextTempName_++);
+    path = base + prefix.substr(0, 3) + unique + L".tmp";
+  } while (FindFile(path) != nullptr);
+  files_[FileKey(path)] = File{};
   return true;
 }
 

@@ -22,6 +22,7 @@ struct SimProcess {
   std::wstring exeFile;     // what the process list reports
   std::wstring modulePath;  // what GetModuleFileNameExA reports
   bool refusesOpen = false;
+  bool refusesTermination = false;
   bool running = true;
   std::uint32_t exitCode = 0;
   int outsideHolders = 0;  // handles another program keeps open on it
@@ -76,6 +77,8 @@ class SimMachine : public Os {
   bool FileExists(const std::wstring& path) const;
   // The file's bytes; empty when it does not exist.
   std::string FileContent(const std::wstring& path) const;
+  std::uint32_t FileAttributes(const std::wstring& path) const;
+  bool FolderExistsAt(const std::wstring& path) const { return FolderExists(FileKey(path)); }
   // Notes every append in the journal, with the file's name, to show its order among other steps.
   void RecordAppendsIn(Journal& journal) { appendJournal_ = &journal; }
   void SetCurrentDirectory(const std::wstring& folder) { currentDirectory_ = folder; }
@@ -101,6 +104,8 @@ class SimMachine : public Os {
                      std::uint32_t processId) override;
   std::uint32_t GetModuleFileNameExA(Handle process, std::uint32_t bufferChars,
                                      std::wstring& path) override;
+  bool TerminateProcess(Handle process, std::uint32_t exitCode) override;
+  bool GetExitCodeProcess(Handle process, std::uint32_t& exitCode) override;
   bool CloseHandle(Handle handle) override;
   std::uint32_t GetCurrentProcessId() override { return selfId_; }
 
@@ -123,6 +128,16 @@ class SimMachine : public Os {
   bool ReadFileAt(const std::wstring& path, std::uint64_t offset, std::uint32_t count,
                   std::string& bytes) override;
   bool AppendToFile(const std::wstring& path, const std::string& bytes) override;
+  bool ReadTextLines(const std::wstring& path, std::vector<std::wstring>& lines) override;
+  bool WriteWholeFile(const std::wstring& path, const std::string& bytes) override;
+  bool CopyFileA(const std::wstring& existing, const std::wstring& target,
+                 bool failIfExists) override;
+  bool SetFileAttributesA(const std::wstring& path, std::uint32_t attributes) override;
+  bool DeleteFileA(const std::wstring& path) override;
+  bool CreateDirectoryA(const std::wstring& path) override;
+  bool MoveFileExA(const std::wstring& existing, const std::wstring& target) override;
+  bool GetTempFileNameA(const std::wstring& folder, const std::wstring& prefix,
+                        std::wstring& path) override;
 
   // --- System ---
   bool GetVersionExA(OsVersionInfo& info) override;
@@ -175,8 +190,18 @@ class SimMachine : public Os {
   RegKey nextKey_ = 0x1000;
   std::map<Handle, KernelObject> handles_;
   Handle nextHandle_ = 0x40;
-  std::map<std::wstring, std::string> files_;  // by upper-cased full path
-  std::set<std::wstring> folders_;             // likewise, drives' roots left out
+  struct File {
+    std::string bytes;
+    std::uint32_t attributes = kAttributeArchive;
+  };
+  // Whether a running program's executable is this file: it can't be deleted or replaced.
+  bool InUse(const std::wstring& key) const;
+  File* FindFile(const std::wstring& path);
+  bool ParentExists(const std::wstring& key) const;
+
+  std::map<std::wstring, File> files_;  // by upper-cased full path
+  unsigned nextTempName_ = 1;
+  std::set<std::wstring> folders_;  // likewise, drives' roots left out
   std::wstring currentDirectory_ = L"C:\\";
   std::uint32_t platformId_ = kPlatformNt;
   LocalTime clock_{2026, 1, 1, 12, 0, 0};

@@ -1,6 +1,9 @@
 // File length, positioned reads and appends.
 #include <windows.h>
 
+#include <algorithm>
+
+#include "platform/text_lines.h"
 #include "platform/win32/win32_os.h"
 
 namespace quellspur::platform::win32 {
@@ -70,6 +73,68 @@ bool Win32Os::AppendToFile(const std::wstring& path, const std::string& bytes) {
   }
   ::CloseHandle(file);
   return ok;
+}
+
+bool Win32Os::ReadTextLines(const std::wstring& path, std::vector<std::wstring>& lines) {
+  lines.clear();
+  std::uint64_t length = 0;
+  std::string bytes;
+  if (!GetFileLength(path, length) || length > 0x7FFFFFFF ||
+      !ReadFileAt(path, 0, static_cast<std::uint32_t>(length), bytes)) {
+    return false;
+  }
+  for (std::string_view line : SplitLines(bytes)) {
+    lines.push_back(AnsiToWide(line));
+  }
+  return true;
+}
+
+bool Win32Os::WriteWholeFile(const std::wstring& path, const std::string& bytes) {
+  const std::string name = WideToAnsi(path);
+  HANDLE file = ::CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    return false;
+  }
+  DWORD written = 0;
+  bool ok = ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+            written == bytes.size();
+  // What is written must be on the disk before it replaces anything.
+  ok = ::FlushFileBuffers(file) && ok;
+  return ::CloseHandle(file) && ok;
+}
+
+bool Win32Os::CopyFileA(const std::wstring& existing, const std::wstring& target,
+                        bool failIfExists) {
+  return ::CopyFileA(WideToAnsi(existing).c_str(), WideToAnsi(target).c_str(),
+                     failIfExists ? TRUE : FALSE) != FALSE;
+}
+
+bool Win32Os::SetFileAttributesA(const std::wstring& path, std::uint32_t attributes) {
+  return ::SetFileAttributesA(WideToAnsi(path).c_str(), attributes) != FALSE;
+}
+
+bool Win32Os::DeleteFileA(const std::wstring& path) {
+  return ::DeleteFileA(WideToAnsi(path).c_str()) != FALSE;
+}
+
+bool Win32Os::CreateDirectoryA(const std::wstring& path) {
+  return ::CreateDirectoryA(WideToAnsi(path).c_str(), nullptr) != FALSE;
+}
+
+bool Win32Os::MoveFileExA(const std::wstring& existing, const std::wstring& target) {
+  return ::MoveFileExA(WideToAnsi(existing).c_str(), WideToAnsi(target).c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+}
+
+bool Win32Os::GetTempFileNameA(const std::wstring& folder, const std::wstring& prefix,
+                               std::wstring& path) {
+  char name[MAX_PATH] = {};
+  if (::GetTempFileNameA(WideToAnsi(folder).c_str(), WideToAnsi(prefix).c_str(), 0, name) == 0) {
+    return false;
+  }
+  path = AnsiToWide(name);
+  return true;
 }
 
 }  // namespace quellspur::platform::win32

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/os.h"
 
@@ -23,6 +24,8 @@ class Win32Os final : public Os {
                      std::uint32_t processId) override;
   std::uint32_t GetModuleFileNameExA(Handle process, std::uint32_t bufferChars,
                                      std::wstring& path) override;
+  bool TerminateProcess(Handle process, std::uint32_t exitCode) override;
+  bool GetExitCodeProcess(Handle process, std::uint32_t& exitCode) override;
   bool CloseHandle(Handle handle) override;
   std::uint32_t GetCurrentProcessId() override;
 
@@ -45,6 +48,16 @@ class Win32Os final : public Os {
   bool ReadFileAt(const std::wstring& path, std::uint64_t offset, std::uint32_t count,
                   std::string& bytes) override;
   bool AppendToFile(const std::wstring& path, const std::string& bytes) override;
+  bool ReadTextLines(const std::wstring& path, std::vector<std::wstring>& lines) override;
+  bool WriteWholeFile(const std::wstring& path, const std::string& bytes) override;
+  bool CopyFileA(const std::wstring& existing, const std::wstring& target,
+                 bool failIfExists) override;
+  bool SetFileAttributesA(const std::wstring& path, std::uint32_t attributes) override;
+  bool DeleteFileA(const std::wstring& path) override;
+  bool CreateDirectoryA(const std::wstring& path) override;
+  bool MoveFileExA(const std::wstring& existing, const std::wstring& target) override;
+  bool GetTempFileNameA(const std::wstring& folder, const std::wstring& prefix,
+                        std::wstring& path) override;
 
   // --- System ---
   bool GetVersionExA(OsVersionInfo& info) override;

@@ -71,6 +71,19 @@ std::uint32_t Win32Os::GetModuleFileNameExA(Handle process, std::uint32_t buffer
   return written;
 }
 
+bool Win32Os::TerminateProcess(Handle process, std::uint32_t exitCode) {
+  return ::TerminateProcess(reinterpret_cast<HANDLE>(process), exitCode) != FALSE;
+}
+
+bool Win32Os::GetExitCodeProcess(Handle process, std::uint32_t& exitCode) {
+  DWORD code = 0;
+  if (!::GetExitCodeProcess(reinterpret_cast<HANDLE>(process), &code)) {
+    return false;
+  }
+  exitCode = code;
+  return true;
+}
+
 bool Win32Os::CloseHandle(Handle handle) {
   return ::CloseHandle(ToHandle(handle)) != FALSE;
 }

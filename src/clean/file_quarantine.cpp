@@ -1,0 +1,29 @@
+#include "clean/file_quarantine.h"
+
+#include <algorithm>
+
+#include "scan/path_text.h"
+
+namespace quellspur {
+
+std::wstring QuarantinePath(platform::Os& os, const std::wstring& inFile) {
+  std::wstring name = FileNameOf(inFile);
+  // A path Windows did not produce may hold these; they would lead out of the folder.
+  std::replace_if(
+      name.begin(), name.end(), [](wchar_t c) { return c == L'/' || c == L':'; }, L'_');
+  return os.GetProgramFolder() + L"\\BackDoors\\" + name + L".Backdoor";
+}
+
+void MoveFile(platform::Os& os, ActivityLog& log, const std::wstring& inFile) {
+  const std::wstring target = QuarantinePath(os, inFile);
+  os.CreateDirectoryA(os.GetProgramFolder() + L"\\BackDoors");  // most often it exists already
+  // An earlier copy of a read-only file is read-only too and would refuse to be replaced.
+  os.SetFileAttributesA(target, platform::kAttributeArchive);
+  if (!os.CopyFileA(inFile, target, false) ||
+      !os.SetFileAttributesA(inFile, platform::kAttributeArchive) || !os.DeleteFileA(inFile)) {
+    return;
+  }
+  log.WriteLog(L"Moving: " + inFile + L" to: " + target);
+}
+
+}  // namespace quellspur

@@ -1,0 +1,48 @@
+#include "clean/win_ini_rewrite.h"
+
+#include <vector>
+
+#include "scan/path_text.h"
+
+namespace quellspur {
+
+void RewriteWinIni(platform::Os& os, ActivityLog& log, const std::wstring& windowsDir,
+                   const std::wstring& filePath) {
+  // An empty path would be found in every line and empty the file.
+  if (filePath.empty()) {
+    return;
+  }
+  const std::wstring winIni = windowsDir + L"win.ini";
+  const std::wstring winBac = windowsDir + L"win.bac";
+  os.SetFileAttributesA(winIni, platform::kAttributeArchive);
+  os.DeleteFileA(winBac);
+  std::vector<std::wstring> lines;
+  if (!os.CopyFileA(winIni, winBac, false) || !os.ReadTextLines(winBac, lines)) {
+    return;
+  }
+
+  const std::wstring wanted = UpperCase(filePath);
+  std::wstring kept;
+  std::vector<std::wstring> removed;
+  for (const std::wstring& line : lines) {
+    if (UpperCase(line).find(wanted) != std::wstring::npos) {
+      removed.push_back(line);
+    } else {
+      kept += line + L"\r\n";
+    }
+  }
+
+  std::wstring temporary;
+  if (!os.GetTempFileNameA(windowsDir, L"ini", temporary)) {
+    return;
+  }
+  if (!os.WriteWholeFile(temporary, os.WideToAnsi(kept)) || !os.MoveFileExA(temporary, winIni)) {
+    os.DeleteFileA(temporary);
+    return;
+  }
+  for (const std::wstring& line : removed) {
+    log.WriteLog(L"Removing start: " + line + L" in win.ini");
+  }
+}
+
+}  // namespace quellspur

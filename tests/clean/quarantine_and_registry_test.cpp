@@ -1,0 +1,120 @@
+#include <gtest/gtest.h>
+
+#include "clean/file_quarantine.h"
+#include "clean/registry_start_removal.h"
+#include "platform/sim/sim_machine.h"
+
+namespace quellspur {
+namespace {
+
+using platform::kHkeyCurrentUser;
+using platform::kHkeyLocalMachine;
+
+const std::wstring kRunKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+const std::wstring kLog = L"D:\\TOOLS\\BackLog.txt";
+
+class CleanUpParts : public ::testing::Test {
+ protected:
+  CleanUpParts() {
+    sim.SetProgram(L"D:\\TOOLS", L"Quellspur");
+    sim.MakeFolder(L"D:\\TOOLS");
+    sim.SetClock({2026, 12, 6, 8, 0, 0});
+  }
+
+  FoundEntry StartEntry(platform::RegKey root, const std::wstring& name) {
+    FoundEntry entry;
+    entry.RootKey = static_cast<std::uint32_t>(root);
+    entry.SubKey = kRunKey;
+    entry.ValueName = name;
+    return entry;
+  }
+
+  platform::sim::SimMachine sim;
+  ActivityLog log{sim};
+};
+
+TEST_F(CleanUpParts, RemovesOneStartValueAndLogsTheAttempt) {
+  sim.SetRegistryText(kHkeyCurrentUser, kRunKey, L"Patch", L"PATCH.EXE");
+  sim.SetRegistryText(kHkeyCurrentUser, kRunKey, L"Other", L"OTHER.EXE");
+  sim.SetRegistryText(kHkeyLocalMachine, kRunKey, L"Patch", L"PATCH.EXE");
+
+  RemoveRegistryStart(sim, log, StartEntry(kHkeyCurrentUser, L"Patch"));
+  RemoveRegistryStart(sim, log, StartEntry(kHkeyCurrentUser, L"Patch"));  // a duplicate row
+  FoundEntry otherRoot = StartEntry(kHkeyLocalMachine, L"Patch");
+  RemoveRegistryStart(sim, log, otherRoot);
+  RemoveRegistryStart(sim, log, StartEntry(kHkeyCurrentUser, L"Patch"));  // key stays, value gone
+  otherRoot.SubKey = kRunKey + L"Services";
+  RemoveRegistryStart(sim, log, otherRoot);  // no such key: nothing logged
+  otherRoot.RootKey = 0;
+  RemoveRegistryStart(sim, log, otherRoot);
+
+  const auto user = sim.RegistryValues(kHkeyCurrentUser, kRunKey);
+  ASSERT_EQ(user.size(), 1u);
+  EXPECT_EQ(user[0].name, L"Other");
+  EXPECT_TRUE(sim.RegistryValues(kHkeyLocalMachine, kRunKey).empty());
+  EXPECT_TRUE(sim.KeyExists(kHkeyLocalMachine, kRunKey));
+  const std::string line = "2026-12-06 08:00:00 Removing start in registry: ";
+  EXPECT_EQ(
+      sim.FileContent(kLog),
+      line + "HKEY_CURRENT_USER\\" + "Software\\Microsoft\\Windows\\CurrentVersion\\Run,Patch\r\n" +
+          line + "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run,Patch\r\n" +
+          line + "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Run,Patch\r\n" +
+          line + "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run,Patch\r\n");
+  EXPECT_EQ(sim.OpenKeyCount(), 0u);
+}
+
+TEST_F(CleanUpParts, MovesAFileIntoQuarantineEvenWhenProtected) {
+  const std::wstring source = L"C:\\WINDOWS\\SYSTEM\\WINDLL.DLL";
+  sim.PutFile(source, "dll");
+  sim.SetFileAttributesA(source, platform::kAttributeReadOnly | platform::kAttributeHidden);
+  EXPECT_FALSE(sim.FolderExistsAt(L"D:\\TOOLS\\BackDoors"));
+
+  MoveFile(sim, log, source);
+
+  const std::wstring target = L"D:\\TOOLS\\BackDoors\\WINDLL.DLL.Backdoor";
+  EXPECT_FALSE(sim.FileExists(source));
+  EXPECT_EQ(sim.FileContent(target), "dll");
+  EXPECT_EQ(sim.FileContent(kLog),
+            "2026-12-06 08:00:00 Moving: C:\\WINDOWS\\SYSTEM\\WINDLL.DLL "
+            "to: D:\\TOOLS\\BackDoors\\WINDLL.DLL.Backdoor\r\n");
+
+  // The folder is there now; a second file of the same name replaces the first copy.
+  sim.PutFile(L"C:\\OTHER\\windll.dll", "newer");
+  MoveFile(sim, log, L"C:\\OTHER\\windll.dll");
+  EXPECT_EQ(sim.FileContent(target), "newer");
+}
+
+TEST_F(CleanUpParts, AFileThatCannotLeaveStaysAndIsNotLogged) {
+  MoveFile(sim, log, L"C:\\WINDOWS\\MISSING.EXE");
+  EXPECT_FALSE(sim.FileExists(L"D:\\TOOLS\\BackDoors\\MISSING.EXE.Backdoor"));
+
+  // A running program's executable is copied but can't be deleted.
+  const std::wstring running = L"C:\\WINDOWS\\SERVER.EXE";
+  sim.PutFile(running, "exe");
+  const std::uint32_t id = sim.StartProcess(running, 0);
+  MoveFile(sim, log, running);
+  EXPECT_TRUE(sim.FileExists(running));
+  EXPECT_EQ(sim.FileAttributes(running), platform::kAttributeArchive);
+  EXPECT_TRUE(sim.FileExists(L"D:\\TOOLS\\BackDoors\\SERVER.EXE.Backdoor"));
+  EXPECT_FALSE(sim.FileExists(kLog));
+
+  sim.EndProcess(id, 0);
+  MoveFile(sim, log, running);
+  EXPECT_FALSE(sim.FileExists(running));
+  EXPECT_TRUE(sim.FileExists(kLog));
+}
+
+TEST_F(CleanUpParts, QuarantineNamesStayInsideTheFolder) {
+  EXPECT_EQ(QuarantinePath(sim, L"PATCH.EXE"), L"D:\\TOOLS\\BackDoors\\PATCH.EXE.Backdoor");
+  EXPECT_EQ(QuarantinePath(sim, L"C:\\A\\x/../../evil:stream"),
+            L"D:\\TOOLS\\BackDoors\\x_.._.._evil_stream.Backdoor");
+
+  sim.SetCurrentDirectory(L"C:\\WORK");
+  sim.PutFile(L"C:\\WORK\\PATCH.EXE", "here");
+  MoveFile(sim, log, L"PATCH.EXE");
+  EXPECT_FALSE(sim.FileExists(L"C:\\WORK\\PATCH.EXE"));
+  EXPECT_EQ(sim.FileContent(L"D:\\TOOLS\\BackDoors\\PATCH.EXE.Backdoor"), "here");
+}
+
+}  // namespace
+}  // namespace quellspur

@@ -1,0 +1,84 @@
+#include "clean/win_ini_rewrite.h"
+
+#include <gtest/gtest.h>
+
+#include <cwchar>
+
+#include "platform/sim/sim_machine.h"
+
+namespace quellspur {
+namespace {
+
+using platform::sim::Call;
+
+const std::wstring kWindows = L"C:\\WINDOWS\\";
+const std::wstring kLog = L"C:\\Program Files\\Quellspur\\BackLog.txt";
+const std::string kOldWinIni =
+    "[windows]\r\nload=C:\\WINDOWS\\SYSTEM\\MSWINDS.EXE\r\nrun=\r\n[Desktop]\n"
+    "Wallpaper=c:\\windows\\system\\mswinds.exe.bmp\r\nlast line without end";
+
+class WinIniRewrite : public ::testing::Test {
+ protected:
+  WinIniRewrite() {
+    sim.PutFile(kWindows + L"win.ini", kOldWinIni);
+    sim.SetFileAttributesA(kWindows + L"win.ini", platform::kAttributeReadOnly);
+    sim.SetClock({2026, 12, 6, 8, 0, 0});
+  }
+
+  void ExpectUntouched() {
+    EXPECT_EQ(sim.FileContent(kWindows + L"win.ini"), kOldWinIni);
+    EXPECT_FALSE(sim.FileExists(kLog));
+    for (int number = 1; number <= 16; ++number) {
+      wchar_t temporary[16];
+      std::swprintf(temporary, 16, L"ini%X.tmp", number);
+      EXPECT_FALSE(sim.FileExists(kWindows + temporary)) << number;
+    }
+  }
+
+  platform::sim::SimMachine sim;
+  ActivityLog log{sim};
+};
+
+TEST_F(WinIniRewrite, DropsEveryLineNamingTheExecutableAndKeepsTheOldFile) {
+  RewriteWinIni(sim, log, kWindows, L"C:\\WINDOWS\\SYSTEM\\MSWINDS.EXE");
+
+  EXPECT_EQ(sim.FileContent(kWindows + L"win.ini"),
+            "[windows]\r\nrun=\r\n[Desktop]\r\nlast line without end\r\n");
+  EXPECT_EQ(sim.FileContent(kWindows + L"win.bac"), kOldWinIni);
+  EXPECT_EQ(
+      sim.FileContent(kLog),
+      "2026-12-06 08:00:00 Removing start: load=C:\\WINDOWS\\SYSTEM\\MSWINDS.EXE in win.ini\r\n"
+      "2026-12-06 08:00:00 Removing start: Wallpaper=c:\\windows\\system\\mswinds.exe.bmp in "
+      "win.ini\r\n");
+  EXPECT_FALSE(sim.FileExists(kWindows + L"ini1.tmp"));
+}
+
+TEST_F(WinIniRewrite, FindsAPathWrittenInLowerCase) {
+  RewriteWinIni(sim, log, kWindows, L"c:\\Windows\\System\\MsWinds.exe");
+  EXPECT_EQ(sim.FileContent(kWindows + L"win.ini"),
+            "[windows]\r\nrun=\r\n[Desktop]\r\nlast line without end\r\n");
+}
+
+TEST_F(WinIniRewrite, ASecondRewriteBacksUpTheFirstResult) {
+  RewriteWinIni(sim, log, kWindows, L"C:\\WINDOWS\\SYSTEM\\MSWINDS.EXE");
+  const std::string first = sim.FileContent(kWindows + L"win.ini");
+  RewriteWinIni(sim, log, kWindows, L"RUN=");
+  EXPECT_EQ(sim.FileContent(kWindows + L"win.bac"), first);
+  EXPECT_EQ(sim.FileContent(kWindows + L"win.ini"),
+            "[windows]\r\n[Desktop]\r\nlast line without end\r\n");
+}
+
+TEST_F(WinIniRewrite, AnyFailingStepLeavesWinIniAsItWas) {
+  for (Call call : {Call::CopyFileA, Call::ReadTextLines, Call::GetTempFileNameA,
+                    Call::WriteWholeFile, Call::MoveFileExA}) {
+    sim.faults().FailOn(call, 1);
+    RewriteWinIni(sim, log, kWindows, L"C:\\WINDOWS\\SYSTEM\\MSWINDS.EXE");
+    ExpectUntouched();
+  }
+  // An empty path would be found in every line.
+  RewriteWinIni(sim, log, kWindows, L"");
+  ExpectUntouched();
+}
+
+}  // namespace
+}  // namespace quellspur

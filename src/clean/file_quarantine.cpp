@@ -17,7 +17,8 @@ std::wstring QuarantinePath(platform::Os& os, const std::wstring& inFile) {
 void MoveFile(platform::Os& os, ActivityLog& log, const std::wstring& inFile) {
   const std::wstring target = QuarantinePath(os, inFile);
   os.CreateDirectoryA(os.GetProgramFolder() + L"\\BackDoors");  // most often it exists already
-  // An earlier copy of a read-only file is read-only too and would refuse to be replaced.
+  // On Windows an earlier copy of a read-only file is read-only too and would refuse to be
+  // replaced.
   os.SetFileAttributesA(target, platform::kAttributeArchive);
   if (!os.CopyFileA(inFile, target, false) ||
       !os.SetFileAttributesA(inFile, platform::kAttributeArchive) || !os.DeleteFileA(inFile)) {

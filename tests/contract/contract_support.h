@@ -2,6 +2,7 @@
 // set a scene on it that the program never needs (scratch files, removing a test key).
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "platform/os.h"
@@ -16,12 +17,21 @@ class Environment {
   virtual std::wstring ScratchFolder() = 0;
   virtual void WriteFile(const std::wstring& path, const std::string& bytes) = 0;
   virtual void RemoveFile(const std::wstring& path) = 0;
+  // Removes an empty folder.
+  virtual void RemoveFolder(const std::wstring& path) = 0;
   // Removes a key with everything below it; no error when it is missing.
   virtual void DeleteKeyTree(platform::RegKey root, const std::wstring& subKey) = 0;
   // A hidden top-level window of this process, and its end.
   virtual platform::WindowHandle ShowTestWindow(const std::wstring& className,
                                                 const std::wstring& caption) = 0;
   virtual void CloseTestWindow(platform::WindowHandle window) = 0;
+  // Starts a harmless child program that waits to be ended, and keeps a handle to it, as the
+  // program that starts a backdoor does; returns its process id.
+  virtual std::uint32_t StartChild() = 0;
+  // Lets go of the child's handle.
+  virtual void ReleaseChild() = 0;
+  // Lets some time pass: things that happen by themselves on a real machine get their chance.
+  virtual void Pause() = 0;
 };
 
 // The one environment of the test run: the real Windows (or Wine), or the simulated machine.

@@ -18,6 +18,7 @@ class SimEnvironment final : public Environment {
   }
 
   void RemoveFile(const std::wstring& path) override { machine_.RemoveFile(path); }
+  void RemoveFolder(const std::wstring& path) override { machine_.RemoveFolder(path); }
 
   platform::WindowHandle ShowTestWindow(const std::wstring& className,
                                         const std::wstring& caption) override {
@@ -26,12 +27,24 @@ class SimEnvironment final : public Environment {
 
   void CloseTestWindow(platform::WindowHandle window) override { machine_.CloseWindow(window); }
 
+  std::uint32_t StartChild() override {
+    child_ = machine_.StartProcess(ScratchFolder() + L"standin_quiet.exe", 0);
+    machine_.Process(child_).outsideHolders = 1;
+    return child_;
+  }
+
+  void ReleaseChild() override { machine_.Process(child_).outsideHolders = 0; }
+
+  // The simulated machine changes only when told to.
+  void Pause() override {}
+
   void DeleteKeyTree(platform::RegKey root, const std::wstring& subKey) override {
     machine_.DeleteKeyTree(root, subKey);
   }
 
  private:
   platform::sim::SimMachine machine_;
+  std::uint32_t child_ = 0;
 };
 
 }  // namespace

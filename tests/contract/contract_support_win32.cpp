@@ -42,6 +42,7 @@ class Win32Environment final : public Environment {
   }
 
   ~Win32Environment() override {
+    ReleaseChild();
     for (const std::string& file : written_) {
       ::DeleteFileA(file.c_str());
     }
@@ -73,6 +74,10 @@ class Win32Environment final : public Environment {
     ::DeleteFileA(os_.WideToAnsi(path).c_str());
   }
 
+  void RemoveFolder(const std::wstring& path) override {
+    ::RemoveDirectoryA(os_.WideToAnsi(path).c_str());
+  }
+
   platform::WindowHandle ShowTestWindow(const std::wstring& className,
                                         const std::wstring& caption) override {
     const std::string windowClass = os_.WideToAnsi(className);
@@ -94,6 +99,34 @@ class Win32Environment final : public Environment {
     ::DestroyWindow(reinterpret_cast<HWND>(window));
   }
 
+  std::uint32_t StartChild() override {
+    char self[MAX_PATH] = {};
+    const DWORD length = ::GetModuleFileNameA(nullptr, self, MAX_PATH);
+    std::string path(self, length);
+    path = path.substr(0, path.rfind('\\')) + "\\..\\tools\\standin_quiet.exe";
+    std::string command = "\"" + path + "\"";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION child{};
+    if (!::CreateProcessA(path.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                          nullptr, &startup, &child)) {
+      throw std::runtime_error("cannot start " + path);
+    }
+    ::CloseHandle(child.hThread);
+    child_ = child.hProcess;
+    return child.dwProcessId;
+  }
+
+  void ReleaseChild() override {
+    if (child_ != nullptr) {
+      ::TerminateProcess(child_, 0);
+      ::CloseHandle(child_);
+      child_ = nullptr;
+    }
+  }
+
+  void Pause() override { ::Sleep(20); }
+
   void DeleteKeyTree(platform::RegKey root, const std::wstring& subKey) override {
     const std::string path = os_.WideToAnsi(subKey);
     const LONG status = ::RegDeleteTreeA(RootOf(root), path.c_str());
@@ -106,6 +139,7 @@ class Win32Environment final : public Environment {
   platform::win32::Win32Os os_;
   std::string scratch_;
   std::vector<std::string> written_;
+  HANDLE child_ = nullptr;
 };
 
 }  // namespace

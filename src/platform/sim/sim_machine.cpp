@@ -576,11 +576,11 @@ bool SimMachine::CopyFileA(const std::wstring& existing, const std::wstring& tar
   if (source == nullptr || !ParentExists(key) || InUse(key)) {
     return false;
   }
-  const File* replaced = FindFile(target);
-  if (replaced != nullptr && (failIfExists || (replaced->attributes & kAttributeReadOnly) != 0)) {
+  if (failIfExists && FindFile(target) != nullptr) {
     return false;
   }
-  files_[key] = *source;  // the copy takes the source's attributes too
+  // As under Wine: a read-only target is replaced all the same, and the copy is not read-only.
+  files_[key] = File{source->bytes, kAttributeArchive};
   return true;
 }
 

@@ -73,6 +73,7 @@ class SimMachine : public Os {
   // Puts a file, with every folder above it.
   void PutFile(const std::wstring& path, const std::string& bytes);
   void MakeFolder(const std::wstring& path);
+  void RemoveFolder(const std::wstring& path) { folders_.erase(FileKey(path)); }
   void RemoveFile(const std::wstring& path);
   bool FileExists(const std::wstring& path) const;
   // The file's bytes; empty when it does not exist.

@@ -42,6 +42,14 @@ class System {
   virtual std::wstring GetProgramFolder() = 0;
   // The file name of the running program's executable without its extension.
   virtual std::wstring GetProgramExeName() = 0;
+  // The program's command line as the system gives it.
+  virtual std::wstring GetCommandLineA() = 0;
+  // Writes the Windows folder into a buffer of bufferChars characters. Returns the length of the
+  // path, or, when the buffer is too small, the size the buffer must have; 0 on failure.
+  virtual std::uint32_t GetWindowsDirectoryA(std::uint32_t bufferChars, std::wstring& folder) = 0;
+  // Creates a named mutex that lives as long as the program; `alreadyExists` tells whether
+  // another program made it first.
+  virtual bool CreateMutexA(const std::wstring& name, bool& alreadyExists) = 0;
 
   // The system's 8-bit code page, both ways; every byte and character counts, zeros included.
   virtual std::wstring AnsiToWide(std::string_view ansi) = 0;

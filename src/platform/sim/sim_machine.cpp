@@ -667,6 +667,20 @@ bool SimMachine::GetVersionExA(OsVersionInfo& info) {
   return true;
 }
 
+std::uint32_t SimMachine::GetWindowsDirectoryA(std::uint32_t bufferChars, std::wstring& folder) {
+  const auto length = static_cast<std::uint32_t>(windowsDirectory_.size());
+  if (length >= bufferChars) {
+    return length + 1;  // the size a buffer needs, its zero included
+  }
+  folder = windowsDirectory_;
+  return length;
+}
+
+bool SimMachine::CreateMutexA(const std::wstring& name, bool& alreadyExists) {
+  alreadyExists = !mutexes_.insert(UpperCase(name)).second;
+  return true;
+}
+
 std::wstring SimMachine::AnsiToWide(std::string_view ansi) {
   return DecodeWindows1252(ansi);
 }

@@ -13,6 +13,7 @@
 #include "platform/os.h"
 #include "platform/sim/fault_plan.h"
 #include "platform/sim/journal.h"
+#include "scan/path_text.h"
 
 namespace quellspur::platform::sim {
 
@@ -88,6 +89,10 @@ class SimMachine : public Os {
   void SetTimeSeparator(const std::wstring& separator) { timeSeparator_ = separator; }
   // Where the program runs from: its folder as the system names it, and its file name without
   // the extension.
+  void SetCommandLine(const std::wstring& commandLine) { commandLine_ = commandLine; }
+  void SetWindowsDirectory(const std::wstring& folder) { windowsDirectory_ = folder; }
+  // Another copy of the program holds its mutexes already.
+  void TakeMutex(const std::wstring& name) { mutexes_.insert(UpperCase(name)); }
   void SetProgram(const std::wstring& folder, const std::wstring& exeName) {
     programFolder_ = folder;
     programExeName_ = exeName;
@@ -146,6 +151,9 @@ class SimMachine : public Os {
   std::wstring GetTimeSeparator() override { return timeSeparator_; }
   std::wstring GetProgramFolder() override { return programFolder_; }
   std::wstring GetProgramExeName() override { return programExeName_; }
+  std::wstring GetCommandLineA() override { return commandLine_; }
+  std::uint32_t GetWindowsDirectoryA(std::uint32_t bufferChars, std::wstring& folder) override;
+  bool CreateMutexA(const std::wstring& name, bool& alreadyExists) override;
   std::wstring AnsiToWide(std::string_view ansi) override;
   std::string WideToAnsi(std::wstring_view text) override;
 
@@ -209,6 +217,9 @@ class SimMachine : public Os {
   std::wstring timeSeparator_ = L":";
   std::wstring programFolder_ = L"C:\\Program Files\\Quellspur";
   std::wstring programExeName_ = L"Quellspur";
+  std::wstring commandLine_ = L"\"C:\\Program Files\\Quellspur\\Quellspur.exe\"";
+  std::wstring windowsDirectory_ = L"C:\\WINDOWS";
+  std::set<std::wstring> mutexes_;
   Journal* appendJournal_ = nullptr;
   std::vector<SimTopLevelWindow> windows_;  // newest first, as the Z order has them
   WindowHandle nextWindow_ = 0x10010;

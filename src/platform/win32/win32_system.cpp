@@ -82,6 +82,26 @@ std::wstring Win32Os::GetProgramExeName() {
   return AnsiToWide(name);
 }
 
+std::wstring Win32Os::GetCommandLineA() {
+  return AnsiToWide(::GetCommandLineA());
+}
+
+std::uint32_t Win32Os::GetWindowsDirectoryA(std::uint32_t bufferChars, std::wstring& folder) {
+  std::string buffer(bufferChars, '\0');
+  const UINT length = ::GetWindowsDirectoryA(buffer.data(), bufferChars);
+  if (length > 0 && length < bufferChars) {
+    folder = AnsiToWide(std::string_view(buffer.c_str()));
+  }
+  return length;
+}
+
+bool Win32Os::CreateMutexA(const std::wstring& name, bool& alreadyExists) {
+  // Never closed: the mutex marks this copy of the program for as long as it runs.
+  const HANDLE mutex = ::CreateMutexA(nullptr, FALSE, WideToAnsi(name).c_str());
+  alreadyExists = ::GetLastError() == ERROR_ALREADY_EXISTS;
+  return mutex != nullptr;
+}
+
 std::wstring Win32Os::AnsiToWide(std::string_view ansi) {
   if (ansi.empty() || ansi.size() > INT_MAX) {
     return {};

@@ -1,0 +1,64 @@
+#include "about/frm_about.h"
+
+#include "app/version.h"
+
+namespace quellspur {
+namespace {
+
+using platform::Control;
+using platform::ControlKind;
+using platform::ControlSpec;
+
+ControlSpec WithFont(ControlSpec control, const wchar_t* font, double points) {
+  control.font = platform::Font{font, points, true};
+  return control;
+}
+
+}  // namespace
+
+const platform::FormSpec& FrmAboutSpec() {
+  static const platform::FormSpec spec = [] {
+    platform::FormSpec form;
+    form.name = L"frmAbout";
+    form.clientWidth = 5775;
+    form.clientHeight = 3510;
+    form.border = platform::Border::FixedDialog;
+    form.showInTaskbar = false;
+    form.controls = {
+        Control(ControlKind::Image, L"picIcon", L"", L"", L"", 240, 240, 540, 540, -1),
+        WithFont(Control(ControlKind::Label, L"lblTitle", L"", L"Orvanta Quellspur", L"", 1050, 240,
+                         4365, 480, -1),
+                 L"Arial", 18),
+        WithFont(Control(ControlKind::Label, L"lblVersion", L"", L"Version 1.0", L"", 1050, 660,
+                         3885, 345, -1),
+                 L"MS Sans Serif", 12),
+        Control(ControlKind::Label, L"lbDescript", L"", L"App Description", L"", 1080, 1200, 4365,
+                1290, -1),
+        Control(ControlKind::Label, L"lbWarning", L"", L"Warning: ...", L"", 255, 2880, 3870, 465,
+                -1),
+        Control(ControlKind::Button, L"cmdOk", L"", L"OK", L"", 4245, 2880, 1260, 345, 0),
+    };
+    return form;
+  }();
+  return spec;
+}
+
+std::wstring AboutDescription() {
+  return L"Se the readme file for information.\n\rIf you experience any problems feel free to "
+         L"send a e-mail to: " +
+         kSupportAddress + L", subject \"" + kProductName + L" " + kVersionText + L"\".";
+}
+
+FrmAbout::FrmAbout(platform::Toolkit& toolkit) : form_(toolkit.LoadForm(FrmAboutSpec())) {
+  const platform::Desktop& desktop = toolkit.desktop();
+  form_->Move(desktop.ScreenWidth() / 2 - form_->Width() / 2,
+              desktop.ScreenHeight() / 2 - form_->Height() / 2);
+  form_->SetCaption(L"About " + kProductName);
+  form_->LabelNamed(L"lbDescript").SetCaption(AboutDescription());
+  form_->LabelNamed(L"lbWarning").SetCaption(kAboutNotice);
+  form_->LabelNamed(L"lblVersion").SetCaption(kVersionText);
+  form_->ButtonNamed(L"cmdOk").OnClick([this] { cmdOk_Click(); });
+  form_->Show();
+}
+
+}  // namespace quellspur

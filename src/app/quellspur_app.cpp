@@ -1,0 +1,180 @@
+#include "app/quellspur_app.h"
+
+#include "app/forms.h"
+#include "app/version.h"
+#include "scan/scan_driver.h"
+#include "settings/settings_store.h"
+#include "settings/windows_version.h"
+
+namespace quellspur {
+namespace {
+
+const std::wstring kInstanceMutex = L"Orvanta.Quellspur.Instance";
+constexpr std::uint32_t kPathChars = 260;
+
+void Centre(platform::Window& window, const platform::Desktop& desktop) {
+  window.Move(desktop.ScreenWidth() / 2 - window.Width() / 2,
+              desktop.ScreenHeight() / 2 - window.Height() / 2);
+}
+
+// The Windows folder with a backslash, however long its path.
+std::wstring WindowsFolder(platform::System& system) {
+  std::wstring folder;
+  const std::uint32_t length = system.GetWindowsDirectoryA(kPathChars, folder);
+  if (length >= kPathChars) {
+    system.GetWindowsDirectoryA(length, folder);
+  }
+  return folder + L"\\";
+}
+
+}  // namespace
+
+QuellspurApp::QuellspurApp(platform::Os& os, platform::Toolkit& toolkit)
+    : os_(os), toolkit_(toolkit), backdoors_(os, toolkit.pump()), log_(os) {
+  form_ = toolkit_.LoadForm(MainWindowSpec());
+  cleanUp_ = std::make_unique<CleanUp>(
+      CleanUpWidgets{*form_, form_->ListBoxNamed(L"List"), form_->ButtonNamed(L"cmdKill")},
+      backdoors_, settings_, log_, os_, toolkit_.pump(), windowsDir_);
+  frmStat_ = std::make_unique<FrmStat>(
+      MainWindowWidgets{*form_, form_->ListBoxNamed(L"List"), form_->ButtonNamed(L"cmdKill"),
+                        form_->TimerNamed(L"Timer1"), toolkit_.desktop()},
+      backdoors_, settings_, log_, os_, *cleanUp_);
+  form_->ButtonNamed(L"cmdScan").OnClick([this] { frmStat_->cmdScan_Click(); });
+  form_->ButtonNamed(L"cmdHide").OnClick([this] { cmdHide_Click(); });
+  form_->ButtonNamed(L"cmdExit").OnClick([this] { cmdExit_Click(); });
+  form_->MenuItemNamed(L"mnuFileSett").OnClick([this] { mnuFileSett_Click(); });
+  form_->MenuItemNamed(L"mnuFileHide").OnClick([this] { cmdHide_Click(); });
+  form_->MenuItemNamed(L"mnuFileExit").OnClick([this] { cmdExit_Click(); });
+  form_->MenuItemNamed(L"mnuHelpAbout").OnClick([this] { mnuHelpAbout_Click(); });
+  form_->OnCloseRequest([this] { return Form_QueryUnload(); });
+}
+
+QuellspurApp::~QuellspurApp() = default;
+
+void QuellspurApp::Form_Load() {
+  bool anotherCopy = false;
+  os_.CreateMutexA(kInstanceMutex, anotherCopy);
+  if (anotherCopy) {
+    toolkit_.desktop().MessageBox(L"Quellspur are alredy running.", kProductName,
+                                  platform::kMbOkExclamation);
+    form_->Unload();
+    toolkit_.EndProgram();
+    return;
+  }
+  backdoors_.windowsPlatform = GetWindowsPlatform(os_);
+  windowsDir_ = WindowsFolder(os_);
+
+  splash_ = toolkit_.LoadForm(SplashSpec());
+  Centre(*splash_, toolkit_.desktop());
+  splash_->LabelNamed(L"lblVersion").SetCaption(kVersionText);
+  splash_->ButtonNamed(L"cmdOk").OnClick([this] { Splash_cmdOk_Click(); });
+  splash_->Show();
+
+  Centre(*form_, toolkit_.desktop());
+  form_->SetCaption(form_->Caption() + L" " + kVersionText);
+  backdoors_.foundTable.Clear();
+  form_->Hide();
+}
+
+void QuellspurApp::Splash_cmdOk_Click() {
+  ShowTray();
+  if (LoadSettings(os_, settings_)) {
+    if (IsOn(settings_.AutoCheck)) {
+      frmStat_->WhileIdle([this] { RunScan(backdoors_, *frmStat_); });
+    }
+    if (os_.GetCommandLineA().find(L"/boot") == std::wstring::npos) {
+      form_->Show();
+    }
+  } else {
+    form_->Show();
+    mnuFileSett_Click();
+  }
+  splash_->Unload();
+}
+
+void QuellspurApp::ShowTray() {
+  m_frmSysTray = std::make_unique<FrmSysTray>(toolkit_, os_, kProductName);
+  m_frmSysTray->MenuClick = [this](std::int32_t index, const std::wstring& key) {
+    m_frmSysTray_MenuClick(index, key);
+  };
+  m_frmSysTray->SysTrayDoubleClick = [this](std::int32_t button) {
+    m_frmSysTray_SysTrayDoubleClick(button);
+  };
+  m_frmSysTray->SysTrayMouseDown = [this](std::int32_t button) {
+    m_frmSysTray_SysTrayMouseDown(button);
+  };
+  m_frmSysTray->AddMenuItem(L"Open Quellspur", L"open", true);
+  m_frmSysTray->AddMenuItem(L"Options", L"options");
+  m_frmSysTray->AddMenuItem(L"-", L"");
+  m_frmSysTray->AddMenuItem(L"Exit", L"exit");
+  m_frmSysTray->SetToolTip(L"Orvanta Quellspur");
+  m_frmSysTray->SetIconHandle(form_->IconHandle());
+}
+
+void QuellspurApp::cmdHide_Click() {
+  if (IsOn(settings_.AutoCheck)) {
+    frmStat_->Timer1.SetEnabled(true);
+  }
+  form_->Hide();
+}
+
+void QuellspurApp::cmdExit_Click() {
+  Form_Unload();
+  form_->Unload();
+  toolkit_.EndProgram();
+}
+
+bool QuellspurApp::Form_QueryUnload() {
+  form_->Hide();
+  if (IsOn(settings_.AutoCheck)) {
+    frmStat_->Timer1.SetEnabled(true);
+  }
+  return true;
+}
+
+void QuellspurApp::Form_Unload() {
+  m_frmSysTray.reset();
+}
+
+void QuellspurApp::mnuFileSett_Click() {
+  if (frmOpti_ && frmOpti_->Loaded()) {
+    frmOpti_->form().BringToFront();
+    return;
+  }
+  frmOpti_ = std::make_unique<FrmOpti>(toolkit_, os_, settings_);
+}
+
+void QuellspurApp::mnuHelpAbout_Click() {
+  if (frmAbout_ && frmAbout_->Loaded()) {
+    frmAbout_->form().BringToFront();
+    return;
+  }
+  frmAbout_ = std::make_unique<FrmAbout>(toolkit_);
+}
+
+void QuellspurApp::ShowInFront() {
+  form_->Show();
+  form_->BringToFront();
+}
+
+void QuellspurApp::m_frmSysTray_MenuClick(std::int32_t, const std::wstring& key) {
+  if (key == L"open") {
+    ShowInFront();
+  } else if (key == L"options") {
+    mnuFileSett_Click();
+  } else if (key == L"exit") {
+    cmdExit_Click();
+  }
+}
+
+void QuellspurApp::m_frmSysTray_SysTrayDoubleClick(std::int32_t) {
+  ShowInFront();
+}
+
+void QuellspurApp::m_frmSysTray_SysTrayMouseDown(std::int32_t button) {
+  if (button == kRightButton) {
+    m_frmSysTray->ShowMenu();
+  }
+}
+
+}  // namespace quellspur

@@ -1,0 +1,71 @@
+// The program as a whole: start-up with the splash window, the main window's buttons and menus,
+// the tray icon's events, hiding instead of closing, and the end.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "about/frm_about.h"
+#include "app/frm_stat.h"
+#include "clean/activity_log.h"
+#include "clean/clean_up.h"
+#include "platform/os.h"
+#include "platform/toolkit.h"
+#include "scan/backdoors.h"
+#include "settings/frm_opti.h"
+#include "settings/settings.h"
+#include "tray/frm_sys_tray.h"
+
+namespace quellspur {
+
+class QuellspurApp {
+ public:
+  QuellspurApp(platform::Os& os, platform::Toolkit& toolkit);
+  ~QuellspurApp();
+
+  // The main window's load: refuses a second copy, reads the system, shows the splash and
+  // waits for its "&OK", the main window hidden.
+  void Form_Load();
+  void Splash_cmdOk_Click();
+  void ShowTray();
+
+  void cmdHide_Click();
+  void cmdExit_Click();
+  void mnuFileSett_Click();
+  void mnuHelpAbout_Click();
+  // The close box hides the window; true keeps it loaded.
+  bool Form_QueryUnload();
+
+  void m_frmSysTray_MenuClick(std::int32_t index, const std::wstring& key);
+  void m_frmSysTray_SysTrayDoubleClick(std::int32_t button);
+  void m_frmSysTray_SysTrayMouseDown(std::int32_t button);
+
+  // For the tests: what the program holds.
+  FrmStat& frmStat() { return *frmStat_; }
+  platform::Form& mainForm() { return *form_; }
+  Settings& settings() { return settings_; }
+  Backdoors& backdoors() { return backdoors_; }
+  FrmSysTray* tray() { return m_frmSysTray.get(); }
+  const std::wstring& windowsDir() const { return windowsDir_; }
+
+ private:
+  void Form_Unload();
+  void ShowInFront();
+
+  platform::Os& os_;
+  platform::Toolkit& toolkit_;
+  Backdoors backdoors_;
+  Settings settings_;
+  ActivityLog log_;
+  std::wstring windowsDir_;
+  std::unique_ptr<platform::Form> form_;
+  std::unique_ptr<CleanUp> cleanUp_;
+  std::unique_ptr<FrmStat> frmStat_;
+  std::unique_ptr<platform::Form> splash_;
+  std::unique_ptr<FrmSysTray> m_frmSysTray;
+  std::unique_ptr<FrmOpti> frmOpti_;
+  std::unique_ptr<FrmAbout> frmAbout_;
+};
+
+}  // namespace quellspur

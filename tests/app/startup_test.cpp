@@ -1,0 +1,166 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "app/quellspur_app.h"
+#include "platform/sim/sim_toolkit.h"
+#include "scan/scan_fixture.h"
+#include "settings/settings_store.h"
+
+namespace quellspur::testing {
+namespace {
+
+using ::testing::ElementsAre;
+
+class StartUp : public ScanTest {
+ protected:
+  void StoreSettings(const Settings& stored) { SaveSettings(sim, stored); }
+  void StartBackdoor() {
+    const std::uint32_t id = sim.StartProcess(L"C:\\WINDOWS\\SYSTEM\\NBSVR.EXE", 0);
+    sim.ShowWindow(L"TApplication", L"NetBus Server", id);
+  }
+  // Starts the program and confirms its splash.
+  void StartAndConfirm() {
+    app.Form_Load();
+    splash()->SimButtonNamed(L"cmdOk").Click();
+  }
+  platform::sim::SimForm* main() { return toolkit.FormNamed(L"frmStat"); }
+  platform::sim::SimForm* splash() { return toolkit.FormNamed(L"frmSplash"); }
+  platform::sim::SimListBox& list() { return main()->SimListBoxNamed(L"List"); }
+  platform::sim::SimTimer& timer() { return main()->SimTimerNamed(L"Timer1"); }
+  platform::sim::SimTrayWindow& tray() { return *toolkit.tray(); }
+
+  platform::sim::Journal journal;
+  platform::sim::SimToolkit toolkit{journal};
+  QuellspurApp app{sim, toolkit};
+};
+
+TEST_F(StartUp, ASecondCopyIsRefusedWithAMessage) {
+  sim.TakeMutex(L"Orvanta.Quellspur.Instance");
+  app.Form_Load();
+  EXPECT_THAT(std::vector<std::wstring>(journal.entries().end() - 4, journal.entries().end()),
+              ElementsAre(L"MessageBox Quellspur: Quellspur are alredy running. (48)",
+                          L"frmStat.Hide", L"frmStat.Unload", L"EndProgram"));
+  EXPECT_EQ(splash(), nullptr);
+}
+
+TEST_F(StartUp, TheSplashWaitsWithTheMainWindowHidden) {
+  sim.SetWindowsDirectory(L"C:\\" + std::wstring(300, L'w'));
+  app.Form_Load();
+  ASSERT_NE(splash(), nullptr);
+  EXPECT_TRUE(splash()->Visible());
+  EXPECT_EQ(splash()->SimLabelNamed(L"lblVersion").Caption(), L"Version 1.3");
+  EXPECT_EQ(splash()->window().left(), 1024 * 15 / 2 - splash()->Width() / 2);
+  EXPECT_EQ(main()->Caption(), L"Orvanta Quellspur Version 1.3");
+  EXPECT_FALSE(main()->Visible());
+  EXPECT_EQ(app.windowsDir(), L"C:\\" + std::wstring(300, L'w') + L"\\");
+  EXPECT_EQ(backdoors.windowsPlatform, 0);  // the app keeps its own engine
+  EXPECT_EQ(app.backdoors().windowsPlatform, 2);
+  EXPECT_EQ(toolkit.tray(), nullptr);
+}
+
+TEST_F(StartUp, BootOnACleanMachineStaysInTheTray) {
+  StoreSettings({1, 0, 0});
+  sim.SetCommandLine(L"\"C:\\Program Files\\Quellspur\\Quellspur.exe\" /boot");
+  StartAndConfirm();
+
+  EXPECT_FALSE(main()->Visible());
+  EXPECT_EQ(list().ListCount(), 2);
+  EXPECT_TRUE(timer().Enabled());
+  EXPECT_EQ(splash(), nullptr);
+  ASSERT_NE(toolkit.tray(), nullptr);
+  EXPECT_EQ(app.tray()->ToolTip(), L"Orvanta Quellspur");
+  EXPECT_EQ(app.tray()->IconHandle(), main()->IconHandle());
+  ASSERT_EQ(app.tray()->menu().size(), 4u);
+  EXPECT_EQ(app.tray()->menu()[0].caption, L"Open Quellspur");
+  EXPECT_EQ(app.tray()->menu()[3].key, L"exit");
+  EXPECT_EQ(app.tray()->DefaultMenuIndex(), 0);
+}
+
+TEST_F(StartUp, BootWithABackdoorShowsTheWindowWithItsLines) {
+  StoreSettings({1, 0, 0});
+  StartBackdoor();
+  sim.SetCommandLine(L"Quellspur.exe /boot");
+  StartAndConfirm();
+  EXPECT_TRUE(main()->Visible());
+  EXPECT_TRUE(list().List(0).starts_with(L"NetBus Pro Found as: "));
+  EXPECT_FALSE(timer().Enabled());
+}
+
+TEST_F(StartUp, TheSwitchIsCaseSensitiveAndWithoutAutoScanNothingIsScanned) {
+  StoreSettings({0, 0, 0});
+  StartBackdoor();
+  sim.SetCommandLine(L"Quellspur.exe /BOOT");
+  StartAndConfirm();
+  EXPECT_TRUE(main()->Visible());
+  EXPECT_EQ(list().ListCount(), 0);
+}
+
+TEST_F(StartUp, TheFirstStartShowsTheOptionsAndScansNothing) {
+  StartBackdoor();
+  sim.SetCommandLine(L"Quellspur.exe /boot");
+  StartAndConfirm();
+  EXPECT_TRUE(main()->Visible());
+  ASSERT_NE(toolkit.FormNamed(L"frmOpti"), nullptr);
+  EXPECT_EQ(toolkit.FormNamed(L"frmOpti")->SimCheckBoxNamed(L"chkCheck").Value(), 1);
+  EXPECT_EQ(list().ListCount(), 0);
+}
+
+TEST_F(StartUp, CloseBoxAndHideKeepItRunningInTheTray) {
+  StoreSettings({1, 0, 0});
+  StartAndConfirm();
+  timer().SetEnabled(false);
+  main()->UserCloses();
+  EXPECT_NE(main(), nullptr);
+  EXPECT_FALSE(main()->Visible());
+  EXPECT_TRUE(timer().Enabled());
+
+  app.settings().AutoCheck = 0;
+  timer().SetEnabled(false);
+  main()->Show();
+  main()->SimButtonNamed(L"cmdHide").Click();
+  EXPECT_FALSE(main()->Visible());
+  EXPECT_FALSE(timer().Enabled());
+}
+
+TEST_F(StartUp, TheTrayIconOpensTheMenuAndTheWindow) {
+  StoreSettings({0, 0, 0});
+  sim.SetCommandLine(L"Quellspur.exe /boot");
+  StartAndConfirm();
+
+  tray().Notify(0x201);  // a left click does nothing
+  tray().Notify(0x202);
+  EXPECT_FALSE(main()->Visible());
+  tray().Notify(0x206);  // a double click with either button shows the window in front
+  EXPECT_TRUE(main()->Visible());
+  EXPECT_EQ(journal.entries().back(), L"frmStat.BringToFront");
+
+  main()->Hide();
+  tray().ChooseFromMenu(1);
+  tray().Notify(0x204);
+  ASSERT_NE(toolkit.FormNamed(L"frmOpti"), nullptr);
+  tray().ChooseFromMenu(0);
+  tray().Notify(0x204);
+  EXPECT_TRUE(main()->Visible());
+
+  app.m_frmSysTray_MenuClick(2, L"");  // the separator's empty key does nothing
+  EXPECT_FALSE(toolkit.ended());
+  tray().ChooseFromMenu(3);
+  tray().Notify(0x204);
+  EXPECT_TRUE(toolkit.ended());
+  EXPECT_EQ(toolkit.tray(), nullptr);
+  EXPECT_EQ(main(), nullptr);
+}
+
+TEST_F(StartUp, ExitFromTheWindowRemovesTheIconAndEnds) {
+  StoreSettings({0, 0, 0});
+  StartAndConfirm();
+  main()->SimMenuItemNamed(L"mnuHelpAbout").Click();
+  EXPECT_NE(toolkit.FormNamed(L"frmAbout"), nullptr);
+  main()->SimMenuItemNamed(L"mnuFileExit").Click();
+  EXPECT_EQ(std::count(journal.entries().begin(), journal.entries().end(), L"Shell_NotifyIconA 2"),
+            1);
+  EXPECT_TRUE(toolkit.ended());
+}
+
+}  // namespace
+}  // namespace quellspur::testing

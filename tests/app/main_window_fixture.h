@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "app/frm_stat.h"
-#include "platform/sim/sim_widgets.h"
+#include "app/recording_main_window.h"
 #include "scan/scan_fixture.h"
 
 namespace quellspur::testing {
@@ -24,7 +24,7 @@ class RecordingCleanUp : public CleanUpCommand {
   FrmStat*& form_;
 };
 
-class MainWindowTest : public ScanTest {
+class MainWindowTest : public ScanTest, public RecordingMainWindow {
  protected:
   MainWindowTest() { formPointer = &form; }
 
@@ -40,17 +40,11 @@ class MainWindowTest : public ScanTest {
     return lines;
   }
 
-  platform::sim::Journal journal;
-  platform::sim::SimWindow window{journal, L"frmStat", 9375, 3600};
-  platform::sim::SimListBox list{journal, L"List"};
-  platform::sim::SimButton cmdKill{journal, L"cmdKill", L"&Clean up", false};
-  platform::sim::SimTimer timer{journal, L"Timer1", 20000};
-  platform::sim::SimDesktop desktop{journal};
   Settings settings;
   ActivityLog log{sim};
   FrmStat* formPointer = nullptr;
   RecordingCleanUp cleanUp{formPointer};
-  FrmStat form{{window, list, cmdKill, timer, desktop}, backdoors, settings, log, sim, cleanUp};
+  FrmStat form{widgets(), backdoors, settings, log, sim, cleanUp};
 };
 
 }  // namespace quellspur::testing

@@ -3,7 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "platform/sim/sim_widgets.h"
+#include "app/recording_main_window.h"
 #include "scan/scan_fixture.h"
 
 namespace quellspur::testing {
@@ -14,7 +14,7 @@ using ::testing::ElementsAre;
 const std::wstring kLog = L"C:\\Program Files\\Quellspur\\BackLog.txt";
 const std::wstring kQuarantine = L"C:\\Program Files\\Quellspur\\BackDoors\\";
 
-class CleanUpTest : public ScanTest {
+class CleanUpTest : public ScanTest, public RecordingMainWindow {
  protected:
   CleanUpTest() {
     UseWindowsNt();
@@ -40,16 +40,10 @@ class CleanUpTest : public ScanTest {
 
   std::uint32_t parent_ = 0;
   std::wstring windowsDir = L"C:\\WINDOWS\\";
-  platform::sim::Journal journal;
-  platform::sim::SimWindow window{journal, L"frmStat", 9375, 3600};
-  platform::sim::SimListBox list{journal, L"List"};
-  platform::sim::SimButton cmdKill{journal, L"cmdKill", L"&Clean up", false};
-  platform::sim::SimTimer timer{journal, L"Timer1", 20000};
-  platform::sim::SimDesktop desktop{journal};
   Settings settings;
   ActivityLog log{sim};
-  CleanUp cleanUp{{window, list, cmdKill}, backdoors, settings, log, sim, pump, windowsDir};
-  FrmStat form{{window, list, cmdKill, timer, desktop}, backdoors, settings, log, sim, cleanUp};
+  CleanUp cleanUp{cleanUpWidgets(), backdoors, settings, log, sim, pump, windowsDir};
+  FrmStat form{widgets(), backdoors, settings, log, sim, cleanUp};
 };
 
 TEST_F(CleanUpTest, KillsARunningBackdoorAndMarksItsLine) {

@@ -9,8 +9,8 @@
 #include <string>
 
 #include "app/frm_stat.h"
+#include "app/recording_main_window.h"
 #include "clean/clean_up.h"
-#include "platform/sim/sim_widgets.h"
 #include "platform/win32/win32_message_pump.h"
 #include "platform/win32/win32_os.h"
 #include "settings/windows_version.h"
@@ -46,17 +46,14 @@ TEST(CleanUpUnderWine, EndsAStandInItsStarterStillHoldsAndMarksTheLine) {
   platform::win32::Win32MessagePump pump;
   Backdoors backdoors(os, pump);
   backdoors.windowsPlatform = GetWindowsPlatform(os);
-  platform::sim::Journal journal;
-  platform::sim::SimWindow window{journal, L"frmStat", 9375, 3600};
-  platform::sim::SimListBox list{journal, L"List"};
-  platform::sim::SimButton cmdKill{journal, L"cmdKill", L"&Clean up", false};
-  platform::sim::SimTimer timer{journal, L"Timer1", 20000};
-  platform::sim::SimDesktop desktop{journal};
+  testing::RecordingMainWindow recording;
+  platform::sim::SimListBox& list = recording.list;
+  platform::sim::SimButton& cmdKill = recording.cmdKill;
   Settings settings;
   ActivityLog log(os);
   const std::wstring windowsDir = L"C:\\windows\\";
-  CleanUp cleanUp{{window, list, cmdKill}, backdoors, settings, log, os, pump, windowsDir};
-  FrmStat form{{window, list, cmdKill, timer, desktop}, backdoors, settings, log, os, cleanUp};
+  CleanUp cleanUp{recording.cleanUpWidgets(), backdoors, settings, log, os, pump, windowsDir};
+  FrmStat form{recording.widgets(), backdoors, settings, log, os, cleanUp};
 
   form.cmdScan_Click();
   ASSERT_EQ(list.ListCount(), 1);

@@ -1,6 +1,6 @@
 #include "platform/win32/win32_message_pump.h"
 
-#include <windows.h>
+#include "platform/win32/win32_ui.h"
 
 namespace quellspur::platform::win32 {
 
@@ -12,8 +12,7 @@ void Win32MessagePump::ProcessPendingMessages() {
       ::PostQuitMessage(static_cast<int>(message.wParam));
       return;
     }
-    ::TranslateMessage(&message);
-    ::DispatchMessageA(&message);
+    DeliverMessage(message);
   }
 }
 

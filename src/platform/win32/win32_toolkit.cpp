@@ -1,0 +1,49 @@
+#include "platform/win32/win32_toolkit.h"
+
+#include "platform/win32/win32_form.h"
+#include "platform/win32/win32_tray_window.h"
+#include "platform/win32/win32_ui.h"
+
+namespace quellspur::platform::win32 {
+
+void Win32Desktop::Beep() {
+  ::MessageBeep(0);
+}
+
+int Win32Desktop::ScreenWidth() const {
+  return ui_.XToTwips(::GetSystemMetrics(SM_CXSCREEN));
+}
+
+int Win32Desktop::ScreenHeight() const {
+  return ui_.YToTwips(::GetSystemMetrics(SM_CYSCREEN));
+}
+
+int Win32Desktop::MessageBox(const std::wstring& text, const std::wstring& caption,
+                             std::uint32_t style) {
+  return ::MessageBoxA(nullptr, ToAnsi(text).c_str(), ToAnsi(caption).c_str(), style);
+}
+
+Win32Toolkit::Win32Toolkit() : ui_(std::make_unique<UiContext>()), desktop_(*ui_) {}
+
+Win32Toolkit::~Win32Toolkit() = default;
+
+std::unique_ptr<Form> Win32Toolkit::LoadForm(const FormSpec& spec) {
+  return std::make_unique<Win32Form>(*ui_, spec);
+}
+
+std::unique_ptr<TrayWindow> Win32Toolkit::CreateTrayWindow(const std::wstring& caption) {
+  return std::make_unique<Win32TrayWindow>(*ui_, caption);
+}
+
+void Win32Toolkit::RunMessageLoop() {
+  MSG message{};
+  while (::GetMessageA(&message, nullptr, 0, 0) > 0) {
+    DeliverMessage(message);
+  }
+}
+
+void Win32Toolkit::EndProgram() {
+  ::ExitProcess(0);
+}
+
+}  // namespace quellspur::platform::win32

@@ -1,0 +1,138 @@
+#include "platform/win32/win32_tray_window.h"
+
+#include <shellapi.h>
+
+#include <algorithm>
+#include <cstring>
+
+namespace quellspur::platform::win32 {
+namespace {
+
+#ifndef _WIN64
+static_assert(NOTIFYICONDATAA_V1_SIZE == 88, "the first form of the icon record has 88 bytes");
+#endif
+
+ATOM TrayClassAtom(HINSTANCE instance) {
+  static const ATOM atom = [instance] {
+    WNDCLASSEXA windowClass{};
+    windowClass.cbSize = sizeof(windowClass);
+    windowClass.lpfnWndProc = &Win32TrayWindow::WindowProc;
+    windowClass.hInstance = instance;
+    windowClass.lpszClassName = kTrayClass;
+    return ::RegisterClassExA(&windowClass);
+  }();
+  return atom;
+}
+
+}  // namespace
+
+Win32TrayWindow::Win32TrayWindow(const UiContext& ui, const std::wstring& caption) : ui_(ui) {
+  ::CreateWindowExA(0, MAKEINTATOM(TrayClassAtom(ui_.instance())), ToAnsi(caption).c_str(),
+                    WS_OVERLAPPED, 0, 0, 0, 0, nullptr, nullptr, ui_.instance(), this);
+  if (window_) {
+    ::SendMessageA(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(ui_.bigIcon()));
+    ::SendMessageA(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(ui_.smallIcon()));
+  }
+}
+
+Win32TrayWindow::~Win32TrayWindow() {
+  if (window_) {
+    ::DestroyWindow(window_);
+  }
+}
+
+std::uintptr_t Win32TrayWindow::IconHandle() const {
+  return reinterpret_cast<std::uintptr_t>(ui_.bigIcon());
+}
+
+bool Win32TrayWindow::Shell_NotifyIconA(std::uint32_t message, const NotifyIconData& data) {
+  NOTIFYICONDATAA record{};
+  record.cbSize = NOTIFYICONDATAA_V1_SIZE;
+  record.hWnd = reinterpret_cast<HWND>(data.window);
+  record.uID = data.id;
+  record.uFlags = data.flags;
+  record.uCallbackMessage = data.callbackMessage;
+  record.hIcon = reinterpret_cast<HICON>(data.icon);
+  std::memcpy(record.szTip, data.tip.data(), std::min(data.tip.size(), sizeof(record.szTip)));
+  if ((data.flags & kNifMessage) && record.hWnd == window_ && message != kNimDelete) {
+    callbackMessage_ = data.callbackMessage;
+  }
+  return ::Shell_NotifyIconA(message, &record) != FALSE;
+}
+
+int Win32TrayWindow::TrackPopupMenu(const std::vector<PopupItem>& items, int defaultIndex) {
+  // A second menu from inside the first one's loop (a timer, a notification) is refused.
+  if (!window_ || menuOpen_) {
+    return -1;
+  }
+  const HMENU menu = ::CreatePopupMenu();
+  if (!menu) {
+    return -1;
+  }
+  // Command ids are the item indices plus one, so that hidden items keep their index and 0
+  // stays "nothing chosen".
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    const PopupItem& item = items[i];
+    if (!item.visible) {
+      continue;
+    }
+    if (item.caption == L"-") {
+      ::AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+    } else {
+      ::AppendMenuA(menu, MF_STRING | (item.enabled ? MF_ENABLED : MF_GRAYED), i + 1,
+                    ToAnsi(item.caption).c_str());
+    }
+  }
+  if (defaultIndex >= 0 && static_cast<std::size_t>(defaultIndex) < items.size() &&
+      items[static_cast<std::size_t>(defaultIndex)].visible) {
+    ::SetMenuDefaultItem(menu, static_cast<UINT>(defaultIndex) + 1, FALSE);
+  }
+  POINT cursor{};
+  ::GetCursorPos(&cursor);
+  menuOpen_ = true;
+  // Without the foreground the menu would stay open when the user clicks elsewhere; the WM_NULL
+  // afterwards lets a second click on the icon open it again at once.
+  ::SetForegroundWindow(window_);
+  const int chosen = ::TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_LEFTBUTTON | TPM_RETURNCMD,
+                                      cursor.x, cursor.y, 0, window_, nullptr);
+  ::PostMessageA(window_, WM_NULL, 0, 0);
+  menuOpen_ = false;
+  ::DestroyMenu(menu);
+  return chosen > 0 ? chosen - 1 : -1;
+}
+
+LRESULT CALLBACK Win32TrayWindow::WindowProc(HWND window, UINT message, WPARAM wParam,
+                                             LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* tray =
+        static_cast<Win32TrayWindow*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+    tray->window_ = window;
+    ::SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(tray));
+  }
+  auto* tray = reinterpret_cast<Win32TrayWindow*>(::GetWindowLongPtrA(window, GWLP_USERDATA));
+  return tray ? tray->HandleMessage(window, message, wParam, lParam)
+              : ::DefWindowProcA(window, message, wParam, lParam);
+}
+
+LRESULT Win32TrayWindow::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCDESTROY) {
+    window_ = nullptr;
+    ::SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+  } else if (callbackMessage_ != 0 && message == callbackMessage_) {
+    // The shell puts the mouse message into lParam; wParam names the icon, and there is one.
+    const std::function<void(std::uint32_t)> handler = onNotify_;
+    if (handler) {
+      handler(LOWORD(lParam));
+    }
+    return 0;
+  } else if (message == ui_.taskbarCreated() && message != 0) {
+    const std::function<void()> handler = onTaskbarCreated_;
+    if (handler) {
+      handler();
+    }
+    return 0;
+  }
+  return ::DefWindowProcA(window, message, wParam, lParam);
+}
+
+}  // namespace quellspur::platform::win32

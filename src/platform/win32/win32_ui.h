@@ -1,0 +1,62 @@
+// What the forms and the tray window share: the screen's scale, the program's icon, the hidden
+// owner of forms without a taskbar button, the window classes, and text in the ANSI code page.
+#pragma once
+
+#include <windows.h>
+// Desktop has a MessageBox of its own, which the macro would rename.
+#undef MessageBox
+
+#include <string>
+#include <string_view>
+
+namespace quellspur::platform::win32 {
+
+inline constexpr char kFormClass[] = "QuellspurForm";
+inline constexpr char kTrayClass[] = "QuellspurTray";
+
+// Lives as long as the toolkit; forms and the tray window keep a reference to it.
+class UiContext {
+ public:
+  UiContext();
+  ~UiContext();
+  UiContext(const UiContext&) = delete;
+  UiContext& operator=(const UiContext&) = delete;
+
+  HINSTANCE instance() const { return instance_; }
+  HICON bigIcon() const { return bigIcon_; }
+  HICON smallIcon() const { return smallIcon_; }
+  // Owning a top-level window keeps it out of the taskbar, and leaves its title bar as it is.
+  HWND hiddenOwner() const { return hiddenOwner_; }
+  UINT taskbarCreated() const { return taskbarCreated_; }
+  int dpiX() const { return dpiX_; }
+  int dpiY() const { return dpiY_; }
+
+  int XToPixels(int twips) const { return ::MulDiv(twips, dpiX_, kTwipsPerInch); }
+  int YToPixels(int twips) const { return ::MulDiv(twips, dpiY_, kTwipsPerInch); }
+  int XToTwips(int pixels) const { return ::MulDiv(pixels, kTwipsPerInch, dpiX_); }
+  int YToTwips(int pixels) const { return ::MulDiv(pixels, kTwipsPerInch, dpiY_); }
+
+  static constexpr int kTwipsPerInch = 1440;
+
+ private:
+  HINSTANCE instance_;
+  HICON bigIcon_ = nullptr;
+  HICON smallIcon_ = nullptr;
+  bool ownsIcons_ = false;
+  HWND hiddenOwner_ = nullptr;
+  UINT taskbarCreated_ = 0;
+  int dpiX_ = 96;
+  int dpiY_ = 96;
+};
+
+std::string ToAnsi(std::wstring_view text);
+std::wstring FromAnsi(std::string_view ansi);
+// A window's text up to its first zero.
+std::wstring WindowText(HWND window);
+void SetText(HWND window, const std::wstring& text);
+
+// Hands one message to its window; keyboard messages for a form go through the dialog manager
+// first, so that Tab, Enter and the mnemonics work as in a dialog box.
+void DeliverMessage(MSG& message);
+
+}  // namespace quellspur::platform::win32

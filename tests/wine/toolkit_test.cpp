@@ -1,0 +1,818 @@
+// The toolkit on real windows, operated the way Windows and an outside driver operate it: forms
+// are found by caption, controls by their place in the tab order, and events arrive as messages.
+#define WIN32_LEAN_AND_MEAN
+#define NOMINMAX
+#include <windows.h>
+#undef MessageBox
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "platform/win32/win32_toolkit.h"
+
+namespace quellspur::platform::win32 {
+namespace {
+
+// Lets the toolkit handle messages until `done` holds or `limit` milliseconds have passed.
+bool PumpUntil(Toolkit& toolkit, DWORD limit, const std::function<bool()>& done) {
+  const DWORD start = ::GetTickCount();
+  for (;;) {
+    toolkit.pump().ProcessPendingMessages();
+    if (done()) {
+      return true;
+    }
+    const DWORD elapsed = ::GetTickCount() - start;
+    if (elapsed >= limit) {
+      return false;
+    }
+    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, limit - elapsed, QS_ALLINPUT);
+  }
+}
+
+void PumpFor(Toolkit& toolkit, DWORD milliseconds) {
+  PumpUntil(toolkit, milliseconds, [] { return false; });
+}
+
+struct Dpi {
+  int x;
+  int y;
+};
+
+Dpi ScreenDpi() {
+  const HDC screen = ::GetDC(nullptr);
+  const Dpi dpi{::GetDeviceCaps(screen, LOGPIXELSX), ::GetDeviceCaps(screen, LOGPIXELSY)};
+  ::ReleaseDC(nullptr, screen);
+  return dpi;
+}
+
+int PixelsX(int twips) {
+  return static_cast<int>(std::lround(twips * ScreenDpi().x / 1440.0));
+}
+
+int PixelsY(int twips) {
+  return static_cast<int>(std::lround(twips * ScreenDpi().y / 1440.0));
+}
+
+std::string ClassOf(HWND window) {
+  char name[64] = {};
+  ::GetClassNameA(window, name, sizeof(name));
+  return name;
+}
+
+std::string TextOf(HWND window) {
+  char text[256] = {};
+  ::GetWindowTextA(window, text, sizeof(text));
+  return text;
+}
+
+// The form's controls in the order Tab visits them (the order of the window list).
+std::vector<HWND> Children(HWND form) {
+  std::vector<HWND> children;
+  for (HWND child = ::GetWindow(form, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+    children.push_back(child);
+  }
+  return children;
+}
+
+RECT PlaceOnForm(HWND control) {
+  RECT place{};
+  ::GetWindowRect(control, &place);
+  ::MapWindowPoints(nullptr, ::GetParent(control), reinterpret_cast<POINT*>(&place), 2);
+  return place;
+}
+
+struct WindowSearch {
+  std::string windowClass;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectWindow(HWND top, LPARAM context) {
+  auto* search = reinterpret_cast<WindowSearch*>(context);
+  if (ClassOf(top) == search->windowClass) {
+    search->found.push_back(top);
+  }
+  return TRUE;
+}
+
+// This thread's top-level windows of a class, hidden ones included.
+std::vector<HWND> ThreadWindows(const std::string& windowClass) {
+  WindowSearch search{windowClass, {}};
+  ::EnumThreadWindows(::GetCurrentThreadId(), CollectWindow, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+LONG_PTR StyleOf(HWND window) {
+  return ::GetWindowLongPtrA(window, GWL_STYLE);
+}
+
+ControlSpec WithFont(ControlSpec control, std::wstring name, double points, bool bold) {
+  control.font = Font{std::move(name), points, bold};
+  return control;
+}
+
+ControlSpec Disabled(ControlSpec control) {
+  control.enabled = false;
+  return control;
+}
+
+ControlSpec TimerControl(std::wstring name, int interval) {
+  ControlSpec timer;
+  timer.kind = ControlKind::Timer;
+  timer.name = std::move(name);
+  timer.interval = interval;
+  return timer;
+}
+
+// A window of every kind of control, two of them on a frame, listed out of tab order.
+FormSpec TestSpec(const std::wstring& caption) {
+  return FormSpec{
+      .name = L"frmTest",
+      .caption = caption,
+      .clientWidth = 6000,
+      .clientHeight = 4500,
+      .border = Border::FixedSingle,
+      .controlBox = true,
+      .minButton = true,
+      .maxButton = false,
+      .showInTaskbar = false,
+      .controls =
+          {
+              Control(ControlKind::Frame, L"Frame1", L"", L"Choices", L"", 240, 120, 2700, 1500, 5),
+              Control(ControlKind::CheckBox, L"chkOne", L"Frame1", L"One", L"The first box.", 240,
+                      360, 1575, 255, 2),
+              Control(ControlKind::ListBox, L"List", L"", L"", L"", 3120, 240, 2640, 1815, 0),
+              Control(ControlKind::Button, L"cmdGo", L"", L"&Go", L"Start it.", 240, 3840, 1455,
+                      375, 1),
+              Disabled(Control(ControlKind::Button, L"cmdOff", L"", L"&Off", L"", 1920, 3840, 1455,
+                               375, 3)),
+              WithFont(Control(ControlKind::Label, L"lblNote", L"Frame1", L"Gr\u00fc\u00dfe", L"",
+                               240, 900, 2000, 285, -1),
+                       L"Arial", 12, true),
+              Control(ControlKind::Image, L"imgIcon", L"", L"", L"", 3120, 2400, 540, 540, -1),
+              TimerControl(L"Timer1", 100),
+          },
+      .menus =
+          {{L"mnuFile",
+            L"&File",
+            {{L"mnuFileGo", L"&Go", {}}, {L"mnuDash", L"-", {}}, {L"mnuFileExit", L"E&xit", {}}}}},
+  };
+}
+
+class ToolkitTest : public ::testing::Test {
+ protected:
+  // Loads the test form under a caption of this test's own, and finds its window.
+  void Load(FormSpec spec) {
+    form = toolkit.LoadForm(spec);
+    window = ::FindWindowA(nullptr, Ansi(spec.caption).c_str());
+    ASSERT_NE(window, nullptr);
+  }
+  void LoadTestForm() {
+    const std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    Load(TestSpec(std::wstring(name.begin(), name.end())));
+  }
+  static std::string Ansi(const std::wstring& text) {
+    std::string ansi(text.size() * 2 + 1, '\0');
+    const int length =
+        ::WideCharToMultiByte(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), ansi.data(),
+                              static_cast<int>(ansi.size()), nullptr, nullptr);
+    ansi.resize(static_cast<std::size_t>(length));
+    return ansi;
+  }
+  // The control at `position` in the tab order of the test form.
+  HWND Child(std::size_t position) { return Children(window).at(position); }
+
+  Win32Toolkit toolkit;
+  std::unique_ptr<Form> form;
+  HWND window = nullptr;
+};
+
+// Creation order of the test form: tab stops by tab index, then label and image, then the frame.
+enum TestChild { kList, kGo, kOne, kOff, kNote, kIcon, kFrame, kChildCount };
+
+TEST_F(ToolkitTest, FormIsBuiltHiddenWithTheDesignsCaptionSizeAndFrame) {
+  LoadTestForm();
+  EXPECT_FALSE(::IsWindowVisible(window));
+  EXPECT_TRUE(form->Loaded());
+  EXPECT_EQ(form->Caption(), L"FormIsBuiltHiddenWithTheDesignsCaptionSizeAndFrame");
+
+  RECT client{};
+  ::GetClientRect(window, &client);
+  EXPECT_EQ(client.right, PixelsX(6000));
+  EXPECT_EQ(client.bottom, PixelsY(4500));
+  RECT outer{};
+  ::GetWindowRect(window, &outer);
+  EXPECT_EQ(form->Width(), ::MulDiv(outer.right - outer.left, 1440, ScreenDpi().x));
+  EXPECT_EQ(form->Height(), ::MulDiv(outer.bottom - outer.top, 1440, ScreenDpi().y));
+
+  // A title bar with close and minimise boxes, no maximise box, and no taskbar button: an owned
+  // window that does not ask for one.
+  const LONG_PTR style = StyleOf(window);
+  EXPECT_EQ(style & WS_CAPTION, WS_CAPTION);
+  EXPECT_TRUE(style & WS_SYSMENU);
+  EXPECT_TRUE(style & WS_MINIMIZEBOX);
+  EXPECT_FALSE(style & WS_MAXIMIZEBOX);
+  EXPECT_FALSE(style & WS_THICKFRAME);
+  EXPECT_NE(::GetWindow(window, GW_OWNER), nullptr);
+  EXPECT_FALSE(::GetWindowLongPtrA(window, GWL_EXSTYLE) & WS_EX_APPWINDOW);
+
+  // No icon resource in the test program: the system's application icon stands in.
+  const auto icon = reinterpret_cast<HICON>(form->IconHandle());
+  EXPECT_EQ(icon, ::LoadIconA(nullptr, IDI_APPLICATION));
+  EXPECT_EQ(reinterpret_cast<HICON>(::SendMessageA(window, WM_GETICON, ICON_BIG, 0)), icon);
+}
+
+TEST_F(ToolkitTest, DialogFramesAndTaskbarButtonFollowTheDesign) {
+  FormSpec dialog = TestSpec(L"Dialog with a title");
+  dialog.border = Border::FixedDialog;
+  dialog.minButton = false;
+  dialog.showInTaskbar = true;
+  Load(dialog);
+  EXPECT_EQ(StyleOf(window) & WS_CAPTION, WS_CAPTION);
+  EXPECT_TRUE(StyleOf(window) & WS_SYSMENU);
+  EXPECT_FALSE(StyleOf(window) & WS_MINIMIZEBOX);
+  EXPECT_TRUE(::GetWindowLongPtrA(window, GWL_EXSTYLE) & WS_EX_DLGMODALFRAME);
+  EXPECT_EQ(::GetWindow(window, GW_OWNER), nullptr);
+
+  // A splash: no caption text and no control box leave no title bar, only the dialog frame.
+  FormSpec splash = TestSpec(L"");
+  splash.name = L"frmSplash";
+  splash.border = Border::FixedDialog;
+  splash.controlBox = false;
+  splash.minButton = false;
+  splash.menus.clear();
+  const std::unique_ptr<Form> bare = toolkit.LoadForm(splash);
+  HWND found = nullptr;
+  for (const HWND top : ThreadWindows(ClassOf(window))) {
+    if (TextOf(top).empty()) {
+      found = top;
+    }
+  }
+  ASSERT_NE(found, nullptr);
+  EXPECT_NE(StyleOf(found) & WS_CAPTION, WS_CAPTION);
+  EXPECT_TRUE(StyleOf(found) & WS_DLGFRAME);
+  RECT client{};
+  ::GetClientRect(found, &client);
+  EXPECT_EQ(client.right, PixelsX(6000));
+  EXPECT_EQ(client.bottom, PixelsY(4500));
+}
+
+TEST_F(ToolkitTest, ControlsHaveTheirClassTextPlaceAndTabOrder) {
+  LoadTestForm();
+  const std::vector<HWND> children = Children(window);
+  ASSERT_EQ(children.size(), std::size_t{kChildCount});
+
+  struct Expected {
+    TestChild child;
+    const char* windowClass;
+    const char* text;
+    int left, top, width, height;  // twips, on the form
+    bool tabStop;
+  };
+  const Expected expected[] = {
+      {kList, "ListBox", "", 3120, 240, 2640, 1815, true},
+      {kGo, "Button", "&Go", 240, 3840, 1455, 375, true},
+      {kOne, "Button", "One", 240 + 240, 120 + 360, 1575, 255, true},
+      {kOff, "Button", "&Off", 1920, 3840, 1455, 375, true},
+      {kNote, "Static",
+       "Gr\xfc\xdf"
+       "e",
+       240 + 240, 120 + 900, 2000, 285, false},
+      {kIcon, "Static", "", 3120, 2400, -1, -1, false},
+      {kFrame, "Button", "Choices", 240, 120, 2700, 1500, false},
+  };
+  for (const Expected& want : expected) {
+    SCOPED_TRACE(want.text);
+    const HWND child = children[want.child];
+    EXPECT_STRCASEEQ(ClassOf(child).c_str(), want.windowClass);
+    EXPECT_EQ(TextOf(child), want.text);
+    const RECT place = PlaceOnForm(child);
+    EXPECT_EQ(place.left, PixelsX(want.left));
+    EXPECT_EQ(place.top, PixelsY(want.top));
+    if (want.width >= 0) {
+      EXPECT_EQ(place.right - place.left, PixelsX(want.width));
+      EXPECT_EQ(place.bottom - place.top, PixelsY(want.height));
+    }
+    EXPECT_EQ((StyleOf(child) & WS_TABSTOP) != 0, want.tabStop);
+  }
+  EXPECT_EQ(StyleOf(children[kFrame]) & BS_TYPEMASK, BS_GROUPBOX);
+  EXPECT_FALSE(::IsWindowEnabled(children[kOff]));
+  EXPECT_TRUE(::IsWindowEnabled(children[kGo]));
+  // Single selection, unsorted, telling its parent about clicks.
+  const LONG_PTR listStyle = StyleOf(children[kList]);
+  EXPECT_TRUE(listStyle & LBS_NOTIFY);
+  EXPECT_FALSE(listStyle & (LBS_SORT | LBS_MULTIPLESEL | LBS_EXTENDEDSEL));
+  EXPECT_EQ(reinterpret_cast<HICON>(::SendMessageA(children[kIcon], STM_GETICON, 0, 0)),
+            reinterpret_cast<HICON>(form->IconHandle()));
+
+  // The label's own font; the others the standard one.
+  LOGFONTA font{};
+  ::GetObjectA(reinterpret_cast<HFONT>(::SendMessageA(children[kNote], WM_GETFONT, 0, 0)),
+               sizeof(font), &font);
+  EXPECT_STREQ(font.lfFaceName, "Arial");
+  EXPECT_EQ(font.lfHeight, -PixelsY(240));  // 12 points are 240 twips
+  EXPECT_EQ(font.lfWeight, FW_BOLD);
+  EXPECT_EQ(reinterpret_cast<HGDIOBJ>(::SendMessageA(children[kGo], WM_GETFONT, 0, 0)),
+            ::GetStockObject(DEFAULT_GUI_FONT));
+
+  // Shown, the form hands the focus to its first tab stop; Tab leads on in tab order, through the
+  // toolkit's pump, past the disabled button.
+  form->Show();
+  EXPECT_EQ(::GetFocus(), children[kList]);
+  for (const TestChild next : {kGo, kOne, kList}) {
+    ::PostMessageA(::GetFocus(), WM_KEYDOWN, VK_TAB, 0);
+    PumpUntil(toolkit, 2000, [&] { return ::GetFocus() == children[next]; });
+    EXPECT_EQ(::GetFocus(), children[next]) << next;
+  }
+}
+
+TEST_F(ToolkitTest, TooltipsBelongToTheControlsThatHaveOne) {
+  LoadTestForm();
+  HWND tooltip = nullptr;
+  for (const HWND candidate : ThreadWindows(TOOLTIPS_CLASSA)) {
+    if (::GetWindow(candidate, GW_OWNER) == window) {
+      tooltip = candidate;
+    }
+  }
+  ASSERT_NE(tooltip, nullptr);
+  EXPECT_EQ(::SendMessageA(tooltip, TTM_GETTOOLCOUNT, 0, 0), 2);
+  for (const auto& [child, text] :
+       {std::pair{Child(kOne), "The first box."}, std::pair{Child(kGo), "Start it."}}) {
+    char buffer[80] = {};
+    TTTOOLINFOA tool{};
+    tool.cbSize = TTTOOLINFOA_V1_SIZE;
+    tool.hwnd = window;
+    tool.uId = reinterpret_cast<UINT_PTR>(child);
+    tool.lpszText = buffer;
+    ::SendMessageA(tooltip, TTM_GETTEXTA, sizeof(buffer), reinterpret_cast<LPARAM>(&tool));
+    EXPECT_STREQ(buffer, text);
+  }
+}
+
+TEST_F(ToolkitTest, ListBoxKeepsLinesAndSelectionAsTheProgramChangesThem) {
+  LoadTestForm();
+  ListBox& list = form->ListBoxNamed(L"List");
+  int clicks = 0;
+  list.OnClick([&] { ++clicks; });
+
+  list.AddItem(L"b");
+  list.AddItem(L"d");
+  list.InsertItem(L"a", 0);
+  list.InsertItem(L"c", 2);
+  list.InsertItem(L"e", 4);
+  ASSERT_EQ(list.ListCount(), 5);
+  for (int i = 0; i < 5; ++i) {
+    EXPECT_EQ(list.List(i), std::wstring(1, static_cast<wchar_t>(L'a' + i)));
+  }
+  EXPECT_EQ(list.ListIndex(), -1);
+
+  // Selecting by program raises the click once, as a user's click would.
+  list.SetListIndex(2);
+  EXPECT_EQ(clicks, 1);
+  EXPECT_EQ(list.ListIndex(), 2);
+  EXPECT_TRUE(list.Selected(2));
+  EXPECT_FALSE(list.Selected(1));
+  EXPECT_EQ(::SendMessageA(Child(kList), LB_GETCURSEL, 0, 0), 2);
+
+  // Lines added or removed above the selection move it along; removing it clears it.
+  list.InsertItem(L"0", 0);
+  EXPECT_EQ(list.ListIndex(), 3);
+  list.RemoveItem(0);
+  EXPECT_EQ(list.ListIndex(), 2);
+  list.RemoveItem(4);
+  EXPECT_EQ(list.ListIndex(), 2);
+  list.RemoveItem(2);
+  EXPECT_EQ(list.ListIndex(), -1);
+  EXPECT_EQ(list.ListCount(), 3);
+  EXPECT_EQ(clicks, 1);
+
+  // Out of range is an error, as on the simulated list.
+  EXPECT_THROW(list.List(3), std::out_of_range);
+  EXPECT_THROW(list.SetListIndex(-1), std::out_of_range);
+  EXPECT_THROW(list.InsertItem(L"x", 5), std::out_of_range);
+  EXPECT_THROW(list.RemoveItem(3), std::out_of_range);
+  EXPECT_EQ(clicks, 1);
+
+  list.Clear();
+  EXPECT_EQ(list.ListCount(), 0);
+  EXPECT_EQ(list.ListIndex(), -1);
+}
+
+TEST_F(ToolkitTest, ListBoxTakesAClickAndIsReadableInWideText) {
+  LoadTestForm();
+  form->Show();
+  ListBox& list = form->ListBoxNamed(L"List");
+  int clicks = 0;
+  list.OnClick([&] { ++clicks; });
+  list.AddItem(L"first");
+  list.AddItem(L"M\u00fcller & S\u00f6hne");
+  list.AddItem(L"third");
+  // Read as an outside driver does; the ANSI list hands out the same text in wide characters.
+  wchar_t wide[64] = {};
+  ::SendMessageW(Child(kList), LB_GETTEXT, 1, reinterpret_cast<LPARAM>(wide));
+  EXPECT_STREQ(wide, L"M\u00fcller & S\u00f6hne");
+  EXPECT_EQ(list.List(1), L"M\u00fcller & S\u00f6hne");
+
+  // A mouse click at the middle of the third line, posted as the driver posts it.
+  RECT line{};
+  ASSERT_NE(::SendMessageA(Child(kList), LB_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&line)),
+            LB_ERR);
+  const LPARAM middle = MAKELPARAM((line.left + line.right) / 2, (line.top + line.bottom) / 2);
+  ::PostMessageA(Child(kList), WM_LBUTTONDOWN, MK_LBUTTON, middle);
+  ::PostMessageA(Child(kList), WM_LBUTTONUP, 0, middle);
+  EXPECT_TRUE(PumpUntil(toolkit, 2000, [&] { return clicks > 0; }));
+  EXPECT_EQ(clicks, 1);
+  EXPECT_EQ(list.ListIndex(), 2);
+}
+
+TEST_F(ToolkitTest, ButtonsClickOnlyWhileEnabled) {
+  LoadTestForm();
+  Button& go = form->ButtonNamed(L"cmdGo");
+  Button& off = form->ButtonNamed(L"cmdOff");
+  int goClicks = 0;
+  int offClicks = 0;
+  go.OnClick([&] { ++goClicks; });
+  off.OnClick([&] { ++offClicks; });
+
+  ::SendMessageA(Child(kGo), BM_CLICK, 0, 0);
+  EXPECT_EQ(goClicks, 1);
+  EXPECT_FALSE(off.Enabled());
+  ::SendMessageA(Child(kOff), BM_CLICK, 0, 0);
+  EXPECT_EQ(offClicks, 0);
+
+  off.SetEnabled(true);
+  EXPECT_TRUE(::IsWindowEnabled(Child(kOff)));
+  ::SendMessageA(Child(kOff), BM_CLICK, 0, 0);
+  EXPECT_EQ(offClicks, 1);
+  go.SetEnabled(false);
+  EXPECT_FALSE(go.Enabled());
+  ::SendMessageA(Child(kGo), BM_CLICK, 0, 0);
+  EXPECT_EQ(goClicks, 1);
+
+  off.SetCaption(L"&Kill Process");
+  EXPECT_EQ(TextOf(Child(kOff)), "&Kill Process");
+  EXPECT_EQ(off.Caption(), L"&Kill Process");
+
+  // Enter presses the focused button, through the dialog manager in the toolkit's pump.
+  form->Show();
+  ::SetFocus(Child(kOff));
+  ::PostMessageA(Child(kOff), WM_KEYDOWN, VK_RETURN, 0);
+  EXPECT_TRUE(PumpUntil(toolkit, 2000, [&] { return offClicks == 2; }));
+}
+
+TEST_F(ToolkitTest, CheckBoxHoldsThreeStatesAndAClickChecksOrClears) {
+  LoadTestForm();
+  CheckBox& box = form->CheckBoxNamed(L"chkOne");
+  EXPECT_EQ(box.Value(), 0);
+  for (const int value : {1, 2, 0, 2}) {
+    box.SetValue(value);
+    EXPECT_EQ(box.Value(), value);
+    EXPECT_EQ(::SendMessageA(Child(kOne), BM_GETCHECK, 0, 0), value);
+  }
+  // A user's click on a greyed box checks it; on a checked one clears it.
+  ::SendMessageA(Child(kOne), BM_CLICK, 0, 0);
+  EXPECT_EQ(box.Value(), 1);
+  ::SendMessageA(Child(kOne), BM_CLICK, 0, 0);
+  EXPECT_EQ(box.Value(), 0);
+  ::SendMessageA(Child(kOne), BM_CLICK, 0, 0);
+  EXPECT_EQ(box.Value(), 1);
+}
+
+TEST_F(ToolkitTest, TimerFiresWhileOnAndStartsAFullIntervalWhenSwitchedOn) {
+  LoadTestForm();
+  Timer& timer = form->TimerNamed(L"Timer1");
+  EXPECT_EQ(timer.Interval(), 100);
+  EXPECT_FALSE(timer.Enabled());
+  std::vector<DWORD> ticks;
+  timer.OnTimer([&] { ticks.push_back(::GetTickCount()); });
+
+  PumpFor(toolkit, 300);
+  EXPECT_TRUE(ticks.empty());
+
+  const DWORD switchedOn = ::GetTickCount();
+  timer.SetEnabled(true);
+  EXPECT_TRUE(PumpUntil(toolkit, 5000, [&] { return ticks.size() >= 3; }));
+  ASSERT_FALSE(ticks.empty());
+  // Windows' timers may run late, never early (allowing for the tick counter's granularity).
+  EXPECT_GE(ticks.front() - switchedOn, 100u - 20u);
+
+  // Switched off and on again half-way through an interval: the next event waits a whole one.
+  timer.SetInterval(400);
+  const DWORD restarted = ::GetTickCount();
+  const std::size_t before = ticks.size();
+  PumpFor(toolkit, 200);
+  timer.SetEnabled(false);
+  timer.SetEnabled(true);
+  const DWORD switchedAgain = ::GetTickCount();
+  EXPECT_TRUE(PumpUntil(toolkit, 5000, [&] { return ticks.size() > before; }));
+  ASSERT_GT(ticks.size(), before);
+  EXPECT_GE(ticks[before] - switchedAgain, 400u - 20u) << ticks[before] - restarted;
+
+  timer.SetEnabled(false);
+  const std::size_t stopped = ticks.size();
+  PumpFor(toolkit, 500);
+  EXPECT_EQ(ticks.size(), stopped);
+  EXPECT_FALSE(timer.Enabled());
+}
+
+TEST_F(ToolkitTest, CloseRequestAsksTheHandlerWhetherToStay) {
+  LoadTestForm();
+  int asked = 0;
+  bool keep = true;
+  form->OnCloseRequest([&] {
+    ++asked;
+    return keep;
+  });
+  ::SendMessageA(window, WM_CLOSE, 0, 0);
+  EXPECT_EQ(asked, 1);
+  EXPECT_TRUE(form->Loaded());
+  EXPECT_TRUE(::IsWindow(window));
+
+  keep = false;
+  ::SendMessageA(window, WM_CLOSE, 0, 0);
+  EXPECT_EQ(asked, 2);
+  EXPECT_FALSE(form->Loaded());
+  EXPECT_FALSE(::IsWindow(window));
+}
+
+TEST_F(ToolkitTest, CloseWithoutHandlerUnloadsAndTheWidgetsStayHarmless) {
+  LoadTestForm();
+  const HWND list = Child(kList);
+  ::SendMessageA(window, WM_CLOSE, 0, 0);
+  EXPECT_FALSE(form->Loaded());
+  EXPECT_FALSE(::IsWindow(window));
+  EXPECT_FALSE(::IsWindow(list));
+
+  // Touching what is left of an unloaded form does nothing.
+  form->ListBoxNamed(L"List").AddItem(L"late");
+  EXPECT_EQ(form->ListBoxNamed(L"List").ListCount(), 0);
+  form->ListBoxNamed(L"List").SetListIndex(0);
+  form->ButtonNamed(L"cmdGo").SetCaption(L"late");
+  EXPECT_EQ(form->ButtonNamed(L"cmdGo").Caption(), L"");
+  form->CheckBoxNamed(L"chkOne").SetValue(1);
+  EXPECT_EQ(form->CheckBoxNamed(L"chkOne").Value(), 0);
+  form->TimerNamed(L"Timer1").SetEnabled(true);
+  form->SetCaption(L"late");
+  form->Show();
+  EXPECT_FALSE(form->Visible());
+  form->Move(0, 0);
+  form->Unload();
+  EXPECT_THROW(form->ButtonNamed(L"cmdNone"), std::out_of_range);
+}
+
+TEST_F(ToolkitTest, AClickHandlerMayUnloadOrDeleteItsOwnForm) {
+  LoadTestForm();
+  form->ButtonNamed(L"cmdGo").OnClick([this] { form->Unload(); });
+  ::SendMessageA(Child(kGo), BM_CLICK, 0, 0);
+  EXPECT_FALSE(form->Loaded());
+  EXPECT_FALSE(::IsWindow(window));
+
+  LoadTestForm();
+  form->ButtonNamed(L"cmdGo").OnClick([this] { form.reset(); });
+  ::SendMessageA(Child(kGo), BM_CLICK, 0, 0);
+  EXPECT_EQ(form, nullptr);
+  EXPECT_FALSE(::IsWindow(window));
+  PumpFor(toolkit, 100);
+}
+
+TEST_F(ToolkitTest, MenuBarRaisesTheChosenItem) {
+  LoadTestForm();
+  const HMENU bar = ::GetMenu(window);
+  ASSERT_NE(bar, nullptr);
+  ASSERT_EQ(::GetMenuItemCount(bar), 1);
+  const HMENU file = ::GetSubMenu(bar, 0);
+  ASSERT_EQ(::GetMenuItemCount(file), 3);
+  char caption[32] = {};
+  ::GetMenuStringA(bar, 0, caption, sizeof(caption), MF_BYPOSITION);
+  EXPECT_STREQ(caption, "&File");
+  EXPECT_TRUE(::GetMenuState(file, 1, MF_BYPOSITION) & MF_SEPARATOR);
+
+  int go = 0;
+  int exits = 0;
+  int opened = 0;
+  form->MenuItemNamed(L"mnuFileGo").OnClick([&] { ++go; });
+  form->MenuItemNamed(L"mnuFileExit").OnClick([&] { ++exits; });
+  form->MenuItemNamed(L"mnuFile").OnClick([&] { ++opened; });
+  ::SendMessageA(window, WM_COMMAND, MAKEWPARAM(::GetMenuItemID(file, 2), 0), 0);
+  EXPECT_EQ(exits, 1);
+  EXPECT_EQ(go, 0);
+  ::PostMessageA(window, WM_COMMAND, MAKEWPARAM(::GetMenuItemID(file, 0), 0), 0);
+  EXPECT_TRUE(PumpUntil(toolkit, 2000, [&] { return go == 1; }));
+  EXPECT_EQ(exits, 1);
+  // Dropping the menu down is the File menu's own click.
+  ::SendMessageA(window, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(file), 0);
+  EXPECT_EQ(opened, 1);
+}
+
+TEST_F(ToolkitTest, WindowShowsMovesAndWearsTheHourglass) {
+  LoadTestForm();
+  form->Move(1500, 750);
+  RECT outer{};
+  ::GetWindowRect(window, &outer);
+  EXPECT_EQ(outer.left, PixelsX(1500));
+  EXPECT_EQ(outer.top, PixelsY(750));
+  EXPECT_FALSE(form->Visible());
+  form->Show();
+  EXPECT_TRUE(form->Visible());
+  EXPECT_TRUE(::IsWindowVisible(window));
+  form->BringToFront();
+  EXPECT_EQ(::GetForegroundWindow(), window);
+  form->Hide();
+  EXPECT_FALSE(::IsWindowVisible(window));
+  form->Show();
+
+  form->SetCaption(L"Orvanta Quellspur Version 1.3");
+  EXPECT_EQ(TextOf(window), "Orvanta Quellspur Version 1.3");
+
+  // Over a control the form's pointer wins while it is the hourglass.
+  const HCURSOR wait = ::LoadCursorA(nullptr, IDC_WAIT);
+  const HCURSOR arrow = ::LoadCursorA(nullptr, IDC_ARROW);
+  form->SetPointer(MousePointer::Hourglass);
+  EXPECT_EQ(form->Pointer(), MousePointer::Hourglass);
+  ::SetCursor(arrow);
+  ::SendMessageA(Child(kList), WM_SETCURSOR, reinterpret_cast<WPARAM>(Child(kList)),
+                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+  EXPECT_EQ(::GetCursor(), wait);
+  form->SetPointer(MousePointer::Default);
+  ::SendMessageA(Child(kGo), WM_SETCURSOR, reinterpret_cast<WPARAM>(Child(kGo)),
+                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+  EXPECT_EQ(::GetCursor(), arrow);
+}
+
+// What the message box showed, read from inside its own loop before it is answered.
+struct ShownBox {
+  std::string caption;
+  std::string text;
+  HWND owner = nullptr;
+  int found = 0;
+};
+ShownBox* shownBox = nullptr;
+
+void CALLBACK AnswerMessageBox(HWND, UINT, UINT_PTR timer, DWORD) {
+  for (const HWND box : ThreadWindows("#32770")) {
+    ::KillTimer(nullptr, timer);
+    ++shownBox->found;
+    shownBox->caption = TextOf(box);
+    shownBox->text = TextOf(::GetDlgItem(box, 0xFFFF));  // the message's static text
+    shownBox->owner = ::GetWindow(box, GW_OWNER);
+    ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+  }
+}
+
+TEST_F(ToolkitTest, DesktopMeasuresTheScreenAndShowsAMessageBox) {
+  Desktop& desktop = toolkit.desktop();
+  EXPECT_EQ(desktop.ScreenWidth(), ::MulDiv(::GetSystemMetrics(SM_CXSCREEN), 1440, ScreenDpi().x));
+  EXPECT_EQ(desktop.ScreenHeight(), ::MulDiv(::GetSystemMetrics(SM_CYSCREEN), 1440, ScreenDpi().y));
+
+  ShownBox shown;
+  shownBox = &shown;
+  const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, AnswerMessageBox);
+  EXPECT_EQ(
+      desktop.MessageBox(L"Quellspur are alredy running. \u00c4", L"Quellspur", kMbOkExclamation),
+      IDOK);
+  ::KillTimer(nullptr, timer);
+  shownBox = nullptr;
+  EXPECT_EQ(shown.found, 1);
+  EXPECT_EQ(shown.caption, "Quellspur");
+  EXPECT_EQ(shown.text, "Quellspur are alredy running. \xc4");
+  EXPECT_EQ(shown.owner, nullptr);
+}
+
+TEST_F(ToolkitTest, MessageLoopDeliversUntilTheQuitMessage) {
+  LoadTestForm();
+  int clicks = 0;
+  form->ButtonNamed(L"cmdGo").OnClick([&] { ++clicks; });
+  ::PostMessageA(window, WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(Child(kGo)), BN_CLICKED),
+                 reinterpret_cast<LPARAM>(Child(kGo)));
+  ::PostQuitMessage(0);
+  toolkit.RunMessageLoop();
+  EXPECT_EQ(clicks, 1);
+}
+
+class TrayWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    tray = toolkit.CreateTrayWindow(L"Sys Tray Interface Test");
+    window = reinterpret_cast<HWND>(tray->Handle());
+  }
+  NotifyIconData Record(std::uint32_t flags) const {
+    NotifyIconData data;
+    data.window = tray->Handle();
+    data.id = 1;
+    data.flags = flags;
+    data.callbackMessage = WM_MOUSEMOVE;
+    data.icon = tray->IconHandle();
+    data.tip = std::string("Orvanta Quellspur") + '\0';
+    data.tip.resize(64, ' ');
+    return data;
+  }
+
+  Win32Toolkit toolkit;
+  std::unique_ptr<TrayWindow> tray;
+  HWND window = nullptr;
+};
+
+TEST_F(TrayWindowTest, HiddenWindowDecodesTheShellsNotifications) {
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(::FindWindowA(nullptr, "Sys Tray Interface Test"), window);
+  EXPECT_FALSE(::IsWindowVisible(window));
+  EXPECT_EQ(tray->IconHandle(),
+            reinterpret_cast<std::uintptr_t>(::LoadIconA(nullptr, IDI_APPLICATION)));
+
+  std::vector<std::uint32_t> mouse;
+  int taskbars = 0;
+  tray->OnNotify([&](std::uint32_t message) { mouse.push_back(message); });
+  tray->OnTaskbarCreated([&] { ++taskbars; });
+
+  EXPECT_TRUE(tray->Shell_NotifyIconA(kNimAdd, Record(kNifMessage | kNifIcon | kNifTip)));
+  // The shell's callback carries the mouse message in lParam, whatever the pointer's position.
+  ::SendMessageA(window, WM_MOUSEMOVE, 1, WM_RBUTTONDOWN);
+  ::SendMessageA(window, WM_MOUSEMOVE, 1, WM_RBUTTONUP);
+  ::PostMessageA(window, WM_MOUSEMOVE, 1, WM_LBUTTONDBLCLK);
+  EXPECT_TRUE(PumpUntil(toolkit, 2000, [&] { return mouse.size() == 3; }));
+  EXPECT_EQ(mouse, (std::vector<std::uint32_t>{WM_RBUTTONDOWN, WM_RBUTTONUP, WM_LBUTTONDBLCLK}));
+
+  ::SendMessageA(window, ::RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+  EXPECT_EQ(taskbars, 1);
+
+  EXPECT_TRUE(tray->Shell_NotifyIconA(kNimModify, Record(kNifTip)));
+  EXPECT_TRUE(tray->Shell_NotifyIconA(kNimDelete, Record(0)));
+  EXPECT_FALSE(tray->Shell_NotifyIconA(kNimDelete, Record(0)));
+}
+
+// What the menu showed and what it was told to do, seen from inside its loop.
+struct MenuDriver {
+  TrayWindow* tray = nullptr;
+  std::vector<WPARAM> keys;
+  int itemCount = -1;
+  UINT defaultPosition = 0;
+  bool grayed = false;
+  bool separator = false;
+  int nested = 0;
+};
+MenuDriver* driver = nullptr;
+
+void CALLBACK DriveMenu(HWND, UINT, UINT_PTR timer, DWORD) {
+  const HWND menuWindow = ::FindWindowA("#32768", nullptr);
+  if (!menuWindow || !::IsWindowVisible(menuWindow)) {
+    return;
+  }
+  ::KillTimer(nullptr, timer);
+  const auto menu = reinterpret_cast<HMENU>(::SendMessageA(menuWindow, MN_GETHMENU, 0, 0));
+  driver->itemCount = ::GetMenuItemCount(menu);
+  driver->defaultPosition = ::GetMenuDefaultItem(menu, TRUE, 0);
+  driver->separator = ::GetMenuState(menu, 1, MF_BYPOSITION) & MF_SEPARATOR;
+  driver->grayed = ::GetMenuState(menu, 3, MF_BYPOSITION) & MF_GRAYED;
+  driver->nested = driver->tray->TrackPopupMenu({{L"again"}}, 0);
+  for (const WPARAM key : driver->keys) {
+    ::PostMessageA(menuWindow, WM_KEYDOWN, key, 0);
+  }
+}
+
+// Closes whatever menu is still open, so that a menu nobody drives fails the test, not hangs it.
+void CALLBACK CloseMenus(HWND, UINT, UINT_PTR, DWORD) {
+  ::EndMenu();
+}
+
+TEST_F(TrayWindowTest, PopupMenuReturnsTheIndexOfTheItemChosen) {
+  const std::vector<PopupItem> items = {
+      {L"Open Quellspur", true, true}, {L"Hidden", false, true}, {L"-", true, true},
+      {L"Exit", true, true},           {L"Greyed", true, false},
+  };
+  MenuDriver menu;
+  menu.tray = tray.get();
+  driver = &menu;
+  const UINT_PTR watchdog = ::SetTimer(nullptr, 0, 3000, CloseMenus);
+
+  // Down to the first line, past the separator to "Exit", and Enter.
+  menu.keys = {VK_DOWN, VK_DOWN, VK_RETURN};
+  const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, DriveMenu);
+  EXPECT_EQ(tray->TrackPopupMenu(items, 0), 3);
+  ::KillTimer(nullptr, timer);
+  EXPECT_EQ(menu.itemCount, 4);  // the hidden item left out
+  EXPECT_EQ(menu.defaultPosition, 0u);
+  EXPECT_TRUE(menu.separator);
+  EXPECT_TRUE(menu.grayed);
+  EXPECT_EQ(menu.nested, -1);
+
+  // Escape closes it with nothing chosen; without a default index no item is the default.
+  menu = MenuDriver{};
+  menu.tray = tray.get();
+  menu.keys = {VK_ESCAPE};
+  const UINT_PTR second = ::SetTimer(nullptr, 0, 50, DriveMenu);
+  EXPECT_EQ(tray->TrackPopupMenu(items, -1), -1);
+  ::KillTimer(nullptr, second);
+  EXPECT_EQ(menu.itemCount, 4);
+  EXPECT_EQ(menu.defaultPosition, static_cast<UINT>(-1));
+  ::KillTimer(nullptr, watchdog);
+  driver = nullptr;
+}
+
+}  // namespace
+}  // namespace quellspur::platform::win32

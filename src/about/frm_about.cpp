@@ -7,18 +7,12 @@ namespace {
 
 using platform::Control;
 using platform::ControlKind;
-using platform::ControlSpec;
-
-ControlSpec WithFont(ControlSpec control, const wchar_t* font, double points) {
-  control.font = platform::Font{font, points, true};
-  return control;
-}
 
 }  // namespace
 
-const platform::FormSpec& FrmAboutSpec() {
-  static const platform::FormSpec spec = [] {
-    platform::FormSpec form;
+const platform::FormDesign& FrmAboutDesign() {
+  static const platform::FormDesign design = [] {
+    platform::FormDesign form;
     form.name = L"frmAbout";
     form.clientWidth = 5775;
     form.clientHeight = 3510;
@@ -26,12 +20,12 @@ const platform::FormSpec& FrmAboutSpec() {
     form.showInTaskbar = false;
     form.controls = {
         Control(ControlKind::Image, L"picIcon", L"", L"", L"", 240, 240, 540, 540, -1),
-        WithFont(Control(ControlKind::Label, L"lblTitle", L"", L"Orvanta Quellspur", L"", 1050, 240,
-                         4365, 480, -1),
-                 L"Arial", 18),
-        WithFont(Control(ControlKind::Label, L"lblVersion", L"", L"Version 1.0", L"", 1050, 660,
-                         3885, 345, -1),
-                 L"MS Sans Serif", 12),
+        platform::WithFont(Control(ControlKind::Label, L"lblTitle", L"", L"Orvanta Quellspur", L"",
+                                   1050, 240, 4365, 480, -1),
+                           L"Arial", 18, true),
+        platform::WithFont(Control(ControlKind::Label, L"lblVersion", L"", L"Version 1.0", L"",
+                                   1050, 660, 3885, 345, -1),
+                           L"MS Sans Serif", 12, true),
         Control(ControlKind::Label, L"lbDescript", L"", L"App Description", L"", 1080, 1200, 4365,
                 1290, -1),
         Control(ControlKind::Label, L"lbWarning", L"", L"Warning: ...", L"", 255, 2880, 3870, 465,
@@ -40,7 +34,7 @@ const platform::FormSpec& FrmAboutSpec() {
     };
     return form;
   }();
-  return spec;
+  return design;
 }
 
 std::wstring AboutDescription() {
@@ -49,7 +43,7 @@ std::wstring AboutDescription() {
          kSupportAddress + L", subject \"" + kProductName + L" " + kVersionText + L"\".";
 }
 
-FrmAbout::FrmAbout(platform::Toolkit& toolkit) : form_(toolkit.LoadForm(FrmAboutSpec())) {
+FrmAbout::FrmAbout(platform::Toolkit& toolkit) : form_(toolkit.LoadForm(FrmAboutDesign())) {
   const platform::Desktop& desktop = toolkit.desktop();
   form_->Move(desktop.ScreenWidth() / 2 - form_->Width() / 2,
               desktop.ScreenHeight() / 2 - form_->Height() / 2);

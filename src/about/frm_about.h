@@ -21,7 +21,7 @@ class FrmAbout {
   std::unique_ptr<platform::Form> form_;
 };
 
-const platform::FormSpec& FrmAboutSpec();
+const platform::FormDesign& FrmAboutDesign();
 // The two lines of the description: the readme, then the support address with its subject.
 std::wstring AboutDescription();
 inline const std::wstring kSupportAddress = L"support@orvanta.example";

@@ -4,19 +4,19 @@ namespace quellspur {
 namespace {
 
 using platform::Control;
+using platform::ControlDesign;
 using platform::ControlKind;
-using platform::ControlSpec;
 
-ControlSpec WithFont(ControlSpec control, double points, bool bold) {
-  control.font = platform::Font{L"Arial", points, bold};
-  return control;
+// The splash's texts are all in Arial.
+ControlDesign Arial(ControlDesign control, double points, bool bold) {
+  return platform::WithFont(std::move(control), L"Arial", points, bold);
 }
 
 }  // namespace
 
-const platform::FormSpec& MainWindowSpec() {
-  static const platform::FormSpec spec = [] {
-    platform::FormSpec form;
+const platform::FormDesign& MainWindowDesign() {
+  static const platform::FormDesign design = [] {
+    platform::FormDesign form;
     form.name = L"frmStat";
     form.caption = L"Orvanta Quellspur";
     form.clientWidth = 9255;
@@ -24,10 +24,10 @@ const platform::FormSpec& MainWindowSpec() {
     form.border = platform::Border::FixedSingle;
     form.minButton = true;
     form.showInTaskbar = false;  // the tray icon stands in for it
-    ControlSpec cmdKill =
+    ControlDesign cmdKill =
         Control(ControlKind::Button, L"cmdKill", L"", L"&Clean up", L"", 1920, 2280, 1455, 375, 2);
     cmdKill.enabled = false;
-    ControlSpec timer = Control(ControlKind::Timer, L"Timer1", L"", L"", L"", 0, 0, 0, 0, -1);
+    ControlDesign timer = Control(ControlKind::Timer, L"Timer1", L"", L"", L"", 0, 0, 0, 0, -1);
     timer.interval = 20000;
     form.controls = {
         Control(ControlKind::ListBox, L"List", L"", L"", L"", 240, 240, 8775, 1815, 0),
@@ -48,12 +48,12 @@ const platform::FormSpec& MainWindowSpec() {
     };
     return form;
   }();
-  return spec;
+  return design;
 }
 
-const platform::FormSpec& SplashSpec() {
-  static const platform::FormSpec spec = [] {
-    platform::FormSpec form;
+const platform::FormDesign& SplashDesign() {
+  static const platform::FormDesign design = [] {
+    platform::FormDesign form;
     form.name = L"frmSplash";
     form.clientWidth = 6225;
     form.clientHeight = 3765;
@@ -63,24 +63,24 @@ const platform::FormSpec& SplashSpec() {
     form.controls = {
         Control(ControlKind::Frame, L"Frame1", L"", L"", L"", 120, 0, 6000, 3090, -1),
         Control(ControlKind::Image, L"imgLogo", L"Frame1", L"", L"", 240, 360, 1575, 1905, -1),
-        WithFont(Control(ControlKind::Label, L"lblCompanyProduct", L"Frame1", L"Orvanta", L"", 2040,
-                         240, 1710, 435, -1),
-                 18, true),
-        WithFont(Control(ControlKind::Label, L"lblProductName", L"Frame1", L"Quellspur", L"", 2040,
-                         600, 3720, 660, -1),
-                 27.75, true),
-        WithFont(Control(ControlKind::Label, L"lblVersion", L"Frame1", L"", L"", 2040, 1200, 1275,
-                         285, -1),
-                 12, true),
-        WithFont(Control(ControlKind::Label, L"lblNotice", L"Frame1",
-                         L"Finds and removes 23 known remote-access backdoors.", L"", 120, 2760,
-                         5775, 195, -1),
-                 8.25, false),
+        Arial(Control(ControlKind::Label, L"lblCompanyProduct", L"Frame1", L"Orvanta", L"", 2040,
+                      240, 1710, 435, -1),
+              18, true),
+        Arial(Control(ControlKind::Label, L"lblProductName", L"Frame1", L"Quellspur", L"", 2040,
+                      600, 3720, 660, -1),
+              27.75, true),
+        Arial(Control(ControlKind::Label, L"lblVersion", L"Frame1", L"", L"", 2040, 1200, 1275, 285,
+                      -1),
+              12, true),
+        Arial(Control(ControlKind::Label, L"lblNotice", L"Frame1",
+                      L"Finds and removes 23 known remote-access backdoors.", L"", 120, 2760, 5775,
+                      195, -1),
+              8.25, false),
         Control(ControlKind::Button, L"cmdOk", L"", L"&OK", L"", 2400, 3240, 1335, 375, 0),
     };
     return form;
   }();
-  return spec;
+  return design;
 }
 
 }  // namespace quellspur

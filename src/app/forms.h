@@ -1,11 +1,11 @@
 // The designs of the main window and the splash window.
 #pragma once
 
-#include "platform/form_spec.h"
+#include "platform/form_design.h"
 
 namespace quellspur {
 
-const platform::FormSpec& MainWindowSpec();
-const platform::FormSpec& SplashSpec();
+const platform::FormDesign& MainWindowDesign();
+const platform::FormDesign& SplashDesign();
 
 }  // namespace quellspur

@@ -31,7 +31,7 @@ std::wstring WindowsFolder(platform::System& system) {
 
 QuellspurApp::QuellspurApp(platform::Os& os, platform::Toolkit& toolkit)
     : os_(os), toolkit_(toolkit), backdoors_(os, toolkit.pump()), log_(os) {
-  form_ = toolkit_.LoadForm(MainWindowSpec());
+  form_ = toolkit_.LoadForm(MainWindowDesign());
   cleanUp_ = std::make_unique<CleanUp>(
       CleanUpWidgets{*form_, form_->ListBoxNamed(L"List"), form_->ButtonNamed(L"cmdKill")},
       backdoors_, settings_, log_, os_, toolkit_.pump(), windowsDir_);
@@ -64,7 +64,7 @@ void QuellspurApp::Form_Load() {
   backdoors_.windowsPlatform = GetWindowsPlatform(os_);
   windowsDir_ = WindowsFolder(os_);
 
-  splash_ = toolkit_.LoadForm(SplashSpec());
+  splash_ = toolkit_.LoadForm(SplashDesign());
   Centre(*splash_, toolkit_.desktop());
   splash_->LabelNamed(L"lblVersion").SetCaption(kVersionText);
   splash_->ButtonNamed(L"cmdOk").OnClick([this] { Splash_cmdOk_Click(); });

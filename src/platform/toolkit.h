@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/form_spec.h"
+#include "platform/form_design.h"
 #include "platform/message_pump.h"
 #include "platform/tray_window.h"
 #include "platform/widgets.h"
@@ -35,7 +35,7 @@ class Toolkit {
  public:
   virtual ~Toolkit() = default;
   // Builds the form's window, hidden, with every control of its design.
-  virtual std::unique_ptr<Form> LoadForm(const FormSpec& spec) = 0;
+  virtual std::unique_ptr<Form> LoadForm(const FormDesign& design) = 0;
   virtual Desktop& desktop() = 0;
   // The hidden window that owns the notification-area icon.
   virtual std::unique_ptr<TrayWindow> CreateTrayWindow(const std::wstring& caption) = 0;

@@ -17,8 +17,8 @@ int BoxState(std::int32_t flag) {
 
 }  // namespace
 
-const platform::FormSpec& FrmOptiSpec() {
-  static const platform::FormSpec spec{
+const platform::FormDesign& FrmOptiDesign() {
+  static const platform::FormDesign design{
       .name = L"frmOpti",
       .caption = L"Options",
       .clientWidth = 5310,
@@ -41,13 +41,13 @@ const platform::FormSpec& FrmOptiSpec() {
                       2040, 1095, 375, 4),
           },
       .menus = {}};
-  return spec;
+  return design;
 }
 
 FrmOpti::FrmOpti(platform::Toolkit& toolkit, platform::Os& os, Settings& settings)
     : os_(os),
       settings_(settings),
-      form_(toolkit.LoadForm(FrmOptiSpec())),
+      form_(toolkit.LoadForm(FrmOptiDesign())),
       chkCheck_(form_->CheckBoxNamed(L"chkCheck")),
       chkClean_(form_->CheckBoxNamed(L"chkClean")),
       chkFiles_(form_->CheckBoxNamed(L"chkFiles")),

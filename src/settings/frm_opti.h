@@ -30,6 +30,6 @@ class FrmOpti {
 };
 
 // The dialog's design.
-const platform::FormSpec& FrmOptiSpec();
+const platform::FormDesign& FrmOptiDesign();
 
 }  // namespace quellspur

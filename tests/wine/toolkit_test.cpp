@@ -112,18 +112,13 @@ LONG_PTR StyleOf(HWND window) {
   return ::GetWindowLongPtrA(window, GWL_STYLE);
 }
 
-ControlSpec WithFont(ControlSpec control, std::wstring name, double points, bool bold) {
-  control.font = Font{std::move(name), points, bold};
-  return control;
-}
-
-ControlSpec Disabled(ControlSpec control) {
+ControlDesign Disabled(ControlDesign control) {
   control.enabled = false;
   return control;
 }
 
-ControlSpec TimerControl(std::wstring name, int interval) {
-  ControlSpec timer;
+ControlDesign TimerControl(std::wstring name, int interval) {
+  ControlDesign timer;
   timer.kind = ControlKind::Timer;
   timer.name = std::move(name);
   timer.interval = interval;
@@ -131,8 +126,8 @@ ControlSpec TimerControl(std::wstring name, int interval) {
 }
 
 // A window of every kind of control, two of them on a frame, listed out of tab order.
-FormSpec TestSpec(const std::wstring& caption) {
-  return FormSpec{
+FormDesign TestDesign(const std::wstring& caption) {
+  return FormDesign{
       .name = L"frmTest",
       .caption = caption,
       .clientWidth = 6000,
@@ -168,14 +163,14 @@ FormSpec TestSpec(const std::wstring& caption) {
 class ToolkitTest : public ::testing::Test {
  protected:
   // Loads the test form under a caption of this test's own, and finds its window.
-  void Load(FormSpec spec) {
-    form = toolkit.LoadForm(spec);
-    window = ::FindWindowA(nullptr, Ansi(spec.caption).c_str());
+  void Load(FormDesign design) {
+    form = toolkit.LoadForm(design);
+    window = ::FindWindowA(nullptr, Ansi(design.caption).c_str());
     ASSERT_NE(window, nullptr);
   }
   void LoadTestForm() {
     const std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
-    Load(TestSpec(std::wstring(name.begin(), name.end())));
+    Load(TestDesign(std::wstring(name.begin(), name.end())));
   }
   static std::string Ansi(const std::wstring& text) {
     std::string ansi(text.size() * 2 + 1, '\0');
@@ -229,7 +224,7 @@ TEST_F(ToolkitTest, FormIsBuiltHiddenWithTheDesignsCaptionSizeAndFrame) {
 }
 
 TEST_F(ToolkitTest, DialogFramesAndTaskbarButtonFollowTheDesign) {
-  FormSpec dialog = TestSpec(L"Dialog with a title");
+  FormDesign dialog = TestDesign(L"Dialog with a title");
   dialog.border = Border::FixedDialog;
   dialog.minButton = false;
   dialog.showInTaskbar = true;
@@ -241,7 +236,7 @@ TEST_F(ToolkitTest, DialogFramesAndTaskbarButtonFollowTheDesign) {
   EXPECT_EQ(::GetWindow(window, GW_OWNER), nullptr);
 
   // A splash: no caption text and no control box leave no title bar, only the dialog frame.
-  FormSpec splash = TestSpec(L"");
+  FormDesign splash = TestDesign(L"");
   splash.name = L"frmSplash";
   splash.border = Border::FixedDialog;
   splash.controlBox = false;

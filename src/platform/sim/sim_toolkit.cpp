@@ -11,14 +11,14 @@ constexpr int kFrameHeight = 29 * 15;
 
 }  // namespace
 
-SimForm::SimForm(SimToolkit& toolkit, Journal& journal, const FormSpec& spec)
+SimForm::SimForm(SimToolkit& toolkit, Journal& journal, const FormDesign& design)
     : toolkit_(toolkit),
       journal_(journal),
-      spec_(spec),
-      window_(journal, spec.name, spec.clientWidth + kFrameWidth,
-              spec.clientHeight + kFrameHeight) {
-  window_.SetCaption(spec.caption);
-  for (const ControlSpec& control : spec.controls) {
+      design_(design),
+      window_(journal, design.name, design.clientWidth + kFrameWidth,
+              design.clientHeight + kFrameHeight) {
+  window_.SetCaption(design.caption);
+  for (const ControlDesign& control : design.controls) {
     const std::wstring& name = control.name;
     switch (control.kind) {
       case ControlKind::Button:
@@ -43,8 +43,8 @@ SimForm::SimForm(SimToolkit& toolkit, Journal& journal, const FormSpec& spec)
         break;
     }
   }
-  AddMenuItems(spec.menus);
-  journal_.Record(spec.name + L".Load");
+  AddMenuItems(design.menus);
+  journal_.Record(design.name + L".Load");
 }
 
 SimForm::~SimForm() {
@@ -52,14 +52,14 @@ SimForm::~SimForm() {
 }
 
 void SimForm::Forget() {
-  auto entry = toolkit_.loaded_.find(spec_.name);
+  auto entry = toolkit_.loaded_.find(design_.name);
   if (entry != toolkit_.loaded_.end() && entry->second == this) {
     toolkit_.loaded_.erase(entry);
   }
 }
 
-void SimForm::AddMenuItems(const std::vector<MenuSpec>& menus) {
-  for (const MenuSpec& menu : menus) {
+void SimForm::AddMenuItems(const std::vector<MenuDesign>& menus) {
+  for (const MenuDesign& menu : menus) {
     menuItems_[menu.name] = std::make_unique<SimMenuItem>();
     AddMenuItems(menu.items);
   }
@@ -82,7 +82,7 @@ void SimForm::Unload() {
   loaded_ = false;
   window_.Hide();
   Forget();
-  journal_.Record(spec_.name + L".Unload");
+  journal_.Record(design_.name + L".Unload");
 }
 
 void SimForm::UserCloses() {
@@ -91,9 +91,9 @@ void SimForm::UserCloses() {
   }
 }
 
-std::unique_ptr<Form> SimToolkit::LoadForm(const FormSpec& spec) {
-  auto form = std::make_unique<SimForm>(*this, journal_, spec);
-  loaded_[spec.name] = form.get();
+std::unique_ptr<Form> SimToolkit::LoadForm(const FormDesign& design) {
+  auto form = std::make_unique<SimForm>(*this, journal_, design);
+  loaded_[design.name] = form.get();
   return form;
 }
 

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/form_spec.h"
+#include "platform/form_design.h"
 #include "platform/sim/sim_message_pump.h"
 #include "platform/sim/sim_widgets.h"
 #include "platform/toolkit.h"
@@ -17,7 +17,7 @@ class SimToolkit;
 
 class SimForm : public Form {
  public:
-  SimForm(SimToolkit& toolkit, Journal& journal, const FormSpec& spec);
+  SimForm(SimToolkit& toolkit, Journal& journal, const FormDesign& design);
   ~SimForm() override;
 
   std::wstring Caption() const override { return window_.Caption(); }
@@ -47,7 +47,7 @@ class SimForm : public Form {
   // The user clicks the close box.
   void UserCloses();
 
-  const FormSpec& spec() const { return spec_; }
+  const FormDesign& design() const { return design_; }
   const SimWindow& window() const { return window_; }
   SimButton& SimButtonNamed(const std::wstring& name) { return Find(buttons_, name); }
   SimCheckBox& SimCheckBoxNamed(const std::wstring& name) { return Find(checkBoxes_, name); }
@@ -61,14 +61,14 @@ class SimForm : public Form {
  private:
   // Takes the form off the toolkit's list of loaded forms.
   void Forget();
-  void AddMenuItems(const std::vector<MenuSpec>& menus);
+  void AddMenuItems(const std::vector<MenuDesign>& menus);
   template <typename Widget>
   static Widget& Find(std::map<std::wstring, std::unique_ptr<Widget>>& widgets,
                       const std::wstring& name);
 
   SimToolkit& toolkit_;
   Journal& journal_;
-  FormSpec spec_;
+  FormDesign design_;
   SimWindow window_;
   bool loaded_ = true;
   std::function<bool()> keepOpen_;
@@ -137,7 +137,7 @@ class SimToolkit : public Toolkit {
  public:
   explicit SimToolkit(Journal& journal) : journal_(journal), desktop_(journal) {}
 
-  std::unique_ptr<Form> LoadForm(const FormSpec& spec) override;
+  std::unique_ptr<Form> LoadForm(const FormDesign& design) override;
   Desktop& desktop() override { return desktop_; }
   std::unique_ptr<TrayWindow> CreateTrayWindow(const std::wstring& caption) override;
   MessagePump& pump() override { return pump_; }

@@ -41,16 +41,16 @@ struct WindowStyle {
 };
 
 // A form without caption text and without control box has no title bar at all.
-WindowStyle FormStyle(const FormSpec& spec) {
-  const bool titleBar = spec.controlBox || !spec.caption.empty();
-  const bool dialogFrame = spec.border == Border::FixedDialog;
+WindowStyle FormStyle(const FormDesign& design) {
+  const bool titleBar = design.controlBox || !design.caption.empty();
+  const bool dialogFrame = design.border == Border::FixedDialog;
   WindowStyle result;
   if (titleBar) {
     result.style = WS_OVERLAPPED | WS_CAPTION;
-    if (spec.controlBox) {
+    if (design.controlBox) {
       result.style |= WS_SYSMENU;
-      result.style |= spec.minButton ? WS_MINIMIZEBOX : 0;
-      result.style |= spec.maxButton ? WS_MAXIMIZEBOX : 0;
+      result.style |= design.minButton ? WS_MINIMIZEBOX : 0;
+      result.style |= design.maxButton ? WS_MAXIMIZEBOX : 0;
     }
   } else {
     result.style = WS_POPUP | (dialogFrame ? WS_DLGFRAME : WS_BORDER);
@@ -61,7 +61,7 @@ WindowStyle FormStyle(const FormSpec& spec) {
 
 // Tab stops first, in their tab order, so that the dialog manager's order (creation order)
 // follows it; then the other controls; frames last, so that the controls on them lie above.
-std::pair<int, int> CreationRank(const ControlSpec& control) {
+std::pair<int, int> CreationRank(const ControlDesign& control) {
   if (control.kind == ControlKind::Frame) {
     return {2, 0};
   }
@@ -99,18 +99,18 @@ ChildClass ChildClassOf(ControlKind kind) {
 
 }  // namespace
 
-Win32Form::Win32Form(const UiContext& ui, const FormSpec& spec)
+Win32Form::Win32Form(const UiContext& ui, const FormDesign& design)
     : ui_(ui), nextMenuId_(kFirstMenuId) {
-  const WindowStyle style = FormStyle(spec);
-  const HMENU menuBar = spec.menus.empty() ? nullptr : BuildMenu(spec.menus, false);
-  const int clientWidth = ui_.XToPixels(spec.clientWidth);
-  const int clientHeight = ui_.YToPixels(spec.clientHeight);
+  const WindowStyle style = FormStyle(design);
+  const HMENU menuBar = design.menus.empty() ? nullptr : BuildMenu(design.menus, false);
+  const int clientWidth = ui_.XToPixels(design.clientWidth);
+  const int clientHeight = ui_.YToPixels(design.clientHeight);
   RECT outer{0, 0, clientWidth, clientHeight};
   ::AdjustWindowRectEx(&outer, style.style, menuBar != nullptr, style.exStyle);
   ::CreateWindowExA(
-      style.exStyle, MAKEINTATOM(FormClassAtom(ui_.instance())), ToAnsi(spec.caption).c_str(),
+      style.exStyle, MAKEINTATOM(FormClassAtom(ui_.instance())), ToAnsi(design.caption).c_str(),
       style.style, CW_USEDEFAULT, CW_USEDEFAULT, outer.right - outer.left, outer.bottom - outer.top,
-      spec.showInTaskbar ? nullptr : ui_.hiddenOwner(), menuBar, ui_.instance(), this);
+      design.showInTaskbar ? nullptr : ui_.hiddenOwner(), menuBar, ui_.instance(), this);
   if (!window_) {
     if (menuBar) {
       ::DestroyMenu(menuBar);
@@ -120,7 +120,7 @@ Win32Form::Win32Form(const UiContext& ui, const FormSpec& spec)
     ::SendMessageA(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(ui_.smallIcon()));
     FitClientArea(clientWidth, clientHeight);
   }
-  CreateControls(spec);
+  CreateControls(design);
 }
 
 Win32Form::~Win32Form() {
@@ -144,9 +144,9 @@ void Win32Form::FitClientArea(int width, int height) {
   }
 }
 
-HMENU Win32Form::BuildMenu(const std::vector<MenuSpec>& menus, bool popup) {
+HMENU Win32Form::BuildMenu(const std::vector<MenuDesign>& menus, bool popup) {
   const HMENU menu = popup ? ::CreatePopupMenu() : ::CreateMenu();
-  for (const MenuSpec& entry : menus) {
+  for (const MenuDesign& entry : menus) {
     auto item = std::make_unique<Win32MenuItem>();
     const std::string caption = ToAnsi(entry.caption);
     if (entry.caption == L"-") {
@@ -194,17 +194,17 @@ HFONT Win32Form::FontFor(const Font& font) {
   return created;
 }
 
-void Win32Form::CreateControls(const FormSpec& spec) {
-  std::map<std::wstring, const ControlSpec*> frames;
-  for (const ControlSpec& control : spec.controls) {
+void Win32Form::CreateControls(const FormDesign& design) {
+  std::map<std::wstring, const ControlDesign*> frames;
+  for (const ControlDesign& control : design.controls) {
     if (control.kind == ControlKind::Frame) {
       frames[control.name] = &control;
     }
   }
   // A control's place on the form: its own, plus that of every frame it sits in.
-  auto formPosition = [&frames](const ControlSpec& control) {
+  auto formPosition = [&frames](const ControlDesign& control) {
     POINT position{control.left, control.top};
-    const ControlSpec* inner = &control;
+    const ControlDesign* inner = &control;
     for (std::size_t depth = 0; depth < frames.size(); ++depth) {
       const auto frame = frames.find(inner->container);
       if (frame == frames.end()) {
@@ -217,10 +217,10 @@ void Win32Form::CreateControls(const FormSpec& spec) {
     return position;
   };
 
-  std::vector<std::pair<const ControlSpec*, int>> order;
+  std::vector<std::pair<const ControlDesign*, int>> order;
   UINT_PTR timerId = kFirstTimerId;
-  for (std::size_t i = 0; i < spec.controls.size(); ++i) {
-    const ControlSpec& control = spec.controls[i];
+  for (std::size_t i = 0; i < design.controls.size(); ++i) {
+    const ControlDesign& control = design.controls[i];
     if (control.kind == ControlKind::Timer) {
       auto timer = std::make_unique<Win32Timer>(window_, timerId, control.interval);
       timerIds_[timerId++] = timer.get();

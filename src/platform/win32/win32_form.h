@@ -136,7 +136,7 @@ class Win32Timer final : public Timer {
 
 class Win32Form final : public Form {
  public:
-  Win32Form(const UiContext& ui, const FormSpec& spec);
+  Win32Form(const UiContext& ui, const FormDesign& design);
   ~Win32Form() override;
   Win32Form(const Win32Form&) = delete;
   Win32Form& operator=(const Win32Form&) = delete;
@@ -169,9 +169,9 @@ class Win32Form final : public Form {
 
  private:
   LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  void CreateControls(const FormSpec& spec);
+  void CreateControls(const FormDesign& design);
   void AddTooltips(const std::vector<std::pair<HWND, std::wstring>>& tips);
-  HMENU BuildMenu(const std::vector<MenuSpec>& menus, bool popup);
+  HMENU BuildMenu(const std::vector<MenuDesign>& menus, bool popup);
   HFONT FontFor(const Font& font);
   void FitClientArea(int width, int height);
   // The child to give the keyboard focus to when the form gets it.

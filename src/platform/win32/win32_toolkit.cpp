@@ -27,8 +27,8 @@ Win32Toolkit::Win32Toolkit() : ui_(std::make_unique<UiContext>()), desktop_(*ui_
 
 Win32Toolkit::~Win32Toolkit() = default;
 
-std::unique_ptr<Form> Win32Toolkit::LoadForm(const FormSpec& spec) {
-  return std::make_unique<Win32Form>(*ui_, spec);
+std::unique_ptr<Form> Win32Toolkit::LoadForm(const FormDesign& design) {
+  return std::make_unique<Win32Form>(*ui_, design);
 }
 
 std::unique_ptr<TrayWindow> Win32Toolkit::CreateTrayWindow(const std::wstring& caption) {

@@ -30,7 +30,7 @@ class Win32Toolkit final : public Toolkit {
   Win32Toolkit();
   ~Win32Toolkit() override;
 
-  std::unique_ptr<Form> LoadForm(const FormSpec& spec) override;
+  std::unique_ptr<Form> LoadForm(const FormDesign& design) override;
   Desktop& desktop() override { return desktop_; }
   std::unique_ptr<TrayWindow> CreateTrayWindow(const std::wstring& caption) override;
   MessagePump& pump() override { return pump_; }

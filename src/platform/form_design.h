@@ -16,7 +16,7 @@ struct Font {
   bool bold = false;
 };
 
-struct ControlSpec {
+struct ControlDesign {
   ControlKind kind = ControlKind::Label;
   std::wstring name;
   std::wstring container;  // a frame's name, or empty for the form itself
@@ -33,17 +33,17 @@ struct ControlSpec {
 };
 
 // A menu of the menu bar and its items; an item captioned "-" is a separator.
-struct MenuSpec {
+struct MenuDesign {
   std::wstring name;
   std::wstring caption;
-  std::vector<MenuSpec> items;
+  std::vector<MenuDesign> items;
 };
 
 // A control of the usual kind: no font of its own, enabled.
-inline ControlSpec Control(ControlKind kind, std::wstring name, std::wstring container,
-                           std::wstring caption, std::wstring tooltip, int left, int top, int width,
-                           int height, int tabIndex) {
-  ControlSpec control;
+inline ControlDesign Control(ControlKind kind, std::wstring name, std::wstring container,
+                             std::wstring caption, std::wstring tooltip, int left, int top,
+                             int width, int height, int tabIndex) {
+  ControlDesign control;
   control.kind = kind;
   control.name = std::move(name);
   control.container = std::move(container);
@@ -57,9 +57,15 @@ inline ControlSpec Control(ControlKind kind, std::wstring name, std::wstring con
   return control;
 }
 
+// The control in a font of its own.
+inline ControlDesign WithFont(ControlDesign control, std::wstring name, double points, bool bold) {
+  control.font = Font{std::move(name), points, bold};
+  return control;
+}
+
 enum class Border { FixedSingle, FixedDialog };
 
-struct FormSpec {
+struct FormDesign {
   std::wstring name;
   std::wstring caption;
   int clientWidth = 0;
@@ -69,8 +75,8 @@ struct FormSpec {
   bool minButton = false;
   bool maxButton = false;
   bool showInTaskbar = true;
-  std::vector<ControlSpec> controls;
-  std::vector<MenuSpec> menus;
+  std::vector<ControlDesign> controls;
+  std::vector<MenuDesign> menus;
 };
 
 }  // namespace quellspur::platform

@@ -1,0 +1,139 @@
+// Quellspur.exe for real: it starts with its splash and a hidden main window, refuses a second
+// copy with its message, and ends on "&Exit" with its tray window gone.
+#define WIN32_LEAN_AND_MEAN
+#define NOMINMAX
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string ProgramPath() {
+  char self[MAX_PATH] = {};
+  const DWORD length = ::GetModuleFileNameA(nullptr, self, MAX_PATH);
+  const std::string path(self, length);
+  return path.substr(0, path.rfind('\\')) + "\\..\\src\\Quellspur.exe";
+}
+
+PROCESS_INFORMATION Start() {
+  std::string command = "\"";
+  command.append(ProgramPath()).append("\"");
+  STARTUPINFOA startup{};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION process{};
+  EXPECT_TRUE(::CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                               nullptr, &startup, &process));
+  ::CloseHandle(process.hThread);
+  return process;
+}
+
+// Waits a bounded time for something to come true.
+bool Eventually(const std::function<bool()>& condition) {
+  for (int attempt = 0; attempt < 1000; ++attempt) {
+    if (condition()) {
+      return true;
+    }
+    ::Sleep(10);
+  }
+  return false;
+}
+
+struct Search {
+  DWORD processId;
+  std::string caption;
+  std::string className;  // empty: any
+  HWND found;
+};
+
+BOOL CALLBACK Match(HWND window, LPARAM parameter) {
+  auto& search = *reinterpret_cast<Search*>(parameter);
+  DWORD owner = 0;
+  ::GetWindowThreadProcessId(window, &owner);
+  char caption[256] = {};
+  char className[256] = {};
+  ::GetWindowTextA(window, caption, sizeof(caption));
+  ::GetClassNameA(window, className, sizeof(className));
+  if (owner == search.processId && search.caption == caption &&
+      (search.className.empty() || search.className == className)) {
+    search.found = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+// A top-level window of the process with this caption (and class).
+HWND TopLevel(DWORD processId, const std::string& caption, const std::string& className = "") {
+  Search search{processId, caption, className, nullptr};
+  ::EnumWindows(Match, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+std::string TextOf(HWND window) {
+  char text[512] = {};
+  ::GetWindowTextA(window, text, sizeof(text));
+  return text;
+}
+
+void StoreSettingsWithoutAutoScan() {
+  HKEY key = nullptr;
+  ASSERT_EQ(::RegCreateKeyExA(HKEY_LOCAL_MACHINE, "Software\\Orvanta\\Quellspur", 0, nullptr, 0,
+                              KEY_WRITE, nullptr, &key, nullptr),
+            ERROR_SUCCESS);
+  for (const char* name : {"AutoCheck", "AutoClean", "MoveFiles"}) {
+    ::RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(" 0"), 2);
+  }
+  ::RegCloseKey(key);
+}
+
+TEST(Smoke, StartsRefusesASecondCopyAndEndsOnExit) {
+  StoreSettingsWithoutAutoScan();
+  PROCESS_INFORMATION first = Start();
+  const DWORD id = first.dwProcessId;
+
+  HWND main = nullptr;
+  ASSERT_TRUE(Eventually([&] { return (main = TopLevel(id, "Orvanta Quellspur Version 1.3")); }));
+  EXPECT_FALSE(::IsWindowVisible(main));
+  HWND splash = nullptr;
+  HWND splashOk = nullptr;
+  ASSERT_TRUE(Eventually([&] {
+    splash = TopLevel(id, "");
+    splashOk = splash ? ::FindWindowExA(splash, nullptr, "Button", "&OK") : nullptr;
+    return splashOk != nullptr && ::IsWindowVisible(splash);
+  }));
+
+  // A second copy says so and ends; the first goes on.
+  PROCESS_INFORMATION second = Start();
+  HWND message = nullptr;
+  ASSERT_TRUE(
+      Eventually([&] { return (message = TopLevel(second.dwProcessId, "Quellspur", "#32770")); }));
+  bool saysSo = false;
+  for (HWND child = ::GetWindow(message, GW_CHILD); child != nullptr;
+       child = ::GetWindow(child, GW_HWNDNEXT)) {
+    saysSo = saysSo || TextOf(child) == "Quellspur are alredy running.";
+  }
+  EXPECT_TRUE(saysSo);
+  ::PostMessageA(message, WM_COMMAND, IDOK, 0);
+  EXPECT_EQ(::WaitForSingleObject(second.hProcess, 10000), WAIT_OBJECT_0);
+  ::CloseHandle(second.hProcess);
+  EXPECT_EQ(::WaitForSingleObject(first.hProcess, 0), static_cast<DWORD>(WAIT_TIMEOUT));
+
+  // Confirming the splash puts the icon into the tray and shows the main window.
+  ::PostMessageA(splashOk, BM_CLICK, 0, 0);
+  HWND tray = nullptr;
+  ASSERT_TRUE(Eventually([&] { return (tray = TopLevel(id, "Sys Tray Interface")); }));
+  EXPECT_TRUE(Eventually([&] { return ::IsWindowVisible(main) != FALSE; }));
+  EXPECT_TRUE(Eventually([&] { return !::IsWindow(splash); }));
+
+  HWND exit = ::FindWindowExA(main, nullptr, "Button", "&Exit");
+  ASSERT_NE(exit, nullptr);
+  ::PostMessageA(exit, BM_CLICK, 0, 0);
+  EXPECT_EQ(::WaitForSingleObject(first.hProcess, 10000), WAIT_OBJECT_0);
+  EXPECT_FALSE(::IsWindow(tray));
+  ::CloseHandle(first.hProcess);
+}
+
+}  // namespace

@@ -8,6 +8,12 @@ namespace {
 using platform::Control;
 using platform::ControlKind;
 
+// Esc presses it too; Enter does as the button has the focus.
+platform::ControlDesign CancelButton(platform::ControlDesign button) {
+  button.cancel = true;
+  return button;
+}
+
 }  // namespace
 
 const platform::FormDesign& FrmAboutDesign() {
@@ -30,7 +36,8 @@ const platform::FormDesign& FrmAboutDesign() {
                 1290, -1),
         Control(ControlKind::Label, L"lbWarning", L"", L"Warning: ...", L"", 255, 2880, 3870, 465,
                 -1),
-        Control(ControlKind::Button, L"cmdOk", L"", L"OK", L"", 4245, 2880, 1260, 345, 0),
+        CancelButton(
+            Control(ControlKind::Button, L"cmdOk", L"", L"OK", L"", 4245, 2880, 1260, 345, 0)),
     };
     return form;
   }();

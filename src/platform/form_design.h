@@ -28,6 +28,7 @@ struct ControlDesign {
   int height = 0;
   int tabIndex = -1;  // -1: not a tab stop
   bool enabled = true;
+  bool cancel = false;  // a button that Esc presses as well
   Font font;
   int interval = 0;  // a timer's, in milliseconds
 };

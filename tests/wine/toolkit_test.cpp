@@ -112,6 +112,11 @@ LONG_PTR StyleOf(HWND window) {
   return ::GetWindowLongPtrA(window, GWL_STYLE);
 }
 
+ControlDesign Cancel(ControlDesign control) {
+  control.cancel = true;
+  return control;
+}
+
 ControlDesign Disabled(ControlDesign control) {
   control.enabled = false;
   return control;
@@ -143,8 +148,8 @@ FormDesign TestDesign(const std::wstring& caption) {
               Control(ControlKind::CheckBox, L"chkOne", L"Frame1", L"One", L"The first box.", 240,
                       360, 1575, 255, 2),
               Control(ControlKind::ListBox, L"List", L"", L"", L"", 3120, 240, 2640, 1815, 0),
-              Control(ControlKind::Button, L"cmdGo", L"", L"&Go", L"Start it.", 240, 3840, 1455,
-                      375, 1),
+              Cancel(Control(ControlKind::Button, L"cmdGo", L"", L"&Go", L"Start it.", 240, 3840,
+                             1455, 375, 1)),
               Disabled(Control(ControlKind::Button, L"cmdOff", L"", L"&Off", L"", 1920, 3840, 1455,
                                375, 3)),
               WithFont(Control(ControlKind::Label, L"lblNote", L"Frame1", L"Gr\u00fc\u00dfe", L"",
@@ -459,6 +464,12 @@ TEST_F(ToolkitTest, ButtonsClickOnlyWhileEnabled) {
   ::SetFocus(Child(kOff));
   ::PostMessageA(Child(kOff), WM_KEYDOWN, VK_RETURN, 0);
   EXPECT_TRUE(PumpUntil(toolkit, 2000, [&] { return offClicks == 2; }));
+
+  // Esc presses the button designed for it, wherever the focus is.
+  go.SetEnabled(true);
+  ::PostMessageA(Child(kOff), WM_KEYDOWN, VK_ESCAPE, 0);
+  EXPECT_TRUE(PumpUntil(toolkit, 2000, [&] { return goClicks == 2; }));
+  EXPECT_EQ(offClicks, 2);
 }
 
 TEST_F(ToolkitTest, CheckBoxHoldsThreeStatesAndAClickChecksOrClears) {

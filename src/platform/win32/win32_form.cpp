@@ -13,7 +13,8 @@ namespace quellspur::platform::win32 {
 namespace {
 
 // Control ids, menu command ids and timer ids live in ranges of their own, so that WM_COMMAND
-// tells a menu item from a control and IDOK/IDCANCEL from the dialog manager match neither.
+// tells a menu item from a control; IDOK and IDCANCEL from the dialog manager match neither,
+// except that IDCANCEL is routed to the button designed to answer Esc.
 constexpr int kFirstControlId = 0x100;
 constexpr int kFirstMenuId = 0x1000;
 constexpr UINT_PTR kFirstTimerId = 1;
@@ -239,6 +240,9 @@ void Win32Form::CreateControls(const FormDesign& design) {
       case ControlKind::Button: {
         auto button = std::make_unique<Win32Button>(window_, id);
         commands_[id] = button.get();
+        if (control->cancel) {
+          commands_[IDCANCEL] = button.get();  // the dialog manager's answer to Esc
+        }
         buttons_[control->name] = std::move(button);
         break;
       }

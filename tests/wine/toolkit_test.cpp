@@ -629,6 +629,11 @@ TEST_F(ToolkitTest, WindowShowsMovesAndWearsTheHourglass) {
   EXPECT_TRUE(::IsWindowVisible(window));
   form->BringToFront();
   EXPECT_EQ(::GetForegroundWindow(), window);
+  // Brought forward from the tray, a minimised window comes back in full.
+  ::ShowWindow(window, SW_MINIMIZE);
+  form->Show();
+  form->BringToFront();
+  EXPECT_FALSE(::IsIconic(window));
   form->Hide();
   EXPECT_FALSE(::IsWindowVisible(window));
   form->Show();

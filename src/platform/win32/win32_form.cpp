@@ -361,6 +361,10 @@ void Win32Form::Hide() {
 
 void Win32Form::BringToFront() {
   if (window_) {
+    // A window brought forward from the tray is wanted in full, not as a taskbar entry.
+    if (::IsIconic(window_)) {
+      ::ShowWindow(window_, SW_RESTORE);
+    }
     ::SetForegroundWindow(window_);
     ::BringWindowToTop(window_);
   }

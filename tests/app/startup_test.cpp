@@ -14,9 +14,10 @@ using ::testing::ElementsAre;
 class StartUp : public ScanTest {
  protected:
   void StoreSettings(const Settings& stored) { SaveSettings(sim, stored); }
-  void StartBackdoor() {
+  std::uint32_t StartBackdoor() {
     const std::uint32_t id = sim.StartProcess(L"C:\\WINDOWS\\SYSTEM\\NBSVR.EXE", 0);
     sim.ShowWindow(L"TApplication", L"NetBus Server", id);
+    return id;
   }
   // Starts the program and confirms its splash.
   void StartAndConfirm() {
@@ -103,6 +104,37 @@ TEST_F(StartUp, TheFirstStartShowsTheOptionsAndScansNothing) {
   ASSERT_NE(toolkit.FormNamed(L"frmOpti"), nullptr);
   EXPECT_EQ(toolkit.FormNamed(L"frmOpti")->SimCheckBoxNamed(L"chkCheck").Value(), 1);
   EXPECT_EQ(list().ListCount(), 0);
+}
+
+TEST_F(StartUp, TheTimerRescansWhileCleanAndStopsAtAFinding) {
+  StoreSettings({1, 0, 0});
+  sim.SetCommandLine(L"Quellspur.exe /boot");
+  StartAndConfirm();
+  ASSERT_TRUE(timer().Enabled());
+  EXPECT_EQ(timer().Interval(), 20000);
+
+  sim.SetClock({2026, 12, 6, 9, 0, 20});
+  timer().Elapse();
+  EXPECT_EQ(list().List(0), L"Last scan: 09:00:20");
+  EXPECT_TRUE(timer().Enabled());
+  EXPECT_FALSE(main()->Visible());
+
+  const std::uint32_t netbus = StartBackdoor();
+  timer().Elapse();
+  EXPECT_TRUE(list().List(0).starts_with(L"NetBus Pro Found as: "));
+  EXPECT_TRUE(main()->Visible());
+  EXPECT_FALSE(timer().Enabled());
+  timer().Elapse();  // off: no scan
+  EXPECT_TRUE(list().List(0).starts_with(L"NetBus Pro Found as: "));
+
+  // Switching Auto Scan off does not stop a running timer; the next clean report leaves it off.
+  main()->SimButtonNamed(L"cmdHide").Click();
+  EXPECT_TRUE(timer().Enabled());
+  app.settings().AutoCheck = 0;
+  sim.EndProcess(netbus, 0);
+  timer().Elapse();
+  EXPECT_EQ(list().ListCount(), 2);
+  EXPECT_FALSE(timer().Enabled());
 }
 
 TEST_F(StartUp, CloseBoxAndHideKeepItRunningInTheTray) {

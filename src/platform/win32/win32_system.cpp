@@ -1,10 +1,10 @@
 // The version record, the clock and locale, the program's folder and the ANSI code page.
 #include <windows.h>
 
-#include <climits>
 #include <cstring>
 
 #include "platform/win32/win32_os.h"
+#include "platform/win32/win32_ui.h"
 
 namespace quellspur::platform::win32 {
 
@@ -103,26 +103,11 @@ bool Win32Os::CreateMutexA(const std::wstring& name, bool& alreadyExists) {
 }
 
 std::wstring Win32Os::AnsiToWide(std::string_view ansi) {
-  if (ansi.empty() || ansi.size() > INT_MAX) {
-    return {};
-  }
-  const int length = static_cast<int>(ansi.size());
-  const int chars = ::MultiByteToWideChar(CP_ACP, 0, ansi.data(), length, nullptr, 0);
-  std::wstring text(static_cast<std::size_t>(chars), L'\0');
-  ::MultiByteToWideChar(CP_ACP, 0, ansi.data(), length, text.data(), chars);
-  return text;
+  return FromAnsi(ansi);
 }
 
 std::string Win32Os::WideToAnsi(std::wstring_view text) {
-  if (text.empty() || text.size() > INT_MAX) {
-    return {};
-  }
-  const int length = static_cast<int>(text.size());
-  const int bytes =
-      ::WideCharToMultiByte(CP_ACP, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
-  std::string ansi(static_cast<std::size_t>(bytes), '\0');
-  ::WideCharToMultiByte(CP_ACP, 0, text.data(), length, ansi.data(), bytes, nullptr, nullptr);
-  return ansi;
+  return ToAnsi(text);
 }
 
 }  // namespace quellspur::platform::win32

@@ -1,0 +1,133 @@
+#!/usr/bin/env bash
+# Windows NT, "Move BackDoors Files" on: three window-showing backdoors at once. "Millenium" also
+# starts from win.ini, "Gate Crasher" keeps three companion files beside its executable, and two
+# "Devil" processes of one executable show two of its window signatures and share a start value.
+# Every line is cleaned by hand, from the top.
+source "$(dirname "$0")/lib.sh"
+e2e_begin window_backdoors_nt
+
+SYS="$C_DRIVE/windows/system"
+RUN='HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\Run'
+
+settings 0 0 1
+reg_import <<'EOF'
+[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\Run]
+"Devil"="C:\\WINDOWS\\SYSTEM\\DEVIL.EXE"
+EOF
+
+# The win.ini rewrite looks for the path as the system reports it, in capitals: the folder and
+# the file are named in capitals, so Wine reports them that way.
+standin_window millenium "$C_DRIVE/SYSUPD/MSRUNDLL.EXE" 'C:\SYSUPD\MSRUNDLL.EXE' ThunderRT5Form \
+  'System Update'
+printf 'control of the stand-in\r\n' >"$C_DRIVE/SYSUPD/regersys.ocx"
+printf '%s\r\n' '[windows]' 'load=C:\SYSUPD\MSRUNDLL.EXE' 'run=c:\sysupd\msrundll.exe /s' \
+  'NullPort=None' '[mail]' 'mapi=1' >"$C_DRIVE/windows/win.ini"
+printf '%s' '[Desktop]' >>"$C_DRIVE/windows/win.ini"
+cp "$C_DRIVE/windows/win.ini" "$E2E_DIR/win.ini.original"
+
+standin_window gatecrasher "$SYS/Inet.exe" 'C:\windows\system\Inet.exe' ThunderRT6Main Inet.drv
+for companion in Inet.hlp Winsck.dat Winsck.ini; do
+  printf '%s of the stand-in\r\n' "$companion" >"$SYS/$companion"
+done
+
+standin_window devil1 "$SYS/Devil.exe" 'C:\windows\system\Devil.exe' ThunderRT5Main wingeno
+launch devil2 'C:\windows\system\Devil.exe' ThunderRT5Form wingenocide hidden
+must wait-for wingenocide exists
+
+start_quellspur "$APP\\Quellspur.exe"
+must confirm-splash
+must click '&Scan Now'
+MILLENIUM='Millenium Found as: C:\SYSUPD\MSRUNDLL.EXE'
+GATE='Gate Crasher Found as: C:\windows\system\Inet.exe'
+DEVIL='Devil Found as: C:\windows\system\Devil.exe'
+ACTIVE=' Activ now, started by: -unknown-'
+DEVIL_START="$DEVIL Start entry in: HKEY_LOCAL_MACHINE Run/Devil"
+expect_lines <<EOF
+$MILLENIUM$ACTIVE
+$GATE$ACTIVE
+$DEVIL_START
+$DEVIL$ACTIVE
+$DEVIL_START
+$DEVIL$ACTIVE
+EOF
+
+must select 0
+must click '&Kill Process'
+expect_exit_code millenium 200
+printf '%s\r\n' '[windows]' 'NullPort=None' '[mail]' 'mapi=1' '[Desktop]' >"$E2E_DIR/win.ini.expected"
+expect_same_file "$C_DRIVE/windows/win.ini" "$E2E_DIR/win.ini.expected"
+expect_same_file "$C_DRIVE/windows/win.bac" "$E2E_DIR/win.ini.original"
+
+must select 1
+must click '&Kill Process'
+expect_exit_code gatecrasher 200
+for file in Inet.exe Inet.hlp Winsck.dat Winsck.ini; do
+  expect_no_file "$SYS/$file"
+done
+
+# Both Devil processes still run its executable: removing the start value cannot move it.
+must select 2
+must click '&Remove start'
+expect_no_reg "$RUN" Devil
+expect_file "$SYS/Devil.exe"
+
+must select 3
+must click '&Kill Process'
+expect_exit_code devil1 200
+expect_running devil2
+expect_file "$SYS/Devil.exe"
+
+# The same start value again: it is gone, but the attempt is logged all the same.
+must select 4
+must click '&Remove start'
+
+must select 5
+must click '&Kill Process'
+expect_exit_code devil2 200
+expect_no_file "$SYS/Devil.exe"
+
+expect_lines <<EOF
+$TERMINATED$MILLENIUM$ACTIVE
+$TERMINATED$GATE$ACTIVE
+$ERASED$DEVIL_START
+$TERMINATED$DEVIL$ACTIVE
+$ERASED$DEVIL_START
+$TERMINATED$DEVIL$ACTIVE
+EOF
+expect_quarantine <<'EOF'
+Devil.exe.Backdoor
+Inet.exe.Backdoor
+Inet.hlp.Backdoor
+MSRUNDLL.EXE.Backdoor
+Winsck.dat.Backdoor
+Winsck.ini.Backdoor
+regersys.ocx.Backdoor
+EOF
+expect_same_file "$APP_DIR/BackDoors/Winsck.ini.Backdoor" <(printf 'Winsck.ini of the stand-in\r\n')
+
+Q='C:\Quellspur\BackDoors'
+REMOVE_DEVIL='Removing start in registry: HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\Run,Devil'
+expect_log <<EOF
+$MILLENIUM$ACTIVE
+$GATE$ACTIVE
+$DEVIL_START
+$DEVIL$ACTIVE
+$DEVIL_START
+$DEVIL$ACTIVE
+Moving: C:\\SYSUPD\\MSRUNDLL.EXE to: $Q\\MSRUNDLL.EXE.Backdoor
+Moving: C:\\SYSUPD\\regersys.ocx to: $Q\\regersys.ocx.Backdoor
+Removing start: load=C:\\SYSUPD\\MSRUNDLL.EXE in win.ini
+Removing start: run=c:\\sysupd\\msrundll.exe /s in win.ini
+Moving: C:\\windows\\system\\Inet.exe to: $Q\\Inet.exe.Backdoor
+Moving: C:\\windows\\system\\Inet.hlp to: $Q\\Inet.hlp.Backdoor
+Moving: C:\\windows\\system\\Winsck.dat to: $Q\\Winsck.dat.Backdoor
+Moving: C:\\windows\\system\\Winsck.ini to: $Q\\Winsck.ini.Backdoor
+$REMOVE_DEVIL
+$REMOVE_DEVIL
+Moving: C:\\windows\\system\\Devil.exe to: $Q\\Devil.exe.Backdoor
+EOF
+
+must click '&Exit'
+expect_exit_code quellspur 0
+
+e2e_end

@@ -581,22 +581,6 @@ int Texts(const std::vector<std::wstring>& args) {
   return kDone;
 }
 
-// rect <caption>: where the window stands on the screen, "left top width height", for cutting a
-// screenshot down to it.
-int Rect(const std::vector<std::wstring>& args) {
-  if (args.size() != 2) {
-    return Fail(kUsage, L"rect <caption>");
-  }
-  const HWND window = TopLevel(args[1]);
-  RECT outer{};
-  if (!window || !::GetWindowRect(window, &outer)) {
-    return Fail(kMissing, L"no window \"" + args[1] + L"\"");
-  }
-  Say(std::to_wstring(outer.left) + L" " + std::to_wstring(outer.top) + L" " +
-      std::to_wstring(outer.right - outer.left) + L" " + std::to_wstring(outer.bottom - outer.top));
-  return kDone;
-}
-
 // close <caption>: the close box in the window's title bar.
 int Close(const std::vector<std::wstring>& args) {
   if (args.size() != 2) {
@@ -708,7 +692,6 @@ constexpr Command kCommands[] = {
     {L"check", Check},
     {L"checked", Checked},
     {L"texts", Texts},
-    {L"rect", Rect},
     {L"close", Close},
     {L"run", Run},
     {L"processes", Processes},

@@ -53,7 +53,7 @@ e2e_begin() {
   mkdir -p "$APP_DIR" "$TOOLS_DIR"
   cp "$QS_BUILD/src/Quellspur.exe" "$APP_DIR/"
   cp "$QS_BUILD/tools/gui_driver.exe" "$QS_BUILD/tools/standin_window.exe" \
-    "$QS_BUILD/tools/standin_quiet.exe" "$TOOLS_DIR/"
+    "$QS_BUILD/tools/standin_quiet.exe" "$QS_BUILD/tools/screen_capture.exe" "$TOOLS_DIR/"
   trap e2e_cleanup EXIT
   (wineserver -p && wineboot) </dev/null >"$E2E_DIR/wineboot.log" 2>&1
   echo "== $E2E_NAME"
@@ -79,10 +79,17 @@ fail() {
   e2e_failures=$((e2e_failures + 1))
 }
 
-# The X display as a PNG, for a person looking into a failure or at the program.
+# The screen as a PNG, for a person looking into a failure or at the program; with a caption, only
+# that window and a margin. Usage: screenshot <name> [caption]
 screenshot() {
-  xwd -root -silent -display "$DISPLAY" 2>/dev/null | xwdtopnm 2>/dev/null |
-    pnmtopng >"$E2E_DIR/$1.png" 2>/dev/null
+  wine "$TOOLS_DIR/screen_capture.exe" "$TOOLS\\shot.bmp" "${@:2}" </dev/null \
+    >>"$E2E_DIR/driver.log" 2>&1 &&
+    bmptopnm "$TOOLS_DIR/shot.bmp" 2>/dev/null | pnmtopng >"$E2E_DIR/$1.png" 2>/dev/null
+}
+
+# The colour most of a window shows, as "red green blue", from a screenshot taken with its caption.
+main_colour() {
+  pngtopnm "$E2E_DIR/$1.png" | ppmhist -noheader 2>/dev/null | awk 'NR == 1 { print $1, $2, $3 }'
 }
 
 abort() {

@@ -20,7 +20,11 @@ for box in 'Auto Scan:1' 'Auto Clean:0' 'Move BackDoors Files:0' 'Run On Startup
   drv_out checked "${box%:*}"
   [ "$(cat "$E2E_DIR/out")" = "${box#*:}" ] || fail "\"${box%:*}\" shows $(cat "$E2E_DIR/out")"
 done
-screenshot options
+# Painted, as the screen shows it: mostly the system's button face, not a blank window.
+screenshot options Options
+face="$(reg_data 'HKEY_CURRENT_USER\Control Panel\Colors' ButtonFace)"
+[ "$(main_colour options)" = "$face" ] ||
+  fail "the options dialog shows mostly \"$(main_colour options)\", not the button face \"$face\""
 must check 'Run On Startup' 1
 must click '&Ok' Options
 expect_reg "$RUN" Quellspur '"C:\Quellspur\Quellspur.exe" /boot'
@@ -58,7 +62,7 @@ must wait-for Quellspur visible
 drv_out texts Quellspur
 grep -qxF 'Quellspur are alredy running.' <(tr -d '\r' <"$E2E_DIR/out") ||
   fail "the second copy's message: $(tr '\n' '|' <"$E2E_DIR/out")"
-screenshot second_copy
+screenshot second_copy Quellspur
 must click OK Quellspur
 for _ in $(seq 100); do
   [ -s "$TOOLS_DIR/second.exit" ] && break

@@ -599,6 +599,22 @@ int Close(const std::vector<std::wstring>& args) {
   return kDone;
 }
 
+// end-task <caption>: what the task list's "End task" sends, a bare WM_CLOSE, posted because the
+// program may end while handling it.
+int EndTask(const std::vector<std::wstring>& args) {
+  if (args.size() != 2) {
+    return Fail(kUsage, L"end-task <caption>");
+  }
+  const HWND window = TopLevel(args[1]);
+  if (!window) {
+    return Fail(kMissing, L"no window \"" + args[1] + L"\"");
+  }
+  if (!::PostMessageW(window, WM_CLOSE, 0, 0)) {
+    return Fail(kNo, L"the request could not be posted");
+  }
+  return kDone;
+}
+
 std::wstring Quoted(const std::wstring& argument) {
   if (!argument.empty() && argument.find_first_of(L" \t\"") == std::wstring::npos) {
     return argument;
@@ -693,6 +709,7 @@ constexpr Command kCommands[] = {
     {L"checked", Checked},
     {L"texts", Texts},
     {L"close", Close},
+    {L"end-task", EndTask},
     {L"run", Run},
     {L"processes", Processes},
 };

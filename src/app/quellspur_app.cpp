@@ -1,5 +1,7 @@
 #include "app/quellspur_app.h"
 
+#include <algorithm>
+
 #include "app/forms.h"
 #include "app/version.h"
 #include "scan/scan_driver.h"
@@ -27,6 +29,20 @@ std::wstring WindowsFolder(platform::System& system) {
   return folder + L"\\";
 }
 
+// What follows the program's own name on its command line: a folder named like the switch in the
+// program's path must not count as the switch.
+std::wstring ProgramArguments(const std::wstring& commandLine) {
+  std::size_t end = 0;
+  if (commandLine.starts_with(L'"')) {
+    const std::size_t closing = commandLine.find(L'"', 1);
+    end = closing == std::wstring::npos ? commandLine.size() : closing + 1;
+  } else {
+    end = std::min(commandLine.find_first_of(L" \t"), commandLine.size());
+  }
+  const std::size_t first = commandLine.find_first_not_of(L" \t", end);
+  return first == std::wstring::npos ? std::wstring() : commandLine.substr(first);
+}
+
 }  // namespace
 
 QuellspurApp::QuellspurApp(platform::Os& os, platform::Toolkit& toolkit)
@@ -46,7 +62,7 @@ QuellspurApp::QuellspurApp(platform::Os& os, platform::Toolkit& toolkit)
   form_->MenuItemNamed(L"mnuFileHide").OnClick([this] { cmdHide_Click(); });
   form_->MenuItemNamed(L"mnuFileExit").OnClick([this] { cmdExit_Click(); });
   form_->MenuItemNamed(L"mnuHelpAbout").OnClick([this] { mnuHelpAbout_Click(); });
-  form_->OnCloseRequest([this] { return Form_QueryUnload(); });
+  form_->OnCloseRequest([this](platform::CloseReason reason) { return Form_QueryUnload(reason); });
 }
 
 QuellspurApp::~QuellspurApp() = default;
@@ -68,6 +84,8 @@ void QuellspurApp::Form_Load() {
   Centre(*splash_, toolkit_.desktop());
   splash_->LabelNamed(L"lblVersion").SetCaption(kVersionText);
   splash_->ButtonNamed(L"cmdOk").OnClick([this] { Splash_cmdOk_Click(); });
+  splash_->OnCloseRequest(
+      [this](platform::CloseReason reason) { return Splash_QueryUnload(reason); });
   splash_->Show();
 
   Centre(*form_, toolkit_.desktop());
@@ -77,12 +95,17 @@ void QuellspurApp::Form_Load() {
 }
 
 void QuellspurApp::Splash_cmdOk_Click() {
+  // The start-up scan lets the window system run, and with it a second click on "&OK".
+  if (splashConfirmed_) {
+    return;
+  }
+  splashConfirmed_ = true;
   ShowTray();
   if (LoadSettings(os_, settings_)) {
     if (IsOn(settings_.AutoCheck)) {
       frmStat_->WhileIdle([this] { RunScan(backdoors_, *frmStat_); });
     }
-    if (os_.GetCommandLineA().find(L"/boot") == std::wstring::npos) {
+    if (ProgramArguments(os_.GetCommandLineA()).find(L"/boot") == std::wstring::npos) {
       form_->Show();
     }
   } else {
@@ -124,7 +147,23 @@ void QuellspurApp::cmdExit_Click() {
   toolkit_.EndProgram();
 }
 
-bool QuellspurApp::Form_QueryUnload() {
+bool QuellspurApp::Splash_QueryUnload(platform::CloseReason reason) {
+  // Without the splash's "&OK" there would be neither tray icon nor window, only a process that
+  // refuses every later start: the user's Alt+F4 is ignored, the task list or the session's end
+  // ends the program.
+  if (reason != platform::CloseReason::User) {
+    cmdExit_Click();
+    return false;
+  }
+  return true;
+}
+
+bool QuellspurApp::Form_QueryUnload(platform::CloseReason reason) {
+  if (reason != platform::CloseReason::User) {
+    // The task list or the session's end: the program goes, its tray icon with it.
+    cmdExit_Click();
+    return false;
+  }
   form_->Hide();
   if (IsOn(settings_.AutoCheck)) {
     frmStat_->Timer1.SetEnabled(true);

@@ -34,8 +34,10 @@ class QuellspurApp {
   void cmdExit_Click();
   void mnuFileSett_Click();
   void mnuHelpAbout_Click();
-  // The close box hides the window; true keeps it loaded.
-  bool Form_QueryUnload();
+  // The close box hides the window; true keeps it loaded. Any other request ends the program.
+  bool Form_QueryUnload(platform::CloseReason reason);
+  // The splash stays until its "&OK"; only a request from outside ends the program.
+  bool Splash_QueryUnload(platform::CloseReason reason);
 
   void m_frmSysTray_MenuClick(std::int32_t index, const std::wstring& key);
   void m_frmSysTray_SysTrayDoubleClick(std::int32_t button);
@@ -59,6 +61,7 @@ class QuellspurApp {
   Settings settings_;
   ActivityLog log_;
   std::wstring windowsDir_;
+  bool splashConfirmed_ = false;
   std::unique_ptr<platform::Form> form_;
   std::unique_ptr<CleanUp> cleanUp_;
   std::unique_ptr<FrmStat> frmStat_;

@@ -12,6 +12,13 @@
 
 namespace quellspur::platform {
 
+// Why a window is asked to close.
+enum class CloseReason {
+  User,          // its close box, its window menu or Alt+F4
+  OtherProgram,  // a request from outside, such as the task list's "End task"
+  EndOfSession,  // Windows shuts down or the user logs off
+};
+
 class Form : public Window {
  public:
   virtual Button& ButtonNamed(const std::wstring& name) = 0;
@@ -23,9 +30,9 @@ class Form : public Window {
   // The program's icon, which the form shows in its title bar.
   virtual std::uintptr_t IconHandle() const = 0;
 
-  // The user asks to close the window (close box, window menu): the handler answers whether to
-  // keep it. Without a handler the form unloads.
-  virtual void OnCloseRequest(std::function<bool()> keepOpen) = 0;
+  // The window is asked to close: the handler answers whether to keep it. Without a handler the
+  // form unloads.
+  virtual void OnCloseRequest(std::function<bool(CloseReason)> keepOpen) = 0;
   // Destroys the window and its controls; the form is not loaded afterwards.
   virtual void Unload() = 0;
   virtual bool Loaded() const = 0;

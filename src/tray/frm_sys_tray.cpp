@@ -138,11 +138,14 @@ void FrmSysTray::ShowMenu() {
   const int bold = IsValidMenuIndex(defaultMenuIndex_) ? defaultMenuIndex_ : -1;
   const int chosen = window_->TrackPopupMenu(popup, bold);
   if (IsValidMenuIndex(chosen) && MenuClick) {
-    MenuClick(chosen, items_[static_cast<std::size_t>(chosen)].key);
+    // The handler may unload this component ("Exit"): it gets copies of what it needs.
+    const auto handler = MenuClick;
+    const std::wstring key = items_[static_cast<std::size_t>(chosen)].key;
+    handler(chosen, key);
   }
 }
 
-void FrmSysTray::Raise(const std::function<void(std::int32_t)>& event, std::int32_t button) {
+void FrmSysTray::Raise(std::function<void(std::int32_t)> event, std::int32_t button) {
   if (event) {
     event(button);
   }

@@ -62,7 +62,8 @@ class FrmSysTray {
   void SetToolTipText(const std::wstring& tip);
   bool IsValidMenuIndex(std::int32_t index) const;
   void OnShellNotify(std::uint32_t mouseMessage);
-  void Raise(const std::function<void(std::int32_t)>& event, std::int32_t button);
+  // By value: the handler may unload this component.
+  void Raise(std::function<void(std::int32_t)> event, std::int32_t button);
 
   platform::System& system_;
   std::wstring fileDescription_;

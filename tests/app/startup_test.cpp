@@ -96,6 +96,20 @@ TEST_F(StartUp, TheSwitchIsCaseSensitiveAndWithoutAutoScanNothingIsScanned) {
   EXPECT_EQ(list().ListCount(), 0);
 }
 
+TEST_F(StartUp, ASwitchInTheProgramsOwnPathDoesNotCount) {
+  StoreSettings({0, 0, 0});
+  sim.SetCommandLine(L"C:/boot/Quellspur.exe");
+  StartAndConfirm();
+  EXPECT_TRUE(main()->Visible());
+}
+
+TEST_F(StartUp, ASwitchInTheProgramsQuotedPathDoesNotCountEither) {
+  StoreSettings({0, 0, 0});
+  sim.SetCommandLine(L"\"C:\\Tools /boot\\Quellspur.exe\"");
+  StartAndConfirm();
+  EXPECT_TRUE(main()->Visible());
+}
+
 TEST_F(StartUp, TheFirstStartShowsTheOptionsAndScansNothing) {
   StartBackdoor();
   sim.SetCommandLine(L"Quellspur.exe /boot");
@@ -141,7 +155,7 @@ TEST_F(StartUp, CloseBoxAndHideKeepItRunningInTheTray) {
   StoreSettings({1, 0, 0});
   StartAndConfirm();
   timer().SetEnabled(false);
-  main()->UserCloses();
+  main()->AskToClose(platform::CloseReason::User);
   EXPECT_NE(main(), nullptr);
   EXPECT_FALSE(main()->Visible());
   EXPECT_TRUE(timer().Enabled());
@@ -152,6 +166,51 @@ TEST_F(StartUp, CloseBoxAndHideKeepItRunningInTheTray) {
   main()->SimButtonNamed(L"cmdHide").Click();
   EXPECT_FALSE(main()->Visible());
   EXPECT_FALSE(timer().Enabled());
+}
+
+TEST_F(StartUp, TheTaskListEndsTheProgramAndRemovesTheIcon) {
+  StoreSettings({1, 0, 0});
+  StartAndConfirm();
+  main()->AskToClose(platform::CloseReason::OtherProgram);
+  EXPECT_EQ(std::count(journal.entries().begin(), journal.entries().end(), L"Shell_NotifyIconA 2"),
+            1);
+  EXPECT_EQ(main(), nullptr);
+  EXPECT_TRUE(toolkit.ended());
+}
+
+TEST_F(StartUp, TheSplashStaysUntilItsOkUnlessTheSessionEnds) {
+  StoreSettings({1, 0, 0});
+  app.Form_Load();
+  splash()->AskToClose(platform::CloseReason::User);  // Alt+F4
+  ASSERT_NE(splash(), nullptr);
+  EXPECT_TRUE(splash()->Visible());
+  EXPECT_FALSE(toolkit.ended());
+
+  splash()->AskToClose(platform::CloseReason::EndOfSession);
+  EXPECT_EQ(splash(), nullptr);
+  EXPECT_EQ(main(), nullptr);
+  EXPECT_TRUE(toolkit.ended());
+}
+
+TEST_F(StartUp, ASecondOkDuringTheStartUpScanIsIgnored) {
+  StoreSettings({1, 0, 0});
+  StartBackdoor();
+  // Looking through the start values yields to the window system at each value.
+  sim.SetRegistryText(kHkcu, kRunKey, L"NetBus", L"NBSVR.EXE");
+  app.Form_Load();
+  platform::sim::SimButton& ok = splash()->SimButtonNamed(L"cmdOk");
+  int clicks = 0;
+  toolkit.simPump().OnTurn([&] {
+    if (clicks++ == 0) {
+      ok.Click();
+    }
+  });
+  ok.Click();
+  toolkit.simPump().OnTurn(nullptr);
+  EXPECT_GT(clicks, 0);
+  EXPECT_EQ(std::count(journal.entries().begin(), journal.entries().end(), L"Shell_NotifyIconA 0"),
+            1);
+  EXPECT_EQ(list().ListCount(), 2);  // the start value and the process, once
 }
 
 TEST_F(StartUp, TheTrayIconOpensTheMenuAndTheWindow) {

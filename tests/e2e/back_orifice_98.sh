@@ -131,7 +131,9 @@ expect_file "$PROBE/winsrv32.exe"
 expect_file "$C_DRIVE/windows/system/ .exe"
 expect_no_file "$APP_DIR/BackDoors"
 
-must click '&Exit'
+# The task list's "End task" ends the program, not just hides it, and takes its tray icon along.
+must end-task "$MAIN"
 expect_exit_code quellspur 0
+expect_drv wait-for "$TRAY" gone 5
 
 e2e_end

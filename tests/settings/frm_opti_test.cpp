@@ -93,7 +93,7 @@ TEST_F(OptionsDialog, ClosingOtherwiseStoresNothing) {
   Box(L"chkCheck").Click();
   Box(L"chkFiles").Click();
   Box(L"chkRun").Click();
-  toolkit.FormNamed(L"frmOpti")->UserCloses();
+  toolkit.FormNamed(L"frmOpti")->AskToClose(platform::CloseReason::User);
 
   EXPECT_FALSE(dialog->Loaded());
   EXPECT_EQ(settings.AutoCheck, 1);

@@ -527,22 +527,26 @@ TEST_F(ToolkitTest, TimerFiresWhileOnAndStartsAFullIntervalWhenSwitchedOn) {
   EXPECT_FALSE(timer.Enabled());
 }
 
-TEST_F(ToolkitTest, CloseRequestAsksTheHandlerWhetherToStay) {
+TEST_F(ToolkitTest, CloseRequestTellsWhoAsksAndTheHandlerDecidesWhetherToStay) {
   LoadTestForm();
-  int asked = 0;
+  std::vector<CloseReason> asked;
   bool keep = true;
-  form->OnCloseRequest([&] {
-    ++asked;
+  form->OnCloseRequest([&](CloseReason reason) {
+    asked.push_back(reason);
     return keep;
   });
-  ::SendMessageA(window, WM_CLOSE, 0, 0);
-  EXPECT_EQ(asked, 1);
+  ::SendMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);  // the close box and Alt+F4
+  ::SendMessageA(window, WM_CLOSE, 0, 0);              // the task list
+  ::SendMessageA(window, WM_ENDSESSION, FALSE, 0);     // a shutdown that was called off
+  ::SendMessageA(window, WM_ENDSESSION, TRUE, 0);
+  EXPECT_EQ(asked, (std::vector<CloseReason>{CloseReason::User, CloseReason::OtherProgram,
+                                             CloseReason::EndOfSession}));
   EXPECT_TRUE(form->Loaded());
   EXPECT_TRUE(::IsWindow(window));
 
   keep = false;
-  ::SendMessageA(window, WM_CLOSE, 0, 0);
-  EXPECT_EQ(asked, 2);
+  ::SendMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+  EXPECT_EQ(asked.size(), 4u);
   EXPECT_FALSE(form->Loaded());
   EXPECT_FALSE(::IsWindow(window));
 }

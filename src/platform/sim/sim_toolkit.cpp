@@ -85,8 +85,9 @@ void SimForm::Unload() {
   journal_.Record(design_.name + L".Unload");
 }
 
-void SimForm::UserCloses() {
-  if (!keepOpen_ || !keepOpen_()) {
+void SimForm::AskToClose(CloseReason reason) {
+  const auto keepOpen = keepOpen_;
+  if (!keepOpen || !keepOpen(reason)) {
     Unload();
   }
 }

@@ -40,12 +40,14 @@ class SimForm : public Form {
   MenuItem& MenuItemNamed(const std::wstring& name) override { return Find(menuItems_, name); }
   std::uintptr_t IconHandle() const override { return kProgramIcon; }
 
-  void OnCloseRequest(std::function<bool()> keepOpen) override { keepOpen_ = std::move(keepOpen); }
+  void OnCloseRequest(std::function<bool(CloseReason)> keepOpen) override {
+    keepOpen_ = std::move(keepOpen);
+  }
   void Unload() override;
   bool Loaded() const override { return loaded_; }
 
-  // The user clicks the close box.
-  void UserCloses();
+  // The window is asked to close: by the user's close box, the task list or the session's end.
+  void AskToClose(CloseReason reason);
 
   const FormDesign& design() const { return design_; }
   const SimWindow& window() const { return window_; }
@@ -71,7 +73,7 @@ class SimForm : public Form {
   FormDesign design_;
   SimWindow window_;
   bool loaded_ = true;
-  std::function<bool()> keepOpen_;
+  std::function<bool(CloseReason)> keepOpen_;
   std::map<std::wstring, std::unique_ptr<SimButton>> buttons_;
   std::map<std::wstring, std::unique_ptr<SimCheckBox>> checkBoxes_;
   std::map<std::wstring, std::unique_ptr<SimLabel>> labels_;
@@ -104,10 +106,11 @@ class SimTrayWindow : public TrayWindow {
   }
   int TrackPopupMenu(const std::vector<PopupItem>& items, int defaultIndex) override;
 
-  // The shell reports a mouse message on the icon.
+  // The shell reports a mouse message on the icon. The handler may destroy this window.
   void Notify(std::uint32_t mouseMessage) {
-    if (onNotify_) {
-      onNotify_(mouseMessage);
+    const auto handler = onNotify_;
+    if (handler) {
+      handler(mouseMessage);
     }
   }
   void RestartTaskbar() {

@@ -433,6 +433,14 @@ LRESULT CALLBACK Win32Form::WindowProc(HWND window, UINT message, WPARAM wParam,
 
 // Handlers may unload the form or even delete it: after raising one, nothing here touches the
 // form again.
+void Win32Form::AskToClose(HWND window, CloseReason reason) {
+  // A copy: the handler may replace it, or unload the form.
+  const auto keepOpen = keepOpen_;
+  if ((!keepOpen || !keepOpen(reason)) && ::IsWindow(window)) {
+    ::DestroyWindow(window);
+  }
+}
+
 LRESULT Win32Form::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_COMMAND: {
@@ -459,15 +467,22 @@ LRESULT Win32Form::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARA
       }
       break;
     }
-    case WM_CLOSE: {
-      const std::function<bool()> keepOpen = keepOpen_;
-      if (!keepOpen || !keepOpen()) {
-        if (::IsWindow(window)) {
-          ::DestroyWindow(window);
-        }
+    case WM_SYSCOMMAND:
+      // The close box, the window menu and Alt+F4 come this way; a bare WM_CLOSE comes from
+      // another program, such as the task list.
+      if ((wParam & 0xFFF0) == SC_CLOSE) {
+        AskToClose(window, CloseReason::User);
+        return 0;
+      }
+      break;
+    case WM_CLOSE:
+      AskToClose(window, CloseReason::OtherProgram);
+      return 0;
+    case WM_ENDSESSION:
+      if (wParam) {
+        AskToClose(window, CloseReason::EndOfSession);
       }
       return 0;
-    }
     case WM_SETCURSOR:
       // Children pass the question to their parent first, so this covers the controls too.
       if (pointer_ == MousePointer::Hourglass) {

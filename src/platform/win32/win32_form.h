@@ -161,7 +161,9 @@ class Win32Form final : public Form {
   MenuItem& MenuItemNamed(const std::wstring& name) override { return Find(menuItems_, name); }
   std::uintptr_t IconHandle() const override;
 
-  void OnCloseRequest(std::function<bool()> keepOpen) override { keepOpen_ = std::move(keepOpen); }
+  void OnCloseRequest(std::function<bool(CloseReason)> keepOpen) override {
+    keepOpen_ = std::move(keepOpen);
+  }
   void Unload() override;
   bool Loaded() const override { return window_ != nullptr; }
 
@@ -169,6 +171,7 @@ class Win32Form final : public Form {
 
  private:
   LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  void AskToClose(HWND window, CloseReason reason);
   void CreateControls(const FormDesign& design);
   void AddTooltips(const std::vector<std::pair<HWND, std::wstring>>& tips);
   HMENU BuildMenu(const std::vector<MenuDesign>& menus, bool popup);
@@ -184,7 +187,7 @@ class Win32Form final : public Form {
   HWND window_ = nullptr;
   HWND lastFocus_ = nullptr;
   MousePointer pointer_ = MousePointer::Default;
-  std::function<bool()> keepOpen_;
+  std::function<bool(CloseReason)> keepOpen_;
   std::vector<HFONT> fonts_;
   int nextMenuId_;
   std::map<std::wstring, std::unique_ptr<Win32Button>> buttons_;

@@ -34,6 +34,7 @@ const platform::FormDesign& FrmAboutDesign() {
                            L"MS Sans Serif", 12, true),
         Control(ControlKind::Label, L"lbDescript", L"", L"App Description", L"", 1080, 1200, 4365,
                 1290, -1),
+        Control(ControlKind::Line, L"Line1", L"", L"", L"", 120, 2640, 5560, 30, -1),
         Control(ControlKind::Label, L"lbWarning", L"", L"Warning: ...", L"", 255, 2880, 3870, 465,
                 -1),
         CancelButton(

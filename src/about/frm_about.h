@@ -25,7 +25,6 @@ const platform::FormDesign& FrmAboutDesign();
 // The two lines of the description: the readme, then the support address with its subject.
 std::wstring AboutDescription();
 inline const std::wstring kSupportAddress = L"support@orvanta.example";
-inline const std::wstring kAboutNotice =
-    L"Warning: it knows only 23 backdoors and no other malware.";
+inline const std::wstring kAboutNotice = L"Warning: knows 23 backdoors, no other malware.";
 
 }  // namespace quellspur

@@ -8,7 +8,8 @@
 namespace quellspur::platform {
 
 // An Image shows the program's icon; a Timer has no place on the screen, only its interval.
-enum class ControlKind { Frame, Label, Button, CheckBox, ListBox, Image, Timer };
+// A line is an etched separator: a grey line above a white one.
+enum class ControlKind { Frame, Label, Button, CheckBox, ListBox, Image, Line, Timer };
 
 struct Font {
   std::wstring name;  // empty: the form's own font

@@ -156,6 +156,7 @@ FormDesign TestDesign(const std::wstring& caption) {
                                240, 900, 2000, 285, -1),
                        L"Arial", 12, true),
               Control(ControlKind::Image, L"imgIcon", L"", L"", L"", 3120, 2400, 540, 540, -1),
+              Control(ControlKind::Line, L"Line1", L"", L"", L"", 120, 3600, 5760, 30, -1),
               TimerControl(L"Timer1", 100),
           },
       .menus =
@@ -194,7 +195,7 @@ class ToolkitTest : public ::testing::Test {
 };
 
 // Creation order of the test form: tab stops by tab index, then label and image, then the frame.
-enum TestChild { kList, kGo, kOne, kOff, kNote, kIcon, kFrame, kChildCount };
+enum TestChild { kList, kGo, kOne, kOff, kNote, kIcon, kLine, kFrame, kChildCount };
 
 TEST_F(ToolkitTest, FormIsBuiltHiddenWithTheDesignsCaptionSizeAndFrame) {
   LoadTestForm();
@@ -285,6 +286,7 @@ TEST_F(ToolkitTest, ControlsHaveTheirClassTextPlaceAndTabOrder) {
        "e",
        240 + 240, 120 + 900, 2000, 285, false},
       {kIcon, "Static", "", 3120, 2400, -1, -1, false},
+      {kLine, "Static", "", 120, 3600, -1, -1, false},
       {kFrame, "Button", "Choices", 240, 120, 2700, 1500, false},
   };
   for (const Expected& want : expected) {
@@ -302,6 +304,11 @@ TEST_F(ToolkitTest, ControlsHaveTheirClassTextPlaceAndTabOrder) {
     EXPECT_EQ((StyleOf(child) & WS_TABSTOP) != 0, want.tabStop);
   }
   EXPECT_EQ(StyleOf(children[kFrame]) & BS_TYPEMASK, BS_GROUPBOX);
+  EXPECT_EQ(StyleOf(children[kLine]) & SS_TYPEMASK, SS_ETCHEDHORZ);
+  // Wine gives an etched line an edge of one pixel at either end.
+  const RECT line = PlaceOnForm(children[kLine]);
+  EXPECT_NEAR(line.right - line.left, PixelsX(5760), 2);
+  EXPECT_EQ(line.bottom - line.top, PixelsY(30));
   EXPECT_FALSE(::IsWindowEnabled(children[kOff]));
   EXPECT_TRUE(::IsWindowEnabled(children[kGo]));
   // Single selection, unsorted, telling its parent about clicks.

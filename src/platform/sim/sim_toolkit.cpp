@@ -40,6 +40,7 @@ SimForm::SimForm(SimToolkit& toolkit, Journal& journal, const FormDesign& design
         break;
       case ControlKind::Frame:
       case ControlKind::Image:
+      case ControlKind::Line:
         break;
     }
   }

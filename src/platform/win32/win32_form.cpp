@@ -91,6 +91,8 @@ ChildClass ChildClassOf(ControlKind kind) {
       return {"LISTBOX", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_BORDER};
     case ControlKind::Image:
       return {"STATIC", SS_ICON};
+    case ControlKind::Line:
+      return {"STATIC", SS_ETCHEDHORZ};
     case ControlKind::Label:
     case ControlKind::Timer:
       break;
@@ -263,6 +265,7 @@ void Win32Form::CreateControls(const FormDesign& design) {
         break;
       case ControlKind::Frame:
       case ControlKind::Image:
+      case ControlKind::Line:
       case ControlKind::Timer:
         break;
     }
@@ -277,8 +280,8 @@ void Win32Form::CreateControls(const FormDesign& design) {
     if (!control->enabled) {
       style |= WS_DISABLED;
     }
-    const bool hasText =
-        control->kind != ControlKind::ListBox && control->kind != ControlKind::Image;
+    const bool hasText = control->kind != ControlKind::ListBox &&
+                         control->kind != ControlKind::Image && control->kind != ControlKind::Line;
     const std::string text = hasText ? ToAnsi(control->caption) : std::string();
     const POINT position = formPosition(*control);
     const HWND child = ::CreateWindowExA(

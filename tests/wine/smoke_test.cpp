@@ -31,6 +31,28 @@ PROCESS_INFORMATION Start() {
   return process;
 }
 
+// A started copy of the program. One that a failed check leaves running is ended, or it would keep
+// the test runner's output open and the run waiting.
+class Started {
+ public:
+  Started() : process_(Start()) {}
+  ~Started() {
+    if (::WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
+      ::TerminateProcess(process_.hProcess, 1);
+      ::WaitForSingleObject(process_.hProcess, 5000);
+    }
+    ::CloseHandle(process_.hProcess);
+  }
+  Started(const Started&) = delete;
+  Started& operator=(const Started&) = delete;
+
+  DWORD id() const { return process_.dwProcessId; }
+  HANDLE handle() const { return process_.hProcess; }
+
+ private:
+  PROCESS_INFORMATION process_;
+};
+
 // Waits a bounded time for something to come true.
 bool Eventually(const std::function<bool()>& condition) {
   for (int attempt = 0; attempt < 1000; ++attempt) {
@@ -46,6 +68,7 @@ struct Search {
   DWORD processId;
   std::string caption;
   std::string className;  // empty: any
+  std::string button;     // empty: any; else the window must hold a button with this text
   HWND found;
 };
 
@@ -58,16 +81,20 @@ BOOL CALLBACK Match(HWND window, LPARAM parameter) {
   ::GetWindowTextA(window, caption, sizeof(caption));
   ::GetClassNameA(window, className, sizeof(className));
   if (owner == search.processId && search.caption == caption &&
-      (search.className.empty() || search.className == className)) {
+      (search.className.empty() || search.className == className) &&
+      (search.button.empty() ||
+       ::FindWindowExA(window, nullptr, "Button", search.button.c_str()) != nullptr)) {
     search.found = window;
     return FALSE;
   }
   return TRUE;
 }
 
-// A top-level window of the process with this caption (and class).
-HWND TopLevel(DWORD processId, const std::string& caption, const std::string& className = "") {
-  Search search{processId, caption, className, nullptr};
+// A top-level window of the process with this caption (and class, and button). The program has
+// more than one window without a caption: the splash is told by its button.
+HWND TopLevel(DWORD processId, const std::string& caption, const std::string& className = "",
+              const std::string& button = "") {
+  Search search{processId, caption, className, button, nullptr};
   ::EnumWindows(Match, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
@@ -91,8 +118,8 @@ void StoreSettingsWithoutAutoScan() {
 
 TEST(Smoke, StartsRefusesASecondCopyAndEndsOnExit) {
   StoreSettingsWithoutAutoScan();
-  PROCESS_INFORMATION first = Start();
-  const DWORD id = first.dwProcessId;
+  const Started first;
+  const DWORD id = first.id();
 
   HWND main = nullptr;
   ASSERT_TRUE(Eventually([&] { return (main = TopLevel(id, "Orvanta Quellspur Version 1.3")); }));
@@ -100,16 +127,15 @@ TEST(Smoke, StartsRefusesASecondCopyAndEndsOnExit) {
   HWND splash = nullptr;
   HWND splashOk = nullptr;
   ASSERT_TRUE(Eventually([&] {
-    splash = TopLevel(id, "");
+    splash = TopLevel(id, "", "", "&OK");
     splashOk = splash ? ::FindWindowExA(splash, nullptr, "Button", "&OK") : nullptr;
     return splashOk != nullptr && ::IsWindowVisible(splash);
   }));
 
   // A second copy says so and ends; the first goes on.
-  PROCESS_INFORMATION second = Start();
+  const Started second;
   HWND message = nullptr;
-  ASSERT_TRUE(
-      Eventually([&] { return (message = TopLevel(second.dwProcessId, "Quellspur", "#32770")); }));
+  ASSERT_TRUE(Eventually([&] { return (message = TopLevel(second.id(), "Quellspur", "#32770")); }));
   bool saysSo = false;
   for (HWND child = ::GetWindow(message, GW_CHILD); child != nullptr;
        child = ::GetWindow(child, GW_HWNDNEXT)) {
@@ -117,9 +143,8 @@ TEST(Smoke, StartsRefusesASecondCopyAndEndsOnExit) {
   }
   EXPECT_TRUE(saysSo);
   ::PostMessageA(message, WM_COMMAND, IDOK, 0);
-  EXPECT_EQ(::WaitForSingleObject(second.hProcess, 10000), WAIT_OBJECT_0);
-  ::CloseHandle(second.hProcess);
-  EXPECT_EQ(::WaitForSingleObject(first.hProcess, 0), static_cast<DWORD>(WAIT_TIMEOUT));
+  EXPECT_EQ(::WaitForSingleObject(second.handle(), 10000), WAIT_OBJECT_0);
+  EXPECT_EQ(::WaitForSingleObject(first.handle(), 0), static_cast<DWORD>(WAIT_TIMEOUT));
 
   // Confirming the splash puts the icon into the tray and shows the main window.
   ::PostMessageA(splashOk, BM_CLICK, 0, 0);
@@ -131,9 +156,8 @@ TEST(Smoke, StartsRefusesASecondCopyAndEndsOnExit) {
   HWND exit = ::FindWindowExA(main, nullptr, "Button", "&Exit");
   ASSERT_NE(exit, nullptr);
   ::PostMessageA(exit, BM_CLICK, 0, 0);
-  EXPECT_EQ(::WaitForSingleObject(first.hProcess, 10000), WAIT_OBJECT_0);
+  EXPECT_EQ(::WaitForSingleObject(first.handle(), 10000), WAIT_OBJECT_0);
   EXPECT_FALSE(::IsWindow(tray));
-  ::CloseHandle(first.hProcess);
 }
 
 }  // namespace

@@ -136,12 +136,15 @@ TEST(Smoke, StartsRefusesASecondCopyAndEndsOnExit) {
   const Started second;
   HWND message = nullptr;
   ASSERT_TRUE(Eventually([&] { return (message = TopLevel(second.id(), "Quellspur", "#32770")); }));
-  bool saysSo = false;
-  for (HWND child = ::GetWindow(message, GW_CHILD); child != nullptr;
-       child = ::GetWindow(child, GW_HWNDNEXT)) {
-    saysSo = saysSo || TextOf(child) == "Quellspur are alredy running.";
-  }
-  EXPECT_TRUE(saysSo);
+  // The box's window exists a moment before its texts are filled in.
+  EXPECT_TRUE(Eventually([&] {
+    bool saysSo = false;
+    for (HWND child = ::GetWindow(message, GW_CHILD); child != nullptr;
+         child = ::GetWindow(child, GW_HWNDNEXT)) {
+      saysSo = saysSo || TextOf(child) == "Quellspur are alredy running.";
+    }
+    return saysSo;
+  }));
   ::PostMessageA(message, WM_COMMAND, IDOK, 0);
   EXPECT_EQ(::WaitForSingleObject(second.handle(), 10000), WAIT_OBJECT_0);
   EXPECT_EQ(::WaitForSingleObject(first.handle(), 0), static_cast<DWORD>(WAIT_TIMEOUT));

@@ -53,8 +53,7 @@ std::wstring AboutDescription() {
 
 FrmAbout::FrmAbout(platform::Toolkit& toolkit) : form_(toolkit.LoadForm(FrmAboutDesign())) {
   const platform::Desktop& desktop = toolkit.desktop();
-  form_->Move(desktop.ScreenWidth() / 2 - form_->Width() / 2,
-              desktop.ScreenHeight() / 2 - form_->Height() / 2);
+  platform::CentreOnScreen(*form_, desktop);
   form_->SetCaption(L"About " + kProductName);
   form_->LabelNamed(L"lbDescript").SetCaption(AboutDescription());
   form_->LabelNamed(L"lbWarning").SetCaption(kAboutNotice);

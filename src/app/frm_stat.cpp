@@ -1,24 +1,46 @@
 #include "app/frm_stat.h"
 
-#include "app/report_line.h"
+#include <exception>
+
 #include "clean/clock_text.h"
+#include "scan/report_line.h"
+#include "scan/scan_driver.h"
 
 namespace quellspur {
+namespace {
 
-FrmStat::FrmStat(MainWindowWidgets widgets, Backdoors& backdoors, Settings& settings,
-                 ActivityLog& log, platform::Os& os, CleanUpCommand& cleanUp)
-    : form(widgets.form),
-      List(widgets.List),
-      cmdKill(widgets.cmdKill),
-      Timer1(widgets.Timer1),
-      desktop_(widgets.desktop),
-      backdoors_(backdoors),
-      settings_(settings),
-      log_(log),
+// The hourglass for as long as a job runs, whatever happens in it.
+class Hourglass {
+ public:
+  explicit Hourglass(platform::Window& form) : form_(form) {
+    form_.SetPointer(platform::MousePointer::Hourglass);
+  }
+  ~Hourglass() { form_.SetPointer(platform::MousePointer::Default); }
+  Hourglass(const Hourglass&) = delete;
+  Hourglass& operator=(const Hourglass&) = delete;
+
+ private:
+  platform::Window& form_;
+};
+
+}  // namespace
+
+FrmStat::FrmStat(platform::Form& mainForm, platform::Desktop& desktop, platform::Os& os,
+                 platform::MessagePump& pump, Settings& settings)
+    : form(mainForm),
+      List(mainForm.ListBoxNamed(L"List")),
+      cmdKill(mainForm.ButtonNamed(L"cmdKill")),
+      Timer1(mainForm.TimerNamed(L"Timer1")),
+      scanner(os, pump),
+      log(os),
+      cleanUp(scanner, log, os, pump),
+      desktop_(desktop),
       os_(os),
-      cleanUp_(cleanUp) {
+      pump_(pump),
+      settings_(settings) {
   List.OnClick([this] { List_Click(); });
   cmdKill.OnClick([this] { cmdKill_Click(); });
+  mainForm.ButtonNamed(L"cmdScan").OnClick([this] { cmdScan_Click(); });
   Timer1.OnTimer([this] { Timer1_Timer(); });
 }
 
@@ -27,53 +49,55 @@ void FrmStat::ListCleanResult() {
   os_.GetLocalTime(now);
   List.AddItem(L"Last scan: " + FormatTime(now, os_.GetTimeSeparator()));
   List.AddItem(L"Your computer is clean from known running backdoors!");
-  if (IsOn(settings_.AutoCheck)) {
+  if (IsOn(settings_.autoCheck)) {
     Timer1.SetEnabled(true);
   }
 }
 
 void FrmStat::FindSometing() {
-  const FoundTable& table = backdoors_.foundTable;
-  if (table.LastIndex() < 1) {
+  const Findings& findings = scanner.findings;
+  if (findings.empty()) {
     ListCleanResult();
     return;
   }
-  for (std::size_t row = 1; row <= table.LastIndex(); ++row) {
-    const std::wstring line = ReportLine(table[row]);
-    log_.WriteLog(line);
-    List.InsertItem(line, static_cast<int>(row - 1));
+  for (std::size_t index = 0; index < findings.size(); ++index) {
+    const std::wstring line = ReportLine(findings[index]);
+    log.WriteLog(line);
+    List.InsertItem(line, static_cast<int>(index));
   }
   desktop_.Beep();
   form.Show();
   Timer1.SetEnabled(false);
-  if (!IsOn(settings_.AutoClean)) {
+  if (!IsOn(settings_.autoClean)) {
     return;
   }
-  // Each line is selected as a click would select it, so the button offers that line's action.
-  const int lines = List.ListCount();
-  for (int line = 0; line < lines; ++line) {
-    List.SetListIndex(line);
-    cleanUp_.Run();
+  // Each line with something to do is selected as a click would select it, so the button offers
+  // that line's action, and cleaned.
+  for (std::size_t index = 0; index < findings.size(); ++index) {
+    if (findings[index].Actionable()) {
+      List.SetListIndex(static_cast<int>(index));
+      CleanSelectedLines();
+    }
   }
   Timer1.SetEnabled(true);
 }
 
 void FrmStat::List_Click() {
-  const FoundTable& table = backdoors_.foundTable;
-  if (table.LastIndex() == 0) {
-    return;  // the clean-scan lines belong to no row
+  const Findings& findings = scanner.findings;
+  if (findings.empty()) {
+    return;  // the clean-scan lines belong to no finding
   }
   cmdKill.SetEnabled(false);
   for (int line = 0; line < List.ListCount(); ++line) {
-    const std::size_t row = static_cast<std::size_t>(line) + 1;
-    if (!List.Selected(line) || row > table.LastIndex()) {
+    const auto index = static_cast<std::size_t>(line);
+    if (!List.Selected(line) || index >= findings.size()) {
       continue;
     }
-    if (table[row].ProcessId != 0) {
+    if (findings[index].HasProcess()) {
       cmdKill.SetEnabled(true);
       cmdKill.SetCaption(kKillProcessCaption);
     }
-    if (table[row].RootKey != 0) {
+    if (findings[index].HasStartEntry()) {
       cmdKill.SetEnabled(true);
       cmdKill.SetCaption(kRemoveStartCaption);
     }
@@ -81,19 +105,56 @@ void FrmStat::List_Click() {
 }
 
 void FrmStat::cmdKill_Click() {
-  WhileIdle([this] { cleanUp_.Run(); });
+  WhileIdle([this] { CleanSelectedLines(); });
+}
+
+void FrmStat::CleanSelectedLines() {
+  const Hourglass hourglass(form);
+  const CleanOptions options{IsOn(settings_.moveFiles), windowsDir};
+  for (int line = List.ListCount() - 1; line >= 0; --line) {
+    const auto index = static_cast<std::size_t>(line);
+    if (!List.Selected(line) || index >= scanner.findings.size()) {
+      continue;
+    }
+    switch (cleanUp.Clean(scanner.findings[index], options)) {
+      case CleanOutcome::Terminated:
+        MarkLine(line, kTerminatedPrefix);
+        break;
+      case CleanOutcome::StartRemoved:
+        MarkLine(line, kErasedPrefix);
+        break;
+      case CleanOutcome::NothingToDo:
+      case CleanOutcome::NotDone:
+        break;
+    }
+  }
+  pump_.ProcessPendingMessages();
+}
+
+void FrmStat::MarkLine(int line, const std::wstring& prefix) {
+  try {
+    const std::wstring text = List.List(line);
+    List.RemoveItem(line);
+    List.InsertItem(prefix + text, line);
+  } catch (const std::exception&) {
+    // The finding is dealt with all the same; only its line keeps its old text.
+  }
+  cmdKill.SetEnabled(false);
 }
 
 void FrmStat::cmdScan_Click() {
   WhileIdle([this] {
     Timer1.SetEnabled(false);
-    form.SetPointer(platform::MousePointer::Hourglass);
+    const Hourglass hourglass(form);
     cmdKill.SetEnabled(false);
     List.Clear();
-    backdoors_.foundTable.Clear();
-    RunScan(backdoors_, *this);
-    form.SetPointer(platform::MousePointer::Default);
+    scanner.findings.clear();
+    RunScan(scanner, [this] { FindSometing(); });
   });
+}
+
+void FrmStat::ScanAtStart() {
+  WhileIdle([this] { RunScan(scanner, [this] { FindSometing(); }); });
 }
 
 }  // namespace quellspur

@@ -1,41 +1,32 @@
-// The main window: the result list, the clean-up button and the automatic-scan timer, and the
-// report that turns a scan's findings into list lines.
+// The main window: the result list, the clean-up button and the automatic-scan timer, with the
+// scan and clean-up engine behind them. The program and every test build it here, one way.
 #pragma once
 
+#include <string>
+
 #include "clean/activity_log.h"
+#include "clean/clean_up.h"
+#include "platform/message_pump.h"
 #include "platform/os.h"
-#include "platform/widgets.h"
-#include "scan/backdoors.h"
-#include "scan/scan_driver.h"
+#include "platform/toolkit.h"
+#include "scan/scanner.h"
 #include "settings/settings.h"
 
 namespace quellspur {
 
 inline const std::wstring kKillProcessCaption = L"&Kill Process";
 inline const std::wstring kRemoveStartCaption = L"&Remove start";
+inline const std::wstring kTerminatedPrefix = L"IT\u00B4S TERMINATED!  ";
+inline const std::wstring kErasedPrefix = L"IT\u00B4S ERASED!  ";
 
-// What "&Clean up" does to the selected line.
-class CleanUpCommand {
+class FrmStat {
  public:
-  virtual ~CleanUpCommand() = default;
-  virtual void Run() = 0;
-};
-
-struct MainWindowWidgets {
-  platform::Window& form;
-  platform::ListBox& List;
-  platform::Button& cmdKill;
-  platform::Timer& Timer1;
-  platform::Desktop& desktop;
-};
-
-class FrmStat : public ScanReport {
- public:
-  FrmStat(MainWindowWidgets widgets, Backdoors& backdoors, Settings& settings, ActivityLog& log,
-          platform::Os& os, CleanUpCommand& cleanUp);
+  // Wires the form's list, buttons and timer, built from the main window's design.
+  FrmStat(platform::Form& form, platform::Desktop& desktop, platform::Os& os,
+          platform::MessagePump& pump, Settings& settings);
 
   // Lists the findings of the scan that just ran, logs them and, with "Auto Clean", cleans them.
-  void FindSometing() override;
+  void FindSometing();
   // Offers the action that the selected line allows.
   void List_Click();
   // The clean-up of the selected line; refused while a scan or a clean-up runs.
@@ -44,27 +35,37 @@ class FrmStat : public ScanReport {
   void cmdScan_Click();
   // The automatic scan's tick: the same scan as "&Scan Now".
   void Timer1_Timer() { cmdScan_Click(); }
+  // The scan of the program's start, after the splash.
+  void ScanAtStart();
   // Whether a scan or a clean-up is running. Both let the window system handle messages while
-  // they work, and those messages must not start another one on the same table and list.
+  // they work, and those messages must not start another one on the same findings and list.
   bool Busy() const { return busy_; }
-  // Runs a job that works on the table and the list, unless one is running already.
-  template <typename Job>
-  void WhileIdle(Job job);
 
-  platform::Window& form;
+  platform::Form& form;
   platform::ListBox& List;
   platform::Button& cmdKill;
   platform::Timer& Timer1;
 
+  Scanner scanner;
+  ActivityLog log;
+  CleanUp cleanUp;
+  // The Windows folder with its backslash, where the clean-up finds win.ini; set at start-up.
+  std::wstring windowsDir;
+
  private:
   void ListCleanResult();
+  // Cleans every selected line by what its finding holds, and marks the lines that were dealt
+  // with.
+  void CleanSelectedLines();
+  void MarkLine(int line, const std::wstring& prefix);
+  // Runs a job that works on the findings and the list, unless one is running already.
+  template <typename Job>
+  void WhileIdle(Job job);
 
   platform::Desktop& desktop_;
-  Backdoors& backdoors_;
-  Settings& settings_;
-  ActivityLog& log_;
   platform::Os& os_;
-  CleanUpCommand& cleanUp_;
+  platform::MessagePump& pump_;
+  Settings& settings_;
   bool busy_ = false;
 };
 

@@ -4,7 +4,6 @@
 
 #include "app/forms.h"
 #include "app/version.h"
-#include "scan/scan_driver.h"
 #include "settings/settings_store.h"
 #include "settings/windows_version.h"
 
@@ -13,11 +12,6 @@ namespace {
 
 const std::wstring kInstanceMutex = L"Orvanta.Quellspur.Instance";
 constexpr std::uint32_t kPathChars = 260;
-
-void Centre(platform::Window& window, const platform::Desktop& desktop) {
-  window.Move(desktop.ScreenWidth() / 2 - window.Width() / 2,
-              desktop.ScreenHeight() / 2 - window.Height() / 2);
-}
 
 // The Windows folder with a backslash, however long its path.
 std::wstring WindowsFolder(platform::System& system) {
@@ -46,16 +40,9 @@ std::wstring ProgramArguments(const std::wstring& commandLine) {
 }  // namespace
 
 QuellspurApp::QuellspurApp(platform::Os& os, platform::Toolkit& toolkit)
-    : os_(os), toolkit_(toolkit), backdoors_(os, toolkit.pump()), log_(os) {
+    : os_(os), toolkit_(toolkit) {
   form_ = toolkit_.LoadForm(MainWindowDesign());
-  cleanUp_ = std::make_unique<CleanUp>(
-      CleanUpWidgets{*form_, form_->ListBoxNamed(L"List"), form_->ButtonNamed(L"cmdKill")},
-      backdoors_, settings_, log_, os_, toolkit_.pump(), windowsDir_);
-  frmStat_ = std::make_unique<FrmStat>(
-      MainWindowWidgets{*form_, form_->ListBoxNamed(L"List"), form_->ButtonNamed(L"cmdKill"),
-                        form_->TimerNamed(L"Timer1"), toolkit_.desktop()},
-      backdoors_, settings_, log_, os_, *cleanUp_);
-  form_->ButtonNamed(L"cmdScan").OnClick([this] { frmStat_->cmdScan_Click(); });
+  frmStat_ = std::make_unique<FrmStat>(*form_, toolkit_.desktop(), os_, toolkit_.pump(), settings_);
   form_->ButtonNamed(L"cmdHide").OnClick([this] { cmdHide_Click(); });
   form_->ButtonNamed(L"cmdExit").OnClick([this] { cmdExit_Click(); });
   form_->MenuItemNamed(L"mnuFileSett").OnClick([this] { mnuFileSett_Click(); });
@@ -77,20 +64,20 @@ void QuellspurApp::Form_Load() {
     toolkit_.EndProgram();
     return;
   }
-  backdoors_.windowsPlatform = GetWindowsPlatform(os_);
-  windowsDir_ = WindowsFolder(os_);
+  frmStat_->scanner.windowsPlatform = GetWindowsPlatform(os_);
+  frmStat_->windowsDir = WindowsFolder(os_);
 
   splash_ = toolkit_.LoadForm(SplashDesign());
-  Centre(*splash_, toolkit_.desktop());
+  platform::CentreOnScreen(*splash_, toolkit_.desktop());
   splash_->LabelNamed(L"lblVersion").SetCaption(kVersionText);
   splash_->ButtonNamed(L"cmdOk").OnClick([this] { Splash_cmdOk_Click(); });
   splash_->OnCloseRequest(
       [this](platform::CloseReason reason) { return Splash_QueryUnload(reason); });
   splash_->Show();
 
-  Centre(*form_, toolkit_.desktop());
+  platform::CentreOnScreen(*form_, toolkit_.desktop());
   form_->SetCaption(form_->Caption() + L" " + kVersionText);
-  backdoors_.foundTable.Clear();
+  frmStat_->scanner.findings.clear();
   form_->Hide();
 }
 
@@ -102,8 +89,8 @@ void QuellspurApp::Splash_cmdOk_Click() {
   splashConfirmed_ = true;
   ShowTray();
   if (LoadSettings(os_, settings_)) {
-    if (IsOn(settings_.AutoCheck)) {
-      frmStat_->WhileIdle([this] { RunScan(backdoors_, *frmStat_); });
+    if (IsOn(settings_.autoCheck)) {
+      frmStat_->ScanAtStart();
     }
     if (ProgramArguments(os_.GetCommandLineA()).find(L"/boot") == std::wstring::npos) {
       form_->Show();
@@ -116,26 +103,26 @@ void QuellspurApp::Splash_cmdOk_Click() {
 }
 
 void QuellspurApp::ShowTray() {
-  m_frmSysTray = std::make_unique<FrmSysTray>(toolkit_, os_, kProductName);
-  m_frmSysTray->MenuClick = [this](std::int32_t index, const std::wstring& key) {
+  frmSysTray_ = std::make_unique<FrmSysTray>(toolkit_, os_, kProductName);
+  frmSysTray_->MenuClick = [this](std::int32_t index, const std::wstring& key) {
     m_frmSysTray_MenuClick(index, key);
   };
-  m_frmSysTray->SysTrayDoubleClick = [this](std::int32_t button) {
+  frmSysTray_->SysTrayDoubleClick = [this](std::int32_t button) {
     m_frmSysTray_SysTrayDoubleClick(button);
   };
-  m_frmSysTray->SysTrayMouseDown = [this](std::int32_t button) {
+  frmSysTray_->SysTrayMouseDown = [this](std::int32_t button) {
     m_frmSysTray_SysTrayMouseDown(button);
   };
-  m_frmSysTray->AddMenuItem(L"Open Quellspur", L"open", true);
-  m_frmSysTray->AddMenuItem(L"Options", L"options");
-  m_frmSysTray->AddMenuItem(L"-", L"");
-  m_frmSysTray->AddMenuItem(L"Exit", L"exit");
-  m_frmSysTray->SetToolTip(L"Orvanta Quellspur");
-  m_frmSysTray->SetIconHandle(form_->IconHandle());
+  frmSysTray_->AddMenuItem(L"Open Quellspur", L"open", true);
+  frmSysTray_->AddMenuItem(L"Options", L"options");
+  frmSysTray_->AddMenuItem(L"-", L"");
+  frmSysTray_->AddMenuItem(L"Exit", L"exit");
+  frmSysTray_->SetToolTip(L"Orvanta Quellspur");
+  frmSysTray_->SetIconHandle(form_->IconHandle());
 }
 
 void QuellspurApp::cmdHide_Click() {
-  if (IsOn(settings_.AutoCheck)) {
+  if (IsOn(settings_.autoCheck)) {
     frmStat_->Timer1.SetEnabled(true);
   }
   form_->Hide();
@@ -165,14 +152,14 @@ bool QuellspurApp::Form_QueryUnload(platform::CloseReason reason) {
     return false;
   }
   form_->Hide();
-  if (IsOn(settings_.AutoCheck)) {
+  if (IsOn(settings_.autoCheck)) {
     frmStat_->Timer1.SetEnabled(true);
   }
   return true;
 }
 
 void QuellspurApp::Form_Unload() {
-  m_frmSysTray.reset();
+  frmSysTray_.reset();
 }
 
 void QuellspurApp::mnuFileSett_Click() {
@@ -212,7 +199,7 @@ void QuellspurApp::m_frmSysTray_SysTrayDoubleClick(std::int32_t) {
 
 void QuellspurApp::m_frmSysTray_SysTrayMouseDown(std::int32_t button) {
   if (button == kRightButton) {
-    m_frmSysTray->ShowMenu();
+    frmSysTray_->ShowMenu();
   }
 }
 

@@ -8,11 +8,8 @@
 
 #include "about/frm_about.h"
 #include "app/frm_stat.h"
-#include "clean/activity_log.h"
-#include "clean/clean_up.h"
 #include "platform/os.h"
 #include "platform/toolkit.h"
-#include "scan/backdoors.h"
 #include "settings/frm_opti.h"
 #include "settings/settings.h"
 #include "tray/frm_sys_tray.h"
@@ -47,9 +44,7 @@ class QuellspurApp {
   FrmStat& frmStat() { return *frmStat_; }
   platform::Form& mainForm() { return *form_; }
   Settings& settings() { return settings_; }
-  Backdoors& backdoors() { return backdoors_; }
-  FrmSysTray* tray() { return m_frmSysTray.get(); }
-  const std::wstring& windowsDir() const { return windowsDir_; }
+  FrmSysTray* tray() { return frmSysTray_.get(); }
 
  private:
   void Form_Unload();
@@ -57,16 +52,12 @@ class QuellspurApp {
 
   platform::Os& os_;
   platform::Toolkit& toolkit_;
-  Backdoors backdoors_;
   Settings settings_;
-  ActivityLog log_;
-  std::wstring windowsDir_;
   bool splashConfirmed_ = false;
   std::unique_ptr<platform::Form> form_;
-  std::unique_ptr<CleanUp> cleanUp_;
   std::unique_ptr<FrmStat> frmStat_;
   std::unique_ptr<platform::Form> splash_;
-  std::unique_ptr<FrmSysTray> m_frmSysTray;
+  std::unique_ptr<FrmSysTray> frmSysTray_;
   std::unique_ptr<FrmOpti> frmOpti_;
   std::unique_ptr<FrmAbout> frmAbout_;
 };

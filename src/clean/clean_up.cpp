@@ -7,7 +7,7 @@
 #include "clean/registry_start_removal.h"
 #include "clean/win_ini_rewrite.h"
 #include "platform/owners.h"
-#include "scan/path_text.h"
+#include "platform/text.h"
 #include "scan/process_list.h"
 
 namespace quellspur {
@@ -38,21 +38,7 @@ bool Contains(const std::wstring& text, const wchar_t* part) {
   return text.find(part) != std::wstring::npos;
 }
 
-// The hourglass for as long as the command runs, whatever happens in it.
-class Hourglass {
- public:
-  explicit Hourglass(platform::Window& form) : form_(form) {
-    form_.SetPointer(platform::MousePointer::Hourglass);
-  }
-  ~Hourglass() { form_.SetPointer(platform::MousePointer::Default); }
-  Hourglass(const Hourglass&) = delete;
-  Hourglass& operator=(const Hourglass&) = delete;
-
- private:
-  platform::Window& form_;
-};
-
-// A step that fails unexpectedly is skipped; the command goes on with the next.
+// A follow-up step that fails unexpectedly is skipped; what was done before it stands.
 template <typename Step>
 void Skippable(Step step) {
   try {
@@ -61,58 +47,57 @@ void Skippable(Step step) {
   }
 }
 
-}  // namespace
-
-void CleanUp::Run() {
-  const Hourglass hourglass(widgets_.form);
-  const int lines = widgets_.List.ListCount();
-  for (int line = lines - 1; line >= 0; --line) {
-    const std::size_t row = static_cast<std::size_t>(line) + 1;
-    if (!widgets_.List.Selected(line) || row > backdoors_.foundTable.LastIndex()) {
-      continue;
-    }
-    Skippable([&] {
-      if (widgets_.cmdKill.Caption() == kKillProcessCaption) {
-        Terminate(line, row);
-      } else {
-        RemoveStart(line, row);
-      }
-    });
-  }
-  pump_.ProcessPendingMessages();
+// Dealt with: nothing is left to end or remove.
+void MarkCleaned(Finding& finding) {
+  finding.processId = 0;
+  finding.rootKey = 0;
 }
 
-void CleanUp::Terminate(int line, std::size_t row) {
-  const std::uint32_t processId = backdoors_.foundTable[row].ProcessId;
+}  // namespace
+
+CleanOutcome CleanUp::Clean(Finding& finding, const CleanOptions& options) {
+  if (!finding.Actionable()) {
+    return CleanOutcome::NothingToDo;
+  }
+  try {
+    return finding.HasProcess() ? Terminate(finding, options) : RemoveStart(finding, options);
+  } catch (const std::exception&) {
+    return CleanOutcome::NotDone;
+  }
+}
+
+CleanOutcome CleanUp::Terminate(Finding& finding, const CleanOptions& options) {
+  const std::uint32_t processId = finding.processId;
   if (processId == os_.GetCurrentProcessId()) {
-    return;  // never this program itself
+    return CleanOutcome::NotDone;  // never this program itself
   }
-  // The handle keeps the id from being given to another process while we look and act.
-  const platform::UniqueHandle process(
-      os_, os_.OpenProcess(platform::kProcessAllAccess, false, processId));
-  if (process && !Gone(process.get(), processId)) {
-    // The id may have been reused since the scan: act only on the executable that was found.
-    if (UpperCase(backdoors_.GetProcessPath(processId)) !=
-        UpperCase(backdoors_.foundTable[row].FilePath)) {
-      return;
+  {
+    // The handle keeps the id from being given to another process while we look and act.
+    const platform::UniqueHandle process(
+        os_, os_.OpenProcess(platform::kProcessAllAccess, false, processId));
+    if (process && !Gone(process.get(), processId)) {
+      // The id may have been reused since the scan: act only on the executable that was found.
+      if (UpperCase(scanner_.GetProcessPath(processId)) != UpperCase(finding.filePath)) {
+        return CleanOutcome::NotDone;
+      }
+      os_.TerminateProcess(process.get(), kKilledExitCode);
     }
-    os_.TerminateProcess(process.get(), kKilledExitCode);
-  }
-  pump_.ProcessPendingMessages();
-  for (int cycle = 0; cycle < kWaitCycles; ++cycle) {
     pump_.ProcessPendingMessages();
+    for (int cycle = 0; cycle < kWaitCycles; ++cycle) {
+      pump_.ProcessPendingMessages();
+    }
+    if (!Gone(process.get(), processId)) {
+      return CleanOutcome::NotDone;  // it survived: the user may try again
+    }
   }
-  if (!Gone(process.get(), processId)) {
-    return;  // it survived: the line stays as it is, the user may try again
+  MarkCleaned(finding);
+  if (options.moveFiles) {
+    MoveFiles(finding);
   }
-  const FoundEntry entry = backdoors_.foundTable[row];
-  if (IsOn(settings_.MoveFiles)) {
-    MoveFiles(entry);
+  if (Contains(finding.backdoorName, L"Millenium")) {
+    Skippable([&] { RewriteWinIni(os_, log_, options.windowsFolder, finding.filePath); });
   }
-  if (Contains(entry.BackdoorName, L"Millenium")) {
-    RewriteWinIni(os_, log_, windowsDir_, entry.FilePath);
-  }
-  MarkDone(line, row, kTerminatedPrefix);
+  return CleanOutcome::Terminated;
 }
 
 bool CleanUp::Gone(platform::Handle process, std::uint32_t processId) {
@@ -122,44 +107,33 @@ bool CleanUp::Gone(platform::Handle process, std::uint32_t processId) {
     return os_.GetExitCodeProcess(process, exitCode) && exitCode != platform::kStillActive;
   }
   // Not openable: gone only when the system no longer lists it either.
-  return backdoors_.GetProcessPath(processId) == kUnknownPath &&
+  return scanner_.GetProcessPath(processId) == kUnknownPath &&
          !FindProcessEntry(os_, processId).has_value();
 }
 
-void CleanUp::MoveFiles(const FoundEntry& entry) {
-  MoveFile(os_, log_, entry.FilePath);
+void CleanUp::MoveFiles(const Finding& finding) {
+  Skippable([&] { MoveFile(os_, log_, finding.filePath); });
   const std::wstring folder =
-      entry.FilePath.substr(0, entry.FilePath.size() - FileNameOf(entry.FilePath).size());
+      finding.filePath.substr(0, finding.filePath.size() - FileNameOf(finding.filePath).size());
   for (const Companions& companions : CompanionTable()) {
-    const bool fits = companions.wholeName ? entry.BackdoorName == companions.name
-                                           : Contains(entry.BackdoorName, companions.name);
+    const bool fits = companions.wholeName ? finding.backdoorName == companions.name
+                                           : Contains(finding.backdoorName, companions.name);
     if (fits) {
       for (const wchar_t* file : companions.files) {
-        MoveFile(os_, log_, folder + file);
+        Skippable([&] { MoveFile(os_, log_, folder + file); });
       }
       return;
     }
   }
 }
 
-void CleanUp::RemoveStart(int line, std::size_t row) {
-  const FoundEntry entry = backdoors_.foundTable[row];
-  RemoveRegistryStart(os_, log_, entry);
-  if (IsOn(settings_.MoveFiles)) {
-    MoveFile(os_, log_, entry.FilePath);
+CleanOutcome CleanUp::RemoveStart(Finding& finding, const CleanOptions& options) {
+  RemoveRegistryStart(os_, log_, finding);
+  MarkCleaned(finding);
+  if (options.moveFiles) {
+    Skippable([&] { MoveFile(os_, log_, finding.filePath); });
   }
-  MarkDone(line, row, kErasedPrefix);
-}
-
-void CleanUp::MarkDone(int line, std::size_t row, const std::wstring& prefix) {
-  Skippable([&] {
-    const std::wstring text = widgets_.List.List(line);
-    widgets_.List.RemoveItem(line);
-    widgets_.List.InsertItem(prefix + text, line);
-  });
-  backdoors_.foundTable[row].RootKey = 0;
-  backdoors_.foundTable[row].ProcessId = 0;
-  widgets_.cmdKill.SetEnabled(false);
+  return CleanOutcome::StartRemoved;
 }
 
 }  // namespace quellspur

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "scan/path_text.h"
+#include "platform/text.h"
 
 namespace quellspur {
 

@@ -3,11 +3,11 @@
 
 #include "clean/activity_log.h"
 #include "platform/os.h"
-#include "scan/found_table.h"
+#include "scan/finding.h"
 
 namespace quellspur {
 
 // Deletes the start entry's value and logs the attempt whenever its key could be opened.
-void RemoveRegistryStart(platform::Os& os, ActivityLog& log, const FoundEntry& entry);
+void RemoveRegistryStart(platform::Os& os, ActivityLog& log, const Finding& entry);
 
 }  // namespace quellspur

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "scan/path_text.h"
+#include "platform/text.h"
 
 namespace quellspur {
 

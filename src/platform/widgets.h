@@ -106,4 +106,10 @@ class Desktop {
                          std::uint32_t style) = 0;
 };
 
+// Every form places itself in the middle of the screen when it loads.
+inline void CentreOnScreen(Window& window, const Desktop& desktop) {
+  window.Move(desktop.ScreenWidth() / 2 - window.Width() / 2,
+              desktop.ScreenHeight() / 2 - window.Height() / 2);
+}
+
 }  // namespace quellspur::platform

@@ -1,8 +1,8 @@
 // Whether an executable names itself near its end, as "Back Orifice" does.
 #include <algorithm>
 
-#include "scan/backdoors.h"
-#include "scan/path_text.h"
+#include "platform/text.h"
+#include "scan/scanner.h"
 
 namespace quellspur {
 namespace {
@@ -11,7 +11,7 @@ constexpr std::uint32_t kTailBytes = 101;
 
 }  // namespace
 
-bool Backdoors::NameInFileTail(const std::wstring& path) {
+bool Scanner::NameInFileTail(const std::wstring& path) {
   const std::wstring name = UpperCase(FileNameOf(path));
   std::uint64_t length = 0;
   std::string tail;

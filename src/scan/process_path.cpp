@@ -1,7 +1,7 @@
 // From a process id to the path of its executable.
 #include "platform/owners.h"
-#include "scan/backdoors.h"
 #include "scan/process_list.h"
+#include "scan/scanner.h"
 
 namespace quellspur {
 namespace {
@@ -10,7 +10,7 @@ constexpr std::uint32_t kModulePathChars = 250;
 
 }  // namespace
 
-std::wstring Backdoors::GetProcessPath(std::uint32_t processId) {
+std::wstring Scanner::GetProcessPath(std::uint32_t processId) {
   if (IsNt()) {
     // Windows NT's process list names no folder, so the process itself is asked.
     const platform::UniqueHandle process(
@@ -26,13 +26,13 @@ std::wstring Backdoors::GetProcessPath(std::uint32_t processId) {
   return entry ? entry->exeFile : kUnknownPath;
 }
 
-void Backdoors::AppendProcessRow(std::uint32_t processId, const std::wstring& path,
-                                 const std::wstring& parentPath) {
-  FoundEntry& entry = foundTable[foundTable.Append()];
-  entry.ProcessId = processId;
-  entry.FilePath = path;
-  entry.BackdoorName = currentBackdoorName;
-  entry.ParentPath = parentPath;
+void Scanner::AddProcess(std::uint32_t processId, const std::wstring& path,
+                         const std::wstring& parentPath) {
+  Finding& finding = findings.emplace_back();
+  finding.backdoorName = currentBackdoorName;
+  finding.filePath = path;
+  finding.processId = processId;
+  finding.parentPath = parentPath;
 }
 
 }  // namespace quellspur

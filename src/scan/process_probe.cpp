@@ -1,9 +1,9 @@
 // The process probe: "Back Orifice" shows no window, so it is found among the running processes.
-#include "scan/backdoors.h"
-#include "scan/path_text.h"
+#include "platform/text.h"
 #include "scan/probe_name.h"
 #include "scan/process_list.h"
 #include "scan/scan_fault.h"
+#include "scan/scanner.h"
 
 namespace quellspur {
 namespace {
@@ -18,7 +18,7 @@ bool HasBlankBeforeExe(const std::wstring& path) {
 
 }  // namespace
 
-void Backdoors::FindByProcess() {
+void Scanner::FindByProcess() {
   const ProbeName probing(currentBackdoorName, kBackOrifice);
   ProcessSnapshot snapshot(os_);
   if (!snapshot) {
@@ -40,7 +40,7 @@ void Backdoors::FindByProcess() {
             FindStartEntries(path);
     }
     if (hit) {
-      AppendProcessRow(entry.processId, path, GetProcessPath(entry.parentProcessId));
+      AddProcess(entry.processId, path, GetProcessPath(entry.parentProcessId));
     }
     more = snapshot.Next(entry);
     pump_.ProcessPendingMessages();

@@ -16,12 +16,12 @@ void Guarded(Step step) {
 
 }  // namespace
 
-void RunScan(Backdoors& backdoors, ScanReport& report) {
-  Guarded([&] { backdoors.FindByWindow(); });
-  if (backdoors.windowsPlatform != static_cast<std::int32_t>(platform::kPlatformNt)) {
-    Guarded([&] { backdoors.FindByProcess(); });
+void RunScan(Scanner& scanner, const std::function<void()>& report) {
+  Guarded([&] { scanner.FindByWindow(); });
+  if (scanner.windowsPlatform != static_cast<std::int32_t>(platform::kPlatformNt)) {
+    Guarded([&] { scanner.FindByProcess(); });
   }
-  Guarded([&] { report.FindSometing(); });
+  Guarded([&] { report(); });
 }
 
 }  // namespace quellspur

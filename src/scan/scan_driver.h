@@ -1,18 +1,14 @@
 // One whole scan: the window probe, the process probe (not on Windows NT) and the report.
 #pragma once
 
-#include "scan/backdoors.h"
+#include <functional>
+
+#include "scan/scanner.h"
 
 namespace quellspur {
 
-// The main window's report of a finished scan.
-class ScanReport {
- public:
-  virtual ~ScanReport() = default;
-  virtual void FindSometing() = 0;
-};
-
-// Runs on a cleared table. A failure inside a step ends that step only; nobody is told.
-void RunScan(Backdoors& backdoors, ScanReport& report);
+// Runs on cleared findings, then hands them to `report`. A failure inside a step ends that step
+// only; nobody is told.
+void RunScan(Scanner& scanner, const std::function<void()>& report);
 
 }  // namespace quellspur

@@ -7,11 +7,11 @@
 namespace quellspur {
 
 struct WindowSignature {
-  std::wstring BackdoorName;
-  std::wstring WindowClass;    // empty: any class
-  std::wstring WindowCaption;  // empty: any caption
+  std::wstring backdoorName;
+  std::wstring windowClass;    // empty: any class
+  std::wstring windowCaption;  // empty: any caption
 };
 
-extern const std::array<WindowSignature, 24> SignatureTable;
+extern const std::array<WindowSignature, 24> kWindowSignatures;
 
 }  // namespace quellspur

@@ -1,7 +1,7 @@
 // Start-entry discovery: the values of the start-up keys that start a hit's executable.
 #include "platform/owners.h"
-#include "scan/backdoors.h"
-#include "scan/path_text.h"
+#include "platform/text.h"
+#include "scan/scanner.h"
 
 namespace quellspur {
 namespace {
@@ -24,15 +24,15 @@ std::wstring StartedFileName(const std::wstring& command) {
 
 }  // namespace
 
-bool Backdoors::FindStartEntries(const std::wstring& path) {
+bool Scanner::FindStartEntries(const std::wstring& path) {
   const bool r1 = SearchRunKey(platform::kHkeyLocalMachine, kRunServicesKey, path);
   const bool r2 = SearchRunKey(platform::kHkeyLocalMachine, kRunKey, path);
   const bool r3 = SearchRunKey(platform::kHkeyCurrentUser, kRunKey, path);
   return r1 || r2 || r3;
 }
 
-bool Backdoors::SearchRunKey(platform::RegKey root, const std::wstring& keyPath,
-                             const std::wstring& path) {
+bool Scanner::SearchRunKey(platform::RegKey root, const std::wstring& keyPath,
+                           const std::wstring& path) {
   platform::RegKey opened = 0;
   if (os_.RegOpenKeyExA(root, keyPath, 0, platform::kKeyAllButDelete, opened) !=
       platform::kErrorSuccess) {
@@ -49,13 +49,12 @@ bool Backdoors::SearchRunKey(platform::RegKey root, const std::wstring& keyPath,
     // Data without a zero byte is a command all the same: all of it counts.
     const std::wstring command = os_.AnsiToWide(UpToFirstZero(value.data));
     if (StartedFileName(command) == wanted) {
-      const std::size_t row = foundTable.Append();
-      FoundEntry& entry = foundTable[row];
-      entry.RootKey = static_cast<std::uint32_t>(root);
-      entry.SubKey = keyPath;
-      entry.ValueName = value.name;
-      entry.FilePath = path;
-      entry.BackdoorName = currentBackdoorName;
+      Finding& finding = findings.emplace_back();
+      finding.backdoorName = currentBackdoorName;
+      finding.filePath = path;
+      finding.rootKey = static_cast<std::uint32_t>(root);
+      finding.subKey = keyPath;
+      finding.valueName = value.name;
       found = true;
     }
     status = os_.RegEnumValueA(key.get(), ++index, kNameBufferChars, kDataBufferBytes, value);

@@ -1,22 +1,22 @@
 // The window probe: most backdoors show a top-level window with a known class and caption.
 #include <optional>
 
-#include "scan/backdoors.h"
 #include "scan/probe_name.h"
 #include "scan/process_list.h"
+#include "scan/scanner.h"
 #include "scan/signature_table.h"
 
 namespace quellspur {
 
-void Backdoors::FindByWindow() {
+void Scanner::FindByWindow() {
   const ProbeName probing(currentBackdoorName, L"");
-  for (const WindowSignature& signature : SignatureTable) {
-    currentBackdoorName = signature.BackdoorName;
-    CheckWindow(signature.WindowClass, signature.WindowCaption);
+  for (const WindowSignature& signature : kWindowSignatures) {
+    currentBackdoorName = signature.backdoorName;
+    CheckWindow(signature.windowClass, signature.windowCaption);
   }
 }
 
-void Backdoors::CheckWindow(const std::wstring& windowClass, const std::wstring& caption) {
+void Scanner::CheckWindow(const std::wstring& windowClass, const std::wstring& caption) {
   std::optional<std::wstring> className;
   std::optional<std::wstring> windowName = caption;
   if (!windowClass.empty()) {
@@ -33,10 +33,10 @@ void Backdoors::CheckWindow(const std::wstring& windowClass, const std::wstring&
   os_.GetWindowThreadProcessId(window, processId);
   const std::wstring path = GetProcessPath(processId);
   FindStartEntries(path);
-  AppendProcessRow(processId, path, GetProcessPath(GetParentProcessId(processId)));
+  AddProcess(processId, path, GetProcessPath(GetParentProcessId(processId)));
 }
 
-std::uint32_t Backdoors::GetParentProcessId(std::uint32_t processId) {
+std::uint32_t Scanner::GetParentProcessId(std::uint32_t processId) {
   if (IsNt()) {
     return 0;
   }

@@ -53,12 +53,11 @@ FrmOpti::FrmOpti(platform::Toolkit& toolkit, platform::Os& os, Settings& setting
       chkFiles_(form_->CheckBoxNamed(L"chkFiles")),
       chkRun_(form_->CheckBoxNamed(L"chkRun")) {
   const platform::Desktop& desktop = toolkit.desktop();
-  form_->Move(desktop.ScreenWidth() / 2 - form_->Width() / 2,
-              desktop.ScreenHeight() / 2 - form_->Height() / 2);
+  platform::CentreOnScreen(*form_, desktop);
   form_->Show();
-  chkCheck_.SetValue(BoxState(settings_.AutoCheck));
-  chkClean_.SetValue(BoxState(settings_.AutoClean));
-  chkFiles_.SetValue(BoxState(settings_.MoveFiles));
+  chkCheck_.SetValue(BoxState(settings_.autoCheck));
+  chkClean_.SetValue(BoxState(settings_.autoClean));
+  chkFiles_.SetValue(BoxState(settings_.moveFiles));
   std::wstring command;
   GetRegValue(os_, platform::kHkeyLocalMachine, kRunKey, kRunValueName, command);
   chkRun_.SetValue(command == RunCommand(os_) ? 1 : 0);
@@ -66,9 +65,9 @@ FrmOpti::FrmOpti(platform::Toolkit& toolkit, platform::Os& os, Settings& setting
 }
 
 void FrmOpti::cmdOk_Click() {
-  settings_.AutoCheck = chkCheck_.Value();
-  settings_.AutoClean = chkClean_.Value();
-  settings_.MoveFiles = chkFiles_.Value();
+  settings_.autoCheck = chkCheck_.Value();
+  settings_.autoClean = chkClean_.Value();
+  settings_.moveFiles = chkFiles_.Value();
   if (chkRun_.Value() == 1) {
     SetRegValue(os_, platform::kHkeyLocalMachine, kRunKey, kRunValueName, RunCommand(os_));
   } else {

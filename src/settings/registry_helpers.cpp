@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "platform/owners.h"
-#include "scan/path_text.h"
+#include "platform/text.h"
 
 namespace quellspur {
 namespace {

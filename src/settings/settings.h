@@ -6,9 +6,9 @@
 namespace quellspur {
 
 struct Settings {
-  std::int32_t AutoCheck = 0;
-  std::int32_t AutoClean = 0;
-  std::int32_t MoveFiles = 0;
+  std::int32_t autoCheck = 0;
+  std::int32_t autoClean = 0;
+  std::int32_t moveFiles = 0;
 };
 
 inline bool IsOn(std::int32_t flag) {

@@ -57,7 +57,7 @@ std::wstring FlagToText(std::int32_t flag) {
 }
 
 bool LoadSettings(platform::Os& os, Settings& settings) {
-  std::int32_t* const flags[] = {&settings.AutoCheck, &settings.AutoClean, &settings.MoveFiles};
+  std::int32_t* const flags[] = {&settings.autoCheck, &settings.autoClean, &settings.moveFiles};
   bool complete = true;
   for (std::size_t i = 0; i < 3; ++i) {
     std::wstring text;
@@ -65,8 +65,8 @@ bool LoadSettings(platform::Os& os, Settings& settings) {
       *flags[i] = FlagFromText(text);
     } else {
       complete = false;
-      if (flags[i] == &settings.AutoCheck) {
-        settings.AutoCheck = 1;
+      if (flags[i] == &settings.autoCheck) {
+        settings.autoCheck = 1;
       }
     }
   }
@@ -74,7 +74,7 @@ bool LoadSettings(platform::Os& os, Settings& settings) {
 }
 
 void SaveSettings(platform::Os& os, const Settings& settings) {
-  const std::int32_t flags[] = {settings.AutoCheck, settings.AutoClean, settings.MoveFiles};
+  const std::int32_t flags[] = {settings.autoCheck, settings.autoClean, settings.moveFiles};
   for (std::size_t i = 0; i < 3; ++i) {
     SetRegValue(os, platform::kHkeyLocalMachine, kSettingsKey, kFlagNames[i], FlagToText(flags[i]));
   }

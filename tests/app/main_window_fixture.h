@@ -1,37 +1,32 @@
-// The main window's report on a simulated machine, with recording widgets.
+// The main window as the program builds it, on a simulated machine and screen.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <string>
 #include <vector>
 
+#include "app/forms.h"
 #include "app/frm_stat.h"
-#include "app/recording_main_window.h"
+#include "platform/sim/sim_toolkit.h"
 #include "scan/scan_fixture.h"
 
 namespace quellspur::testing {
 
-// Notes the line and the button caption each time the clean-up runs.
-class RecordingCleanUp : public CleanUpCommand {
- public:
-  explicit RecordingCleanUp(FrmStat*& form) : form_(form) {}
-  void Run() override {
-    runs.push_back(std::to_wstring(form_->List.ListIndex()) + L" " + form_->cmdKill.Caption());
-  }
-  std::vector<std::wstring> runs;
+inline const std::wstring kLogPath = L"C:\\Program Files\\Quellspur\\BackLog.txt";
 
- private:
-  FrmStat*& form_;
-};
-
-class MainWindowTest : public ScanTest, public RecordingMainWindow {
+class MainWindowTest : public MachineTest {
  protected:
-  MainWindowTest() { formPointer = &form; }
+  MainWindowTest() { form.windowsDir = L"C:\\WINDOWS\\"; }
+
+  void UseWindows98() { UsePlatform(sim, scanner, platform::kPlatformWindows); }
+  void UseWindowsNt() { UsePlatform(sim, scanner, platform::kPlatformNt); }
 
   // The activity log's lines, without their CR LF.
   std::vector<std::string> LogLines() {
     std::vector<std::string> lines;
-    const std::string text = sim.FileContent(L"C:\\Program Files\\Quellspur\\BackLog.txt");
+    const std::string text = sim.FileContent(kLogPath);
     for (std::size_t start = 0; start < text.size();) {
       const std::size_t end = text.find("\r\n", start);
       lines.push_back(text.substr(start, end - start));
@@ -40,11 +35,16 @@ class MainWindowTest : public ScanTest, public RecordingMainWindow {
     return lines;
   }
 
+  platform::sim::Journal journal;
+  platform::sim::SimToolkit toolkit{journal};
+  std::unique_ptr<platform::Form> loaded = toolkit.LoadForm(MainWindowDesign());
+  platform::sim::SimForm& window = static_cast<platform::sim::SimForm&>(*loaded);
+  platform::sim::SimListBox& list = window.SimListBoxNamed(L"List");
+  platform::sim::SimButton& cmdKill = window.SimButtonNamed(L"cmdKill");
+  platform::sim::SimTimer& timer = window.SimTimerNamed(L"Timer1");
   Settings settings;
-  ActivityLog log{sim};
-  FrmStat* formPointer = nullptr;
-  RecordingCleanUp cleanUp{formPointer};
-  FrmStat form{widgets(), backdoors, settings, log, sim, cleanUp};
+  FrmStat form{*loaded, toolkit.desktop(), sim, pump, settings};
+  Scanner& scanner = form.scanner;
 };
 
 }  // namespace quellspur::testing

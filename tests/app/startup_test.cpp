@@ -53,9 +53,9 @@ TEST_F(StartUp, TheSplashWaitsWithTheMainWindowHidden) {
   EXPECT_EQ(splash()->window().left(), 1024 * 15 / 2 - splash()->Width() / 2);
   EXPECT_EQ(main()->Caption(), L"Orvanta Quellspur Version 1.3");
   EXPECT_FALSE(main()->Visible());
-  EXPECT_EQ(app.windowsDir(), L"C:\\" + std::wstring(300, L'w') + L"\\");
-  EXPECT_EQ(backdoors.windowsPlatform, 0);  // the app keeps its own engine
-  EXPECT_EQ(app.backdoors().windowsPlatform, 2);
+  EXPECT_EQ(app.frmStat().windowsDir, L"C:\\" + std::wstring(300, L'w') + L"\\");
+  EXPECT_EQ(scanner.windowsPlatform, 0);  // the app keeps its own engine
+  EXPECT_EQ(app.frmStat().scanner.windowsPlatform, 2);
   EXPECT_EQ(toolkit.tray(), nullptr);
 }
 
@@ -144,7 +144,7 @@ TEST_F(StartUp, TheTimerRescansWhileCleanAndStopsAtAFinding) {
   // Switching Auto Scan off does not stop a running timer; the next clean report leaves it off.
   main()->SimButtonNamed(L"cmdHide").Click();
   EXPECT_TRUE(timer().Enabled());
-  app.settings().AutoCheck = 0;
+  app.settings().autoCheck = 0;
   sim.EndProcess(netbus, 0);
   timer().Elapse();
   EXPECT_EQ(list().ListCount(), 2);
@@ -160,7 +160,7 @@ TEST_F(StartUp, CloseBoxAndHideKeepItRunningInTheTray) {
   EXPECT_FALSE(main()->Visible());
   EXPECT_TRUE(timer().Enabled());
 
-  app.settings().AutoCheck = 0;
+  app.settings().autoCheck = 0;
   timer().SetEnabled(false);
   main()->Show();
   main()->SimButtonNamed(L"cmdHide").Click();

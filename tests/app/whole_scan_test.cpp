@@ -55,10 +55,10 @@ TEST_F(WholeScan, OnWindows98ListsEveryFindingInTableOrder) {
           L"HKEY_LOCAL_MACHINE Run/Win32",
           L"Back Orifice Found as: C:\\WINDOWS\\SYSTEM\\WINDLL32.EXE Activ now, started by: "
           L"-unknown-"));
-  EXPECT_EQ(backdoors.foundTable[3].ProcessId, netbus_);
-  EXPECT_EQ(backdoors.foundTable[4].ProcessId, devil_);
-  EXPECT_EQ(backdoors.foundTable[6].ProcessId, byName_);
-  EXPECT_EQ(backdoors.foundTable[8].ProcessId, bySize_);
+  EXPECT_EQ(scanner.findings[2].processId, netbus_);
+  EXPECT_EQ(scanner.findings[3].processId, devil_);
+  EXPECT_EQ(scanner.findings[5].processId, byName_);
+  EXPECT_EQ(scanner.findings[7].processId, bySize_);
 
   const std::vector<std::string> logLines = LogLines();
   ASSERT_EQ(logLines.size(), 8u);
@@ -94,7 +94,7 @@ TEST_F(WholeScan, AFaultInTheWindowProbeKeepsItsRowsAndTheScanGoesOn) {
   ASSERT_EQ(list.ListCount(), 6);
   EXPECT_TRUE(list.List(2).starts_with(L"NetBus Pro Found as: C:\\NB\\NBSVR.EXE Activ now"));
   EXPECT_TRUE(list.List(3).starts_with(L"Back Orifice Found as: C:\\WINDOWS\\SYSTEM\\ .EXE"));
-  EXPECT_TRUE(backdoors.currentBackdoorName.empty());
+  EXPECT_TRUE(scanner.currentBackdoorName.empty());
 }
 
 TEST_F(WholeScan, AFaultInTheProcessProbeKeepsTheRowsBeforeIt) {

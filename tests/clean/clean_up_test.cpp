@@ -1,20 +1,16 @@
-#include "clean/clean_up.h"
-
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "app/recording_main_window.h"
-#include "scan/scan_fixture.h"
+#include "app/main_window_fixture.h"
 
 namespace quellspur::testing {
 namespace {
 
 using ::testing::ElementsAre;
 
-const std::wstring kLog = L"C:\\Program Files\\Quellspur\\BackLog.txt";
 const std::wstring kQuarantine = L"C:\\Program Files\\Quellspur\\BackDoors\\";
 
-class CleanUpTest : public ScanTest, public RecordingMainWindow {
+class CleanUpTest : public MainWindowTest {
  protected:
   CleanUpTest() {
     UseWindowsNt();
@@ -39,18 +35,12 @@ class CleanUpTest : public ScanTest, public RecordingMainWindow {
   std::wstring Line(int line) { return list.List(line); }
 
   std::uint32_t parent_ = 0;
-  std::wstring windowsDir = L"C:\\WINDOWS\\";
-  Settings settings;
-  ActivityLog log{sim};
-  CleanUp cleanUp{cleanUpWidgets(), backdoors, settings, log, sim, pump, windowsDir};
-  FrmStat form{widgets(), backdoors, settings, log, sim, cleanUp};
 };
 
 TEST_F(CleanUpTest, KillsARunningBackdoorAndMarksItsLine) {
   const std::uint32_t id = Run(L"C:\\COMA\\COMA.EXE", L"ThunderRT5CommandButton", L"Test Controll");
   Scan();
   const std::wstring before = Line(0);
-  const int turnsBefore = pump.turns();
 
   CleanLine(0);
 
@@ -59,10 +49,9 @@ TEST_F(CleanUpTest, KillsARunningBackdoorAndMarksItsLine) {
   EXPECT_EQ(Line(0), L"IT\u00B4S TERMINATED!  " + before);
   EXPECT_EQ(list.ListIndex(), -1);
   EXPECT_FALSE(cmdKill.Enabled());
-  EXPECT_EQ(backdoors.foundTable[1].ProcessId, 0u);
-  EXPECT_EQ(backdoors.foundTable[1].FilePath, L"C:\\COMA\\COMA.EXE");
-  EXPECT_EQ(pump.turns() - turnsBefore, 20002);
-  EXPECT_EQ(journal.entries().back(), L"frmStat.MousePointer=0");
+  EXPECT_EQ(scanner.findings[0].processId, 0u);
+  EXPECT_EQ(scanner.findings[0].filePath, L"C:\\COMA\\COMA.EXE");
+  EXPECT_EQ(window.Pointer(), platform::MousePointer::Default);
   EXPECT_EQ(sim.OpenHandleCount(), 0u);
 
   list.SetListIndex(0);
@@ -75,7 +64,7 @@ TEST_F(CleanUpTest, ASurvivorLeavesLineRowAndButtonAsTheyWere) {
   const std::uint32_t guarded = Run(L"C:\\A\\SILENCER.EXE", L"ThunderRT5Main", L"Priority Server");
   Scan();
   const std::vector<std::wstring> lines = list.lines();
-  settings.MoveFiles = 1;
+  settings.moveFiles = 1;
 
   CleanLine(0);
   // One that can't even be opened is still listed by the system, so it is not gone either.
@@ -84,11 +73,12 @@ TEST_F(CleanUpTest, ASurvivorLeavesLineRowAndButtonAsTheyWere) {
 
   EXPECT_EQ(list.lines(), lines);
   EXPECT_TRUE(cmdKill.Enabled());
-  EXPECT_EQ(backdoors.foundTable[1].ProcessId, stubborn);
+  EXPECT_EQ(scanner.findings[0].processId, stubborn);
   EXPECT_TRUE(sim.Process(guarded).running);
   EXPECT_TRUE(sim.FileExists(L"C:\\A\\BUBBEL.EXE"));
-  EXPECT_FALSE(sim.FileExists(kLog) && sim.FileContent(kLog).find("Moving") != std::string::npos);
-  EXPECT_EQ(journal.entries().back(), L"frmStat.MousePointer=0");
+  EXPECT_FALSE(sim.FileExists(kLogPath) &&
+               sim.FileContent(kLogPath).find("Moving") != std::string::npos);
+  EXPECT_EQ(window.Pointer(), platform::MousePointer::Default);
 }
 
 TEST_F(CleanUpTest, AnIdTakenOverByAnotherProgramIsLeftAlone) {
@@ -118,7 +108,7 @@ TEST_F(CleanUpTest, AProcessGoneBeforeTheClickCountsAsTerminated) {
   sim.PutFile(L"C:\\A\\keyhook.dll", "hook");
   Scan();
   sim.EndProcess(id, 0);
-  settings.MoveFiles = 1;
+  settings.moveFiles = 1;
 
   CleanLine(0);
 
@@ -128,13 +118,12 @@ TEST_F(CleanUpTest, AProcessGoneBeforeTheClickCountsAsTerminated) {
 }
 
 TEST_F(CleanUpTest, AnEndedProcessStillHeldByAnotherProgramCountsAsGone) {
-  windowsDir = L"C:\\WINDOWS\\";
   sim.PutFile(L"C:\\WINDOWS\\win.ini", "[windows]\r\nload=C:\\MIL\\MSWINDS.EXE\r\n");
   const std::uint32_t id = Run(L"C:\\MIL\\MSWINDS.EXE", L"ThunderRT5Form", L"System Update");
   sim.PutFile(L"C:\\MIL\\regersys.ocx", "ocx");
   sim.Process(id).outsideHolders = 1;  // the program that started it keeps its handle
   Scan();
-  settings.MoveFiles = 1;
+  settings.moveFiles = 1;
 
   CleanLine(0);
 
@@ -156,7 +145,7 @@ TEST_F(CleanUpTest, RemovesAStartEntryWithoutTouchingTheProcess) {
   EXPECT_EQ(Line(0), L"IT\u00B4S ERASED!  " + before);
   EXPECT_TRUE(sim.RegistryValues(kHkcu, kRunKey).empty());
   EXPECT_TRUE(sim.Process(id).running);
-  EXPECT_EQ(backdoors.foundTable[1].RootKey, 0u);
+  EXPECT_EQ(scanner.findings[0].rootKey, 0u);
   EXPECT_FALSE(cmdKill.Enabled());
 }
 
@@ -178,7 +167,7 @@ TEST_F(CleanUpTest, AutoCleanRemovesTheStartThenKillsAndMovesEverything) {
                           L"Activ now, started by: EXPLORER.EXE"));
   EXPECT_FALSE(sim.Process(id).running);
   EXPECT_TRUE(timer.Enabled());
-  const std::string logText = sim.FileContent(kLog);
+  const std::string logText = sim.FileContent(kLogPath);
   // While it ran, the start-entry pass could not move the executable: one move only, after the
   // kill, then the companions in their order.
   const std::string moving = "Moving: C:\\GC\\SYSTEM.EXE to: ";
@@ -199,15 +188,33 @@ TEST_F(CleanUpTest, CompanionsGoOnlyWithTheirBackdoorAndWinIniRegardlessOfMoving
   sim.PutFile(L"C:\\WINDOWS\\win.ini", "load=C:\\MIL\\MSWINDS.EXE\r\nkeep\r\n");
   Run(L"C:\\MIL\\MSWINDS.EXE", L"ThunderRT5Form", L"System Update");
   Scan();
-  settings.MoveFiles = 1;
+  settings.moveFiles = 1;
   CleanLine(0);
-  settings.MoveFiles = 0;
+  settings.moveFiles = 0;
   CleanLine(1);
 
   EXPECT_TRUE(sim.FileExists(L"C:\\BO\\windll.dll"));
   EXPECT_FALSE(sim.FileExists(L"C:\\BO\\BO.EXE"));
   EXPECT_TRUE(sim.FileExists(L"C:\\MIL\\MSWINDS.EXE"));
   EXPECT_EQ(sim.FileContent(L"C:\\WINDOWS\\win.ini"), "keep\r\n");
+}
+
+TEST_F(CleanUpTest, ACleanedLineIsNeverCleanedAgain) {
+  Run(L"C:\\COMA\\COMA.EXE", L"ThunderRT5CommandButton", L"Test Controll");
+  sim.SetRegistryText(kHkcu, kRunKey, L"coma", L"C:\\COMA\\COMA.EXE");
+  Scan();
+  settings.moveFiles = 1;
+  CleanLine(1);
+  CleanLine(0);
+  const std::vector<std::wstring> lines = list.lines();
+  const std::string logText = sim.FileContent(kLogPath);
+
+  CleanLine(1);
+  CleanLine(0);
+
+  EXPECT_EQ(list.lines(), lines);
+  EXPECT_EQ(sim.FileContent(kLogPath), logText);
+  EXPECT_TRUE(sim.FileExists(kQuarantine + L"COMA.EXE.Backdoor"));
 }
 
 TEST_F(CleanUpTest, NothingElseStartsWhileTheCleanUpWaits) {
@@ -231,7 +238,7 @@ TEST_F(CleanUpTest, NothingElseStartsWhileTheCleanUpWaits) {
   ASSERT_EQ(list.ListCount(), 2);
   EXPECT_TRUE(Line(0).starts_with(L"IT\u00B4S TERMINATED!  Bubbel"));
   EXPECT_TRUE(Line(1).starts_with(L"Coma"));
-  EXPECT_EQ(backdoors.foundTable.LastIndex(), 2u);
+  EXPECT_EQ(scanner.findings.size(), 2u);
 }
 
 }  // namespace

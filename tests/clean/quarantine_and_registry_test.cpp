@@ -21,11 +21,11 @@ class CleanUpParts : public ::testing::Test {
     sim.SetClock({2026, 12, 6, 8, 0, 0});
   }
 
-  FoundEntry StartEntry(platform::RegKey root, const std::wstring& name) {
-    FoundEntry entry;
-    entry.RootKey = static_cast<std::uint32_t>(root);
-    entry.SubKey = kRunKey;
-    entry.ValueName = name;
+  Finding StartEntry(platform::RegKey root, const std::wstring& name) {
+    Finding entry;
+    entry.rootKey = static_cast<std::uint32_t>(root);
+    entry.subKey = kRunKey;
+    entry.valueName = name;
     return entry;
   }
 
@@ -40,12 +40,12 @@ TEST_F(CleanUpParts, RemovesOneStartValueAndLogsTheAttempt) {
 
   RemoveRegistryStart(sim, log, StartEntry(kHkeyCurrentUser, L"Patch"));
   RemoveRegistryStart(sim, log, StartEntry(kHkeyCurrentUser, L"Patch"));  // a duplicate row
-  FoundEntry otherRoot = StartEntry(kHkeyLocalMachine, L"Patch");
+  Finding otherRoot = StartEntry(kHkeyLocalMachine, L"Patch");
   RemoveRegistryStart(sim, log, otherRoot);
   RemoveRegistryStart(sim, log, StartEntry(kHkeyCurrentUser, L"Patch"));  // key stays, value gone
-  otherRoot.SubKey = kRunKey + L"Services";
+  otherRoot.subKey = kRunKey + L"Services";
   RemoveRegistryStart(sim, log, otherRoot);  // no such key: nothing logged
-  otherRoot.RootKey = 0;
+  otherRoot.rootKey = 0;
   RemoveRegistryStart(sim, log, otherRoot);
 
   const auto user = sim.RegistryValues(kHkeyCurrentUser, kRunKey);

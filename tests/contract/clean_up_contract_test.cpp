@@ -8,7 +8,7 @@
 #include "contract_support.h"
 #include "platform/os.h"
 #include "platform/owners.h"
-#include "scan/path_text.h"
+#include "platform/text.h"
 #include "scan/process_list.h"
 
 namespace quellspur::contract {

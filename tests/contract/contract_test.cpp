@@ -11,7 +11,7 @@
 
 #include "contract_support.h"
 #include "platform/os.h"
-#include "scan/path_text.h"
+#include "platform/text.h"
 
 namespace quellspur::contract {
 namespace {

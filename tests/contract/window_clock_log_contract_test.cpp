@@ -7,7 +7,7 @@
 #include "contract_support.h"
 #include "platform/os.h"
 #include "platform/owners.h"
-#include "scan/path_text.h"
+#include "platform/text.h"
 
 namespace quellspur::contract {
 namespace {

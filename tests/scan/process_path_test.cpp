@@ -16,12 +16,12 @@ TEST_F(ProcessPath, OnWindowsNtAsksTheProcessItself) {
   const std::uint32_t deep = sim.StartProcess(L"DEEP.EXE", 0);
   sim.Process(deep).modulePath = L"C:\\" + std::wstring(300, L'd') + L"\\DEEP.EXE";
 
-  EXPECT_EQ(backdoors.GetProcessPath(server), L"C:\\WINDOWS\\SYSTEM\\PATCH.EXE");
-  EXPECT_EQ(backdoors.GetProcessPath(0), L"-unknown-");
-  EXPECT_EQ(backdoors.GetProcessPath(guarded), L"-unknown-");
-  EXPECT_EQ(backdoors.GetProcessPath(4242), L"-unknown-");
+  EXPECT_EQ(scanner.GetProcessPath(server), L"C:\\WINDOWS\\SYSTEM\\PATCH.EXE");
+  EXPECT_EQ(scanner.GetProcessPath(0), L"-unknown-");
+  EXPECT_EQ(scanner.GetProcessPath(guarded), L"-unknown-");
+  EXPECT_EQ(scanner.GetProcessPath(4242), L"-unknown-");
   // A longer path is cut to the 250-character buffer, less its terminating zero.
-  EXPECT_EQ(backdoors.GetProcessPath(deep), L"C:\\" + std::wstring(246, L'd'));
+  EXPECT_EQ(scanner.GetProcessPath(deep), L"C:\\" + std::wstring(246, L'd'));
   EXPECT_EQ(sim.OpenHandleCount(), 0u);
 }
 
@@ -30,10 +30,10 @@ TEST_F(ProcessPath, OnWindowsNtAnEndedProcessStillHeldHasNoPath) {
   const std::uint32_t ended = sim.StartProcess(L"C:\\PATCH.EXE", 0);
   sim.EndProcess(ended, 200);
   sim.Process(ended).outsideHolders = 1;
-  EXPECT_EQ(backdoors.GetProcessPath(ended), L"");
+  EXPECT_EQ(scanner.GetProcessPath(ended), L"");
 
   sim.Process(ended).outsideHolders = 0;
-  EXPECT_EQ(backdoors.GetProcessPath(ended), L"-unknown-");
+  EXPECT_EQ(scanner.GetProcessPath(ended), L"-unknown-");
   EXPECT_EQ(sim.OpenHandleCount(), 0u);
 }
 
@@ -43,15 +43,15 @@ TEST_F(ProcessPath, OnWindows98ReadsTheProcessList) {
   const std::uint32_t second = sim.StartProcess(L"C:\\WINDOWS\\RUNDLL.EXE", first);
   sim.Process(second).modulePath = L"never asked";
 
-  EXPECT_EQ(backdoors.GetProcessPath(first), L"C:\\WINDOWS\\SYSTEM\\PATCH.EXE");
-  EXPECT_EQ(backdoors.GetProcessPath(second), L"C:\\WINDOWS\\RUNDLL.EXE");
-  EXPECT_EQ(backdoors.GetProcessPath(4242), L"-unknown-");
+  EXPECT_EQ(scanner.GetProcessPath(first), L"C:\\WINDOWS\\SYSTEM\\PATCH.EXE");
+  EXPECT_EQ(scanner.GetProcessPath(second), L"C:\\WINDOWS\\RUNDLL.EXE");
+  EXPECT_EQ(scanner.GetProcessPath(4242), L"-unknown-");
   EXPECT_EQ(sim.OpenHandleCount(), 0u);
 
   sim.faults().FailOn(platform::sim::Call::CreateToolhelp32Snapshot, 1);
-  EXPECT_EQ(backdoors.GetProcessPath(first), L"-unknown-");
+  EXPECT_EQ(scanner.GetProcessPath(first), L"-unknown-");
   sim.faults().FailOn(platform::sim::Call::Process32Next, 1);
-  EXPECT_EQ(backdoors.GetProcessPath(first), L"-unknown-");  // the walk broke off before it
+  EXPECT_EQ(scanner.GetProcessPath(first), L"-unknown-");  // the walk broke off before it
   EXPECT_EQ(sim.OpenHandleCount(), 0u);
 }
 

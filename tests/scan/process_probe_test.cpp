@@ -33,18 +33,18 @@ TEST_F(ProcessProbe, NameRuleRecordsTheProcessAfterItsStartEntries) {
   sim.SetRegistryText(kHkcu, kRunKey, L"Startup", L" .EXE");
   const std::uint32_t id = sim.StartProcess(path, parent_);
 
-  backdoors.FindByProcess();
+  scanner.FindByProcess();
 
-  const FoundTable& table = backdoors.foundTable;
-  ASSERT_EQ(table.LastIndex(), 2u);
-  EXPECT_EQ(table[1].ValueName, L"Startup");
-  EXPECT_EQ(table[1].BackdoorName, L"Back Orifice");
-  EXPECT_EQ(table[2].ProcessId, id);
-  EXPECT_EQ(table[2].FilePath, path);
-  EXPECT_EQ(table[2].BackdoorName, L"Back Orifice");
-  EXPECT_EQ(table[2].ParentPath, L"C:\\WINDOWS\\LAUNCH.EXE");
-  EXPECT_EQ(table[2].RootKey, 0u);
-  EXPECT_TRUE(backdoors.currentBackdoorName.empty());
+  const Findings& table = scanner.findings;
+  ASSERT_EQ(table.size(), 2u);
+  EXPECT_EQ(table[0].valueName, L"Startup");
+  EXPECT_EQ(table[0].backdoorName, L"Back Orifice");
+  EXPECT_EQ(table[1].processId, id);
+  EXPECT_EQ(table[1].filePath, path);
+  EXPECT_EQ(table[1].backdoorName, L"Back Orifice");
+  EXPECT_EQ(table[1].parentPath, L"C:\\WINDOWS\\LAUNCH.EXE");
+  EXPECT_EQ(table[1].rootKey, 0u);
+  EXPECT_TRUE(scanner.currentBackdoorName.empty());
   EXPECT_EQ(sim.OpenHandleCount(), 0u);
 }
 
@@ -54,34 +54,34 @@ TEST_F(ProcessProbe, SizeRuleAcceptsExactlyTheLengthWindow) {
   const std::uint32_t highest = StartServer(L"C:\\A\\HIGHEST.EXE", 125049, "HiGhEsT.ExE\r\n");
   StartServer(L"C:\\A\\TOOBIG.EXE", 125050, "TOOBIG.EXE");
 
-  backdoors.FindByProcess();
+  scanner.FindByProcess();
 
-  const FoundTable& table = backdoors.foundTable;
-  ASSERT_EQ(table.LastIndex(), 4u);
-  EXPECT_EQ(table[1].FilePath, L"C:\\A\\LOWEST.EXE");
-  EXPECT_EQ(table[1].RootKey, 0x80000002u);
-  EXPECT_EQ(table[2].ProcessId, lowest);
-  EXPECT_EQ(table[3].FilePath, L"C:\\A\\HIGHEST.EXE");
-  EXPECT_EQ(table[4].ProcessId, highest);
+  const Findings& table = scanner.findings;
+  ASSERT_EQ(table.size(), 4u);
+  EXPECT_EQ(table[0].filePath, L"C:\\A\\LOWEST.EXE");
+  EXPECT_EQ(table[0].rootKey, 0x80000002u);
+  EXPECT_EQ(table[1].processId, lowest);
+  EXPECT_EQ(table[2].filePath, L"C:\\A\\HIGHEST.EXE");
+  EXPECT_EQ(table[3].processId, highest);
 }
 
 TEST_F(ProcessProbe, SizeRuleNeedsBothTheNameInTheTailAndAStartEntry) {
   StartServer(L"C:\\A\\UNSTARTED.EXE", 125000, "UNSTARTED.EXE", false);
   StartServer(L"C:\\A\\NAMELESS.EXE", 125000, "SOMETHING ELSE");
 
-  backdoors.FindByProcess();
+  scanner.FindByProcess();
 
-  EXPECT_EQ(backdoors.foundTable.LastIndex(), 0u);
+  EXPECT_EQ(scanner.findings.size(), 0u);
 }
 
 TEST_F(ProcessProbe, AParentThatHasEndedIsUnknown) {
   StartServer(L"C:\\A\\ORPHAN.EXE", 125000, "ORPHAN.EXE");
   sim.EndProcess(parent_, 0);
 
-  backdoors.FindByProcess();
+  scanner.FindByProcess();
 
-  ASSERT_EQ(backdoors.foundTable.LastIndex(), 2u);
-  EXPECT_EQ(backdoors.foundTable[2].ParentPath, L"-unknown-");
+  ASSERT_EQ(scanner.findings.size(), 2u);
+  EXPECT_EQ(scanner.findings[1].parentPath, L"-unknown-");
 }
 
 TEST_F(ProcessProbe, UnreadableLengthEndsTheProbeAtThatProcess) {
@@ -89,27 +89,27 @@ TEST_F(ProcessProbe, UnreadableLengthEndsTheProbeAtThatProcess) {
   sim.StartProcess(L"C:\\A\\VANISHED.EXE", parent_);  // its file is gone
   StartServer(L"C:\\A\\LATER.EXE", 125000, "LATER.EXE");
 
-  EXPECT_THROW(backdoors.FindByProcess(), ScanFault);
+  EXPECT_THROW(scanner.FindByProcess(), ScanFault);
 
-  ASSERT_EQ(backdoors.foundTable.LastIndex(), 2u);
-  EXPECT_EQ(backdoors.foundTable[2].FilePath, L"C:\\A\\FIRST.EXE");
+  ASSERT_EQ(scanner.findings.size(), 2u);
+  EXPECT_EQ(scanner.findings[1].filePath, L"C:\\A\\FIRST.EXE");
   EXPECT_EQ(sim.OpenHandleCount(), 0u);
   EXPECT_EQ(sim.OpenKeyCount(), 0u);
-  EXPECT_TRUE(backdoors.currentBackdoorName.empty());
+  EXPECT_TRUE(scanner.currentBackdoorName.empty());
 }
 
 TEST_F(ProcessProbe, NoSnapshotFindsNothing) {
   StartServer(L"C:\\A\\SERVER.EXE", 125000, "SERVER.EXE");
   sim.faults().FailOn(platform::sim::Call::CreateToolhelp32Snapshot, 1);
 
-  backdoors.FindByProcess();
+  scanner.FindByProcess();
 
-  EXPECT_EQ(backdoors.foundTable.LastIndex(), 0u);
-  EXPECT_TRUE(backdoors.currentBackdoorName.empty());
+  EXPECT_EQ(scanner.findings.size(), 0u);
+  EXPECT_TRUE(scanner.currentBackdoorName.empty());
 }
 
 TEST_F(ProcessProbe, YieldsOncePerProcess) {
-  backdoors.FindByProcess();
+  scanner.FindByProcess();
   // Explorer, the program itself and the launcher of the fixture; no start keys exist.
   EXPECT_EQ(pump.turns(), 3);
 }
@@ -119,7 +119,7 @@ class FileTail : public ScanTest {
   bool Check(const std::wstring& name, const std::string& bytes) {
     const std::wstring path = L"C:\\WINDOWS\\SYSTEM\\" + name;
     sim.PutFile(path, bytes);
-    return backdoors.NameInFileTail(path);
+    return scanner.NameInFileTail(path);
   }
 };
 
@@ -143,7 +143,7 @@ TEST_F(FileTail, ACandidateIsNotLookedAtAgainAfterAMiss) {
 TEST_F(FileTail, AnythingUnreadableIsNoMatch) {
   EXPECT_FALSE(Check(L"PATCH.EXE", Image(4000, "PATCH.EX")));  // cut off by the end of the file
   EXPECT_FALSE(Check(L"PATCH.EXE", "PATCH.EXE"));              // shorter than the tail
-  EXPECT_FALSE(backdoors.NameInFileTail(L"C:\\MISSING\\PATCH.EXE"));
+  EXPECT_FALSE(scanner.NameInFileTail(L"C:\\MISSING\\PATCH.EXE"));
   EXPECT_FALSE(Check(L"", Image(4000, "")));  // a path ending in a backslash
   sim.faults().FailOn(platform::sim::Call::ReadFileAt, 1);
   EXPECT_FALSE(Check(L"PATCH.EXE", Image(4000, "PATCH.EXE")));

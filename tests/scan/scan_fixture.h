@@ -1,4 +1,4 @@
-// A scan engine on a fresh simulated machine, with the start keys at hand.
+// A simulated machine with the start keys at hand, and a scan engine on it.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -7,7 +7,7 @@
 
 #include "platform/sim/sim_machine.h"
 #include "platform/sim/sim_message_pump.h"
-#include "scan/backdoors.h"
+#include "scan/scanner.h"
 
 namespace quellspur::testing {
 
@@ -17,7 +17,7 @@ inline const std::wstring kRunServicesKey =
 inline constexpr platform::RegKey kHklm = platform::kHkeyLocalMachine;
 inline constexpr platform::RegKey kHkcu = platform::kHkeyCurrentUser;
 
-class ScanTest : public ::testing::Test {
+class MachineTest : public ::testing::Test {
  protected:
   // An executable of `length` bytes whose last bytes hold `tail`.
   static std::string Image(std::size_t length, const std::string& tail) {
@@ -26,18 +26,22 @@ class ScanTest : public ::testing::Test {
     return bytes;
   }
 
-  void UseWindows98() {
-    sim.SetPlatformId(platform::kPlatformWindows);
-    backdoors.windowsPlatform = static_cast<std::int32_t>(platform::kPlatformWindows);
-  }
-  void UseWindowsNt() {
-    sim.SetPlatformId(platform::kPlatformNt);
-    backdoors.windowsPlatform = static_cast<std::int32_t>(platform::kPlatformNt);
+  // The machine and the engine both run as the given family of Windows.
+  static void UsePlatform(platform::sim::SimMachine& sim, Scanner& scanner, std::uint32_t id) {
+    sim.SetPlatformId(id);
+    scanner.windowsPlatform = static_cast<std::int32_t>(id);
   }
 
   platform::sim::SimMachine sim;
   platform::sim::SimMessagePump pump;
-  Backdoors backdoors{sim, pump};
+};
+
+class ScanTest : public MachineTest {
+ protected:
+  void UseWindows98() { UsePlatform(sim, scanner, platform::kPlatformWindows); }
+  void UseWindowsNt() { UsePlatform(sim, scanner, platform::kPlatformNt); }
+
+  Scanner scanner{sim, pump};
 };
 
 }  // namespace quellspur::testing

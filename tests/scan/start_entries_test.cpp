@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "scan/path_text.h"
+#include "platform/text.h"
 #include "scan/scan_fixture.h"
 
 namespace quellspur::testing {
@@ -10,7 +10,7 @@ const std::wstring kPatch = L"C:\\WINDOWS\\SYSTEM\\PATCH.EXE";
 
 class StartEntries : public ScanTest {
  protected:
-  void SetUp() override { backdoors.currentBackdoorName = L"NetBus Pro"; }
+  void SetUp() override { scanner.currentBackdoorName = L"NetBus Pro"; }
 };
 
 struct MatchCase {
@@ -19,15 +19,16 @@ struct MatchCase {
 };
 
 void PrintTo(const MatchCase& match, std::ostream* out) {
-  *out << ::testing::PrintToString(std::wstring(match.data)) << (match.matches ? " matches" : " no");
+  *out << ::testing::PrintToString(std::wstring(match.data))
+       << (match.matches ? " matches" : " no");
 }
 
 class MatchingRule : public ScanTest, public ::testing::WithParamInterface<MatchCase> {};
 
 TEST_P(MatchingRule, DecidesOnTheFileNameOfTheCommand) {
   sim.SetRegistryText(kHklm, kRunKey, L"Entry", GetParam().data);
-  EXPECT_EQ(backdoors.SearchRunKey(kHklm, kRunKey, kPatch), GetParam().matches);
-  EXPECT_EQ(backdoors.foundTable.LastIndex(), GetParam().matches ? 1u : 0u);
+  EXPECT_EQ(scanner.SearchRunKey(kHklm, kRunKey, kPatch), GetParam().matches);
+  EXPECT_EQ(scanner.findings.size(), GetParam().matches ? 1u : 0u);
 }
 
 INSTANTIATE_TEST_SUITE_P(CommandsForPatchExe, MatchingRule,
@@ -49,21 +50,21 @@ TEST_F(StartEntries, SearchesAllThreeKeysInOrderAndFillsStartEntryRows) {
   // The same name under HKEY_CURRENT_USER's RunServices is never looked at.
   sim.SetRegistryText(kHkcu, kRunServicesKey, L"Ignored", L"PATCH.EXE");
 
-  EXPECT_TRUE(backdoors.FindStartEntries(kPatch));
+  EXPECT_TRUE(scanner.FindStartEntries(kPatch));
 
-  const FoundTable& table = backdoors.foundTable;
-  ASSERT_EQ(table.LastIndex(), 2u);
-  EXPECT_EQ(table[1].RootKey, 0x80000002u);
-  EXPECT_EQ(table[1].SubKey, kRunServicesKey);
-  EXPECT_EQ(table[1].ValueName, L"Service start");
-  EXPECT_EQ(table[2].RootKey, 0x80000001u);
-  EXPECT_EQ(table[2].SubKey, kRunKey);
-  EXPECT_EQ(table[2].ValueName, L"User start");
-  for (std::size_t row : {1u, 2u}) {
-    EXPECT_EQ(table[row].FilePath, kPatch);  // the hit's path, not the command
-    EXPECT_EQ(table[row].BackdoorName, L"NetBus Pro");
-    EXPECT_EQ(table[row].ProcessId, 0u);
-    EXPECT_TRUE(table[row].ParentPath.empty());
+  const Findings& table = scanner.findings;
+  ASSERT_EQ(table.size(), 2u);
+  EXPECT_EQ(table[0].rootKey, 0x80000002u);
+  EXPECT_EQ(table[0].subKey, kRunServicesKey);
+  EXPECT_EQ(table[0].valueName, L"Service start");
+  EXPECT_EQ(table[1].rootKey, 0x80000001u);
+  EXPECT_EQ(table[1].subKey, kRunKey);
+  EXPECT_EQ(table[1].valueName, L"User start");
+  for (const Finding& finding : table) {
+    EXPECT_EQ(finding.filePath, kPatch);  // the hit's path, not the command
+    EXPECT_EQ(finding.backdoorName, L"NetBus Pro");
+    EXPECT_EQ(finding.processId, 0u);
+    EXPECT_TRUE(finding.parentPath.empty());
   }
   EXPECT_EQ(sim.OpenKeyCount(), 0u);
 }
@@ -73,10 +74,10 @@ TEST_F(StartEntries, GivesOneRowPerMatchingValueInListOrder) {
   sim.SetRegistryText(kHklm, kRunKey, L"Between", L"EXPLORER.EXE");
   sim.SetRegistryText(kHklm, kRunKey, L"Second", L"C:\\PATCH.EXE");
 
-  EXPECT_TRUE(backdoors.SearchRunKey(kHklm, kRunKey, kPatch));
-  ASSERT_EQ(backdoors.foundTable.LastIndex(), 2u);
-  EXPECT_EQ(backdoors.foundTable[1].ValueName, L"First");
-  EXPECT_EQ(backdoors.foundTable[2].ValueName, L"Second");
+  EXPECT_TRUE(scanner.SearchRunKey(kHklm, kRunKey, kPatch));
+  ASSERT_EQ(scanner.findings.size(), 2u);
+  EXPECT_EQ(scanner.findings[0].valueName, L"First");
+  EXPECT_EQ(scanner.findings[1].valueName, L"Second");
   // One turn of the message loop after each value read, the last (failed) read included.
   EXPECT_EQ(pump.turns(), 3);
 }
@@ -93,10 +94,10 @@ TEST_F(StartEntries, StopsAtTheFirstValueThatDoesNotFitTheBuffers) {
   sim.SetRegistryText(kHkcu, kRunKey, std::wstring(100, L'n'), L"PATCH.EXE");
   sim.SetRegistryText(kHkcu, kRunKey, L"Hidden too", L"PATCH.EXE");
 
-  EXPECT_TRUE(backdoors.FindStartEntries(kPatch));
-  ASSERT_EQ(backdoors.foundTable.LastIndex(), 2u);
-  EXPECT_EQ(backdoors.foundTable[1].ValueName, L"Exact");
-  EXPECT_EQ(backdoors.foundTable[2].ValueName, std::wstring(99, L'n'));
+  EXPECT_TRUE(scanner.FindStartEntries(kPatch));
+  ASSERT_EQ(scanner.findings.size(), 2u);
+  EXPECT_EQ(scanner.findings[0].valueName, L"Exact");
+  EXPECT_EQ(scanner.findings[1].valueName, std::wstring(99, L'n'));
   EXPECT_EQ(sim.OpenKeyCount(), 0u);
 }
 
@@ -105,9 +106,9 @@ TEST_F(StartEntries, CutsTheCommandAtItsFirstZeroByte) {
                        std::string("PATCH.EXE\0C:\\OTHER.EXE", 23));
   sim.SetRegistryValue(kHklm, kRunKey, L"Number", platform::kRegDword,
                        std::string("\x01\0\0\0", 4));
-  EXPECT_TRUE(backdoors.SearchRunKey(kHklm, kRunKey, kPatch));
-  EXPECT_EQ(backdoors.foundTable.LastIndex(), 1u);
-  EXPECT_FALSE(backdoors.SearchRunKey(kHklm, kRunKey, L"C:\\OTHER.EXE"));
+  EXPECT_TRUE(scanner.SearchRunKey(kHklm, kRunKey, kPatch));
+  EXPECT_EQ(scanner.findings.size(), 1u);
+  EXPECT_FALSE(scanner.SearchRunKey(kHklm, kRunKey, L"C:\\OTHER.EXE"));
 }
 
 TEST_F(StartEntries, KeysThatCannotBeOpenedWithWriteRightsAreSkipped) {
@@ -118,18 +119,18 @@ TEST_F(StartEntries, KeysThatCannotBeOpenedWithWriteRightsAreSkipped) {
   sim.DenyKeyRights(kHklm, kRunKey, 0x2);
   sim.SetRegistryText(kHkcu, kRunKey, L"User", L"PATCH.EXE");
 
-  EXPECT_TRUE(backdoors.FindStartEntries(kPatch));
-  ASSERT_EQ(backdoors.foundTable.LastIndex(), 1u);
-  EXPECT_EQ(backdoors.foundTable[1].ValueName, L"User");
+  EXPECT_TRUE(scanner.FindStartEntries(kPatch));
+  ASSERT_EQ(scanner.findings.size(), 1u);
+  EXPECT_EQ(scanner.findings[0].valueName, L"User");
 }
 
 TEST_F(StartEntries, MissingKeysAndAFailingWalkFindNothingAndCloseTheKey) {
-  EXPECT_FALSE(backdoors.FindStartEntries(kPatch));
+  EXPECT_FALSE(scanner.FindStartEntries(kPatch));
 
   sim.SetRegistryText(kHklm, kRunKey, L"Before", L"EXPLORER.EXE");
   sim.SetRegistryText(kHklm, kRunKey, L"After", L"PATCH.EXE");
   sim.faults().FailOn(platform::sim::Call::RegEnumValueA, 2);
-  EXPECT_FALSE(backdoors.SearchRunKey(kHklm, kRunKey, kPatch));
+  EXPECT_FALSE(scanner.SearchRunKey(kHklm, kRunKey, kPatch));
   EXPECT_EQ(sim.OpenKeyCount(), 0u);
 }
 
@@ -139,18 +140,18 @@ TEST_F(StartEntries, UnreadablePathsAreMatchedAsText) {
   sim.SetRegistryText(kHklm, kRunKey, L"Program", L"C:\\WINDOWS\\PATCH.EXE");
   sim.SetRegistryText(kHkcu, kRunKey, L"Odd", L"-UNKNOWN- /boot");
 
-  EXPECT_TRUE(backdoors.FindStartEntries(L""));
-  ASSERT_EQ(backdoors.foundTable.LastIndex(), 2u);
-  EXPECT_EQ(backdoors.foundTable[1].ValueName, L"Empty");
-  EXPECT_EQ(backdoors.foundTable[2].ValueName, L"Folder");
+  EXPECT_TRUE(scanner.FindStartEntries(L""));
+  ASSERT_EQ(scanner.findings.size(), 2u);
+  EXPECT_EQ(scanner.findings[0].valueName, L"Empty");
+  EXPECT_EQ(scanner.findings[1].valueName, L"Folder");
 
-  backdoors.foundTable.Clear();
-  EXPECT_TRUE(backdoors.FindStartEntries(L"-unknown-"));
-  ASSERT_EQ(backdoors.foundTable.LastIndex(), 1u);
-  EXPECT_EQ(backdoors.foundTable[1].ValueName, L"Odd");
+  scanner.findings.clear();
+  EXPECT_TRUE(scanner.FindStartEntries(L"-unknown-"));
+  ASSERT_EQ(scanner.findings.size(), 1u);
+  EXPECT_EQ(scanner.findings[0].valueName, L"Odd");
 
-  backdoors.foundTable.Clear();
-  EXPECT_FALSE(backdoors.FindStartEntries(std::wstring(5000, L'\\') + std::wstring(5000, L'x')));
+  scanner.findings.clear();
+  EXPECT_FALSE(scanner.FindStartEntries(std::wstring(5000, L'\\') + std::wstring(5000, L'x')));
 }
 
 }  // namespace

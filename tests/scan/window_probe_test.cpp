@@ -16,19 +16,19 @@ TEST_F(WindowProbe, RecordsAMatchingWindowWithItsProcessAndParent) {
   sim.ShowWindow(L"TApplication", L"MServ", server);
   sim.SetRegistryText(kHklm, kRunServicesKey, L"mserv", L"C:\\WINDOWS\\SYSTEM\\MSERV.EXE");
 
-  backdoors.FindByWindow();
+  scanner.FindByWindow();
 
-  const FoundTable& table = backdoors.foundTable;
-  ASSERT_EQ(table.LastIndex(), 2u);
-  EXPECT_EQ(table[1].ValueName, L"mserv");
-  EXPECT_EQ(table[1].ProcessId, 0u);
-  EXPECT_EQ(table[2].ProcessId, server);
-  EXPECT_EQ(table[2].ParentPath, L"C:\\WINDOWS\\EXPLORER.EXE");
-  for (std::size_t row : {1u, 2u}) {
-    EXPECT_EQ(table[row].BackdoorName, L"GirlFriend");
-    EXPECT_EQ(table[row].FilePath, L"C:\\WINDOWS\\SYSTEM\\MSERV.EXE");
+  const Findings& table = scanner.findings;
+  ASSERT_EQ(table.size(), 2u);
+  EXPECT_EQ(table[0].valueName, L"mserv");
+  EXPECT_EQ(table[0].processId, 0u);
+  EXPECT_EQ(table[1].processId, server);
+  EXPECT_EQ(table[1].parentPath, L"C:\\WINDOWS\\EXPLORER.EXE");
+  for (const Finding& finding : table) {
+    EXPECT_EQ(finding.backdoorName, L"GirlFriend");
+    EXPECT_EQ(finding.filePath, L"C:\\WINDOWS\\SYSTEM\\MSERV.EXE");
   }
-  EXPECT_TRUE(backdoors.currentBackdoorName.empty());
+  EXPECT_TRUE(scanner.currentBackdoorName.empty());
 }
 
 TEST_F(WindowProbe, NeedsBothClassAndCaption) {
@@ -37,22 +37,22 @@ TEST_F(WindowProbe, NeedsBothClassAndCaption) {
   sim.ShowWindow(L"TApplication", L"NetBus Server 2", id);
   sim.ShowWindow(L"TMainForm2", L"", id);
 
-  backdoors.FindByWindow();
+  scanner.FindByWindow();
 
-  EXPECT_EQ(backdoors.foundTable.LastIndex(), 0u);
-  EXPECT_TRUE(backdoors.currentBackdoorName.empty());
+  EXPECT_EQ(scanner.findings.size(), 0u);
+  EXPECT_TRUE(scanner.currentBackdoorName.empty());
 }
 
 TEST_F(WindowProbe, AnyClassOrCaptionWhenItsTextIsEmpty) {
   const std::uint32_t id = sim.StartProcess(L"C:\\ANY.EXE", 0);
   sim.ShowWindow(L"SomeClass", L"Some caption", id);
 
-  backdoors.CheckWindow(L"", L"Some caption");
-  backdoors.CheckWindow(L"SomeClass", L"");
-  backdoors.CheckWindow(L"OtherClass", L"");
+  scanner.CheckWindow(L"", L"Some caption");
+  scanner.CheckWindow(L"SomeClass", L"");
+  scanner.CheckWindow(L"OtherClass", L"");
 
-  ASSERT_EQ(backdoors.foundTable.LastIndex(), 2u);
-  EXPECT_EQ(backdoors.foundTable[2].ProcessId, id);
+  ASSERT_EQ(scanner.findings.size(), 2u);
+  EXPECT_EQ(scanner.findings[1].processId, id);
 }
 
 TEST_F(WindowProbe, OnWindowsNtNoParentIsLookedUp) {
@@ -61,13 +61,13 @@ TEST_F(WindowProbe, OnWindowsNtNoParentIsLookedUp) {
   const std::uint32_t server = sim.StartProcess(L"C:\\COMA.EXE", parent);
   sim.ShowWindow(L"ThunderRT5CommandButton", L"Test Controll", server);
 
-  EXPECT_EQ(backdoors.GetParentProcessId(server), 0u);
-  backdoors.FindByWindow();
+  EXPECT_EQ(scanner.GetParentProcessId(server), 0u);
+  scanner.FindByWindow();
 
-  ASSERT_EQ(backdoors.foundTable.LastIndex(), 1u);
-  EXPECT_EQ(backdoors.foundTable[1].BackdoorName, L"Coma");
-  EXPECT_EQ(backdoors.foundTable[1].FilePath, L"C:\\COMA.EXE");
-  EXPECT_EQ(backdoors.foundTable[1].ParentPath, L"-unknown-");
+  ASSERT_EQ(scanner.findings.size(), 1u);
+  EXPECT_EQ(scanner.findings[0].backdoorName, L"Coma");
+  EXPECT_EQ(scanner.findings[0].filePath, L"C:\\COMA.EXE");
+  EXPECT_EQ(scanner.findings[0].parentPath, L"-unknown-");
 }
 
 }  // namespace

@@ -57,13 +57,13 @@ TEST_F(OptionsDialog, OkStoresTheBoxesAndCloses) {
   Box(L"chkRun").Click();
   PressOk();
 
-  EXPECT_EQ(settings.AutoCheck, 0);
-  EXPECT_EQ(settings.AutoClean, 1);
-  EXPECT_EQ(settings.MoveFiles, 0);
+  EXPECT_EQ(settings.autoCheck, 0);
+  EXPECT_EQ(settings.autoClean, 1);
+  EXPECT_EQ(settings.moveFiles, 0);
   Settings stored;
   EXPECT_TRUE(LoadSettings(sim, stored));
-  EXPECT_EQ(stored.AutoClean, 1);
-  EXPECT_EQ(stored.AutoCheck, 0);
+  EXPECT_EQ(stored.autoClean, 1);
+  EXPECT_EQ(stored.autoCheck, 0);
   EXPECT_EQ(RunValue(), L"\"C:\\Program Files\\Quellspur\\Quellspur.exe\" /boot");
   EXPECT_FALSE(dialog->Loaded());
   EXPECT_EQ(toolkit.FormNamed(L"frmOpti"), nullptr);
@@ -96,8 +96,8 @@ TEST_F(OptionsDialog, ClosingOtherwiseStoresNothing) {
   toolkit.FormNamed(L"frmOpti")->AskToClose(platform::CloseReason::User);
 
   EXPECT_FALSE(dialog->Loaded());
-  EXPECT_EQ(settings.AutoCheck, 1);
-  EXPECT_EQ(settings.MoveFiles, 0);
+  EXPECT_EQ(settings.autoCheck, 1);
+  EXPECT_EQ(settings.moveFiles, 0);
   EXPECT_FALSE(sim.KeyExists(kHkeyLocalMachine, kSettingsKey));
   EXPECT_EQ(RunValue(), L"\"C:\\Old\\Quellspur.exe\" /boot");
 }

@@ -28,20 +28,20 @@ class SettingsStore : public ::testing::Test {
 };
 
 TEST_F(SettingsStore, FirstStartTurnsAutoScanOnAndKeepsTheRest) {
-  settings.MoveFiles = 1;
+  settings.moveFiles = 1;
   EXPECT_FALSE(LoadSettings(sim, settings));
-  EXPECT_EQ(settings.AutoCheck, 1);
-  EXPECT_EQ(settings.AutoClean, 0);
-  EXPECT_EQ(settings.MoveFiles, 1);
+  EXPECT_EQ(settings.autoCheck, 1);
+  EXPECT_EQ(settings.autoClean, 0);
+  EXPECT_EQ(settings.moveFiles, 1);
   EXPECT_FALSE(sim.KeyExists(kHkeyLocalMachine, kSettingsKey));
 }
 
 TEST_F(SettingsStore, AKeyWithOnlyAutoCheckIsIncomplete) {
   StoreFlag(L"AutoCheck", L" 0");
   EXPECT_FALSE(LoadSettings(sim, settings));
-  EXPECT_EQ(settings.AutoCheck, 0);
-  EXPECT_EQ(settings.AutoClean, 0);
-  EXPECT_EQ(settings.MoveFiles, 0);
+  EXPECT_EQ(settings.autoCheck, 0);
+  EXPECT_EQ(settings.autoClean, 0);
+  EXPECT_EQ(settings.moveFiles, 0);
 }
 
 TEST_F(SettingsStore, StoredTextsAreReadAsTheirLeadingNumber) {
@@ -49,9 +49,9 @@ TEST_F(SettingsStore, StoredTextsAreReadAsTheirLeadingNumber) {
   StoreFlag(L"AutoClean", L"-1");
   StoreFlag(L"MoveFiles", L"yes");
   EXPECT_TRUE(LoadSettings(sim, settings));
-  EXPECT_EQ(settings.AutoCheck, 1);
-  EXPECT_EQ(settings.AutoClean, -1);
-  EXPECT_EQ(settings.MoveFiles, 0);
+  EXPECT_EQ(settings.autoCheck, 1);
+  EXPECT_EQ(settings.autoClean, -1);
+  EXPECT_EQ(settings.moveFiles, 0);
 
   EXPECT_EQ(FlagFromText(L"  7 days"), 7);
   EXPECT_EQ(FlagFromText(L"\t2"), 2);
@@ -74,7 +74,7 @@ TEST_F(SettingsStore, SavedFlagsCarryABlankBeforeANonNegativeNumber) {
 
   Settings loaded;
   EXPECT_TRUE(LoadSettings(sim, loaded));
-  EXPECT_EQ(loaded.MoveFiles, -1);
+  EXPECT_EQ(loaded.moveFiles, -1);
 }
 
 TEST_F(SettingsStore, RunCommandQuotesTheProgramsPath) {

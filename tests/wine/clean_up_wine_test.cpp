@@ -8,11 +8,10 @@
 
 #include <string>
 
+#include "app/forms.h"
 #include "app/frm_stat.h"
-#include "app/recording_main_window.h"
-#include "clean/clean_up.h"
-#include "platform/win32/win32_message_pump.h"
 #include "platform/win32/win32_os.h"
+#include "platform/win32/win32_toolkit.h"
 #include "settings/windows_version.h"
 
 namespace quellspur {
@@ -43,17 +42,14 @@ TEST(CleanUpUnderWine, EndsAStandInItsStarterStillHoldsAndMarksTheLine) {
   ASSERT_NE(::FindWindowA("ThunderRT5Main", "bubbel"), nullptr) << "stand-in exit code " << early;
 
   platform::win32::Win32Os os;
-  platform::win32::Win32MessagePump pump;
-  Backdoors backdoors(os, pump);
-  backdoors.windowsPlatform = GetWindowsPlatform(os);
-  testing::RecordingMainWindow recording;
-  platform::sim::SimListBox& list = recording.list;
-  platform::sim::SimButton& cmdKill = recording.cmdKill;
+  platform::win32::Win32Toolkit toolkit;
+  const std::unique_ptr<platform::Form> window = toolkit.LoadForm(MainWindowDesign());
   Settings settings;
-  ActivityLog log(os);
-  const std::wstring windowsDir = L"C:\\windows\\";
-  CleanUp cleanUp{recording.cleanUpWidgets(), backdoors, settings, log, os, pump, windowsDir};
-  FrmStat form{recording.widgets(), backdoors, settings, log, os, cleanUp};
+  FrmStat form{*window, toolkit.desktop(), os, toolkit.pump(), settings};
+  form.scanner.windowsPlatform = GetWindowsPlatform(os);
+  form.windowsDir = L"C:\\windows\\";
+  platform::ListBox& list = form.List;
+  platform::Button& cmdKill = form.cmdKill;
 
   form.cmdScan_Click();
   ASSERT_EQ(list.ListCount(), 1);

@@ -5,8 +5,8 @@
 #include <stdexcept>
 
 #include "platform/sim/windows_1252.h"
+#include "platform/text.h"
 #include "platform/text_lines.h"
-#include "scan/path_text.h"
 
 namespace quellspur::platform::sim {
 namespace {

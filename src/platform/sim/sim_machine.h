@@ -13,7 +13,7 @@
 #include "platform/os.h"
 #include "platform/sim/fault_plan.h"
 #include "platform/sim/journal.h"
-#include "scan/path_text.h"
+#include "platform/text.h"
 
 namespace quellspur::platform::sim {
 

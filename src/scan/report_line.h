@@ -3,11 +3,11 @@
 
 #include <string>
 
-#include "scan/found_table.h"
+#include "scan/finding.h"
 
 namespace quellspur {
 
 // Name, where it was found, and who started it or which registry value starts it.
-std::wstring ReportLine(const FoundEntry& entry);
+std::wstring ReportLine(const Finding& entry);
 
 }  // namespace quellspur

@@ -1,5 +1,5 @@
 // The scan engine: probes that look for running backdoors and the registry values that start
-// them, and the table they fill.
+// them, and the findings they collect.
 #pragma once
 
 #include <cstdint>
@@ -7,19 +7,19 @@
 
 #include "platform/message_pump.h"
 #include "platform/os.h"
-#include "scan/found_table.h"
+#include "scan/finding.h"
 
 namespace quellspur {
 
 inline const std::wstring kBackOrifice = L"Back Orifice";
 inline const std::wstring kUnknownPath = L"-unknown-";
 
-class Backdoors {
+class Scanner {
  public:
-  Backdoors(platform::Os& os, platform::MessagePump& pump) : os_(os), pump_(pump) {}
+  Scanner(platform::Os& os, platform::MessagePump& pump) : os_(os), pump_(pump) {}
 
-  FoundTable foundTable;
-  // The name of the backdoor being probed; every row appended meanwhile takes it.
+  Findings findings;
+  // The name of the backdoor being probed; every finding added meanwhile takes it.
   std::wstring currentBackdoorName;
   // The platform id read at start-up; only ever tested for Windows NT.
   std::int32_t windowsPlatform = 0;
@@ -30,13 +30,13 @@ class Backdoors {
   // The parent of a process from the process list; 0 on Windows NT or when it isn't listed.
   std::uint32_t GetParentProcessId(std::uint32_t processId);
 
-  // Appends a start-entry row for every value of the three start keys that starts an executable
-  // named like `path`; true when it appended any.
+  // Adds a start-entry finding for every value of the three start keys that starts an executable
+  // named like `path`; true when it added any.
   bool FindStartEntries(const std::wstring& path);
   bool SearchRunKey(platform::RegKey root, const std::wstring& keyPath, const std::wstring& path);
 
   // Looks for "Back Orifice" among the running processes. Throws ScanFault when an executable's
-  // length can't be read; the rows appended until then stay.
+  // length can't be read; the findings added until then stay.
   void FindByProcess();
   // Whether the file's own name stands in its last 101 bytes, in any case.
   bool NameInFileTail(const std::wstring& path);
@@ -47,9 +47,9 @@ class Backdoors {
 
  private:
   bool IsNt() const { return windowsPlatform == static_cast<std::int32_t>(platform::kPlatformNt); }
-  // Appends a process row; its start entries must be appended before.
-  void AppendProcessRow(std::uint32_t processId, const std::wstring& path,
-                        const std::wstring& parentPath);
+  // Adds a process finding; its start entries must be added before.
+  void AddProcess(std::uint32_t processId, const std::wstring& path,
+                  const std::wstring& parentPath);
 
   platform::Os& os_;
   platform::MessagePump& pump_;

@@ -1,4 +1,4 @@
-#include "scan/path_text.h"
+#include "platform/text.h"
 
 namespace quellspur {
 

@@ -199,6 +199,50 @@ TEST_F(CleanUpTest, CompanionsGoOnlyWithTheirBackdoorAndWinIniRegardlessOfMoving
   EXPECT_EQ(sim.FileContent(L"C:\\WINDOWS\\win.ini"), "keep\r\n");
 }
 
+TEST_F(CleanUpTest, EachBackdoorTakesExactlyItsOwnCompanionFilesAlong) {
+  struct Case {
+    const wchar_t* backdoor;
+    std::vector<std::wstring> companions;
+  };
+  const Case cases[] = {
+      {L"Back Orifice", {L"windll.dll"}},
+      {L"NetBus ver. 1.2", {L"keyhook.dll"}},
+      {L"NetBus Pro", {L"keyhook.dll"}},
+      {L"Millenium", {L"regersys.ocx"}},
+      {L"StealthSpy", {L"Tserv.dll"}},
+      {L"Gate Crasher", {L"Inet.hlp", L"Winsck.dat", L"Winsck.ini"}},
+      {L"SubSeven", {}},
+  };
+  const std::vector<std::wstring> everyCompanion = {L"windll.dll", L"keyhook.dll", L"regersys.ocx",
+                                                    L"Tserv.dll",  L"Inet.hlp",    L"Winsck.dat",
+                                                    L"Winsck.ini"};
+  int folder = 0;
+  for (const Case& known : cases) {
+    SCOPED_TRACE(::testing::PrintToString(std::wstring(known.backdoor)));
+    const std::wstring place = L"C:\\F" + std::to_wstring(++folder) + L"\\";
+    for (const std::wstring& file : everyCompanion) {
+      sim.PutFile(place + file, "companion");
+    }
+    Finding finding;
+    finding.backdoorName = known.backdoor;
+    finding.filePath = place + L"SERVER.EXE";
+    sim.PutFile(finding.filePath, "MZ");
+    finding.processId = sim.StartProcess(finding.filePath, parent_);
+
+    EXPECT_EQ(form.cleanUp.Clean(finding, {true, L"C:\\WINDOWS\\"}), CleanOutcome::Terminated);
+
+    const std::string logText = sim.FileContent(kLogPath);
+    for (const std::wstring& file : everyCompanion) {
+      const bool goes = std::find(known.companions.begin(), known.companions.end(), file) !=
+                        known.companions.end();
+      EXPECT_EQ(sim.FileExists(place + file), !goes) << sim.WideToAnsi(file);
+      const std::string moving =
+          sim.WideToAnsi(L"Moving: " + place + file + L" to: " + kQuarantine + file + L".Backdoor");
+      EXPECT_EQ(logText.find(moving) != std::string::npos, goes) << moving;
+    }
+  }
+}
+
 TEST_F(CleanUpTest, ACleanedLineIsNeverCleanedAgain) {
   Run(L"C:\\COMA\\COMA.EXE", L"ThunderRT5CommandButton", L"Test Controll");
   sim.SetRegistryText(kHkcu, kRunKey, L"coma", L"C:\\COMA\\COMA.EXE");

@@ -1,10 +1,12 @@
-// A scan engine on a fresh simulated machine, with the start keys at hand.
+// A scan engine on a fresh simulated machine, through a fault injector, with the start keys at
+// hand.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <string>
 
+#include "platform/fault_injection.h"
 #include "platform/sim/sim_machine.h"
 #include "platform/sim/sim_message_pump.h"
 #include "scan/backdoors.h"
@@ -36,8 +38,9 @@ class ScanTest : public ::testing::Test {
   }
 
   platform::sim::SimMachine sim;
+  platform::FaultInjectingOs os{sim};
   platform::sim::SimMessagePump pump;
-  Backdoors backdoors{sim, pump};
+  Backdoors backdoors{os, pump};
 };
 
 }  // namespace quellspur::testing

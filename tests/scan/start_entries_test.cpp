@@ -19,7 +19,8 @@ struct MatchCase {
 };
 
 void PrintTo(const MatchCase& match, std::ostream* out) {
-  *out << ::testing::PrintToString(std::wstring(match.data)) << (match.matches ? " matches" : " no");
+  *out << ::testing::PrintToString(std::wstring(match.data))
+       << (match.matches ? " matches" : " no");
 }
 
 class MatchingRule : public ScanTest, public ::testing::WithParamInterface<MatchCase> {};
@@ -128,7 +129,7 @@ TEST_F(StartEntries, MissingKeysAndAFailingWalkFindNothingAndCloseTheKey) {
 
   sim.SetRegistryText(kHklm, kRunKey, L"Before", L"EXPLORER.EXE");
   sim.SetRegistryText(kHklm, kRunKey, L"After", L"PATCH.EXE");
-  sim.faults().FailOn(platform::sim::Call::RegEnumValueA, 2);
+  os.FailOn(platform::Call::RegEnumValueA, 2);
   EXPECT_FALSE(backdoors.SearchRunKey(kHklm, kRunKey, kPatch));
   EXPECT_EQ(sim.OpenKeyCount(), 0u);
 }

@@ -43,7 +43,7 @@ class MainWindowTest : public MachineTest {
   platform::sim::SimButton& cmdKill = window.SimButtonNamed(L"cmdKill");
   platform::sim::SimTimer& timer = window.SimTimerNamed(L"Timer1");
   Settings settings;
-  FrmStat form{*loaded, toolkit.desktop(), sim, pump, settings};
+  FrmStat form{*loaded, toolkit.desktop(), os, pump, settings};
   Scanner& scanner = form.scanner;
 };
 

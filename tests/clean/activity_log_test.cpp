@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/fault_injection.h"
 #include "platform/sim/sim_machine.h"
 
 namespace quellspur {
@@ -12,7 +13,8 @@ const std::wstring kLogFile = L"C:\\Program Files\\Quellspur\\BackLog.txt";
 class ActivityLogTest : public ::testing::Test {
  protected:
   platform::sim::SimMachine sim;
-  ActivityLog log{sim};
+  platform::FaultInjectingOs os{sim};
+  ActivityLog log{os};
 };
 
 TEST_F(ActivityLogTest, AppendsOneDatedLinePerCall) {
@@ -39,7 +41,7 @@ TEST_F(ActivityLogTest, KeepsEachMessageOnItsOwnLine) {
 }
 
 TEST_F(ActivityLogTest, AFileThatCannotBeWrittenIsLeftAloneQuietly) {
-  sim.faults().FailOn(platform::sim::Call::AppendToFile, 1, true);
+  os.FailOn(platform::Call::AppendToFile, 1, true);
   log.WriteLog(L"lost");
   EXPECT_FALSE(sim.FileExists(kLogFile));
 }

@@ -4,12 +4,13 @@
 
 #include <cwchar>
 
+#include "platform/fault_injection.h"
 #include "platform/sim/sim_machine.h"
 
 namespace quellspur {
 namespace {
 
-using platform::sim::Call;
+using platform::Call;
 
 const std::wstring kWindows = L"C:\\WINDOWS\\";
 const std::wstring kLog = L"C:\\Program Files\\Quellspur\\BackLog.txt";
@@ -36,6 +37,7 @@ class WinIniRewrite : public ::testing::Test {
   }
 
   platform::sim::SimMachine sim;
+  platform::FaultInjectingOs os{sim};
   ActivityLog log{sim};
 };
 
@@ -71,8 +73,8 @@ TEST_F(WinIniRewrite, ASecondRewriteBacksUpTheFirstResult) {
 TEST_F(WinIniRewrite, AnyFailingStepLeavesWinIniAsItWas) {
   for (Call call : {Call::CopyFileA, Call::ReadTextLines, Call::GetTempFileNameA,
                     Call::WriteWholeFile, Call::MoveFileExA}) {
-    sim.faults().FailOn(call, 1);
-    RewriteWinIni(sim, log, kWindows, L"C:\\WINDOWS\\SYSTEM\\MSWINDS.EXE");
+    os.FailOn(call, 1);
+    RewriteWinIni(os, log, kWindows, L"C:\\WINDOWS\\SYSTEM\\MSWINDS.EXE");
     ExpectUntouched();
   }
   // An empty path would be found in every line.

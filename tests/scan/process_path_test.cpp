@@ -48,9 +48,9 @@ TEST_F(ProcessPath, OnWindows98ReadsTheProcessList) {
   EXPECT_EQ(scanner.GetProcessPath(4242), L"-unknown-");
   EXPECT_EQ(sim.OpenHandleCount(), 0u);
 
-  sim.faults().FailOn(platform::sim::Call::CreateToolhelp32Snapshot, 1);
+  os.FailOn(platform::Call::CreateToolhelp32Snapshot, 1);
   EXPECT_EQ(scanner.GetProcessPath(first), L"-unknown-");
-  sim.faults().FailOn(platform::sim::Call::Process32Next, 1);
+  os.FailOn(platform::Call::Process32Next, 1);
   EXPECT_EQ(scanner.GetProcessPath(first), L"-unknown-");  // the walk broke off before it
   EXPECT_EQ(sim.OpenHandleCount(), 0u);
 }

@@ -100,7 +100,7 @@ TEST_F(ProcessProbe, UnreadableLengthEndsTheProbeAtThatProcess) {
 
 TEST_F(ProcessProbe, NoSnapshotFindsNothing) {
   StartServer(L"C:\\A\\SERVER.EXE", 125000, "SERVER.EXE");
-  sim.faults().FailOn(platform::sim::Call::CreateToolhelp32Snapshot, 1);
+  os.FailOn(platform::Call::CreateToolhelp32Snapshot, 1);
 
   scanner.FindByProcess();
 
@@ -145,7 +145,7 @@ TEST_F(FileTail, AnythingUnreadableIsNoMatch) {
   EXPECT_FALSE(Check(L"PATCH.EXE", "PATCH.EXE"));              // shorter than the tail
   EXPECT_FALSE(scanner.NameInFileTail(L"C:\\MISSING\\PATCH.EXE"));
   EXPECT_FALSE(Check(L"", Image(4000, "")));  // a path ending in a backslash
-  sim.faults().FailOn(platform::sim::Call::ReadFileAt, 1);
+  os.FailOn(platform::Call::ReadFileAt, 1);
   EXPECT_FALSE(Check(L"PATCH.EXE", Image(4000, "PATCH.EXE")));
 }
 

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "platform/fault_injection.h"
 #include "platform/sim/sim_machine.h"
 #include "platform/sim/sim_message_pump.h"
 #include "scan/scanner.h"
@@ -33,6 +34,7 @@ class MachineTest : public ::testing::Test {
   }
 
   platform::sim::SimMachine sim;
+  platform::FaultInjectingOs os{sim};
   platform::sim::SimMessagePump pump;
 };
 
@@ -41,7 +43,7 @@ class ScanTest : public MachineTest {
   void UseWindows98() { UsePlatform(sim, scanner, platform::kPlatformWindows); }
   void UseWindowsNt() { UsePlatform(sim, scanner, platform::kPlatformNt); }
 
-  Scanner scanner{sim, pump};
+  Scanner scanner{os, pump};
 };
 
 }  // namespace quellspur::testing

@@ -129,7 +129,7 @@ TEST_F(StartEntries, MissingKeysAndAFailingWalkFindNothingAndCloseTheKey) {
 
   sim.SetRegistryText(kHklm, kRunKey, L"Before", L"EXPLORER.EXE");
   sim.SetRegistryText(kHklm, kRunKey, L"After", L"PATCH.EXE");
-  sim.faults().FailOn(platform::sim::Call::RegEnumValueA, 2);
+  os.FailOn(platform::Call::RegEnumValueA, 2);
   EXPECT_FALSE(scanner.SearchRunKey(kHklm, kRunKey, kPatch));
   EXPECT_EQ(sim.OpenKeyCount(), 0u);
 }

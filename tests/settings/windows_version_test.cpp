@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/fault_injection.h"
 #include "platform/sim/sim_machine.h"
 
 namespace quellspur {
@@ -9,11 +10,12 @@ namespace {
 
 TEST(WindowsVersion, ReportsThePlatformIdOrZeroWhenTheCallFails) {
   platform::sim::SimMachine sim;
+  platform::FaultInjectingOs os{sim};
   EXPECT_EQ(GetWindowsPlatform(sim), 2);
   sim.SetPlatformId(platform::kPlatformWindows);
   EXPECT_EQ(GetWindowsPlatform(sim), 1);
-  sim.faults().FailOn(platform::sim::Call::GetVersionExA, 1);
-  EXPECT_EQ(GetWindowsPlatform(sim), 0);
+  os.FailOn(platform::Call::GetVersionExA, 1);
+  EXPECT_EQ(GetWindowsPlatform(os), 0);
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
-// The simulated machine: a Windows as the program sees it, in memory, with failures on demand.
+// The simulated machine: a Windows as the program sees it, in memory, its calls defined in one
+// file per subject (processes, registry, files, windows, system).
 #pragma once
 
-#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <map>
@@ -11,7 +11,6 @@
 #include <vector>
 
 #include "platform/os.h"
-#include "platform/sim/fault_plan.h"
 #include "platform/sim/journal.h"
 #include "platform/text.h"
 
@@ -98,7 +97,6 @@ class SimMachine : public Os {
     programExeName_ = exeName;
   }
 
-  FaultPlan& faults() { return faults_; }
   std::size_t OpenHandleCount() const { return handles_.size(); }
   std::size_t OpenKeyCount() const { return openKeys_.size(); }
 
@@ -163,6 +161,26 @@ class SimMachine : public Os {
   std::uint32_t GetWindowThreadProcessId(WindowHandle window, std::uint32_t& processId) override;
 
  private:
+  // --- Processes ---
+  struct KernelObject {
+    enum class Kind { Snapshot, Process } kind = Kind::Snapshot;
+    std::vector<ProcessEntry> entries;  // snapshot
+    std::size_t next = 0;               // snapshot
+    std::uint32_t processId = 0;        // process
+    std::uint32_t access = 0;           // process
+  };
+  SimProcess* FindProcess(std::uint32_t id);
+  bool Reachable(const SimProcess& process) const;
+  bool HeldByProgram(std::uint32_t processId) const;
+  bool NextEntry(Handle snapshot, ProcessEntry& entry, bool first);
+
+  std::vector<SimProcess> processes_;
+  std::uint32_t nextProcessId_ = 100;
+  std::uint32_t selfId_ = 0;
+  std::map<Handle, KernelObject> handles_;
+  Handle nextHandle_ = 0x40;
+
+  // --- Registry ---
   struct Key {
     std::uint32_t deniedRights = 0;
     std::vector<SimValue> values;
@@ -171,38 +189,22 @@ class SimMachine : public Os {
     std::wstring path;
     std::uint32_t access = 0;
   };
-  struct KernelObject {
-    enum class Kind { Snapshot, Process } kind = Kind::Snapshot;
-    std::vector<ProcessEntry> entries;  // snapshot
-    std::size_t next = 0;               // snapshot
-    std::uint32_t processId = 0;        // process
-    std::uint32_t access = 0;           // process
-  };
-
   std::wstring KeyPath(RegKey root, const std::wstring& subKey) const;
   Key* FindKey(RegKey key, std::uint32_t requiredRights, Status& status);
   Key& CreateKeyPath(const std::wstring& path);
-  SimProcess* FindProcess(std::uint32_t id);
-  bool Reachable(const SimProcess& process) const;
-  bool HeldByProgram(std::uint32_t processId) const;
-  bool NextEntry(Handle snapshot, ProcessEntry& entry, bool first);
-  std::wstring FileKey(const std::wstring& path) const;
-  bool FolderExists(const std::wstring& key) const;
-  void AddFolders(const std::wstring& key);
 
-  FaultPlan faults_;
-  std::vector<SimProcess> processes_;
-  std::uint32_t nextProcessId_ = 100;
-  std::uint32_t selfId_ = 0;
   std::map<std::wstring, Key> keys_;  // by upper-cased full path, root name first
   std::map<RegKey, OpenKey> openKeys_;
   RegKey nextKey_ = 0x1000;
-  std::map<Handle, KernelObject> handles_;
-  Handle nextHandle_ = 0x40;
+
+  // --- Files ---
   struct File {
     std::string bytes;
     std::uint32_t attributes = kAttributeArchive;
   };
+  std::wstring FileKey(const std::wstring& path) const;
+  bool FolderExists(const std::wstring& key) const;
+  void AddFolders(const std::wstring& key);
   // Whether a running program's executable is this file: it can't be deleted or replaced.
   bool InUse(const std::wstring& key) const;
   File* FindFile(const std::wstring& path);
@@ -212,6 +214,9 @@ class SimMachine : public Os {
   unsigned nextTempName_ = 1;
   std::set<std::wstring> folders_;  // likewise, drives' roots left out
   std::wstring currentDirectory_ = L"C:\\";
+  Journal* appendJournal_ = nullptr;
+
+  // --- System ---
   std::uint32_t platformId_ = kPlatformNt;
   LocalTime clock_{2026, 1, 1, 12, 0, 0};
   std::wstring timeSeparator_ = L":";
@@ -220,7 +225,8 @@ class SimMachine : public Os {
   std::wstring commandLine_ = L"\"C:\\Program Files\\Quellspur\\Quellspur.exe\"";
   std::wstring windowsDirectory_ = L"C:\\WINDOWS";
   std::set<std::wstring> mutexes_;
-  Journal* appendJournal_ = nullptr;
+
+  // --- Windows ---
   std::vector<SimTopLevelWindow> windows_;  // newest first, as the Z order has them
   WindowHandle nextWindow_ = 0x10010;
 };

@@ -1,0 +1,229 @@
+// The simulated machine's files, with Windows' path rules: case-insensitive, either slash, and a
+// running program's executable that cannot be deleted or replaced.
+#include <algorithm>
+#include <cwchar>
+
+#include "platform/sim/sim_machine.h"
+#include "platform/text_lines.h"
+
+namespace quellspur::platform::sim {
+
+void SimMachine::PutFile(const std::wstring& path, const std::string& bytes) {
+  const std::wstring key = FileKey(path);
+  AddFolders(key.substr(0, key.rfind(L'\\')));
+  files_[key] = File{bytes, kAttributeArchive};
+}
+
+void SimMachine::MakeFolder(const std::wstring& path) {
+  AddFolders(FileKey(path));
+}
+
+// Adds the folder and every folder above it, up to the drive.
+void SimMachine::AddFolders(const std::wstring& key) {
+  std::wstring folder = key;
+  while (!folder.empty() && folder.back() == L'\\') {
+    folder.pop_back();
+  }
+  for (std::size_t slash = folder.find(L'\\'); slash != std::wstring::npos;
+       slash = folder.find(L'\\', slash + 1)) {
+    folders_.insert(folder.substr(0, slash));
+  }
+  folders_.insert(folder);
+}
+
+bool SimMachine::FolderExists(const std::wstring& key) const {
+  return (key.size() == 2 && key[1] == L':') || folders_.count(key) != 0;
+}
+
+void SimMachine::RemoveFile(const std::wstring& path) {
+  files_.erase(FileKey(path));
+}
+
+bool SimMachine::FileExists(const std::wstring& path) const {
+  return files_.count(FileKey(path)) != 0;
+}
+
+std::string SimMachine::FileContent(const std::wstring& path) const {
+  auto file = files_.find(FileKey(path));
+  return file == files_.end() ? std::string() : file->second.bytes;
+}
+
+std::uint32_t SimMachine::FileAttributes(const std::wstring& path) const {
+  auto file = files_.find(FileKey(path));
+  return file == files_.end() ? 0 : file->second.attributes;
+}
+
+// Paths are case-insensitive, take either slash, and a relative one starts in the current folder.
+std::wstring SimMachine::FileKey(const std::wstring& path) const {
+  std::wstring full = path;
+  std::replace(full.begin(), full.end(), L'/', L'\\');
+  const bool absolute = (full.size() >= 2 && full[1] == L':') || full.rfind(L"\\\\", 0) == 0;
+  if (!absolute) {
+    std::wstring folder = currentDirectory_;
+    if (folder.empty() || folder.back() != L'\\') {
+      folder += L'\\';
+    }
+    full = folder + full;
+  }
+  return UpperCase(full);
+}
+
+bool SimMachine::GetFileLength(const std::wstring& path, std::uint64_t& length) {
+  auto file = files_.find(FileKey(path));
+  if (file == files_.end()) {
+    return false;
+  }
+  length = file->second.bytes.size();
+  return true;
+}
+
+bool SimMachine::ReadFileAt(const std::wstring& path, std::uint64_t offset, std::uint32_t count,
+                            std::string& bytes) {
+  bytes.clear();
+  auto file = files_.find(FileKey(path));
+  if (file == files_.end()) {
+    return false;
+  }
+  if (offset < file->second.bytes.size()) {
+    bytes = file->second.bytes.substr(static_cast<std::size_t>(offset), count);
+  }
+  return true;
+}
+
+bool SimMachine::AppendToFile(const std::wstring& path, const std::string& bytes) {
+  const std::wstring key = FileKey(path);
+  if (!FolderExists(key.substr(0, key.rfind(L'\\')))) {
+    return false;
+  }
+  files_[key].bytes += bytes;
+  if (appendJournal_ != nullptr) {
+    appendJournal_->Record(L"Append " + FileNameOf(path));
+  }
+  return true;
+}
+
+bool SimMachine::InUse(const std::wstring& key) const {
+  return std::any_of(processes_.begin(), processes_.end(), [&](const SimProcess& process) {
+    return process.running &&
+           (FileKey(process.modulePath) == key || FileKey(process.exeFile) == key);
+  });
+}
+
+SimMachine::File* SimMachine::FindFile(const std::wstring& path) {
+  auto file = files_.find(FileKey(path));
+  return file == files_.end() ? nullptr : &file->second;
+}
+
+bool SimMachine::ParentExists(const std::wstring& key) const {
+  const std::size_t slash = key.rfind(L'\\');
+  return slash != std::wstring::npos && FolderExists(key.substr(0, slash));
+}
+
+bool SimMachine::ReadTextLines(const std::wstring& path, std::vector<std::wstring>& lines) {
+  lines.clear();
+  const File* file = FindFile(path);
+  if (file == nullptr) {
+    return false;
+  }
+  const std::string& bytes = file->bytes;
+  for (std::string_view line : SplitLines(bytes)) {
+    lines.push_back(AnsiToWide(line));
+  }
+  return true;
+}
+
+bool SimMachine::WriteWholeFile(const std::wstring& path, const std::string& bytes) {
+  const std::wstring key = FileKey(path);
+  if (!ParentExists(key) || InUse(key)) {
+    return false;
+  }
+  File* existing = FindFile(path);
+  if (existing != nullptr && (existing->attributes & kAttributeReadOnly) != 0) {
+    return false;
+  }
+  files_[key].bytes = bytes;
+  return true;
+}
+
+bool SimMachine::CopyFileA(const std::wstring& existing, const std::wstring& target,
+                           bool failIfExists) {
+  const File* source = FindFile(existing);
+  const std::wstring key = FileKey(target);
+  if (source == nullptr || !ParentExists(key) || InUse(key)) {
+    return false;
+  }
+  if (failIfExists && FindFile(target) != nullptr) {
+    return false;
+  }
+  // As under Wine: a read-only target is replaced all the same, and the copy is not read-only.
+  files_[key] = File{source->bytes, kAttributeArchive};
+  return true;
+}
+
+bool SimMachine::SetFileAttributesA(const std::wstring& path, std::uint32_t attributes) {
+  File* file = FindFile(path);
+  if (file == nullptr) {
+    return false;
+  }
+  file->attributes = attributes;
+  return true;
+}
+
+bool SimMachine::DeleteFileA(const std::wstring& path) {
+  const File* file = FindFile(path);
+  const std::wstring key = FileKey(path);
+  if (file == nullptr || (file->attributes & kAttributeReadOnly) != 0 || InUse(key)) {
+    return false;
+  }
+  files_.erase(key);
+  return true;
+}
+
+bool SimMachine::CreateDirectoryA(const std::wstring& path) {
+  std::wstring key = FileKey(path);
+  while (!key.empty() && key.back() == L'\\') {
+    key.pop_back();
+  }
+  if (FolderExists(key) || files_.count(key) != 0 || !ParentExists(key)) {
+    return false;
+  }
+  folders_.insert(key);
+  return true;
+}
+
+bool SimMachine::MoveFileExA(const std::wstring& existing, const std::wstring& target) {
+  const File* source = FindFile(existing);
+  const std::wstring from = FileKey(existing);
+  const std::wstring to = FileKey(target);
+  if (source == nullptr || InUse(from) || InUse(to) || !ParentExists(to)) {
+    return false;
+  }
+  const File* replaced = FindFile(target);
+  if (replaced != nullptr && (replaced->attributes & kAttributeReadOnly) != 0) {
+    return false;
+  }
+  File moved = *source;
+  files_.erase(from);
+  files_[to] = std::move(moved);
+  return true;
+}
+
+bool SimMachine::GetTempFileNameA(const std::wstring& folder, const std::wstring& prefix,
+                                  std::wstring& path) {
+  std::wstring base = folder;
+  if (!base.empty() && base.back() != L'\\') {
+    base += L'\\';
+  }
+  if (!FolderExists(FileKey(base.substr(0, base.size() - 1)))) {
+    return false;
+  }
+  do {
+    wchar_t unique[8];
+    std::swprintf(unique, 8, L"%X", nextTempName_++);
+    path = base + prefix.substr(0, 3) + unique + L".tmp";
+  } while (FindFile(path) != nullptr);
+  files_[FileKey(path)] = File{};
+  return true;
+}
+
+}  // namespace quellspur::platform::sim

@@ -1,0 +1,81 @@
+#include "platform/fault_injection.h"
+
+#include <gtest/gtest.h>
+
+#include <new>
+#include <stdexcept>
+
+#include "platform/sim/sim_machine.h"
+
+namespace quellspur::platform {
+namespace {
+
+const std::wstring kFile = L"C:\\A.EXE";
+
+class FaultInjection : public ::testing::Test {
+ protected:
+  FaultInjection() { sim.PutFile(kFile, "MZ"); }
+
+  sim::SimMachine sim;
+  FaultInjectingOs os{sim};
+};
+
+TEST_F(FaultInjection, FailsTheNthUseOnceOrFromThenOnAndCountsEveryUse) {
+  os.FailOn(Call::CopyFileA, 2);
+  os.FailOn(Call::DeleteFileA, 2, true);
+
+  EXPECT_TRUE(os.CopyFileA(kFile, L"C:\\B1", false));
+  EXPECT_FALSE(os.CopyFileA(kFile, L"C:\\B2", false));
+  EXPECT_FALSE(sim.FileExists(L"C:\\B2"));  // the machine never saw the call
+  EXPECT_TRUE(os.CopyFileA(kFile, L"C:\\B3", false));
+
+  EXPECT_TRUE(os.DeleteFileA(L"C:\\B1"));
+  EXPECT_FALSE(os.DeleteFileA(L"C:\\B3"));
+  EXPECT_FALSE(os.DeleteFileA(L"C:\\B3"));
+  EXPECT_TRUE(sim.FileExists(L"C:\\B3"));
+
+  EXPECT_EQ(os.Uses(Call::CopyFileA), 3);
+  EXPECT_EQ(os.Uses(Call::DeleteFileA), 3);
+  EXPECT_EQ(os.Uses(Call::MoveFileExA), 0);
+  EXPECT_EQ(os.InjectedFaults(), 3);
+
+  os.Reset();
+  EXPECT_EQ(os.Uses(Call::CopyFileA), 0);
+  EXPECT_EQ(os.InjectedFaults(), 0);
+  EXPECT_TRUE(os.DeleteFileA(L"C:\\B3"));
+}
+
+TEST_F(FaultInjection, AFailedCallAnswersAsWindowsDoes) {
+  os.FailOn(Call::RegCreateKeyExA, 1);
+  os.FailOn(Call::ReadFileAt, 1);
+  os.FailOn(Call::CreateToolhelp32Snapshot, 1, true);
+
+  RegKey key = 77;
+  EXPECT_EQ(os.RegCreateKeyExA(kHkeyCurrentUser, L"Software\\Q", kKeyAllButDelete, key),
+            kErrorAccessDenied);
+  EXPECT_EQ(key, 0u);
+  EXPECT_FALSE(sim.KeyExists(kHkeyCurrentUser, L"Software\\Q"));
+
+  std::string bytes = "stale";
+  EXPECT_FALSE(os.ReadFileAt(kFile, 0, 2, bytes));
+  EXPECT_TRUE(bytes.empty());
+  EXPECT_TRUE(os.ReadFileAt(kFile, 0, 2, bytes));
+  EXPECT_EQ(bytes, "MZ");
+
+  EXPECT_EQ(os.CreateToolhelp32Snapshot(kSnapProcess, 0), 0u);
+  EXPECT_EQ(os.CreateToolhelp32Snapshot(kSnapProcess, 0), 0u);
+  EXPECT_EQ(sim.OpenHandleCount(), 0u);
+  EXPECT_EQ(sim.OpenKeyCount(), 0u);
+}
+
+TEST_F(FaultInjection, CallsThatCannotFailCanOnlyThrow) {
+  EXPECT_THROW(os.FailOn(Call::WideToAnsi, 1), std::invalid_argument);
+  os.ThrowOn(Call::WideToAnsi, 2);
+  EXPECT_EQ(os.WideToAnsi(L"caf\u00e9"), "caf\xe9");
+  EXPECT_THROW(os.WideToAnsi(L"x"), std::bad_alloc);
+  EXPECT_EQ(os.WideToAnsi(L"x"), "x");
+  EXPECT_EQ(os.InjectedFaults(), 1);
+}
+
+}  // namespace
+}  // namespace quellspur::platform

@@ -128,7 +128,9 @@ void CleanUp::MoveFiles(const Finding& finding) {
 }
 
 CleanOutcome CleanUp::RemoveStart(Finding& finding, const CleanOptions& options) {
-  RemoveRegistryStart(os_, log_, finding);
+  if (!RemoveRegistryStart(os_, log_, finding)) {
+    return CleanOutcome::NotDone;  // it may still start the backdoor: the line stays as it is
+  }
   MarkCleaned(finding);
   if (options.moveFiles) {
     Skippable([&] { MoveFile(os_, log_, finding.filePath); });

@@ -15,8 +15,9 @@ namespace quellspur {
 enum class CleanOutcome {
   NothingToDo,   // neither a process nor a start entry: none found, or cleaned before
   Terminated,    // the process is gone
-  StartRemoved,  // the start entry was dealt with
-  NotDone,       // the process is still there, or is another program by now; it may be tried again
+  StartRemoved,  // the start entry is gone
+  NotDone,  // the process or the start entry is still there, or the process is another program by
+            // now; it may be tried again
 };
 
 struct CleanOptions {

@@ -4,18 +4,24 @@
 
 namespace quellspur {
 
-void RemoveRegistryStart(platform::Os& os, ActivityLog& log, const Finding& entry) {
+bool RemoveRegistryStart(platform::Os& os, ActivityLog& log, const Finding& entry) {
   platform::RegKey opened = 0;
-  if (os.RegOpenKeyExA(entry.rootKey, entry.subKey, 0, platform::kKeyAllButDelete, opened) !=
-      platform::kErrorSuccess) {
-    return;
+  const platform::Status open =
+      os.RegOpenKeyExA(entry.rootKey, entry.subKey, 0, platform::kKeyAllButDelete, opened);
+  if (open != platform::kErrorSuccess) {
+    return open == platform::kErrorFileNotFound;
   }
   const platform::UniqueKey key(os, opened);
-  os.RegDeleteValueA(key.get(), entry.valueName);
+  const platform::Status deleted = os.RegDeleteValueA(key.get(), entry.valueName);
+  if (deleted != platform::kErrorSuccess) {
+    // Only a removal that happened goes into the log.
+    return deleted == platform::kErrorFileNotFound;
+  }
   const wchar_t* root = entry.rootKey == platform::kHkeyCurrentUser ? L"HKEY_CURRENT_USER\\"
                                                                     : L"HKEY_LOCAL_MACHINE\\";
   log.WriteLog(L"Removing start in registry: " + std::wstring(root) + entry.subKey + L"," +
                entry.valueName);
+  return true;
 }
 
 }  // namespace quellspur

@@ -7,7 +7,8 @@
 
 namespace quellspur {
 
-// Deletes the start entry's value and logs the attempt whenever its key could be opened.
-void RemoveRegistryStart(platform::Os& os, ActivityLog& log, const Finding& entry);
+// Deletes the start entry's value and logs the deletion. True when the value is gone: deleted now,
+// or already missing with its key or without it; false when it may still be there.
+bool RemoveRegistryStart(platform::Os& os, ActivityLog& log, const Finding& entry);
 
 }  // namespace quellspur

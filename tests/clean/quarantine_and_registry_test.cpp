@@ -33,33 +33,32 @@ class CleanUpParts : public ::testing::Test {
   ActivityLog log{sim};
 };
 
-TEST_F(CleanUpParts, RemovesOneStartValueAndLogsTheAttempt) {
+TEST_F(CleanUpParts, RemovesOneStartValueAndLogsOnlyWhatWasRemoved) {
   sim.SetRegistryText(kHkeyCurrentUser, kRunKey, L"Patch", L"PATCH.EXE");
   sim.SetRegistryText(kHkeyCurrentUser, kRunKey, L"Other", L"OTHER.EXE");
   sim.SetRegistryText(kHkeyLocalMachine, kRunKey, L"Patch", L"PATCH.EXE");
 
-  RemoveRegistryStart(sim, log, StartEntry(kHkeyCurrentUser, L"Patch"));
-  RemoveRegistryStart(sim, log, StartEntry(kHkeyCurrentUser, L"Patch"));  // a duplicate row
+  EXPECT_TRUE(RemoveRegistryStart(sim, log, StartEntry(kHkeyCurrentUser, L"Patch")));
+  // A second finding of the same value: gone already, nothing more to log.
+  EXPECT_TRUE(RemoveRegistryStart(sim, log, StartEntry(kHkeyCurrentUser, L"Patch")));
   Finding otherRoot = StartEntry(kHkeyLocalMachine, L"Patch");
-  RemoveRegistryStart(sim, log, otherRoot);
-  RemoveRegistryStart(sim, log, StartEntry(kHkeyCurrentUser, L"Patch"));  // key stays, value gone
+  EXPECT_TRUE(RemoveRegistryStart(sim, log, otherRoot));
   otherRoot.subKey = kRunKey + L"Services";
-  RemoveRegistryStart(sim, log, otherRoot);  // no such key: nothing logged
-  otherRoot.rootKey = 0;
-  RemoveRegistryStart(sim, log, otherRoot);
+  EXPECT_TRUE(RemoveRegistryStart(sim, log, otherRoot));  // no such key: no such value either
+  // A key this user may not change keeps its value, and the clean-up hears of it.
+  sim.SetRegistryText(kHkeyLocalMachine, kRunKey, L"Guarded", L"PATCH.EXE");
+  sim.DenyKeyRights(kHkeyLocalMachine, kRunKey, 0x2);
+  EXPECT_FALSE(RemoveRegistryStart(sim, log, StartEntry(kHkeyLocalMachine, L"Guarded")));
 
   const auto user = sim.RegistryValues(kHkeyCurrentUser, kRunKey);
   ASSERT_EQ(user.size(), 1u);
   EXPECT_EQ(user[0].name, L"Other");
-  EXPECT_TRUE(sim.RegistryValues(kHkeyLocalMachine, kRunKey).empty());
-  EXPECT_TRUE(sim.KeyExists(kHkeyLocalMachine, kRunKey));
+  ASSERT_EQ(sim.RegistryValues(kHkeyLocalMachine, kRunKey).size(), 1u);
   const std::string line = "2026-12-06 08:00:00 Removing start in registry: ";
   EXPECT_EQ(
       sim.FileContent(kLog),
-      line + "HKEY_CURRENT_USER\\" + "Software\\Microsoft\\Windows\\CurrentVersion\\Run,Patch\r\n" +
-          line + "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run,Patch\r\n" +
-          line + "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Run,Patch\r\n" +
-          line + "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run,Patch\r\n");
+      line + "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run,Patch\r\n" +
+          line + "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Run,Patch\r\n");
   EXPECT_EQ(sim.OpenKeyCount(), 0u);
 }
 

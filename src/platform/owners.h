@@ -6,12 +6,22 @@
 
 namespace quellspur::platform {
 
+// A close that fails, however it fails, can't be helped on the way out of a scope, and must not
+// end the program while another failure is being handled.
+template <typename Close>
+void CloseQuietly(Close close) noexcept {
+  try {
+    close();
+  } catch (...) {
+  }
+}
+
 class UniqueHandle {
  public:
   UniqueHandle(Processes& processes, Handle handle) : processes_(processes), handle_(handle) {}
   ~UniqueHandle() {
     if (handle_ != 0) {
-      processes_.CloseHandle(handle_);
+      CloseQuietly([&] { processes_.CloseHandle(handle_); });
     }
   }
   UniqueHandle(const UniqueHandle&) = delete;
@@ -30,7 +40,7 @@ class UniqueKey {
   UniqueKey(Registry& registry, RegKey key) : registry_(registry), key_(key) {}
   ~UniqueKey() {
     if (key_ != 0) {
-      registry_.RegCloseKey(key_);
+      CloseQuietly([&] { registry_.RegCloseKey(key_); });
     }
   }
   UniqueKey(const UniqueKey&) = delete;

@@ -16,23 +16,11 @@ namespace quellspur::testing {
 
 inline const std::wstring kLogPath = L"C:\\Program Files\\Quellspur\\BackLog.txt";
 
-class MainWindowTest : public MachineTest {
- protected:
-  MainWindowTest() { form.windowsDir = L"C:\\WINDOWS\\"; }
-
-  void UseWindows98() { UsePlatform(sim, scanner, platform::kPlatformWindows); }
-  void UseWindowsNt() { UsePlatform(sim, scanner, platform::kPlatformNt); }
-
-  // The activity log's lines, without their CR LF.
-  std::vector<std::string> LogLines() {
-    std::vector<std::string> lines;
-    const std::string text = sim.FileContent(kLogPath);
-    for (std::size_t start = 0; start < text.size();) {
-      const std::size_t end = text.find("\r\n", start);
-      lines.push_back(text.substr(start, end - start));
-      start = end == std::string::npos ? text.size() : end + 2;
-    }
-    return lines;
+// The main window with its engine on the given machine, its widgets at hand.
+struct SimulatedMainWindow {
+  SimulatedMainWindow(platform::Os& os, platform::MessagePump& pump)
+      : form(*loaded, toolkit.desktop(), os, pump, settings) {
+    form.windowsDir = L"C:\\WINDOWS\\";
   }
 
   platform::sim::Journal journal;
@@ -43,8 +31,29 @@ class MainWindowTest : public MachineTest {
   platform::sim::SimButton& cmdKill = window.SimButtonNamed(L"cmdKill");
   platform::sim::SimTimer& timer = window.SimTimerNamed(L"Timer1");
   Settings settings;
-  FrmStat form{*loaded, toolkit.desktop(), os, pump, settings};
+  FrmStat form;
   Scanner& scanner = form.scanner;
+};
+
+// The activity log's lines, without their CR LF.
+inline std::vector<std::string> LogLines(const platform::sim::SimMachine& sim) {
+  std::vector<std::string> lines;
+  const std::string text = sim.FileContent(kLogPath);
+  for (std::size_t start = 0; start < text.size();) {
+    const std::size_t end = text.find("\r\n", start);
+    lines.push_back(text.substr(start, end - start));
+    start = end == std::string::npos ? text.size() : end + 2;
+  }
+  return lines;
+}
+
+class MainWindowTest : public MachineTest, public SimulatedMainWindow {
+ protected:
+  MainWindowTest() : SimulatedMainWindow(os, pump) {}
+
+  void UseWindows98() { UsePlatform(sim, scanner, platform::kPlatformWindows); }
+  void UseWindowsNt() { UsePlatform(sim, scanner, platform::kPlatformNt); }
+  std::vector<std::string> LogLines() const { return testing::LogLines(sim); }
 };
 
 }  // namespace quellspur::testing

@@ -50,6 +50,7 @@ class SimMachine : public Os {
   // Starts a process; the id is chosen by the machine. The module path is the executable's path.
   std::uint32_t StartProcess(const std::wstring& exeFile, std::uint32_t parentId);
   SimProcess& Process(std::uint32_t id);
+  const std::vector<SimProcess>& processes() const { return processes_; }
   // Ends a process; it stays openable while someone holds a handle to it.
   void EndProcess(std::uint32_t id, std::uint32_t exitCode);
 

@@ -1,0 +1,262 @@
+// Every call the program makes, failing at each of its uses (once, from then on, or by throwing),
+// through whole scans with Auto Clean and through clean-ups by hand. Whatever fails, nothing is
+// lost, nothing is reported that did not happen, and nothing is left open.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <map>
+
+#include "app/main_window_fixture.h"
+
+namespace quellspur::testing {
+namespace {
+
+using platform::Call;
+
+constexpr int kUsesPerCall = 20;
+const std::wstring kQuarantine = L"C:\\Program Files\\Quellspur\\BackDoors\\";
+const std::wstring kWinIni = L"C:\\WINDOWS\\win.ini";
+const std::string kOldWinIni = "[windows]\r\nload=C:\\MIL\\MSWINDS.EXE\r\nrun=\r\n";
+const std::string kNewWinIni = "[windows]\r\nrun=\r\n";
+
+// The files a clean-up may move; each must stay where it is or stand whole in quarantine.
+const std::map<std::wstring, std::string> kFiles = {
+    {L"C:\\MIL\\MSWINDS.EXE", "millenium"},
+    {L"C:\\MIL\\regersys.ocx", "ocx"},
+    {L"C:\\NB\\NBSVR.EXE", "netbus"},
+    {L"C:\\NB\\keyhook.dll", "hook"},
+    {L"C:\\BO\\ .EXE", "orifice"},
+    {L"C:\\BO\\windll.dll", "dll"},
+    // Back Orifice known by its size and the name in its tail.
+    {L"C:\\BO2\\WINDLL32.EXE", std::string(124900, '\x90') + "  windll32.exe"},
+};
+
+struct StartValue {
+  platform::RegKey root;
+  std::wstring key;
+  std::wstring name;
+  std::wstring command;
+};
+const StartValue kStarts[] = {
+    {kHkcu, kRunKey, L"NetBus", L"C:\\NB\\NBSVR.EXE"},
+    {kHklm, kRunServicesKey, L"bo", L"C:\\BO\\ .EXE"},
+    {kHklm, kRunKey, L"mil", L"MSWINDS.EXE /q"},
+    {kHklm, kRunKey, L"size", L"C:\\BO2\\WINDLL32.EXE"},
+};
+
+// Millenium with its win.ini line and companion, NetBus Pro and Back Orifice with theirs, each
+// running and started at log-on.
+void BuildScene(platform::sim::SimMachine& sim) {
+  for (const auto& [path, bytes] : kFiles) {
+    sim.PutFile(path, bytes);
+  }
+  sim.PutFile(kWinIni, kOldWinIni);
+  const std::uint32_t loader = sim.StartProcess(L"C:\\WINDOWS\\LOADER.EXE", 0);
+  sim.PutFile(L"C:\\WINDOWS\\LOADER.EXE", "MZ");
+  sim.ShowWindow(L"ThunderRT5Form", L"System Update",
+                 sim.StartProcess(L"C:\\MIL\\MSWINDS.EXE", loader));
+  sim.ShowWindow(L"TApplication", L"NetBus Server", sim.StartProcess(L"C:\\NB\\NBSVR.EXE", loader));
+  sim.StartProcess(L"C:\\BO\\ .EXE", loader);
+  sim.StartProcess(L"C:\\BO2\\WINDLL32.EXE", 0);
+  for (const StartValue& start : kStarts) {
+    sim.SetRegistryText(start.root, start.key, start.name, start.command);
+  }
+}
+
+bool ValuePresent(const platform::sim::SimMachine& sim, const StartValue& start) {
+  const auto values = sim.RegistryValues(start.root, start.key);
+  return std::any_of(values.begin(), values.end(), [&](const platform::sim::SimValue& value) {
+    return value.name == start.name;
+  });
+}
+
+bool Running(const platform::sim::SimMachine& sim, const std::wstring& path) {
+  return std::any_of(
+      sim.processes().begin(), sim.processes().end(),
+      [&](const platform::sim::SimProcess& p) { return p.running && p.exeFile == path; });
+}
+
+// The program, a machine with the scene, and the wrapper between them.
+struct Machine {
+  explicit Machine(std::uint32_t platformId) {
+    BuildScene(sim);
+    sim.SetPlatformId(platformId);
+    desk.scanner.windowsPlatform = static_cast<std::int32_t>(platformId);
+    desk.settings = Settings{0, 1, 1};
+  }
+
+  platform::sim::SimMachine sim;
+  platform::FaultInjectingOs os{sim};
+  platform::sim::SimMessagePump pump;
+  SimulatedMainWindow desk{os, pump};
+};
+
+// What one run is: the steps before the faults, and the steps under them.
+struct Scenario {
+  const char* name;
+  std::uint32_t platformId;
+  std::function<void(Machine&)> prepare;
+  std::function<void(Machine&)> act;
+};
+
+const Scenario kScenarios[] = {
+    {"Auto Clean on Windows 98", platform::kPlatformWindows, [](Machine&) {},
+     [](Machine& run) { run.desk.form.cmdScan_Click(); }},
+    {"Auto Clean on Windows NT", platform::kPlatformNt, [](Machine&) {},
+     [](Machine& run) { run.desk.form.cmdScan_Click(); }},
+    {"each line by hand", platform::kPlatformNt,
+     [](Machine& run) {
+       run.desk.settings.autoClean = 0;
+       run.desk.form.cmdScan_Click();
+     },
+     [](Machine& run) {
+       for (int line = 0; line < run.desk.list.ListCount(); ++line) {
+         run.desk.list.SetListIndex(line);
+         run.desk.form.cmdKill_Click();
+       }
+     }},
+};
+
+bool LogHas(const std::vector<std::string>& log, const std::string& text) {
+  return std::any_of(log.begin(), log.end(),
+                     [&](const std::string& line) { return line.find(text) != std::string::npos; });
+}
+
+// The calls the activity log makes: when one of them fails, a change may go unrecorded.
+bool LogCall(Call call) {
+  return call == Call::AppendToFile || call == Call::GetLocalTime ||
+         call == Call::GetTimeSeparator || call == Call::GetProgramFolder ||
+         call == Call::WideToAnsi;
+}
+
+// Every broken promise of the run, one text each.
+std::vector<std::string> Violations(Machine& run, Call armed) {
+  std::vector<std::string> found;
+  platform::sim::SimMachine& sim = run.sim;
+  const std::vector<std::string> log = LogLines(sim);
+  const bool logReliable = !LogCall(armed);
+
+  const std::string winIni = sim.FileContent(kWinIni);
+  if (winIni != kOldWinIni && winIni != kNewWinIni) {
+    found.push_back("win.ini holds neither its old nor its new content: " + winIni);
+  }
+  const bool winIniLogged = LogHas(log, "Removing start: load=C:\\MIL\\MSWINDS.EXE in win.ini");
+  if (winIniLogged != (winIni == kNewWinIni) && (logReliable || winIniLogged)) {
+    found.push_back("the win.ini log line does not match the file");
+  }
+
+  for (const auto& [path, bytes] : kFiles) {
+    const std::wstring copy = kQuarantine + FileNameOf(path) + L".Backdoor";
+    const bool gone = !sim.FileExists(path);
+    if (gone && sim.FileContent(copy) != bytes) {
+      found.push_back("lost without a whole copy: " + sim.WideToAnsi(path));
+    }
+    const bool logged = LogHas(log, sim.WideToAnsi(L"Moving: " + path + L" to: " + copy));
+    if (logged != gone && (logReliable || logged)) {
+      found.push_back("the log does not match the move of " + sim.WideToAnsi(path));
+    }
+  }
+
+  for (const StartValue& start : kStarts) {
+    const bool gone = !ValuePresent(sim, start);
+    const std::wstring root =
+        start.root == kHkcu ? L"HKEY_CURRENT_USER\\" : L"HKEY_LOCAL_MACHINE\\";
+    const bool logged = LogHas(log, sim.WideToAnsi(L"Removing start in registry: " + root +
+                                                   start.key + L"," + start.name));
+    if (logged != gone && (logReliable || logged)) {
+      found.push_back("the log does not match the removal of " + sim.WideToAnsi(start.name));
+    }
+  }
+
+  // A line marked as dealt with tells the truth.
+  for (const std::wstring& line : run.desk.list.lines()) {
+    const std::size_t found_as = line.find(L" Found as: ");
+    if (found_as == std::wstring::npos) {
+      continue;
+    }
+    const std::wstring rest = line.substr(found_as + 11);
+    if (line.starts_with(kTerminatedPrefix)) {
+      const std::wstring path = rest.substr(0, rest.find(L" Activ now"));
+      if (Running(sim, path)) {
+        found.push_back("marked terminated but running: " + sim.WideToAnsi(line));
+      }
+    } else if (line.starts_with(kErasedPrefix)) {
+      for (const StartValue& start : kStarts) {
+        if (line.ends_with(L"/" + start.name) && ValuePresent(sim, start)) {
+          found.push_back("marked erased but still there: " + sim.WideToAnsi(line));
+        }
+      }
+    }
+  }
+
+  if (armed != Call::CloseHandle && sim.OpenHandleCount() != 0) {
+    found.push_back("handles left open: " + std::to_string(sim.OpenHandleCount()));
+  }
+  if (armed != Call::RegCloseKey && sim.OpenKeyCount() != 0) {
+    found.push_back("keys left open: " + std::to_string(sim.OpenKeyCount()));
+  }
+  if (run.desk.window.Pointer() != platform::MousePointer::Default) {
+    found.push_back("the pointer stays an hourglass");
+  }
+  return found;
+}
+
+enum class Mode { Once, FromThenOn, Throws };
+
+TEST(FaultSweep, NothingIsLostOrMisreportedWhateverCallFails) {
+  int runs = 0;
+  int violations = 0;
+  for (const Scenario& scenario : kScenarios) {
+    // A run without faults tells how often each call is used.
+    Machine plain(scenario.platformId);
+    scenario.prepare(plain);
+    plain.os.Reset();
+    scenario.act(plain);
+    ASSERT_TRUE(Violations(plain, Call::kCount).empty()) << scenario.name;
+    if (scenario.platformId == platform::kPlatformWindows) {
+      // Without faults, Windows 98's Auto Clean reaches every part of the scene.
+      for (const auto& [path, bytes] : kFiles) {
+        EXPECT_FALSE(plain.sim.FileExists(path)) << plain.sim.WideToAnsi(path);
+      }
+      for (const StartValue& start : kStarts) {
+        EXPECT_FALSE(ValuePresent(plain.sim, start)) << plain.sim.WideToAnsi(start.name);
+      }
+      EXPECT_EQ(plain.sim.FileContent(kWinIni), kNewWinIni);
+    }
+
+    for (std::size_t index = 0; index < platform::kCallCount; ++index) {
+      const auto call = static_cast<Call>(index);
+      const int uses = std::min(plain.os.Uses(call), kUsesPerCall);
+      for (int use = 1; use <= uses; ++use) {
+        for (Mode mode : {Mode::Once, Mode::FromThenOn, Mode::Throws}) {
+          if (mode != Mode::Throws && !platform::CanFail(call)) {
+            continue;
+          }
+          Machine run(scenario.platformId);
+          scenario.prepare(run);
+          run.os.Reset();
+          if (mode == Mode::Throws) {
+            run.os.ThrowOn(call, use);
+          } else {
+            run.os.FailOn(call, use, mode == Mode::FromThenOn);
+          }
+          ASSERT_NO_THROW(scenario.act(run))
+              << scenario.name << ", " << platform::CallName(call) << " use " << use;
+          ++runs;
+          for (const std::string& violation : Violations(run, call)) {
+            ++violations;
+            ADD_FAILURE() << scenario.name << ", " << platform::CallName(call) << " use " << use
+                          << " mode " << static_cast<int>(mode) << ": " << violation;
+          }
+        }
+      }
+    }
+  }
+  std::printf("fault sweep: %d runs, %d invariant violations\n", runs, violations);
+  EXPECT_GT(runs, 1000);
+}
+
+}  // namespace
+}  // namespace quellspur::testing

@@ -66,6 +66,9 @@ bool CanFail(Call call);
 class FaultInjectingOs : public Os {
  public:
   explicit FaultInjectingOs(Os& os) : os_(os) {}
+  // A copy would be taken, instead of a wrapper, when the Os to wrap is itself a FaultInjectingOs.
+  FaultInjectingOs(const FaultInjectingOs&) = delete;
+  FaultInjectingOs& operator=(const FaultInjectingOs&) = delete;
 
   // The nth use of `call` from now on fails (1: the next one); when `persistent`, every use after
   // it fails too. Throws std::invalid_argument for a call that cannot fail.

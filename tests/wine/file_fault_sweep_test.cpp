@@ -1,0 +1,191 @@
+// The quarantine and the win.ini rewrite on the real file system, with every use of every file call
+// they make failing in turn, once and from then on: no file is lost or half written, and the
+// activity log tells exactly what changed.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iostream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "clean/file_quarantine.h"
+#include "clean/win_ini_rewrite.h"
+#include "platform/fault_injection.h"
+#include "platform/win32/win32_os.h"
+
+namespace quellspur {
+namespace {
+
+namespace fs = std::filesystem;
+using platform::Call;
+using platform::FaultInjectingOs;
+
+constexpr Call kFileCalls[] = {
+    Call::GetFileLength,    Call::ReadFileAt,  Call::AppendToFile,       Call::ReadTextLines,
+    Call::WriteWholeFile,   Call::CopyFileA,   Call::SetFileAttributesA, Call::DeleteFileA,
+    Call::CreateDirectoryA, Call::MoveFileExA, Call::GetTempFileNameA};
+
+// The real calls behind a fault injector, with the program's folder where a run works, so that
+// the quarantine and the activity log land there.
+class InFolder : public FaultInjectingOs {
+ public:
+  InFolder(platform::Os& os, fs::path folder) : FaultInjectingOs(os), folder_(std::move(folder)) {}
+  std::wstring GetProgramFolder() override { return folder_.wstring(); }
+
+ private:
+  fs::path folder_;
+};
+
+std::string Bytes(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void Put(const fs::path& file, const std::string& bytes) {
+  std::ofstream(file, std::ios::binary) << bytes;
+}
+
+// The activity log's messages, without their date and time.
+std::vector<std::string> LogMessages(const fs::path& folder) {
+  const std::string text = Bytes(folder / "BackLog.txt");
+  std::vector<std::string> messages;
+  for (std::size_t start = 0, end; (end = text.find("\r\n", start)) != std::string::npos;
+       start = end + 2) {
+    messages.push_back(text.substr(start + 20, end - start - 20));
+  }
+  return messages;
+}
+
+// One change made in a fresh folder, and what must hold afterwards whether it was made or not.
+struct Scenario {
+  std::function<void(const fs::path& folder)> prepare;
+  std::function<void(platform::Os& os, ActivityLog& log, const fs::path& folder)> change;
+  // Checks the folder after a run and tells whether the change was made.
+  std::function<bool(const fs::path& folder)> check;
+};
+
+class FileFaultSweep : public ::testing::Test {
+ protected:
+  ~FileFaultSweep() override {
+    std::error_code error;
+    for (const auto& entry : fs::recursive_directory_iterator(root_, error)) {
+      real_.SetFileAttributesA(entry.path().wstring(), platform::kAttributeArchive);
+    }
+    fs::remove_all(root_, error);
+  }
+
+  struct Outcome {
+    bool changed = false;
+    int injectedFaults = 0;
+    std::array<int, platform::kCallCount> uses{};
+  };
+
+  // Runs the change once without faults to learn how often it uses each file call, then once for
+  // every use of every call failing once, and once failing from then on.
+  void Sweep(const Scenario& scenario) {
+    const Outcome clean = Run(scenario, [](FaultInjectingOs&) {});
+    EXPECT_TRUE(clean.changed);
+    int runs = 0;
+    int changed = 0;
+    for (Call call : kFileCalls) {
+      for (int use = 1; use <= clean.uses[static_cast<std::size_t>(call)]; ++use) {
+        for (bool persistent : {false, true}) {
+          SCOPED_TRACE(std::string(platform::CallName(call)) + " fails at use " +
+                       std::to_string(use) + (persistent ? " and after" : " once"));
+          const Outcome outcome =
+              Run(scenario, [&](FaultInjectingOs& os) { os.FailOn(call, use, persistent); });
+          EXPECT_GE(outcome.injectedFaults, 1);
+          ++runs;
+          changed += outcome.changed ? 1 : 0;
+        }
+      }
+    }
+    EXPECT_GT(runs, 0);
+    std::cout << runs << " runs with a failing file call, " << changed
+              << " of them made the change\n";
+  }
+
+  // One run in a folder of its own, its faults planned by `arm`.
+  Outcome Run(const Scenario& scenario, const std::function<void(FaultInjectingOs&)>& arm) {
+    const fs::path folder = root_ / ("run" + std::to_string(++folders_));
+    fs::create_directories(folder);
+    scenario.prepare(folder);
+    InFolder faults(real_, folder);
+    InFolder unarmed(real_, folder);
+    ActivityLog log(unarmed);  // the log's own writing is not what is tried here
+    arm(faults);
+    scenario.change(faults, log, folder);
+    Outcome outcome{scenario.check(folder), faults.InjectedFaults(), {}};
+    for (std::size_t call = 0; call < platform::kCallCount; ++call) {
+      outcome.uses[call] = faults.Uses(static_cast<Call>(call));
+    }
+    return outcome;
+  }
+
+  platform::win32::Win32Os real_;
+  const fs::path root_ = fs::temp_directory_path() /
+                         ("quellspur_faults_" + std::to_string(real_.GetCurrentProcessId()));
+  int folders_ = 0;
+};
+
+TEST_F(FileFaultSweep, AQuarantinedFileIsEitherInPlaceOrWhollyCopied) {
+  const std::string image = std::string(4000, '\x90') + "PATCH.EXE";
+  Sweep({[&](const fs::path& folder) {
+           fs::create_directory(folder / "server");
+           Put(folder / "server" / "PATCH.EXE", image);
+           real_.SetFileAttributesA((folder / "server" / "PATCH.EXE").wstring(),
+                                    platform::kAttributeReadOnly);
+         },
+         [](platform::Os& os, ActivityLog& log, const fs::path& folder) {
+           MoveFile(os, log, (folder / "server" / "PATCH.EXE").wstring());
+         },
+         [&](const fs::path& folder) {
+           const fs::path source = folder / "server" / "PATCH.EXE";
+           const fs::path target = folder / "BackDoors" / "PATCH.EXE.Backdoor";
+           const bool moved = !fs::exists(source);
+           EXPECT_TRUE(Bytes(moved ? target : source) == image) << (moved ? "copy" : "source");
+           EXPECT_EQ(LogMessages(folder),
+                     moved ? std::vector<std::string>{"Moving: " + source.string() +
+                                                      " to: " + target.string()}
+                           : std::vector<std::string>{});
+           return moved;
+         }});
+}
+
+TEST_F(FileFaultSweep, WinIniHoldsEitherItsOldOrItsNewContent) {
+  const std::string old =
+      "[windows]\r\nload=C:\\WINDOWS\\SYSTEM\\MSWINDS.EXE\r\nrun=\r\n[Desktop]\r\nWallpaper=x\r\n";
+  const std::string rewritten = "[windows]\r\nrun=\r\n[Desktop]\r\nWallpaper=x\r\n";
+  Sweep({[&](const fs::path& folder) {
+           Put(folder / "win.ini", old);
+           Put(folder / "win.bac", "an older backup");
+           real_.SetFileAttributesA((folder / "win.ini").wstring(), platform::kAttributeReadOnly);
+         },
+         [](platform::Os& os, ActivityLog& log, const fs::path& folder) {
+           RewriteWinIni(os, log, folder.wstring() + L"\\", L"C:\\WINDOWS\\SYSTEM\\MSWINDS.EXE");
+         },
+         [&](const fs::path& folder) {
+           const bool changed = Bytes(folder / "win.ini") == rewritten;
+           if (changed) {
+             EXPECT_EQ(Bytes(folder / "win.bac"), old);
+           } else {
+             EXPECT_EQ(Bytes(folder / "win.ini"), old);
+           }
+           EXPECT_EQ(LogMessages(folder),
+                     changed ? std::vector<std::string>{"Removing start: "
+                                                        "load=C:\\WINDOWS\\SYSTEM\\MSWINDS.EXE in "
+                                                        "win.ini"}
+                             : std::vector<std::string>{});
+           for (const auto& entry : fs::directory_iterator(folder)) {
+             EXPECT_NE(entry.path().extension(), ".tmp") << "left behind: " << entry.path();
+           }
+           return changed;
+         }});
+}
+
+}  // namespace
+}  // namespace quellspur

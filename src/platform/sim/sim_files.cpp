@@ -96,9 +96,6 @@ bool SimMachine::AppendToFile(const std::wstring& path, const std::string& bytes
     return false;
   }
   files_[key].bytes += bytes;
-  if (appendJournal_ != nullptr) {
-    appendJournal_->Record(L"Append " + FileNameOf(path));
-  }
   return true;
 }
 

@@ -11,7 +11,6 @@
 #include <vector>
 
 #include "platform/os.h"
-#include "platform/sim/journal.h"
 #include "platform/text.h"
 
 namespace quellspur::platform::sim {
@@ -81,8 +80,6 @@ class SimMachine : public Os {
   std::string FileContent(const std::wstring& path) const;
   std::uint32_t FileAttributes(const std::wstring& path) const;
   bool FolderExistsAt(const std::wstring& path) const { return FolderExists(FileKey(path)); }
-  // Notes every append in the journal, with the file's name, to show its order among other steps.
-  void RecordAppendsIn(Journal& journal) { appendJournal_ = &journal; }
   void SetCurrentDirectory(const std::wstring& folder) { currentDirectory_ = folder; }
   void SetPlatformId(std::uint32_t id) { platformId_ = id; }
   void SetClock(const LocalTime& now) { clock_ = now; }
@@ -215,7 +212,6 @@ class SimMachine : public Os {
   unsigned nextTempName_ = 1;
   std::set<std::wstring> folders_;  // likewise, drives' roots left out
   std::wstring currentDirectory_ = L"C:\\";
-  Journal* appendJournal_ = nullptr;
 
   // --- System ---
   std::uint32_t platformId_ = kPlatformNt;

@@ -6,11 +6,20 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
-#include <vector>
+
+#include "win_helpers.h"
 
 namespace {
+
+using quellspur::winhelp::ChildWindows;
+using quellspur::winhelp::ClassOf;
+using quellspur::winhelp::Eventually;
+using quellspur::winhelp::ProcessOf;
+using quellspur::winhelp::TextOf;
+using quellspur::winhelp::TopLevelWindows;
+
+constexpr DWORD kWait = 10000;
 
 std::string ProgramPath() {
   char self[MAX_PATH] = {};
@@ -53,56 +62,18 @@ class Started {
   PROCESS_INFORMATION process_;
 };
 
-// Waits a bounded time for something to come true.
-bool Eventually(const std::function<bool()>& condition) {
-  for (int attempt = 0; attempt < 1000; ++attempt) {
-    if (condition()) {
-      return true;
-    }
-    ::Sleep(10);
-  }
-  return false;
-}
-
-struct Search {
-  DWORD processId;
-  std::string caption;
-  std::string className;  // empty: any
-  std::string button;     // empty: any; else the window must hold a button with this text
-  HWND found;
-};
-
-BOOL CALLBACK Match(HWND window, LPARAM parameter) {
-  auto& search = *reinterpret_cast<Search*>(parameter);
-  DWORD owner = 0;
-  ::GetWindowThreadProcessId(window, &owner);
-  char caption[256] = {};
-  char className[256] = {};
-  ::GetWindowTextA(window, caption, sizeof(caption));
-  ::GetClassNameA(window, className, sizeof(className));
-  if (owner == search.processId && search.caption == caption &&
-      (search.className.empty() || search.className == className) &&
-      (search.button.empty() ||
-       ::FindWindowExA(window, nullptr, "Button", search.button.c_str()) != nullptr)) {
-    search.found = window;
-    return FALSE;
-  }
-  return TRUE;
-}
-
 // A top-level window of the process with this caption (and class, and button). The program has
 // more than one window without a caption: the splash is told by its button.
-HWND TopLevel(DWORD processId, const std::string& caption, const std::string& className = "",
-              const std::string& button = "") {
-  Search search{processId, caption, className, button, nullptr};
-  ::EnumWindows(Match, reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
-
-std::string TextOf(HWND window) {
-  char text[512] = {};
-  ::GetWindowTextA(window, text, sizeof(text));
-  return text;
+HWND TopLevel(DWORD processId, const std::wstring& caption, const std::wstring& className = L"",
+              const std::wstring& button = L"") {
+  for (const HWND window : TopLevelWindows()) {
+    if (ProcessOf(window) == processId && TextOf(window) == caption &&
+        (className.empty() || ClassOf(window) == className) &&
+        (button.empty() || ::FindWindowExW(window, nullptr, L"Button", button.c_str()))) {
+      return window;
+    }
+  }
+  return nullptr;
 }
 
 void StoreSettingsWithoutAutoScan() {
@@ -122,28 +93,30 @@ TEST(Smoke, StartsRefusesASecondCopyAndEndsOnExit) {
   const DWORD id = first.id();
 
   HWND main = nullptr;
-  ASSERT_TRUE(Eventually([&] { return (main = TopLevel(id, "Orvanta Quellspur Version 1.3")); }));
+  ASSERT_TRUE(
+      Eventually(kWait, [&] { return (main = TopLevel(id, L"Orvanta Quellspur Version 1.3")); }));
   EXPECT_FALSE(::IsWindowVisible(main));
   HWND splash = nullptr;
   HWND splashOk = nullptr;
-  ASSERT_TRUE(Eventually([&] {
-    splash = TopLevel(id, "", "", "&OK");
-    splashOk = splash ? ::FindWindowExA(splash, nullptr, "Button", "&OK") : nullptr;
+  ASSERT_TRUE(Eventually(kWait, [&] {
+    splash = TopLevel(id, L"", L"", L"&OK");
+    splashOk = splash ? ::FindWindowExW(splash, nullptr, L"Button", L"&OK") : nullptr;
     return splashOk != nullptr && ::IsWindowVisible(splash);
   }));
 
   // A second copy says so and ends; the first goes on.
   const Started second;
   HWND message = nullptr;
-  ASSERT_TRUE(Eventually([&] { return (message = TopLevel(second.id(), "Quellspur", "#32770")); }));
+  ASSERT_TRUE(Eventually(
+      kWait, [&] { return (message = TopLevel(second.id(), L"Quellspur", L"#32770")); }));
   // The box's window exists a moment before its texts are filled in.
-  EXPECT_TRUE(Eventually([&] {
-    bool saysSo = false;
-    for (HWND child = ::GetWindow(message, GW_CHILD); child != nullptr;
-         child = ::GetWindow(child, GW_HWNDNEXT)) {
-      saysSo = saysSo || TextOf(child) == "Quellspur are alredy running.";
+  EXPECT_TRUE(Eventually(kWait, [&] {
+    for (const HWND child : ChildWindows(message)) {
+      if (TextOf(child) == L"Quellspur are alredy running.") {
+        return true;
+      }
     }
-    return saysSo;
+    return false;
   }));
   ::PostMessageA(message, WM_COMMAND, IDOK, 0);
   EXPECT_EQ(::WaitForSingleObject(second.handle(), 10000), WAIT_OBJECT_0);
@@ -152,11 +125,11 @@ TEST(Smoke, StartsRefusesASecondCopyAndEndsOnExit) {
   // Confirming the splash puts the icon into the tray and shows the main window.
   ::PostMessageA(splashOk, BM_CLICK, 0, 0);
   HWND tray = nullptr;
-  ASSERT_TRUE(Eventually([&] { return (tray = TopLevel(id, "Sys Tray Interface")); }));
-  EXPECT_TRUE(Eventually([&] { return ::IsWindowVisible(main) != FALSE; }));
-  EXPECT_TRUE(Eventually([&] { return !::IsWindow(splash); }));
+  ASSERT_TRUE(Eventually(kWait, [&] { return (tray = TopLevel(id, L"Sys Tray Interface")); }));
+  EXPECT_TRUE(Eventually(kWait, [&] { return ::IsWindowVisible(main) != FALSE; }));
+  EXPECT_TRUE(Eventually(kWait, [&] { return !::IsWindow(splash); }));
 
-  HWND exit = ::FindWindowExA(main, nullptr, "Button", "&Exit");
+  HWND exit = ::FindWindowExW(main, nullptr, L"Button", L"&Exit");
   ASSERT_NE(exit, nullptr);
   ::PostMessageA(exit, BM_CLICK, 0, 0);
   EXPECT_EQ(::WaitForSingleObject(first.handle(), 10000), WAIT_OBJECT_0);

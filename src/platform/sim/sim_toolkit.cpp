@@ -5,9 +5,10 @@
 namespace quellspur::platform::sim {
 namespace {
 
-// The frame around the client area: borders, and the title bar of a 96-dpi screen.
+// The frame around the client area: borders, and the title bar and menu bar of a 96-dpi screen.
 constexpr int kFrameWidth = 6 * 15;
 constexpr int kFrameHeight = 29 * 15;
+constexpr int kMenuBarHeight = 20 * 15;
 
 }  // namespace
 
@@ -16,7 +17,7 @@ SimForm::SimForm(SimToolkit& toolkit, Journal& journal, const FormDesign& design
       journal_(journal),
       design_(design),
       window_(journal, design.name, design.clientWidth + kFrameWidth,
-              design.clientHeight + kFrameHeight) {
+              design.clientHeight + kFrameHeight + (design.menus.empty() ? 0 : kMenuBarHeight)) {
   window_.SetCaption(design.caption);
   for (const ControlDesign& control : design.controls) {
     const std::wstring& name = control.name;
@@ -118,6 +119,33 @@ int SimTrayWindow::TrackPopupMenu(const std::vector<PopupItem>& items, int defau
   const int chosen = choice_;
   choice_ = -1;
   return chosen;
+}
+
+void SimToolkit::LetTimePass(int milliseconds) {
+  for (int left = milliseconds;;) {
+    SimTimer* next = nullptr;
+    for (const auto& [formName, form] : loaded_) {
+      for (const auto& [timerName, timer] : form->timers_) {
+        const int due = timer->DueIn();
+        if (due >= 0 && due <= left && (next == nullptr || due < next->DueIn())) {
+          next = timer.get();
+        }
+      }
+    }
+    const int step = next != nullptr ? next->DueIn() : left;
+    for (const auto& [formName, form] : loaded_) {
+      for (const auto& [timerName, timer] : form->timers_) {
+        if (timer->DueIn() >= 0) {
+          timer->Wait(step);
+        }
+      }
+    }
+    if (next == nullptr) {
+      return;
+    }
+    left -= step;
+    next->Elapse();
+  }
 }
 
 SimForm* SimToolkit::FormNamed(const std::wstring& name) {

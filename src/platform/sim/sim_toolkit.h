@@ -23,7 +23,12 @@ class SimForm : public Form {
   std::wstring Caption() const override { return window_.Caption(); }
   void SetCaption(const std::wstring& caption) override { window_.SetCaption(caption); }
   bool Visible() const override { return window_.Visible(); }
-  void Show() override { window_.Show(); }
+  // An unloaded form has no window left to show.
+  void Show() override {
+    if (loaded_) {
+      window_.Show();
+    }
+  }
   void Hide() override { window_.Hide(); }
   void BringToFront() override { window_.BringToFront(); }
   int Width() const override { return window_.Width(); }
@@ -61,6 +66,7 @@ class SimForm : public Form {
   static constexpr std::uintptr_t kProgramIcon = 0x1CE0;
 
  private:
+  friend class SimToolkit;
   // Takes the form off the toolkit's list of loaded forms.
   void Forget();
   void AddMenuItems(const std::vector<MenuDesign>& menus);
@@ -153,6 +159,9 @@ class SimToolkit : public Toolkit {
 
   bool ended() const { return ended_; }
   SimMessagePump& simPump() { return pump_; }
+  // Time passes for the timers of the loaded forms: each tick is raised when it falls due, and
+  // its handler may switch timers or unload forms.
+  void LetTimePass(int milliseconds);
   // The tray window, while one exists.
   SimTrayWindow* tray() { return tray_; }
 

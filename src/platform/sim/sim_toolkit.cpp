@@ -1,5 +1,6 @@
 #include "platform/sim/sim_toolkit.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace quellspur::platform::sim {
@@ -101,14 +102,41 @@ std::unique_ptr<Form> SimToolkit::LoadForm(const FormDesign& design) {
 }
 
 std::unique_ptr<TrayWindow> SimToolkit::CreateTrayWindow(const std::wstring& caption) {
-  auto tray = std::make_unique<SimTrayWindow>(journal_, caption, tray_);
+  auto tray = std::make_unique<SimTrayWindow>(journal_, caption, tray_, trayIcons_);
   journal_.Record(L"TrayWindow.Create " + caption);
   return tray;
 }
 
+// The shell takes only the parts of a record that its flags name; an icon is known by its window
+// and id.
 bool SimTrayWindow::Shell_NotifyIconA(std::uint32_t message, const NotifyIconData& data) {
-  notifications.emplace_back(message, data);
   journal_.Record(L"Shell_NotifyIconA " + std::to_wstring(message));
+  const auto shown = std::find_if(area_.begin(), area_.end(), [&](const NotifyIconData& icon) {
+    return icon.window == data.window && icon.id == data.id;
+  });
+  NotifyIconData* icon = nullptr;
+  if (message == kNimAdd && shown == area_.end()) {
+    icon = &area_.emplace_back();
+    icon->size = data.size;
+    icon->window = data.window;
+    icon->id = data.id;
+  } else if (message == kNimModify && shown != area_.end()) {
+    icon = &*shown;
+  } else if (message == kNimDelete && shown != area_.end()) {
+    area_.erase(shown);
+    return true;
+  } else {
+    return false;
+  }
+  if (data.flags & kNifMessage) {
+    icon->callbackMessage = data.callbackMessage;
+  }
+  if (data.flags & kNifIcon) {
+    icon->icon = data.icon;
+  }
+  if (data.flags & kNifTip) {
+    icon->tip = data.tip;
+  }
   return true;
 }
 

@@ -5,6 +5,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/form_design.h"
 #include "platform/sim/sim_message_pump.h"
@@ -88,12 +89,13 @@ class SimForm : public Form {
   std::map<std::wstring, std::unique_ptr<SimMenuItem>> menuItems_;
 };
 
-// The notification-area side of the shell, recording what it was told.
+// The notification-area side of the shell: the hidden window, and the icons it shows.
 class SimTrayWindow : public TrayWindow {
  public:
-  // `slot` points at the window while it exists.
-  SimTrayWindow(Journal& journal, std::wstring caption, SimTrayWindow*& slot)
-      : journal_(journal), caption_(std::move(caption)), slot_(slot) {
+  // `slot` points at the window while it exists; `area` holds the icons the shell shows.
+  SimTrayWindow(Journal& journal, std::wstring caption, SimTrayWindow*& slot,
+                std::vector<NotifyIconData>& area)
+      : journal_(journal), caption_(std::move(caption)), slot_(slot), area_(area) {
     slot_ = this;
   }
   ~SimTrayWindow() override {
@@ -119,7 +121,9 @@ class SimTrayWindow : public TrayWindow {
       handler(mouseMessage);
     }
   }
+  // Explorer restarts: its new taskbar shows no icon until it is added again.
   void RestartTaskbar() {
+    area_.clear();
     if (onTaskbarCreated_) {
       onTaskbarCreated_();
     }
@@ -128,8 +132,6 @@ class SimTrayWindow : public TrayWindow {
   void ChooseFromMenu(int index) { choice_ = index; }
 
   const std::wstring& caption() const { return caption_; }
-  // Every record the shell was given, with its message.
-  std::vector<std::pair<std::uint32_t, NotifyIconData>> notifications;
   std::vector<PopupItem> lastMenu;
   int lastDefault = -2;
 
@@ -137,6 +139,7 @@ class SimTrayWindow : public TrayWindow {
   Journal& journal_;
   std::wstring caption_;
   SimTrayWindow*& slot_;
+  std::vector<NotifyIconData>& area_;
   std::function<void(std::uint32_t)> onNotify_;
   std::function<void()> onTaskbarCreated_;
   int choice_ = -1;
@@ -164,6 +167,8 @@ class SimToolkit : public Toolkit {
   void LetTimePass(int milliseconds);
   // The tray window, while one exists.
   SimTrayWindow* tray() { return tray_; }
+  // The icons the notification area shows.
+  const std::vector<NotifyIconData>& trayIcons() const { return trayIcons_; }
 
   // The loaded form of that name, or nullptr.
   SimForm* FormNamed(const std::wstring& name);
@@ -175,6 +180,7 @@ class SimToolkit : public Toolkit {
   SimMessagePump pump_;
   bool ended_ = false;
   SimTrayWindow* tray_ = nullptr;
+  std::vector<NotifyIconData> trayIcons_;
   std::map<std::wstring, SimForm*> loaded_;
 };
 

@@ -24,13 +24,10 @@ class Win32UserInterface final : public UserInterface {
   platform::Toolkit& toolkit() override { return toolkit_; }
 
   void Click(platform::Button& button) override {
-    ::SendMessageW(dynamic_cast<Win32Button&>(button).Window(), BM_CLICK, 0, 0);
-    Pump();
+    Send(dynamic_cast<Win32Button&>(button).Window(), BM_CLICK, 0, 0);
   }
-
   void Click(platform::CheckBox& box) override {
-    ::SendMessageW(dynamic_cast<Win32CheckBox&>(box).Window(), BM_CLICK, 0, 0);
-    Pump();
+    Send(dynamic_cast<Win32CheckBox&>(box).Window(), BM_CLICK, 0, 0);
   }
 
   // Pressed and released at the middle of the line, as the mouse would.
@@ -41,26 +38,19 @@ class Win32UserInterface final : public UserInterface {
                    reinterpret_cast<LPARAM>(&item));
     const LPARAM middle = MAKELPARAM((item.left + item.right) / 2, (item.top + item.bottom) / 2);
     ::SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, middle);
-    ::SendMessageW(window, WM_LBUTTONUP, 0, middle);
-    Pump();
+    Send(window, WM_LBUTTONUP, 0, middle);
   }
 
+  // The close box and Alt+F4, the task list's "End task", and the session's end.
   void AskToClose(platform::Form& form, platform::CloseReason reason) override {
     const HWND window = dynamic_cast<Win32Form&>(form).Window();
-    switch (reason) {
-      case platform::CloseReason::User:
-        ::SendMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
-        break;
-      case platform::CloseReason::OtherProgram:
-        ::SendMessageW(window, WM_CLOSE, 0, 0);
-        break;
-      case platform::CloseReason::EndOfSession:
-        if (::SendMessageW(window, WM_QUERYENDSESSION, 0, 0)) {
-          ::SendMessageW(window, WM_ENDSESSION, TRUE, 0);
-        }
-        break;
+    if (reason == platform::CloseReason::User) {
+      Send(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+    } else if (reason == platform::CloseReason::OtherProgram) {
+      Send(window, WM_CLOSE, 0, 0);
+    } else {
+      Send(window, WM_ENDSESSION, TRUE, 0);
     }
-    Pump();
   }
 
   void LetTimePass(int milliseconds) override {
@@ -72,6 +62,11 @@ class Win32UserInterface final : public UserInterface {
 
  private:
   void Pump() { toolkit_.pump().ProcessPendingMessages(); }
+  // Sends the message, and lets what it set off follow.
+  void Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    ::SendMessageW(window, message, wParam, lParam);
+    Pump();
+  }
 
   platform::win32::Win32Toolkit toolkit_;
 };

@@ -83,18 +83,5 @@ TEST_F(TrayIcon, TheMenuReportsTheChosenItemWithItsKey) {
   EXPECT_EQ(shell().lastMenu[1].caption, L"-");
 }
 
-TEST_F(TrayIcon, PressesAndDoubleClicksOfEitherButtonBecomeEvents) {
-  tray->SysTrayMouseDown = [&](std::int32_t b) { events.push_back(L"down " + std::to_wstring(b)); };
-  tray->SysTrayDoubleClick = [&](std::int32_t b) {
-    events.push_back(L"dbl " + std::to_wstring(b));
-  };
-  // Right press and release, left press, release and double click, right double click, a move,
-  // the middle button.
-  for (std::uint32_t message : {0x204u, 0x205u, 0x201u, 0x202u, 0x203u, 0x206u, 0x200u, 0x207u}) {
-    shell().Notify(message);
-  }
-  EXPECT_EQ(events, (std::vector<std::wstring>{L"down 2", L"down 1", L"dbl 1", L"dbl 2"}));
-}
-
 }  // namespace
 }  // namespace quellspur

@@ -11,7 +11,6 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <functional>
 #include <memory>
 #include <string>
@@ -32,24 +31,20 @@ bool PumpUntil(Toolkit& toolkit, DWORD limit, const std::function<bool()>& done)
   return winhelp::Eventually(limit, done, [&] { toolkit.pump().ProcessPendingMessages(); });
 }
 
-struct Dpi {
-  int x;
-  int y;
-};
-
-Dpi ScreenDpi() {
+// The screen's dots per inch, across and down.
+int ScreenDpi(int axis) {
   const HDC screen = ::GetDC(nullptr);
-  const Dpi dpi{::GetDeviceCaps(screen, LOGPIXELSX), ::GetDeviceCaps(screen, LOGPIXELSY)};
+  const int dpi = ::GetDeviceCaps(screen, axis);
   ::ReleaseDC(nullptr, screen);
   return dpi;
 }
 
 int PixelsX(int twips) {
-  return static_cast<int>(std::lround(twips * ScreenDpi().x / 1440.0));
+  return ::MulDiv(twips, ScreenDpi(LOGPIXELSX), 1440);
 }
 
 int PixelsY(int twips) {
-  return static_cast<int>(std::lround(twips * ScreenDpi().y / 1440.0));
+  return ::MulDiv(twips, ScreenDpi(LOGPIXELSY), 1440);
 }
 
 // The form's controls in the order Tab visits them (the order of the window list).
@@ -159,8 +154,12 @@ TEST_F(ToolkitTest, FormHasTheDesignsSizeAndFrameInPixels) {
   EXPECT_EQ(client.bottom, PixelsY(4500));
   RECT outer{};
   ::GetWindowRect(window, &outer);
-  EXPECT_EQ(form->Width(), ::MulDiv(outer.right - outer.left, 1440, ScreenDpi().x));
-  EXPECT_EQ(form->Height(), ::MulDiv(outer.bottom - outer.top, 1440, ScreenDpi().y));
+  EXPECT_EQ(form->Width(), ::MulDiv(outer.right - outer.left, 1440, ScreenDpi(LOGPIXELSX)));
+  EXPECT_EQ(form->Height(), ::MulDiv(outer.bottom - outer.top, 1440, ScreenDpi(LOGPIXELSY)));
+  EXPECT_EQ(toolkit.desktop().ScreenWidth(),
+            ::MulDiv(::GetSystemMetrics(SM_CXSCREEN), 1440, ScreenDpi(LOGPIXELSX)));
+  EXPECT_EQ(toolkit.desktop().ScreenHeight(),
+            ::MulDiv(::GetSystemMetrics(SM_CYSCREEN), 1440, ScreenDpi(LOGPIXELSY)));
 
   // A title bar with close and minimise boxes, no maximise box, and no taskbar button: an owned
   // window that does not ask for one.
@@ -309,17 +308,6 @@ TEST_F(ToolkitTest, TooltipsBelongToTheControlsThatHaveOne) {
   }
 }
 
-// The list keeps its lines in the ANSI code page; a driver in another program reads them in wide
-// characters, and gets the same text.
-TEST_F(ToolkitTest, ListLinesAreReadableInWideTextFromOutside) {
-  LoadTestForm();
-  ListBox& list = form->ListBoxNamed(L"List");
-  list.AddItem(L"first");
-  list.AddItem(L"M\u00fcller & S\u00f6hne");
-  EXPECT_EQ(winhelp::ListLines(Child(kList)),
-            (std::vector<std::wstring>{L"first", L"M\u00fcller & S\u00f6hne"}));
-}
-
 TEST_F(ToolkitTest, EnterPressesTheFocusedButtonAndEscTheCancelButton) {
   LoadTestForm();
   Button& go = form->ButtonNamed(L"cmdGo");
@@ -416,56 +404,6 @@ TEST_F(ToolkitTest, WindowMovesComesToTheFrontAndWearsTheHourglass) {
   EXPECT_EQ(::GetCursor(), arrow);
 }
 
-// What the message box showed, read from inside its own loop before it is answered.
-struct ShownBox {
-  std::wstring caption;
-  std::wstring text;
-  HWND owner = nullptr;
-  int found = 0;
-};
-ShownBox* shownBox = nullptr;
-
-void CALLBACK AnswerMessageBox(HWND, UINT, UINT_PTR timer, DWORD) {
-  for (const HWND box : ThreadWindows(L"#32770")) {
-    ::KillTimer(nullptr, timer);
-    ++shownBox->found;
-    shownBox->caption = TextOf(box);
-    shownBox->text = TextOf(::GetDlgItem(box, 0xFFFF));  // the message's static text
-    shownBox->owner = ::GetWindow(box, GW_OWNER);
-    ::PostMessageA(box, WM_COMMAND, IDOK, 0);
-  }
-}
-
-TEST_F(ToolkitTest, DesktopMeasuresTheScreenAndShowsAMessageBox) {
-  Desktop& desktop = toolkit.desktop();
-  EXPECT_EQ(desktop.ScreenWidth(), ::MulDiv(::GetSystemMetrics(SM_CXSCREEN), 1440, ScreenDpi().x));
-  EXPECT_EQ(desktop.ScreenHeight(), ::MulDiv(::GetSystemMetrics(SM_CYSCREEN), 1440, ScreenDpi().y));
-
-  ShownBox shown;
-  shownBox = &shown;
-  const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, AnswerMessageBox);
-  EXPECT_EQ(
-      desktop.MessageBox(L"Quellspur are alredy running. \u00c4", L"Quellspur", kMbOkExclamation),
-      IDOK);
-  ::KillTimer(nullptr, timer);
-  shownBox = nullptr;
-  EXPECT_EQ(shown.found, 1);
-  EXPECT_EQ(shown.caption, L"Quellspur");
-  EXPECT_EQ(shown.text, L"Quellspur are alredy running. \u00c4");
-  EXPECT_EQ(shown.owner, nullptr);
-}
-
-TEST_F(ToolkitTest, MessageLoopDeliversUntilTheQuitMessage) {
-  LoadTestForm();
-  int clicks = 0;
-  form->ButtonNamed(L"cmdGo").OnClick([&] { ++clicks; });
-  ::PostMessageA(window, WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(Child(kGo)), BN_CLICKED),
-                 reinterpret_cast<LPARAM>(Child(kGo)));
-  ::PostQuitMessage(0);
-  toolkit.RunMessageLoop();
-  EXPECT_EQ(clicks, 1);
-}
-
 class TrayWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -523,7 +461,6 @@ struct MenuDriver {
   std::vector<WPARAM> keys;
   int itemCount = -1;
   UINT defaultPosition = 0;
-  bool grayed = false;
   bool separator = false;
   int nested = 0;
 };
@@ -539,7 +476,6 @@ void CALLBACK DriveMenu(HWND, UINT, UINT_PTR timer, DWORD) {
   driver->itemCount = ::GetMenuItemCount(menu);
   driver->defaultPosition = ::GetMenuDefaultItem(menu, TRUE, 0);
   driver->separator = ::GetMenuState(menu, 1, MF_BYPOSITION) & MF_SEPARATOR;
-  driver->grayed = ::GetMenuState(menu, 3, MF_BYPOSITION) & MF_GRAYED;
   driver->nested = driver->tray->TrackPopupMenu({{L"again"}}, 0);
   for (const WPARAM key : driver->keys) {
     ::PostMessageA(menuWindow, WM_KEYDOWN, key, 0);
@@ -552,35 +488,28 @@ void CALLBACK CloseMenus(HWND, UINT, UINT_PTR, DWORD) {
 }
 
 TEST_F(TrayWindowTest, PopupMenuReturnsTheIndexOfTheItemChosen) {
-  const std::vector<PopupItem> items = {
-      {L"Open Quellspur", true, true}, {L"Hidden", false, true}, {L"-", true, true},
-      {L"Exit", true, true},           {L"Greyed", true, false},
-  };
+  const std::vector<PopupItem> items = {{L"Open Quellspur"}, {L"-"}, {L"Options"}, {L"Exit"}};
   MenuDriver menu;
   menu.tray = tray.get();
   driver = &menu;
   const UINT_PTR watchdog = ::SetTimer(nullptr, 0, 3000, CloseMenus);
 
-  // Down to the first line, past the separator to "Exit", and Enter.
-  menu.keys = {VK_DOWN, VK_DOWN, VK_RETURN};
+  // Down to the first line, past the separator and "Options" to "Exit", and Enter; a second menu
+  // asked for meanwhile is refused.
+  menu.keys = {VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN};
   const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, DriveMenu);
-  EXPECT_EQ(tray->TrackPopupMenu(items, 0), 3);
+  EXPECT_EQ(tray->TrackPopupMenu(items, 3), 3);
   ::KillTimer(nullptr, timer);
-  EXPECT_EQ(menu.itemCount, 4);  // the hidden item left out
-  EXPECT_EQ(menu.defaultPosition, 0u);
+  EXPECT_EQ(menu.itemCount, 4);
+  EXPECT_EQ(menu.defaultPosition, 3u);
   EXPECT_TRUE(menu.separator);
-  EXPECT_TRUE(menu.grayed);
   EXPECT_EQ(menu.nested, -1);
 
-  // Escape closes it with nothing chosen; without a default index no item is the default.
-  menu = MenuDriver{};
-  menu.tray = tray.get();
+  // Escape closes it with nothing chosen.
   menu.keys = {VK_ESCAPE};
   const UINT_PTR second = ::SetTimer(nullptr, 0, 50, DriveMenu);
-  EXPECT_EQ(tray->TrackPopupMenu(items, -1), -1);
+  EXPECT_EQ(tray->TrackPopupMenu(items, 0), -1);
   ::KillTimer(nullptr, second);
-  EXPECT_EQ(menu.itemCount, 4);
-  EXPECT_EQ(menu.defaultPosition, static_cast<UINT>(-1));
   ::KillTimer(nullptr, watchdog);
   driver = nullptr;
 }

@@ -1,8 +1,7 @@
 // The toolkit on real windows, in what only real windows have: styles, pixels, fonts, tab order,
-// tooltips, the dialog manager's keys, the menu bar, the mouse pointer, message boxes and the tray
-// icon's window, looked at the way Windows and an outside driver see them. What the forms rely on
-// from any toolkit is held against these windows and the simulated ones alike by the toolkit's
-// contract tests.
+// tooltips, the dialog manager's keys, the menu bar, the mouse pointer and the tray icon's window,
+// looked at the way Windows and an outside driver see them. What the forms rely on from any
+// toolkit is held against these windows and the simulated ones alike by the toolkit's contract.
 #define WIN32_LEAN_AND_MEAN
 #define NOMINMAX
 #include <windows.h>

@@ -18,7 +18,18 @@
 #include <string>
 #include <vector>
 
+#include "win_helpers.h"
+
 namespace {
+
+using quellspur::winhelp::ChildWindows;
+using quellspur::winhelp::ClassOf;
+using quellspur::winhelp::Eventually;
+using quellspur::winhelp::IsOfClass;
+using quellspur::winhelp::ListLines;
+using quellspur::winhelp::ProcessOf;
+using quellspur::winhelp::TextOf;
+using quellspur::winhelp::TopLevelWindows;
 
 constexpr int kDone = 0;
 constexpr int kNo = 1;
@@ -30,7 +41,7 @@ constexpr wchar_t kMainCaption[] = L"Orvanta Quellspur Version 1.3";
 constexpr wchar_t kTrayCaption[] = L"Sys Tray Interface";
 constexpr wchar_t kOptionsCaption[] = L"Options";
 constexpr wchar_t kPopupMenuClass[] = L"#32768";
-constexpr double kDefaultWaitSeconds = 20;
+constexpr DWORD kDefaultWaitMs = 20000;
 // Long enough for a scan or a clean-up, which the program runs inside the click.
 constexpr UINT kCommandTimeoutMs = 120000;
 // The shell's notification for the tray icon arrives as this message.
@@ -56,20 +67,6 @@ int Fail(int code, const std::wstring& why) {
   return code;
 }
 
-std::wstring TextOf(HWND window) {
-  const int length = ::GetWindowTextLengthW(window);
-  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-  const int copied = ::GetWindowTextW(window, text.data(), length + 1);
-  text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
-  return text;
-}
-
-std::wstring ClassOf(HWND window) {
-  wchar_t name[256] = {};
-  ::GetClassNameW(window, name, 256);
-  return name;
-}
-
 // "&Scan Now" and "Scan Now" both name the button a user sees as "Scan Now".
 std::wstring WithoutMnemonic(const std::wstring& caption) {
   std::wstring plain;
@@ -84,23 +81,6 @@ std::wstring WithoutMnemonic(const std::wstring& caption) {
 
 bool SameCaption(const std::wstring& shown, const std::wstring& asked) {
   return shown == asked || WithoutMnemonic(shown) == WithoutMnemonic(asked);
-}
-
-BOOL CALLBACK Collect(HWND window, LPARAM list) {
-  reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
-  return TRUE;
-}
-
-std::vector<HWND> TopLevelWindows() {
-  std::vector<HWND> windows;
-  ::EnumWindows(Collect, reinterpret_cast<LPARAM>(&windows));
-  return windows;
-}
-
-std::vector<HWND> ChildWindows(HWND parent) {
-  std::vector<HWND> children;
-  ::EnumChildWindows(parent, Collect, reinterpret_cast<LPARAM>(&children));
-  return children;
 }
 
 bool IsPopupMenu(HWND window) {
@@ -126,8 +106,7 @@ HWND TopLevel(const std::wstring& caption) {
 
 HWND Child(HWND parent, const std::wstring& className, const std::wstring& caption) {
   for (HWND child : ChildWindows(parent)) {
-    if (::lstrcmpiW(ClassOf(child).c_str(), className.c_str()) == 0 &&
-        SameCaption(TextOf(child), caption)) {
+    if (IsOfClass(child, className) && SameCaption(TextOf(child), caption)) {
       return child;
     }
   }
@@ -136,7 +115,7 @@ HWND Child(HWND parent, const std::wstring& className, const std::wstring& capti
 
 HWND ListOf(HWND window) {
   for (HWND child : ChildWindows(window)) {
-    if (::lstrcmpiW(ClassOf(child).c_str(), L"ListBox") == 0) {
+    if (IsOfClass(child, L"ListBox")) {
       return child;
     }
   }
@@ -154,19 +133,6 @@ HWND Splash() {
   return nullptr;
 }
 
-bool Eventually(double seconds, const std::function<bool()>& condition) {
-  const ULONGLONG end = ::GetTickCount64() + static_cast<ULONGLONG>(seconds * 1000);
-  for (;;) {
-    if (condition()) {
-      return true;
-    }
-    if (::GetTickCount64() >= end) {
-      return false;
-    }
-    ::Sleep(25);
-  }
-}
-
 // Sends and waits for the program to have handled the message, handler included. A handler that
 // ends the program takes the window with it before it can answer; that counts as handled too.
 bool Deliver(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -176,25 +142,10 @@ bool Deliver(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
          !::IsWindow(window);
 }
 
-std::vector<std::wstring> Lines(HWND list) {
-  std::vector<std::wstring> lines;
-  const LRESULT count = ::SendMessageW(list, LB_GETCOUNT, 0, 0);
-  for (LRESULT i = 0; i < count; ++i) {
-    const LRESULT length = ::SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
-    if (length == LB_ERR) {
-      break;
-    }
-    std::wstring line(static_cast<std::size_t>(length) + 1, L'\0');
-    const LRESULT copied = ::SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i),
-                                          reinterpret_cast<LPARAM>(line.data()));
-    line.resize(copied == LB_ERR ? 0 : static_cast<std::size_t>(copied));
-    lines.push_back(line);
-  }
-  return lines;
-}
-
-double SecondsOr(const std::vector<std::wstring>& args, std::size_t index, double fallback) {
-  return args.size() > index ? std::wcstod(args[index].c_str(), nullptr) : fallback;
+// The wait that argument gives in seconds, or the usual one.
+DWORD WaitOr(const std::vector<std::wstring>& args, std::size_t index) {
+  return args.size() > index ? static_cast<DWORD>(std::wcstod(args[index].c_str(), nullptr) * 1000)
+                             : kDefaultWaitMs;
 }
 
 HWND WindowOr(const std::vector<std::wstring>& args, std::size_t index) {
@@ -220,8 +171,7 @@ int WaitFor(const std::vector<std::wstring>& args) {
     return Fail(kUsage, L"unknown state " + state);
   }
   const std::wstring caption = args[1];
-  if (!Eventually(SecondsOr(args, 3, kDefaultWaitSeconds),
-                  [&] { return holds(TopLevel(caption)); })) {
+  if (!Eventually(WaitOr(args, 3), [&] { return holds(TopLevel(caption)); })) {
     return Fail(kNo, L"\"" + caption + L"\" is not " + state);
   }
   return kDone;
@@ -251,8 +201,7 @@ int Visible(const std::vector<std::wstring>& args) {
 
 int ConfirmSplash(const std::vector<std::wstring>& args) {
   HWND splash = nullptr;
-  if (!Eventually(SecondsOr(args, 1, kDefaultWaitSeconds),
-                  [&] { return (splash = Splash()) != nullptr; })) {
+  if (!Eventually(WaitOr(args, 1), [&] { return (splash = Splash()) != nullptr; })) {
     return Fail(kMissing, L"no splash window");
   }
   if (!Deliver(Child(splash, L"Button", L"&OK"), BM_CLICK, 0, 0)) {
@@ -308,7 +257,7 @@ int PrintLines(const std::vector<std::wstring>& args) {
   if (!list) {
     return Fail(kMissing, L"no list");
   }
-  for (const std::wstring& line : Lines(list)) {
+  for (const std::wstring& line : ListLines(list)) {
     Say(line);
   }
   return kDone;
@@ -322,13 +271,13 @@ int WaitLine(const std::vector<std::wstring>& args) {
   const auto index = static_cast<std::size_t>(std::wcstoul(args[1].c_str(), nullptr, 10));
   const std::wstring& beginning = args[2];
   std::wstring last;
-  const bool seen = Eventually(SecondsOr(args, 3, kDefaultWaitSeconds), [&] {
+  const bool seen = Eventually(WaitOr(args, 3), [&] {
     const HWND window = TopLevel(kMainCaption);
     const HWND list = window ? ListOf(window) : nullptr;
     if (!list) {
       return false;
     }
-    const std::vector<std::wstring> lines = Lines(list);
+    const std::vector<std::wstring> lines = ListLines(list);
     last = index < lines.size() ? lines[index] : L"(no such line)";
     return last.compare(0, beginning.size(), beginning) == 0;
   });
@@ -345,7 +294,7 @@ int WaitCount(const std::vector<std::wstring>& args) {
   }
   const LRESULT wanted = std::wcstol(args[1].c_str(), nullptr, 10);
   LRESULT count = -1;
-  const bool seen = Eventually(SecondsOr(args, 2, kDefaultWaitSeconds), [&] {
+  const bool seen = Eventually(WaitOr(args, 2), [&] {
     const HWND window = TopLevel(kMainCaption);
     const HWND list = window ? ListOf(window) : nullptr;
     count = list ? ::SendMessageW(list, LB_GETCOUNT, 0, 0) : -1;
@@ -409,12 +358,6 @@ wchar_t MnemonicOf(const std::wstring& caption) {
   return 0;
 }
 
-DWORD ProcessOf(HWND window) {
-  DWORD owner = 0;
-  ::GetWindowThreadProcessId(window, &owner);
-  return owner;
-}
-
 HWND OpenPopupMenu(DWORD processId) {
   for (HWND window : TopLevelWindows()) {
     if (ProcessOf(window) == processId && IsPopupMenu(window) && ::IsWindowVisible(window)) {
@@ -444,13 +387,11 @@ int Menu(const std::vector<std::wstring>& args) {
     return Fail(kUnusable, L"the main window is hidden");
   }
   ::PostMessageW(window, WM_SYSCOMMAND, SC_KEYMENU, menuKey);
-  if (!Eventually(kDefaultWaitSeconds,
-                  [&] { return OpenPopupMenu(ProcessOf(window)) != nullptr; })) {
+  if (!Eventually(kDefaultWaitMs, [&] { return OpenPopupMenu(ProcessOf(window)) != nullptr; })) {
     return Fail(kNo, L"the menu " + args[1] + L" did not open");
   }
   ::PostMessageW(window, WM_CHAR, itemKey, 0);
-  if (!Eventually(kDefaultWaitSeconds,
-                  [&] { return OpenPopupMenu(ProcessOf(window)) == nullptr; })) {
+  if (!Eventually(kDefaultWaitMs, [&] { return OpenPopupMenu(ProcessOf(window)) == nullptr; })) {
     return Fail(kNo, L"the menu did not close on " + args[2]);
   }
   return kDone;
@@ -498,7 +439,7 @@ int TrayMenu(const std::vector<std::wstring>& args) {
     return Fail(kMissing, L"no tray window");
   }
   HWND menu = nullptr;
-  if (!Eventually(kDefaultWaitSeconds,
+  if (!Eventually(kDefaultWaitMs,
                   [&] { return (menu = OpenPopupMenu(ProcessOf(tray))) != nullptr; })) {
     return Fail(kMissing, L"no tray menu open");
   }
@@ -514,7 +455,7 @@ int TrayMenu(const std::vector<std::wstring>& args) {
     }
     ::PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
   }
-  if (!Eventually(kDefaultWaitSeconds, [&] { return OpenPopupMenu(ProcessOf(tray)) == nullptr; })) {
+  if (!Eventually(kDefaultWaitMs, [&] { return OpenPopupMenu(ProcessOf(tray)) == nullptr; })) {
     return Fail(kNo, L"the tray menu did not close");
   }
   return kDone;

@@ -6,12 +6,9 @@ namespace {
 constexpr std::uint32_t kCallbackMessage = 0x200;  // the mouse-move message
 constexpr std::size_t kTipBytes = 64;
 
-constexpr std::uint32_t kMouseMove = 0x200;
 constexpr std::uint32_t kLeftDown = 0x201;
-constexpr std::uint32_t kLeftUp = 0x202;
 constexpr std::uint32_t kLeftDoubleClick = 0x203;
 constexpr std::uint32_t kRightDown = 0x204;
-constexpr std::uint32_t kRightUp = 0x205;
 constexpr std::uint32_t kRightDoubleClick = 0x206;
 
 }  // namespace
@@ -89,7 +86,6 @@ std::int32_t FrmSysTray::AddMenuItem(const std::wstring& caption, const std::wst
     firstItemUsed_ = true;
   }
   MenuItem& item = items_[static_cast<std::size_t>(index)];
-  item.visible = true;
   item.key = key;
   item.caption = caption;
   if (isDefault) {
@@ -102,41 +98,12 @@ bool FrmSysTray::IsValidMenuIndex(std::int32_t index) const {
   return index >= 0 && index < static_cast<std::int32_t>(items_.size());
 }
 
-void FrmSysTray::EnableMenuItem(std::int32_t index, bool state) {
-  if (IsValidMenuIndex(index)) {
-    items_[static_cast<std::size_t>(index)].enabled = state;
-  }
-}
-
-std::int32_t FrmSysTray::RemoveMenuItem(std::int32_t index) {
-  if (!IsValidMenuIndex(index)) {
-    return 0;
-  }
-  if (index == 0) {
-    items_[0].caption.clear();  // the first item always stays
-    return 0;
-  }
-  // Captions and keys move up; enabled states stay where they are.
-  for (std::size_t i = static_cast<std::size_t>(index) + 1; i < items_.size(); ++i) {
-    items_[i - 1].caption = items_[i].caption;
-    items_[i - 1].key = items_[i].key;
-  }
-  items_.pop_back();
-  return 0;
-}
-
-void FrmSysTray::SetDefaultMenuIndex(std::int32_t index) {
-  defaultMenuIndex_ = IsValidMenuIndex(index) ? index : 0;
-}
-
 void FrmSysTray::ShowMenu() {
   std::vector<platform::PopupItem> popup;
   for (const MenuItem& item : items_) {
-    popup.push_back(platform::PopupItem{item.caption, item.visible, item.enabled});
+    popup.push_back(platform::PopupItem{item.caption});
   }
-  // A default beyond the last item (possible after removals) marks none.
-  const int bold = IsValidMenuIndex(defaultMenuIndex_) ? defaultMenuIndex_ : -1;
-  const int chosen = window_->TrackPopupMenu(popup, bold);
+  const int chosen = window_->TrackPopupMenu(popup, defaultMenuIndex_);
   if (IsValidMenuIndex(chosen) && MenuClick) {
     // The handler may unload this component ("Exit"): it gets copies of what it needs.
     const auto handler = MenuClick;
@@ -153,16 +120,8 @@ void FrmSysTray::Raise(std::function<void(std::int32_t)> event, std::int32_t but
 
 void FrmSysTray::OnShellNotify(std::uint32_t mouseMessage) {
   switch (mouseMessage) {
-    case kMouseMove:
-      if (SysTrayMouseMove) {
-        SysTrayMouseMove();
-      }
-      break;
     case kLeftDown:
       Raise(SysTrayMouseDown, kLeftButton);
-      break;
-    case kLeftUp:
-      Raise(SysTrayMouseUp, kLeftButton);
       break;
     case kLeftDoubleClick:
       Raise(SysTrayDoubleClick, kLeftButton);
@@ -170,14 +129,11 @@ void FrmSysTray::OnShellNotify(std::uint32_t mouseMessage) {
     case kRightDown:
       Raise(SysTrayMouseDown, kRightButton);
       break;
-    case kRightUp:
-      Raise(SysTrayMouseUp, kRightButton);
-      break;
     case kRightDoubleClick:
       Raise(SysTrayDoubleClick, kRightButton);
       break;
     default:
-      break;  // the middle button and the rest raise nothing
+      break;  // moves, releases and the middle button raise nothing
   }
 }
 

@@ -33,25 +33,18 @@ class FrmSysTray {
 
   std::int32_t AddMenuItem(const std::wstring& caption, const std::wstring& key = L"",
                            bool isDefault = false);
-  void EnableMenuItem(std::int32_t index, bool state);
-  std::int32_t RemoveMenuItem(std::int32_t index);
   std::int32_t DefaultMenuIndex() const { return defaultMenuIndex_; }
-  void SetDefaultMenuIndex(std::int32_t index);
   void ShowMenu();
 
   // Events, raised on the GUI thread while the shell's message is handled.
   std::function<void(std::int32_t button)> SysTrayMouseDown;
-  std::function<void(std::int32_t button)> SysTrayMouseUp;
-  std::function<void()> SysTrayMouseMove;
   std::function<void(std::int32_t button)> SysTrayDoubleClick;
   std::function<void(std::int32_t index, const std::wstring& key)> MenuClick;
 
-  // The menu as it stands: caption, key, visible and enabled of each item.
+  // The menu as it stands: caption and key of each item.
   struct MenuItem {
     std::wstring caption;
     std::wstring key;
-    bool visible = true;
-    bool enabled = true;
   };
   const std::vector<MenuItem>& menu() const { return items_; }
 

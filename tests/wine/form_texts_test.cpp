@@ -15,6 +15,7 @@
 #include "app/version.h"
 #include "platform/win32/win32_toolkit.h"
 #include "settings/frm_opti.h"
+#include "win_helpers.h"
 
 namespace quellspur {
 namespace {
@@ -24,37 +25,28 @@ constexpr int kCheckGap = 4;
 // A push button's border and focus rectangle.
 constexpr int kButtonFrame = 6;
 
-BOOL CALLBACK CollectChild(HWND child, LPARAM list) {
-  reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
-  return TRUE;
-}
-
 // Labels, push buttons and check boxes whose height holds a single line of their text, and the
 // texts named as a single line, each with the width it needs, when that is more than it has.
-std::vector<std::string> TextsThatDoNotFit(HWND form, const std::string& oneLine = "") {
-  std::vector<HWND> children;
-  ::EnumChildWindows(form, CollectChild, reinterpret_cast<LPARAM>(&children));
-  std::vector<std::string> overflows;
-  for (const HWND child : children) {
-    char className[16] = {};
-    ::GetClassNameA(child, className, sizeof(className));
-    const LONG style = ::GetWindowLongA(child, GWL_STYLE);
-    const bool label = ::lstrcmpiA(className, "Static") == 0 && (style & SS_TYPEMASK) == SS_LEFT;
-    const bool button = ::lstrcmpiA(className, "Button") == 0;
+std::vector<std::wstring> TextsThatDoNotFit(HWND form, const std::wstring& oneLine = L"") {
+  std::vector<std::wstring> overflows;
+  for (const HWND child : winhelp::ChildWindows(form)) {
+    const LONG style = ::GetWindowLongW(child, GWL_STYLE);
+    const bool label = winhelp::IsOfClass(child, L"Static") && (style & SS_TYPEMASK) == SS_LEFT;
+    const bool button = winhelp::IsOfClass(child, L"Button");
     const LONG buttonType = style & BS_TYPEMASK;
     const bool pushButton = button && buttonType == BS_PUSHBUTTON;
     const bool checkBox = button && buttonType == BS_3STATE;
-    char text[256] = {};
-    if ((!label && !pushButton && !checkBox) || ::GetWindowTextA(child, text, sizeof(text)) == 0) {
+    const std::wstring text = winhelp::TextOf(child);
+    if ((!label && !pushButton && !checkBox) || text.empty()) {
       continue;
     }
     const HDC dc = ::GetDC(child);
     const HGDIOBJ previous =
-        ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageA(child, WM_GETFONT, 0, 0)));
-    TEXTMETRICA metrics{};
-    ::GetTextMetricsA(dc, &metrics);
+        ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageW(child, WM_GETFONT, 0, 0)));
+    TEXTMETRICW metrics{};
+    ::GetTextMetricsW(dc, &metrics);
     RECT needed{};
-    ::DrawTextA(dc, text, -1, &needed, DT_CALCRECT | DT_SINGLELINE);
+    ::DrawTextW(dc, text.c_str(), -1, &needed, DT_CALCRECT | DT_SINGLELINE);
     ::SelectObject(dc, previous);
     ::ReleaseDC(child, dc);
 
@@ -67,9 +59,9 @@ std::vector<std::string> TextsThatDoNotFit(HWND form, const std::string& oneLine
     width -= checkBox ? ::GetSystemMetrics(SM_CXMENUCHECK) + kCheckGap : 0;
     width -= pushButton ? kButtonFrame : 0;
     if (needed.right > width) {
-      std::string overflow = text;
-      overflow.append(" needs ").append(std::to_string(needed.right));
-      overflow.append(" pixels, has ").append(std::to_string(width));
+      std::wstring overflow = text;
+      overflow.append(L" needs ").append(std::to_wstring(needed.right));
+      overflow.append(L" pixels, has ").append(std::to_wstring(width));
       overflows.push_back(overflow);
     }
   }
@@ -87,23 +79,23 @@ TEST(FormTexts, TheMainWindowTheSplashAndTheOptionsFitTheirTexts) {
   const std::unique_ptr<platform::Form> main = toolkit.LoadForm(MainWindowDesign());
   main->SetCaption(main->Caption() + L" " + kVersionText);
   EXPECT_EQ(TextsThatDoNotFit(WindowCalled("Orvanta Quellspur Version 1.3")),
-            std::vector<std::string>());
+            std::vector<std::wstring>());
 
   // The splash has no caption of its own; one is lent to find it.
   const std::unique_ptr<platform::Form> splash = toolkit.LoadForm(SplashDesign());
   splash->LabelNamed(L"lblVersion").SetCaption(kVersionText);
   splash->SetCaption(L"splash under test");
-  EXPECT_EQ(TextsThatDoNotFit(WindowCalled("splash under test")), std::vector<std::string>());
+  EXPECT_EQ(TextsThatDoNotFit(WindowCalled("splash under test")), std::vector<std::wstring>());
 
   const std::unique_ptr<platform::Form> options = toolkit.LoadForm(FrmOptiDesign());
-  EXPECT_EQ(TextsThatDoNotFit(WindowCalled("Options")), std::vector<std::string>());
+  EXPECT_EQ(TextsThatDoNotFit(WindowCalled("Options")), std::vector<std::wstring>());
 }
 
 TEST(FormTexts, TheAboutBoxFitsItsVersionAndItsNoticeOnOneLine) {
   platform::win32::Win32Toolkit toolkit;
   const FrmAbout about(toolkit);
-  const std::string notice(kAboutNotice.begin(), kAboutNotice.end());
-  EXPECT_EQ(TextsThatDoNotFit(WindowCalled("About Quellspur"), notice), std::vector<std::string>());
+  EXPECT_EQ(TextsThatDoNotFit(WindowCalled("About Quellspur"), kAboutNotice),
+            std::vector<std::wstring>());
 }
 
 }  // namespace

@@ -1,13 +1,15 @@
 #include "platform/sim/sim_toolkit.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace quellspur::platform::sim {
 namespace {
 
-// The frame around the client area: borders, and the title bar of a 96-dpi screen.
+// The frame around the client area: borders, and the title bar and menu bar of a 96-dpi screen.
 constexpr int kFrameWidth = 6 * 15;
 constexpr int kFrameHeight = 29 * 15;
+constexpr int kMenuBarHeight = 20 * 15;
 
 }  // namespace
 
@@ -16,7 +18,7 @@ SimForm::SimForm(SimToolkit& toolkit, Journal& journal, const FormDesign& design
       journal_(journal),
       design_(design),
       window_(journal, design.name, design.clientWidth + kFrameWidth,
-              design.clientHeight + kFrameHeight) {
+              design.clientHeight + kFrameHeight + (design.menus.empty() ? 0 : kMenuBarHeight)) {
   window_.SetCaption(design.caption);
   for (const ControlDesign& control : design.controls) {
     const std::wstring& name = control.name;
@@ -100,14 +102,41 @@ std::unique_ptr<Form> SimToolkit::LoadForm(const FormDesign& design) {
 }
 
 std::unique_ptr<TrayWindow> SimToolkit::CreateTrayWindow(const std::wstring& caption) {
-  auto tray = std::make_unique<SimTrayWindow>(journal_, caption, tray_);
+  auto tray = std::make_unique<SimTrayWindow>(journal_, caption, tray_, trayIcons_);
   journal_.Record(L"TrayWindow.Create " + caption);
   return tray;
 }
 
+// The shell takes only the parts of a record that its flags name; an icon is known by its window
+// and id.
 bool SimTrayWindow::Shell_NotifyIconA(std::uint32_t message, const NotifyIconData& data) {
-  notifications.emplace_back(message, data);
   journal_.Record(L"Shell_NotifyIconA " + std::to_wstring(message));
+  const auto shown = std::find_if(area_.begin(), area_.end(), [&](const NotifyIconData& icon) {
+    return icon.window == data.window && icon.id == data.id;
+  });
+  NotifyIconData* icon = nullptr;
+  if (message == kNimAdd && shown == area_.end()) {
+    icon = &area_.emplace_back();
+    icon->size = data.size;
+    icon->window = data.window;
+    icon->id = data.id;
+  } else if (message == kNimModify && shown != area_.end()) {
+    icon = &*shown;
+  } else if (message == kNimDelete && shown != area_.end()) {
+    area_.erase(shown);
+    return true;
+  } else {
+    return false;
+  }
+  if (data.flags & kNifMessage) {
+    icon->callbackMessage = data.callbackMessage;
+  }
+  if (data.flags & kNifIcon) {
+    icon->icon = data.icon;
+  }
+  if (data.flags & kNifTip) {
+    icon->tip = data.tip;
+  }
   return true;
 }
 
@@ -118,6 +147,33 @@ int SimTrayWindow::TrackPopupMenu(const std::vector<PopupItem>& items, int defau
   const int chosen = choice_;
   choice_ = -1;
   return chosen;
+}
+
+void SimToolkit::LetTimePass(int milliseconds) {
+  for (int left = milliseconds;;) {
+    SimTimer* next = nullptr;
+    for (const auto& [formName, form] : loaded_) {
+      for (const auto& [timerName, timer] : form->timers_) {
+        const int due = timer->DueIn();
+        if (due >= 0 && due <= left && (next == nullptr || due < next->DueIn())) {
+          next = timer.get();
+        }
+      }
+    }
+    const int step = next != nullptr ? next->DueIn() : left;
+    for (const auto& [formName, form] : loaded_) {
+      for (const auto& [timerName, timer] : form->timers_) {
+        if (timer->DueIn() >= 0) {
+          timer->Wait(step);
+        }
+      }
+    }
+    if (next == nullptr) {
+      return;
+    }
+    left -= step;
+    next->Elapse();
+  }
 }
 
 SimForm* SimToolkit::FormNamed(const std::wstring& name) {

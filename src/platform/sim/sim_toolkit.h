@@ -5,6 +5,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/form_design.h"
 #include "platform/sim/sim_message_pump.h"
@@ -23,7 +24,12 @@ class SimForm : public Form {
   std::wstring Caption() const override { return window_.Caption(); }
   void SetCaption(const std::wstring& caption) override { window_.SetCaption(caption); }
   bool Visible() const override { return window_.Visible(); }
-  void Show() override { window_.Show(); }
+  // An unloaded form has no window left to show.
+  void Show() override {
+    if (loaded_) {
+      window_.Show();
+    }
+  }
   void Hide() override { window_.Hide(); }
   void BringToFront() override { window_.BringToFront(); }
   int Width() const override { return window_.Width(); }
@@ -61,6 +67,7 @@ class SimForm : public Form {
   static constexpr std::uintptr_t kProgramIcon = 0x1CE0;
 
  private:
+  friend class SimToolkit;
   // Takes the form off the toolkit's list of loaded forms.
   void Forget();
   void AddMenuItems(const std::vector<MenuDesign>& menus);
@@ -82,12 +89,13 @@ class SimForm : public Form {
   std::map<std::wstring, std::unique_ptr<SimMenuItem>> menuItems_;
 };
 
-// The notification-area side of the shell, recording what it was told.
+// The notification-area side of the shell: the hidden window, and the icons it shows.
 class SimTrayWindow : public TrayWindow {
  public:
-  // `slot` points at the window while it exists.
-  SimTrayWindow(Journal& journal, std::wstring caption, SimTrayWindow*& slot)
-      : journal_(journal), caption_(std::move(caption)), slot_(slot) {
+  // `slot` points at the window while it exists; `area` holds the icons the shell shows.
+  SimTrayWindow(Journal& journal, std::wstring caption, SimTrayWindow*& slot,
+                std::vector<NotifyIconData>& area)
+      : journal_(journal), caption_(std::move(caption)), slot_(slot), area_(area) {
     slot_ = this;
   }
   ~SimTrayWindow() override {
@@ -113,7 +121,9 @@ class SimTrayWindow : public TrayWindow {
       handler(mouseMessage);
     }
   }
+  // Explorer restarts: its new taskbar shows no icon until it is added again.
   void RestartTaskbar() {
+    area_.clear();
     if (onTaskbarCreated_) {
       onTaskbarCreated_();
     }
@@ -122,8 +132,6 @@ class SimTrayWindow : public TrayWindow {
   void ChooseFromMenu(int index) { choice_ = index; }
 
   const std::wstring& caption() const { return caption_; }
-  // Every record the shell was given, with its message.
-  std::vector<std::pair<std::uint32_t, NotifyIconData>> notifications;
   std::vector<PopupItem> lastMenu;
   int lastDefault = -2;
 
@@ -131,6 +139,7 @@ class SimTrayWindow : public TrayWindow {
   Journal& journal_;
   std::wstring caption_;
   SimTrayWindow*& slot_;
+  std::vector<NotifyIconData>& area_;
   std::function<void(std::uint32_t)> onNotify_;
   std::function<void()> onTaskbarCreated_;
   int choice_ = -1;
@@ -153,8 +162,13 @@ class SimToolkit : public Toolkit {
 
   bool ended() const { return ended_; }
   SimMessagePump& simPump() { return pump_; }
+  // Time passes for the timers of the loaded forms: each tick is raised when it falls due, and
+  // its handler may switch timers or unload forms.
+  void LetTimePass(int milliseconds);
   // The tray window, while one exists.
   SimTrayWindow* tray() { return tray_; }
+  // The icons the notification area shows.
+  const std::vector<NotifyIconData>& trayIcons() const { return trayIcons_; }
 
   // The loaded form of that name, or nullptr.
   SimForm* FormNamed(const std::wstring& name);
@@ -166,6 +180,7 @@ class SimToolkit : public Toolkit {
   SimMessagePump pump_;
   bool ended_ = false;
   SimTrayWindow* tray_ = nullptr;
+  std::vector<NotifyIconData> trayIcons_;
   std::map<std::wstring, SimForm*> loaded_;
 };
 

@@ -81,9 +81,7 @@ void SimListBox::SetListIndex(int index) {
   CheckIndex(index, ListCount() - 1);
   selected_ = index;
   journal_.Record(name_ + L".ListIndex=" + std::to_wstring(index));
-  if (onClick_) {
-    onClick_();
-  }
+  Raise(onClick_);
 }
 
 void SimButton::SetCaption(const std::wstring& caption) {
@@ -97,8 +95,8 @@ void SimButton::SetEnabled(bool enabled) {
 }
 
 void SimButton::Click() {
-  if (enabled_ && onClick_) {
-    onClick_();
+  if (enabled_) {
+    Raise(onClick_);
   }
 }
 
@@ -112,14 +110,22 @@ void SimLabel::SetCaption(const std::wstring& caption) {
   journal_.Record(name_ + L".Caption=" + caption);
 }
 
+void SimTimer::SetInterval(int milliseconds) {
+  interval_ = milliseconds;
+  remaining_ = milliseconds;
+}
+
+// Switching it on, even when it is on already, starts a full interval.
 void SimTimer::SetEnabled(bool enabled) {
   enabled_ = enabled;
+  remaining_ = interval_;
   journal_.Record(name_ + L".Enabled=" + (enabled ? L"1" : L"0"));
 }
 
 void SimTimer::Elapse() {
-  if (enabled_ && onTimer_) {
-    onTimer_();
+  if (enabled_) {
+    remaining_ = interval_;
+    Raise(onTimer_);
   }
 }
 

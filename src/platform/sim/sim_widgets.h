@@ -10,6 +10,15 @@
 
 namespace quellspur::platform::sim {
 
+// Calls an event handler through a copy: the handler may unload, even delete, the form that holds
+// the widget, and with it the function being called.
+inline void Raise(const Handler& handler) {
+  if (handler) {
+    const Handler call = handler;
+    call();
+  }
+}
+
 class SimWindow : public Window {
  public:
   SimWindow(Journal& journal, std::wstring name, int width, int height)
@@ -100,18 +109,23 @@ class SimTimer : public Timer {
       : journal_(journal), name_(std::move(name)), interval_(interval) {}
 
   int Interval() const override { return interval_; }
-  void SetInterval(int milliseconds) override { interval_ = milliseconds; }
+  void SetInterval(int milliseconds) override;
   bool Enabled() const override { return enabled_; }
   void SetEnabled(bool enabled) override;
   void OnTimer(Handler handler) override { onTimer_ = std::move(handler); }
 
-  // The interval has passed: an enabled timer raises its event.
+  // The interval has passed: an enabled timer starts the next one and raises its event.
   void Elapse();
+  // Milliseconds until the next tick; -1 while the timer is off or its interval is 0.
+  int DueIn() const { return enabled_ && interval_ > 0 ? remaining_ : -1; }
+  // Time passes short of the tick.
+  void Wait(int milliseconds) { remaining_ -= milliseconds; }
 
  private:
   Journal& journal_;
   std::wstring name_;
   int interval_;
+  int remaining_ = 0;
   bool enabled_ = false;
   Handler onTimer_;
 };
@@ -146,11 +160,7 @@ class SimMenuItem : public MenuItem {
  public:
   void OnClick(Handler handler) override { onClick_ = std::move(handler); }
   // The user chooses the item.
-  void Click() {
-    if (onClick_) {
-      onClick_();
-    }
-  }
+  void Click() { Raise(onClick_); }
 
  private:
   Handler onClick_;

@@ -57,6 +57,8 @@ class Win32ListBox final : public ListBox, public CommandTarget {
   void SetListIndex(int index) override;
   void OnClick(Handler handler) override { onClick_ = std::move(handler); }
   void Command(WORD notification) override;
+  // The control's window, nullptr once the form is unloaded.
+  HWND Window() const { return control_.Get(); }
 
  private:
   ControlRef control_;
@@ -72,6 +74,7 @@ class Win32Button final : public Button, public CommandTarget {
   void SetEnabled(bool enabled) override;
   void OnClick(Handler handler) override { onClick_ = std::move(handler); }
   void Command(WORD notification) override;
+  HWND Window() const { return control_.Get(); }
 
  private:
   ControlRef control_;
@@ -86,6 +89,7 @@ class Win32CheckBox final : public CheckBox, public CommandTarget {
   int Value() const override;
   void SetValue(int value) override;
   void Command(WORD notification) override;
+  HWND Window() const { return control_.Get(); }
 
  private:
   ControlRef control_;
@@ -166,6 +170,8 @@ class Win32Form final : public Form {
   }
   void Unload() override;
   bool Loaded() const override { return window_ != nullptr; }
+  // The form's window, nullptr once it is unloaded.
+  HWND Window() const { return window_; }
 
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 

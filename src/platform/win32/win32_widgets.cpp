@@ -173,10 +173,8 @@ void Win32Timer::SetInterval(int milliseconds) {
   }
 }
 
+// Switching it on, even when it is on already, starts a full interval.
 void Win32Timer::SetEnabled(bool enabled) {
-  if (enabled == enabled_) {
-    return;
-  }
   enabled_ = enabled;
   if (enabled) {
     Start();

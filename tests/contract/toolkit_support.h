@@ -1,0 +1,30 @@
+// What the toolkit's contract tests need besides the toolkit: the user's hand on its controls, and
+// time passing while the window system's messages are handled. On Windows (or Wine) the forms are
+// real windows on the screen; on the host they are the simulated ones.
+#pragma once
+
+#include "platform/toolkit.h"
+
+namespace quellspur::contract {
+
+class UserInterface {
+ public:
+  virtual ~UserInterface() = default;
+  virtual platform::Toolkit& toolkit() = 0;
+  // A user's click with the mouse; it reaches the program before the call returns.
+  virtual void Click(platform::Button& button) = 0;
+  virtual void Click(platform::CheckBox& box) = 0;
+  // A user's click on a line of a list on the screen.
+  virtual void ClickLine(platform::ListBox& list, int line) = 0;
+  // The form is asked to close: by its close box, the task list, or the end of the session.
+  virtual void AskToClose(platform::Form& form, platform::CloseReason reason) = 0;
+  // Lets time pass with the messages handled as they come: timers that fall due tick.
+  virtual void LetTimePass(int milliseconds) = 0;
+  // True on the simulated machine, where the contract's known gaps apply.
+  virtual bool Simulated() const = 0;
+};
+
+// The one user interface of the test run.
+UserInterface& TheUserInterface();
+
+}  // namespace quellspur::contract

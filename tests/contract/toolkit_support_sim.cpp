@@ -1,0 +1,38 @@
+// The toolkit's contract on the host: simulated forms, whose widgets take a user's click directly
+// and whose timers run on the toolkit's own clock.
+#include "platform/sim/sim_toolkit.h"
+#include "toolkit_support.h"
+
+namespace quellspur::contract {
+namespace {
+
+using platform::sim::SimButton;
+using platform::sim::SimCheckBox;
+using platform::sim::SimForm;
+
+class SimUserInterface final : public UserInterface {
+ public:
+  platform::Toolkit& toolkit() override { return toolkit_; }
+  void Click(platform::Button& button) override { dynamic_cast<SimButton&>(button).Click(); }
+  void Click(platform::CheckBox& box) override { dynamic_cast<SimCheckBox&>(box).Click(); }
+  // The simulated list raises the same click for a selection by program as for a user's.
+  void ClickLine(platform::ListBox& list, int line) override { list.SetListIndex(line); }
+  void AskToClose(platform::Form& form, platform::CloseReason reason) override {
+    dynamic_cast<SimForm&>(form).AskToClose(reason);
+  }
+  void LetTimePass(int milliseconds) override { toolkit_.LetTimePass(milliseconds); }
+  bool Simulated() const override { return true; }
+
+ private:
+  platform::sim::Journal journal_;
+  platform::sim::SimToolkit toolkit_{journal_};
+};
+
+}  // namespace
+
+UserInterface& TheUserInterface() {
+  static SimUserInterface ui;
+  return ui;
+}
+
+}  // namespace quellspur::contract

@@ -31,8 +31,6 @@ inline constexpr std::uint32_t kNifTip = 4;
 
 struct PopupItem {
   std::wstring caption;  // "-" draws a separator
-  bool visible = true;
-  bool enabled = true;
 };
 
 class TrayWindow {

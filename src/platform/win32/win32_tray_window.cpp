@@ -69,22 +69,15 @@ int Win32TrayWindow::TrackPopupMenu(const std::vector<PopupItem>& items, int def
   if (!menu) {
     return -1;
   }
-  // Command ids are the item indices plus one, so that hidden items keep their index and 0
-  // stays "nothing chosen".
+  // Command ids are the item indices plus one, so that 0 stays "nothing chosen".
   for (std::size_t i = 0; i < items.size(); ++i) {
-    const PopupItem& item = items[i];
-    if (!item.visible) {
-      continue;
-    }
-    if (item.caption == L"-") {
+    if (items[i].caption == L"-") {
       ::AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
     } else {
-      ::AppendMenuA(menu, MF_STRING | (item.enabled ? MF_ENABLED : MF_GRAYED), i + 1,
-                    ToAnsi(item.caption).c_str());
+      ::AppendMenuA(menu, MF_STRING, i + 1, ToAnsi(items[i].caption).c_str());
     }
   }
-  if (defaultIndex >= 0 && static_cast<std::size_t>(defaultIndex) < items.size() &&
-      items[static_cast<std::size_t>(defaultIndex)].visible) {
+  if (defaultIndex >= 0 && static_cast<std::size_t>(defaultIndex) < items.size()) {
     ::SetMenuDefaultItem(menu, static_cast<UINT>(defaultIndex) + 1, FALSE);
   }
   POINT cursor{};

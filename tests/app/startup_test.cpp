@@ -1,6 +1,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "about/frm_about.h"
 #include "app/quellspur_app.h"
 #include "platform/sim/sim_toolkit.h"
 #include "scan/scan_fixture.h"
@@ -10,6 +11,8 @@ namespace quellspur::testing {
 namespace {
 
 using ::testing::Contains;
+using ::testing::ElementsAre;
+using ::testing::Field;
 
 class StartUp : public MachineTest {
  protected:
@@ -29,6 +32,9 @@ class StartUp : public MachineTest {
   platform::sim::SimListBox& list() { return main()->SimListBoxNamed(L"List"); }
   platform::sim::SimTimer& timer() { return main()->SimTimerNamed(L"Timer1"); }
   platform::sim::SimTrayWindow& tray() { return *toolkit.tray(); }
+  long JournalCount(const std::wstring& entry) {
+    return std::count(journal.entries().begin(), journal.entries().end(), entry);
+  }
 
   platform::sim::Journal journal;
   platform::sim::SimToolkit toolkit{journal};
@@ -45,7 +51,7 @@ TEST_F(StartUp, ASecondCopyIsRefusedWithAMessage) {
   EXPECT_EQ(splash(), nullptr);
 }
 
-TEST_F(StartUp, TheSplashWaitsWithTheMainWindowHidden) {
+TEST_F(StartUp, TheSplashWaitsForItsOkWithTheMainWindowHiddenUnlessTheSessionEnds) {
   sim.SetWindowsDirectory(L"C:\\" + std::wstring(300, L'w'));
   app.Form_Load();
   ASSERT_NE(splash(), nullptr);
@@ -57,58 +63,38 @@ TEST_F(StartUp, TheSplashWaitsWithTheMainWindowHidden) {
   EXPECT_EQ(app.frmStat().windowsDir, L"C:\\" + std::wstring(300, L'w') + L"\\");
   EXPECT_EQ(app.frmStat().scanner.windowsPlatform, 2);
   EXPECT_EQ(toolkit.tray(), nullptr);
-}
 
-TEST_F(StartUp, BootOnACleanMachineStaysInTheTray) {
-  StoreSettings({1, 0, 0});
-  sim.SetCommandLine(L"\"C:\\Program Files\\Quellspur\\Quellspur.exe\" /boot");
-  StartAndConfirm();
+  splash()->AskToClose(platform::CloseReason::User);  // Alt+F4
+  ASSERT_NE(splash(), nullptr);
+  EXPECT_TRUE(splash()->Visible());
+  EXPECT_FALSE(toolkit.ended());
 
-  EXPECT_FALSE(main()->Visible());
-  EXPECT_EQ(list().ListCount(), 2);
-  EXPECT_TRUE(timer().Enabled());
+  splash()->AskToClose(platform::CloseReason::EndOfSession);
   EXPECT_EQ(splash(), nullptr);
-  ASSERT_NE(toolkit.tray(), nullptr);
-  EXPECT_EQ(app.tray()->ToolTip(), L"Orvanta Quellspur");
-  EXPECT_EQ(app.tray()->IconHandle(), main()->IconHandle());
-  ASSERT_EQ(app.tray()->menu().size(), 4u);
-  EXPECT_EQ(app.tray()->menu()[0].caption, L"Open Quellspur");
-  EXPECT_EQ(app.tray()->menu()[3].key, L"exit");
-  EXPECT_EQ(app.tray()->DefaultMenuIndex(), 0);
+  EXPECT_EQ(main(), nullptr);
+  EXPECT_TRUE(toolkit.ended());
 }
 
-TEST_F(StartUp, BootWithABackdoorShowsTheWindowWithItsLines) {
-  StoreSettings({1, 0, 0});
-  StartBackdoor();
-  sim.SetCommandLine(L"Quellspur.exe /boot");
-  StartAndConfirm();
-  EXPECT_TRUE(main()->Visible());
-  EXPECT_TRUE(list().List(0).starts_with(L"NetBus Pro Found as: "));
-  EXPECT_FALSE(timer().Enabled());
-}
+// A command line, and whether it keeps the window hidden.
+using CommandLine = std::pair<std::wstring, bool>;
+class BootSwitch : public StartUp, public ::testing::WithParamInterface<CommandLine> {};
 
-TEST_F(StartUp, TheSwitchIsCaseSensitiveAndWithoutAutoScanNothingIsScanned) {
+TEST_P(BootSwitch, OnlyASwitchAfterTheProgramsNameKeepsTheWindowHidden) {
   StoreSettings({0, 0, 0});
   StartBackdoor();
-  sim.SetCommandLine(L"Quellspur.exe /BOOT");
+  sim.SetCommandLine(GetParam().first);
   StartAndConfirm();
-  EXPECT_TRUE(main()->Visible());
-  EXPECT_EQ(list().ListCount(), 0);
+  EXPECT_EQ(main()->Visible(), !GetParam().second);
+  EXPECT_EQ(list().ListCount(), 0);  // without Auto Scan nothing is scanned
 }
 
-TEST_F(StartUp, ASwitchInTheProgramsOwnPathDoesNotCount) {
-  StoreSettings({0, 0, 0});
-  sim.SetCommandLine(L"C:/boot/Quellspur.exe");
-  StartAndConfirm();
-  EXPECT_TRUE(main()->Visible());
-}
-
-TEST_F(StartUp, ASwitchInTheProgramsQuotedPathDoesNotCountEither) {
-  StoreSettings({0, 0, 0});
-  sim.SetCommandLine(L"\"C:\\Tools /boot\\Quellspur.exe\"");
-  StartAndConfirm();
-  EXPECT_TRUE(main()->Visible());
-}
+INSTANTIATE_TEST_SUITE_P(
+    CommandLines, BootSwitch,
+    ::testing::Values(CommandLine{L"\"C:\\Program Files\\Quellspur\\Quellspur.exe\" /boot", true},
+                      CommandLine{L"Quellspur.exe /boot", true},
+                      CommandLine{L"Quellspur.exe /BOOT", false},
+                      CommandLine{L"C:/boot/Quellspur.exe", false},
+                      CommandLine{L"\"C:\\Tools /boot\\Quellspur.exe\"", false}));
 
 TEST_F(StartUp, TheFirstStartShowsTheOptionsAndScansNothing) {
   StartBackdoor();
@@ -120,10 +106,16 @@ TEST_F(StartUp, TheFirstStartShowsTheOptionsAndScansNothing) {
   EXPECT_EQ(list().ListCount(), 0);
 }
 
-TEST_F(StartUp, TheTimerRescansWhileCleanAndStopsAtAFinding) {
+TEST_F(StartUp, BootOnACleanMachineStaysInTheTrayAndTheTimerRescansUntilAFinding) {
   StoreSettings({1, 0, 0});
   sim.SetCommandLine(L"Quellspur.exe /boot");
   StartAndConfirm();
+  EXPECT_FALSE(main()->Visible());
+  EXPECT_EQ(list().ListCount(), 2);
+  EXPECT_EQ(splash(), nullptr);
+  ASSERT_NE(toolkit.tray(), nullptr);
+  EXPECT_EQ(app.tray()->ToolTip(), L"Orvanta Quellspur");
+  EXPECT_EQ(app.tray()->IconHandle(), main()->IconHandle());
   ASSERT_TRUE(timer().Enabled());
   EXPECT_EQ(timer().Interval(), 20000);
 
@@ -151,7 +143,7 @@ TEST_F(StartUp, TheTimerRescansWhileCleanAndStopsAtAFinding) {
   EXPECT_FALSE(timer().Enabled());
 }
 
-TEST_F(StartUp, CloseBoxAndHideKeepItRunningInTheTray) {
+TEST_F(StartUp, CloseBoxAndHideKeepItInTheTrayWhileTheTaskListEndsIt) {
   StoreSettings({1, 0, 0});
   StartAndConfirm();
   timer().SetEnabled(false);
@@ -166,28 +158,10 @@ TEST_F(StartUp, CloseBoxAndHideKeepItRunningInTheTray) {
   main()->SimButtonNamed(L"cmdHide").Click();
   EXPECT_FALSE(main()->Visible());
   EXPECT_FALSE(timer().Enabled());
-}
 
-TEST_F(StartUp, TheTaskListEndsTheProgramAndRemovesTheIcon) {
-  StoreSettings({1, 0, 0});
-  StartAndConfirm();
+  // The task list ends it.
   main()->AskToClose(platform::CloseReason::OtherProgram);
-  EXPECT_EQ(std::count(journal.entries().begin(), journal.entries().end(), L"Shell_NotifyIconA 2"),
-            1);
-  EXPECT_EQ(main(), nullptr);
-  EXPECT_TRUE(toolkit.ended());
-}
-
-TEST_F(StartUp, TheSplashStaysUntilItsOkUnlessTheSessionEnds) {
-  StoreSettings({1, 0, 0});
-  app.Form_Load();
-  splash()->AskToClose(platform::CloseReason::User);  // Alt+F4
-  ASSERT_NE(splash(), nullptr);
-  EXPECT_TRUE(splash()->Visible());
-  EXPECT_FALSE(toolkit.ended());
-
-  splash()->AskToClose(platform::CloseReason::EndOfSession);
-  EXPECT_EQ(splash(), nullptr);
+  EXPECT_EQ(JournalCount(L"Shell_NotifyIconA 2"), 1);
   EXPECT_EQ(main(), nullptr);
   EXPECT_TRUE(toolkit.ended());
 }
@@ -197,6 +171,7 @@ TEST_F(StartUp, ASecondOkDuringTheStartUpScanIsIgnored) {
   StartBackdoor();
   // Looking through the start values yields to the window system at each value.
   sim.SetRegistryText(kHkcu, kRunKey, L"NetBus", L"NBSVR.EXE");
+  sim.SetCommandLine(L"Quellspur.exe /boot");
   app.Form_Load();
   platform::sim::SimButton& ok = splash()->SimButtonNamed(L"cmdOk");
   int clicks = 0;
@@ -208,9 +183,12 @@ TEST_F(StartUp, ASecondOkDuringTheStartUpScanIsIgnored) {
   ok.Click();
   toolkit.simPump().OnTurn(nullptr);
   EXPECT_GT(clicks, 0);
-  EXPECT_EQ(std::count(journal.entries().begin(), journal.entries().end(), L"Shell_NotifyIconA 0"),
-            1);
-  EXPECT_EQ(list().ListCount(), 2);  // the start value and the process, once
+  EXPECT_EQ(JournalCount(L"Shell_NotifyIconA 0"), 1);
+  // The start value and the process, once; a finding shows the window despite the switch.
+  ASSERT_EQ(list().ListCount(), 2);
+  EXPECT_TRUE(list().List(1).starts_with(L"NetBus Pro Found as: "));
+  EXPECT_TRUE(main()->Visible());
+  EXPECT_FALSE(timer().Enabled());
 }
 
 TEST_F(StartUp, TheTrayIconOpensTheMenuAndTheWindow) {
@@ -228,6 +206,11 @@ TEST_F(StartUp, TheTrayIconOpensTheMenuAndTheWindow) {
   main()->Hide();
   tray().ChooseFromMenu(1);
   tray().Notify(0x204);
+  EXPECT_THAT(tray().lastMenu, ElementsAre(Field(&platform::PopupItem::caption, L"Open Quellspur"),
+                                           Field(&platform::PopupItem::caption, L"Options"),
+                                           Field(&platform::PopupItem::caption, L"-"),
+                                           Field(&platform::PopupItem::caption, L"Exit")));
+  EXPECT_EQ(tray().lastDefault, 0);
   ASSERT_NE(toolkit.FormNamed(L"frmOpti"), nullptr);
   tray().ChooseFromMenu(0);
   tray().Notify(0x204);
@@ -242,14 +225,27 @@ TEST_F(StartUp, TheTrayIconOpensTheMenuAndTheWindow) {
   EXPECT_EQ(main(), nullptr);
 }
 
-TEST_F(StartUp, ExitFromTheWindowRemovesTheIconAndEnds) {
+TEST_F(StartUp, TheAboutBoxOpensCentredEachTimeAndExitRemovesTheIconAndEnds) {
   StoreSettings({0, 0, 0});
   StartAndConfirm();
-  main()->SimMenuItemNamed(L"mnuHelpAbout").Click();
-  EXPECT_NE(toolkit.FormNamed(L"frmAbout"), nullptr);
+  for (int opening = 0; opening < 2; ++opening) {
+    main()->SimMenuItemNamed(L"mnuHelpAbout").Click();
+    platform::sim::SimForm* about = toolkit.FormNamed(L"frmAbout");
+    ASSERT_NE(about, nullptr);
+    EXPECT_TRUE(about->Visible());
+    EXPECT_EQ(about->Caption(), L"About Quellspur");
+    EXPECT_EQ(about->window().left(), 1024 * 15 / 2 - about->Width() / 2);
+    EXPECT_EQ(about->window().top(), 768 * 15 / 2 - about->Height() / 2);
+    EXPECT_EQ(about->SimLabelNamed(L"lblVersion").Caption(), L"Version 1.3");
+    EXPECT_EQ(about->SimLabelNamed(L"lbDescript").Caption(),
+              L"Se the readme file for information.\n\rIf you experience any problems feel free "
+              L"to send a e-mail to: support@orvanta.example, subject \"Quellspur Version 1.3\".");
+    EXPECT_EQ(about->SimLabelNamed(L"lbWarning").Caption(), kAboutNotice);
+    about->SimButtonNamed(L"cmdOk").Click();
+    EXPECT_EQ(toolkit.FormNamed(L"frmAbout"), nullptr);
+  }
   main()->SimMenuItemNamed(L"mnuFileExit").Click();
-  EXPECT_EQ(std::count(journal.entries().begin(), journal.entries().end(), L"Shell_NotifyIconA 2"),
-            1);
+  EXPECT_EQ(JournalCount(L"Shell_NotifyIconA 2"), 1);
   EXPECT_TRUE(toolkit.ended());
 }
 

@@ -2,48 +2,29 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/fault_injection.h"
 #include "platform/sim/sim_machine.h"
 
 namespace quellspur {
 namespace {
 
-const std::wstring kLogFile = L"C:\\Program Files\\Quellspur\\BackLog.txt";
-
-class ActivityLogTest : public ::testing::Test {
- protected:
+TEST(ActivityLog, AppendsOneDatedLinePerMessageAndKeepsEachOnItsOwnLine) {
   platform::sim::SimMachine sim;
-  platform::FaultInjectingOs os{sim};
-  ActivityLog log{os};
-};
-
-TEST_F(ActivityLogTest, AppendsOneDatedLinePerCall) {
+  ActivityLog log{sim};
   sim.SetClock({2026, 3, 1, 14, 5, 9});
   log.WriteLog(L"Moving: C:\\A.EXE to: C:\\Q\\A.EXE.Backdoor");
   sim.SetClock({2026, 11, 30, 0, 0, 0});
   log.WriteLog(L"");
   log.WriteLog(L"caf\u00e9");
-
-  EXPECT_EQ(sim.FileContent(kLogFile),
-            "2026-03-01 14:05:09 Moving: C:\\A.EXE to: C:\\Q\\A.EXE.Backdoor\r\n"
-            "2026-11-30 00:00:00 \r\n"
-            "2026-11-30 00:00:00 caf\xe9\r\n");
-}
-
-TEST_F(ActivityLogTest, KeepsEachMessageOnItsOwnLine) {
-  sim.SetClock({2026, 3, 1, 9, 5, 3});
   sim.SetTimeSeparator(L".");
   log.WriteLog(L"Removing start: run=C:\\X.EXE\r\n2026-03-01 09:05:03 forged\ttab\x7f in win.ini");
-  EXPECT_EQ(sim.FileContent(kLogFile),
-            "2026-03-01 09.05.03 Removing start: run=C:\\X.EXE\\x0D\\x0A2026-03-01 09:05:03 "
+
+  EXPECT_EQ(sim.FileContent(L"C:\\Program Files\\Quellspur\\BackLog.txt"),
+            "2026-03-01 14:05:09 Moving: C:\\A.EXE to: C:\\Q\\A.EXE.Backdoor\r\n"
+            "2026-11-30 00:00:00 \r\n"
+            "2026-11-30 00:00:00 caf\xe9\r\n"
+            "2026-11-30 00.00.00 Removing start: run=C:\\X.EXE\\x0D\\x0A2026-03-01 09:05:03 "
             "forged\\x09tab\\x7F in win.ini\r\n");
   EXPECT_EQ(EscapeControls(L"C:\\x0D plain \u00e9"), L"C:\\x0D plain \u00e9");
-}
-
-TEST_F(ActivityLogTest, AFileThatCannotBeWrittenIsLeftAloneQuietly) {
-  os.FailOn(platform::Call::AppendToFile, 1, true);
-  log.WriteLog(L"lost");
-  EXPECT_FALSE(sim.FileExists(kLogFile));
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "app/main_window_fixture.h"
 
 namespace quellspur::testing {
@@ -18,7 +20,7 @@ class CleanUpTest : public MainWindowTest {
     parent_ = sim.StartProcess(L"C:\\WINDOWS\\EXPLORER.EXE", 0);
   }
 
-  // A running backdoor with its window and executable, and optionally a start entry.
+  // A running backdoor with its window and executable.
   std::uint32_t Run(const std::wstring& path, const std::wstring& windowClass,
                     const std::wstring& caption) {
     sim.PutFile(path, "MZ");
@@ -37,116 +39,84 @@ class CleanUpTest : public MainWindowTest {
   std::uint32_t parent_ = 0;
 };
 
-TEST_F(CleanUpTest, KillsARunningBackdoorAndMarksItsLine) {
-  const std::uint32_t id = Run(L"C:\\COMA\\COMA.EXE", L"ThunderRT5CommandButton", L"Test Controll");
+TEST_F(CleanUpTest, EachLineIsCleanedByWhatItHoldsAndOnlyOnce) {
+  const std::uint32_t id = Run(L"C:\\NB\\NBSVR.EXE", L"TApplication", L"NetBus Server");
+  sim.SetRegistryText(kHkcu, kRunKey, L"nb", L"C:\\NB\\NBSVR.EXE");
   Scan();
-  const std::wstring before = Line(0);
+  const std::vector<std::wstring> before = list.lines();
 
-  CleanLine(0);
+  CleanLine(0);  // the start entry: the process goes on running
+  EXPECT_EQ(Line(0), L"IT\u00B4S ERASED!  " + before[0]);
+  EXPECT_TRUE(sim.RegistryValues(kHkcu, kRunKey).empty());
+  EXPECT_TRUE(sim.Process(id).running);
+  EXPECT_FALSE(cmdKill.Enabled());
 
+  settings.moveFiles = 1;
+  CleanLine(1);
+  EXPECT_EQ(Line(1), L"IT\u00B4S TERMINATED!  " + before[1]);
   EXPECT_FALSE(sim.Process(id).running);
   EXPECT_EQ(sim.Process(id).exitCode, 200u);
-  EXPECT_EQ(Line(0), L"IT\u00B4S TERMINATED!  " + before);
   EXPECT_EQ(list.ListIndex(), -1);
   EXPECT_FALSE(cmdKill.Enabled());
-  EXPECT_EQ(scanner.findings[0].processId, 0u);
-  EXPECT_EQ(scanner.findings[0].filePath, L"C:\\COMA\\COMA.EXE");
-  EXPECT_EQ(window.Pointer(), platform::MousePointer::Default);
-  EXPECT_EQ(sim.OpenHandleCount(), 0u);
+  EXPECT_TRUE(sim.FileExists(kQuarantine + L"NBSVR.EXE.Backdoor"));
 
-  list.SetListIndex(0);
-  EXPECT_FALSE(cmdKill.Enabled());
+  const std::vector<std::wstring> lines = list.lines();
+  const std::string logText = sim.FileContent(kLogPath);
+  CleanLine(1);
+  CleanLine(0);
+  EXPECT_EQ(list.lines(), lines);
+  EXPECT_EQ(sim.FileContent(kLogPath), logText);
 }
 
-TEST_F(CleanUpTest, ASurvivorLeavesLineRowAndButtonAsTheyWere) {
+TEST_F(CleanUpTest, WhatCannotBeEndedKeepsItsLineAndTheButton) {
   const std::uint32_t stubborn = Run(L"C:\\A\\BUBBEL.EXE", L"ThunderRT5Main", L"bubbel");
   sim.Process(stubborn).refusesTermination = true;
   const std::uint32_t guarded = Run(L"C:\\A\\SILENCER.EXE", L"ThunderRT5Main", L"Priority Server");
+  sim.ShowWindow(L"TForm2", L"chat", sim.GetCurrentProcessId());  // this program itself
+  const std::uint32_t reused = Run(L"C:\\A\\DEVIL.EXE", L"ThunderRT5Main", L"wingeno");
   Scan();
   const std::vector<std::wstring> lines = list.lines();
-  settings.moveFiles = 1;
-
-  CleanLine(0);
+  ASSERT_EQ(lines.size(), 4u);
   // One that can't even be opened is still listed by the system, so it is not gone either.
   sim.Process(guarded).refusesOpen = true;
-  CleanLine(1);
-
-  EXPECT_EQ(list.lines(), lines);
-  EXPECT_TRUE(cmdKill.Enabled());
-  EXPECT_EQ(scanner.findings[0].processId, stubborn);
-  EXPECT_TRUE(sim.Process(guarded).running);
-  EXPECT_TRUE(sim.FileExists(L"C:\\A\\BUBBEL.EXE"));
-  EXPECT_FALSE(sim.FileExists(kLogPath) &&
-               sim.FileContent(kLogPath).find("Moving") != std::string::npos);
-  EXPECT_EQ(window.Pointer(), platform::MousePointer::Default);
-}
-
-TEST_F(CleanUpTest, AnIdTakenOverByAnotherProgramIsLeftAlone) {
-  const std::uint32_t id = Run(L"C:\\A\\DEVIL.EXE", L"ThunderRT5Main", L"wingeno");
-  Scan();
   // The backdoor ended and its id went to an innocent program since the scan.
-  sim.Process(id).modulePath = L"C:\\WINDOWS\\NOTEPAD.EXE";
-  const std::wstring before = Line(0);
-
-  CleanLine(0);
-
-  EXPECT_TRUE(sim.Process(id).running);
-  EXPECT_EQ(Line(0), before);
-  EXPECT_TRUE(cmdKill.Enabled());
-}
-
-TEST_F(CleanUpTest, NeverTerminatesItself) {
-  sim.ShowWindow(L"TForm2", L"chat", sim.GetCurrentProcessId());
-  Scan();
-  CleanLine(0);
-  EXPECT_TRUE(sim.Process(sim.GetCurrentProcessId()).running);
-  EXPECT_TRUE(cmdKill.Enabled());
-}
-
-TEST_F(CleanUpTest, AProcessGoneBeforeTheClickCountsAsTerminated) {
-  const std::uint32_t id = Run(L"C:\\A\\PATCH.EXE", L"TApplication", L"NetBus Server");
-  sim.PutFile(L"C:\\A\\keyhook.dll", "hook");
-  Scan();
-  sim.EndProcess(id, 0);
+  sim.Process(reused).modulePath = L"C:\\WINDOWS\\NOTEPAD.EXE";
   settings.moveFiles = 1;
 
+  for (int line = 0; line < 4; ++line) {
+    CleanLine(line);
+    EXPECT_TRUE(cmdKill.Enabled()) << line;
+  }
+
+  EXPECT_EQ(list.lines(), lines);
+  for (std::uint32_t id : {stubborn, guarded, sim.GetCurrentProcessId(), reused}) {
+    EXPECT_TRUE(sim.Process(id).running) << id;
+  }
+  EXPECT_TRUE(sim.FileExists(L"C:\\A\\BUBBEL.EXE"));
+  EXPECT_EQ(sim.FileContent(kLogPath).find("Moving"), std::string::npos);
+}
+
+TEST_F(CleanUpTest, AProcessEndedSinceTheScanCountsAsTerminated) {
+  const std::uint32_t netbus = Run(L"C:\\A\\PATCH.EXE", L"TApplication", L"NetBus Server");
+  sim.PutFile(L"C:\\A\\keyhook.dll", "hook");
+  sim.PutFile(L"C:\\WINDOWS\\win.ini", "[windows]\r\nload=C:\\MIL\\MSWINDS.EXE\r\n");
+  const std::uint32_t millenium = Run(L"C:\\MIL\\MSWINDS.EXE", L"ThunderRT5Form", L"System Update");
+  sim.Process(millenium).outsideHolders = 1;  // the program that started it keeps its handle
+  Scan();
+  sim.EndProcess(netbus, 0);
+
+  settings.moveFiles = 1;
   CleanLine(0);
+  settings.moveFiles = 0;  // win.ini loses its line all the same
+  CleanLine(1);
 
   EXPECT_TRUE(Line(0).starts_with(L"IT\u00B4S TERMINATED!  NetBus Pro Found as: C:\\A\\PATCH.EXE"));
   EXPECT_TRUE(sim.FileExists(kQuarantine + L"PATCH.EXE.Backdoor"));
   EXPECT_TRUE(sim.FileExists(kQuarantine + L"keyhook.dll.Backdoor"));
-}
-
-TEST_F(CleanUpTest, AnEndedProcessStillHeldByAnotherProgramCountsAsGone) {
-  sim.PutFile(L"C:\\WINDOWS\\win.ini", "[windows]\r\nload=C:\\MIL\\MSWINDS.EXE\r\n");
-  const std::uint32_t id = Run(L"C:\\MIL\\MSWINDS.EXE", L"ThunderRT5Form", L"System Update");
-  sim.PutFile(L"C:\\MIL\\regersys.ocx", "ocx");
-  sim.Process(id).outsideHolders = 1;  // the program that started it keeps its handle
-  Scan();
-  settings.moveFiles = 1;
-
-  CleanLine(0);
-
-  EXPECT_EQ(sim.Process(id).exitCode, 200u);
-  EXPECT_TRUE(Line(0).starts_with(L"IT\u00B4S TERMINATED!  Millenium Found as: C:\\MIL\\"));
-  EXPECT_TRUE(sim.FileExists(kQuarantine + L"MSWINDS.EXE.Backdoor"));
-  EXPECT_TRUE(sim.FileExists(kQuarantine + L"regersys.ocx.Backdoor"));
+  EXPECT_TRUE(Line(1).starts_with(L"IT\u00B4S TERMINATED!  Millenium Found as: C:\\MIL\\"));
+  EXPECT_EQ(sim.Process(millenium).exitCode, 200u);
+  EXPECT_TRUE(sim.FileExists(L"C:\\MIL\\MSWINDS.EXE"));
   EXPECT_EQ(sim.FileContent(L"C:\\WINDOWS\\win.ini"), "[windows]\r\n");
-}
-
-TEST_F(CleanUpTest, RemovesAStartEntryWithoutTouchingTheProcess) {
-  const std::uint32_t id = Run(L"C:\\NB\\NBSVR.EXE", L"TApplication", L"NetBus Server");
-  sim.SetRegistryText(kHkcu, kRunKey, L"nb", L"C:\\NB\\NBSVR.EXE");
-  Scan();
-  const std::wstring before = Line(0);
-
-  CleanLine(0);
-
-  EXPECT_EQ(Line(0), L"IT\u00B4S ERASED!  " + before);
-  EXPECT_TRUE(sim.RegistryValues(kHkcu, kRunKey).empty());
-  EXPECT_TRUE(sim.Process(id).running);
-  EXPECT_EQ(scanner.findings[0].rootKey, 0u);
-  EXPECT_FALSE(cmdKill.Enabled());
 }
 
 TEST_F(CleanUpTest, AutoCleanRemovesTheStartThenKillsAndMovesEverything) {
@@ -167,44 +137,23 @@ TEST_F(CleanUpTest, AutoCleanRemovesTheStartThenKillsAndMovesEverything) {
                           L"Activ now, started by: EXPLORER.EXE"));
   EXPECT_FALSE(sim.Process(id).running);
   EXPECT_TRUE(timer.Enabled());
-  const std::string logText = sim.FileContent(kLogPath);
-  // While it ran, the start-entry pass could not move the executable: one move only, after the
-  // kill, then the companions in their order.
-  const std::string moving = "Moving: C:\\GC\\SYSTEM.EXE to: ";
-  EXPECT_EQ(logText.find(moving), logText.rfind(moving));
-  const std::size_t exe = logText.find(moving);
-  const std::size_t help = logText.find("Moving: C:\\GC\\Inet.hlp");
-  const std::size_t ini = logText.find("Moving: C:\\GC\\Winsck.ini");
-  EXPECT_LT(logText.find("Removing start in registry: "), exe);
-  EXPECT_LT(exe, help);
-  EXPECT_LT(help, ini);
-  EXPECT_NE(ini, std::string::npos);
-  EXPECT_EQ(logText.find("Winsck.dat"), std::string::npos);
-}
-
-TEST_F(CleanUpTest, CompanionsGoOnlyWithTheirBackdoorAndWinIniRegardlessOfMoving) {
-  Run(L"C:\\BO\\BO.EXE", L"TApplication", L"MServ");  // GirlFriend: no companions
-  sim.PutFile(L"C:\\BO\\windll.dll", "d");
-  sim.PutFile(L"C:\\WINDOWS\\win.ini", "load=C:\\MIL\\MSWINDS.EXE\r\nkeep\r\n");
-  Run(L"C:\\MIL\\MSWINDS.EXE", L"ThunderRT5Form", L"System Update");
-  Scan();
-  settings.moveFiles = 1;
-  CleanLine(0);
-  settings.moveFiles = 0;
-  CleanLine(1);
-
-  EXPECT_TRUE(sim.FileExists(L"C:\\BO\\windll.dll"));
-  EXPECT_FALSE(sim.FileExists(L"C:\\BO\\BO.EXE"));
-  EXPECT_TRUE(sim.FileExists(L"C:\\MIL\\MSWINDS.EXE"));
-  EXPECT_EQ(sim.FileContent(L"C:\\WINDOWS\\win.ini"), "keep\r\n");
+  // While it ran, the start-entry pass could not move the executable: it moves after the kill.
+  std::vector<std::string> steps;
+  for (const std::string& line : LogLines()) {
+    if (line.find(" Found as: ") == std::string::npos) {
+      steps.push_back(line.substr(20));
+    }
+  }
+  const std::string to = " to: C:\\Program Files\\Quellspur\\BackDoors\\";
+  EXPECT_THAT(steps, ElementsAre("Removing start in registry: HKEY_LOCAL_MACHINE\\Software\\"
+                                 "Microsoft\\Windows\\CurrentVersion\\RunServices,gc",
+                                 "Moving: C:\\GC\\SYSTEM.EXE" + to + "SYSTEM.EXE.Backdoor",
+                                 "Moving: C:\\GC\\Inet.hlp" + to + "Inet.hlp.Backdoor",
+                                 "Moving: C:\\GC\\Winsck.ini" + to + "Winsck.ini.Backdoor"));
 }
 
 TEST_F(CleanUpTest, EachBackdoorTakesExactlyItsOwnCompanionFilesAlong) {
-  struct Case {
-    const wchar_t* backdoor;
-    std::vector<std::wstring> companions;
-  };
-  const Case cases[] = {
+  const std::pair<const wchar_t*, std::vector<std::wstring>> cases[] = {
       {L"Back Orifice", {L"windll.dll"}},
       {L"NetBus ver. 1.2", {L"keyhook.dll"}},
       {L"NetBus Pro", {L"keyhook.dll"}},
@@ -213,18 +162,18 @@ TEST_F(CleanUpTest, EachBackdoorTakesExactlyItsOwnCompanionFilesAlong) {
       {L"Gate Crasher", {L"Inet.hlp", L"Winsck.dat", L"Winsck.ini"}},
       {L"SubSeven", {}},
   };
-  const std::vector<std::wstring> everyCompanion = {L"windll.dll", L"keyhook.dll", L"regersys.ocx",
-                                                    L"Tserv.dll",  L"Inet.hlp",    L"Winsck.dat",
-                                                    L"Winsck.ini"};
+  const std::wstring everyCompanion[] = {L"windll.dll", L"keyhook.dll", L"regersys.ocx",
+                                         L"Tserv.dll",  L"Inet.hlp",    L"Winsck.dat",
+                                         L"Winsck.ini"};
   int folder = 0;
-  for (const Case& known : cases) {
-    SCOPED_TRACE(::testing::PrintToString(std::wstring(known.backdoor)));
+  for (const auto& [backdoor, companions] : cases) {
+    SCOPED_TRACE(::testing::PrintToString(std::wstring(backdoor)));
     const std::wstring place = L"C:\\F" + std::to_wstring(++folder) + L"\\";
     for (const std::wstring& file : everyCompanion) {
       sim.PutFile(place + file, "companion");
     }
     Finding finding;
-    finding.backdoorName = known.backdoor;
+    finding.backdoorName = backdoor;
     finding.filePath = place + L"SERVER.EXE";
     sim.PutFile(finding.filePath, "MZ");
     finding.processId = sim.StartProcess(finding.filePath, parent_);
@@ -233,32 +182,13 @@ TEST_F(CleanUpTest, EachBackdoorTakesExactlyItsOwnCompanionFilesAlong) {
 
     const std::string logText = sim.FileContent(kLogPath);
     for (const std::wstring& file : everyCompanion) {
-      const bool goes = std::find(known.companions.begin(), known.companions.end(), file) !=
-                        known.companions.end();
+      const bool goes = std::ranges::find(companions, file) != companions.end();
       EXPECT_EQ(sim.FileExists(place + file), !goes) << sim.WideToAnsi(file);
       const std::string moving =
           sim.WideToAnsi(L"Moving: " + place + file + L" to: " + kQuarantine + file + L".Backdoor");
       EXPECT_EQ(logText.find(moving) != std::string::npos, goes) << moving;
     }
   }
-}
-
-TEST_F(CleanUpTest, ACleanedLineIsNeverCleanedAgain) {
-  Run(L"C:\\COMA\\COMA.EXE", L"ThunderRT5CommandButton", L"Test Controll");
-  sim.SetRegistryText(kHkcu, kRunKey, L"coma", L"C:\\COMA\\COMA.EXE");
-  Scan();
-  settings.moveFiles = 1;
-  CleanLine(1);
-  CleanLine(0);
-  const std::vector<std::wstring> lines = list.lines();
-  const std::string logText = sim.FileContent(kLogPath);
-
-  CleanLine(1);
-  CleanLine(0);
-
-  EXPECT_EQ(list.lines(), lines);
-  EXPECT_EQ(sim.FileContent(kLogPath), logText);
-  EXPECT_TRUE(sim.FileExists(kQuarantine + L"COMA.EXE.Backdoor"));
 }
 
 TEST_F(CleanUpTest, NothingElseStartsWhileTheCleanUpWaits) {
@@ -282,7 +212,6 @@ TEST_F(CleanUpTest, NothingElseStartsWhileTheCleanUpWaits) {
   ASSERT_EQ(list.ListCount(), 2);
   EXPECT_TRUE(Line(0).starts_with(L"IT\u00B4S TERMINATED!  Bubbel"));
   EXPECT_TRUE(Line(1).starts_with(L"Coma"));
-  EXPECT_EQ(scanner.findings.size(), 2u);
 }
 
 }  // namespace

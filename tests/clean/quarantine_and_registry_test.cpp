@@ -13,9 +13,9 @@ using platform::kHkeyLocalMachine;
 const std::wstring kRunKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 const std::wstring kLog = L"D:\\TOOLS\\BackLog.txt";
 
-class CleanUpParts : public ::testing::Test {
+class CleanUpSteps : public ::testing::Test {
  protected:
-  CleanUpParts() {
+  CleanUpSteps() {
     sim.SetProgram(L"D:\\TOOLS", L"Quellspur");
     sim.MakeFolder(L"D:\\TOOLS");
     sim.SetClock({2026, 12, 6, 8, 0, 0});
@@ -33,7 +33,7 @@ class CleanUpParts : public ::testing::Test {
   ActivityLog log{sim};
 };
 
-TEST_F(CleanUpParts, RemovesOneStartValueAndLogsOnlyWhatWasRemoved) {
+TEST_F(CleanUpSteps, RemovesOneStartValueAndLogsOnlyWhatWasRemoved) {
   sim.SetRegistryText(kHkeyCurrentUser, kRunKey, L"Patch", L"PATCH.EXE");
   sim.SetRegistryText(kHkeyCurrentUser, kRunKey, L"Other", L"OTHER.EXE");
   sim.SetRegistryText(kHkeyLocalMachine, kRunKey, L"Patch", L"PATCH.EXE");
@@ -62,7 +62,7 @@ TEST_F(CleanUpParts, RemovesOneStartValueAndLogsOnlyWhatWasRemoved) {
   EXPECT_EQ(sim.OpenKeyCount(), 0u);
 }
 
-TEST_F(CleanUpParts, MovesAFileIntoQuarantineEvenWhenProtected) {
+TEST_F(CleanUpSteps, MovesAFileIntoQuarantineEvenWhenProtectedUnderASafeName) {
   const std::wstring source = L"C:\\WINDOWS\\SYSTEM\\WINDLL.DLL";
   sim.PutFile(source, "dll");
   sim.SetFileAttributesA(source, platform::kAttributeReadOnly | platform::kAttributeHidden);
@@ -77,13 +77,19 @@ TEST_F(CleanUpParts, MovesAFileIntoQuarantineEvenWhenProtected) {
             "2026-12-06 08:00:00 Moving: C:\\WINDOWS\\SYSTEM\\WINDLL.DLL "
             "to: D:\\TOOLS\\BackDoors\\WINDLL.DLL.Backdoor\r\n");
 
-  // The folder is there now; a second file of the same name replaces the first copy.
+  // The folder is there now; a second file of the same name, given relative to the current
+  // folder, replaces the first copy.
+  sim.SetCurrentDirectory(L"C:\\OTHER");
   sim.PutFile(L"C:\\OTHER\\windll.dll", "newer");
-  MoveFile(sim, log, L"C:\\OTHER\\windll.dll");
+  MoveFile(sim, log, L"windll.dll");
+  EXPECT_FALSE(sim.FileExists(L"C:\\OTHER\\windll.dll"));
   EXPECT_EQ(sim.FileContent(target), "newer");
+  // Names Windows would not produce stay inside the folder all the same.
+  EXPECT_EQ(QuarantinePath(sim, L"C:\\A\\x/../../evil:stream"),
+            L"D:\\TOOLS\\BackDoors\\x_.._.._evil_stream.Backdoor");
 }
 
-TEST_F(CleanUpParts, AFileThatCannotLeaveStaysAndIsNotLogged) {
+TEST_F(CleanUpSteps, AFileThatCannotLeaveStaysAndIsNotLogged) {
   MoveFile(sim, log, L"C:\\WINDOWS\\MISSING.EXE");
   EXPECT_FALSE(sim.FileExists(L"D:\\TOOLS\\BackDoors\\MISSING.EXE.Backdoor"));
 
@@ -101,18 +107,6 @@ TEST_F(CleanUpParts, AFileThatCannotLeaveStaysAndIsNotLogged) {
   MoveFile(sim, log, running);
   EXPECT_FALSE(sim.FileExists(running));
   EXPECT_TRUE(sim.FileExists(kLog));
-}
-
-TEST_F(CleanUpParts, QuarantineNamesStayInsideTheFolder) {
-  EXPECT_EQ(QuarantinePath(sim, L"PATCH.EXE"), L"D:\\TOOLS\\BackDoors\\PATCH.EXE.Backdoor");
-  EXPECT_EQ(QuarantinePath(sim, L"C:\\A\\x/../../evil:stream"),
-            L"D:\\TOOLS\\BackDoors\\x_.._.._evil_stream.Backdoor");
-
-  sim.SetCurrentDirectory(L"C:\\WORK");
-  sim.PutFile(L"C:\\WORK\\PATCH.EXE", "here");
-  MoveFile(sim, log, L"PATCH.EXE");
-  EXPECT_FALSE(sim.FileExists(L"C:\\WORK\\PATCH.EXE"));
-  EXPECT_EQ(sim.FileContent(L"D:\\TOOLS\\BackDoors\\PATCH.EXE.Backdoor"), "here");
 }
 
 }  // namespace

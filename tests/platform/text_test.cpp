@@ -20,12 +20,5 @@ TEST(UpperCase, CoversTheAnsiLettersAndLeavesTheRest) {
             L"\u00c9T\u00c9 \u00f7 \u00df \u0178 \u0160");
 }
 
-TEST(TrimBlanks, RemovesOnlySpacesAtBothEnds) {
-  EXPECT_EQ(TrimBlanks(L"  PATCH.EXE  "), L"PATCH.EXE");
-  EXPECT_EQ(TrimBlanks(L"\tPATCH.EXE\t"), L"\tPATCH.EXE\t");
-  EXPECT_EQ(TrimBlanks(L"    "), L"");
-  EXPECT_EQ(TrimBlanks(L""), L"");
-}
-
 }  // namespace
 }  // namespace quellspur

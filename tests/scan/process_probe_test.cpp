@@ -28,31 +28,14 @@ class ProcessProbe : public ScanTest {
   std::uint32_t parent_ = 0;
 };
 
-TEST_F(ProcessProbe, NameRuleRecordsTheProcessAfterItsStartEntries) {
-  const std::wstring path = L"C:\\WINDOWS\\SYSTEM\\ .exe";  // no file needed: the name decides
-  sim.SetRegistryText(kHkcu, kRunKey, L"Startup", L" .EXE");
-  const std::uint32_t id = sim.StartProcess(path, parent_);
-
-  scanner.FindByProcess();
-
-  const Findings& table = scanner.findings;
-  ASSERT_EQ(table.size(), 2u);
-  EXPECT_EQ(table[0].valueName, L"Startup");
-  EXPECT_EQ(table[0].backdoorName, L"Back Orifice");
-  EXPECT_EQ(table[1].processId, id);
-  EXPECT_EQ(table[1].filePath, path);
-  EXPECT_EQ(table[1].backdoorName, L"Back Orifice");
-  EXPECT_EQ(table[1].parentPath, L"C:\\WINDOWS\\LAUNCH.EXE");
-  EXPECT_EQ(table[1].rootKey, 0u);
-  EXPECT_TRUE(scanner.currentBackdoorName.empty());
-  EXPECT_EQ(sim.OpenHandleCount(), 0u);
-}
-
-TEST_F(ProcessProbe, SizeRuleAcceptsExactlyTheLengthWindow) {
+TEST_F(ProcessProbe, SizeRuleNeedsTheLengthWindowTheNameInTheTailAndAStartEntry) {
   StartServer(L"C:\\A\\TOOSMALL.EXE", 124900, "TOOSMALL.EXE");
   const std::uint32_t lowest = StartServer(L"C:\\A\\LOWEST.EXE", 124901, "lowest.exe");
   const std::uint32_t highest = StartServer(L"C:\\A\\HIGHEST.EXE", 125049, "HiGhEsT.ExE\r\n");
   StartServer(L"C:\\A\\TOOBIG.EXE", 125050, "TOOBIG.EXE");
+  StartServer(L"C:\\A\\UNSTARTED.EXE", 125000, "UNSTARTED.EXE", false);
+  StartServer(L"C:\\A\\NAMELESS.EXE", 125000, "SOMETHING ELSE");
+  sim.EndProcess(parent_, 0);  // a parent that has ended is unknown
 
   scanner.FindByProcess();
 
@@ -61,27 +44,9 @@ TEST_F(ProcessProbe, SizeRuleAcceptsExactlyTheLengthWindow) {
   EXPECT_EQ(table[0].filePath, L"C:\\A\\LOWEST.EXE");
   EXPECT_EQ(table[0].rootKey, 0x80000002u);
   EXPECT_EQ(table[1].processId, lowest);
+  EXPECT_EQ(table[1].parentPath, L"-unknown-");
   EXPECT_EQ(table[2].filePath, L"C:\\A\\HIGHEST.EXE");
   EXPECT_EQ(table[3].processId, highest);
-}
-
-TEST_F(ProcessProbe, SizeRuleNeedsBothTheNameInTheTailAndAStartEntry) {
-  StartServer(L"C:\\A\\UNSTARTED.EXE", 125000, "UNSTARTED.EXE", false);
-  StartServer(L"C:\\A\\NAMELESS.EXE", 125000, "SOMETHING ELSE");
-
-  scanner.FindByProcess();
-
-  EXPECT_EQ(scanner.findings.size(), 0u);
-}
-
-TEST_F(ProcessProbe, AParentThatHasEndedIsUnknown) {
-  StartServer(L"C:\\A\\ORPHAN.EXE", 125000, "ORPHAN.EXE");
-  sim.EndProcess(parent_, 0);
-
-  scanner.FindByProcess();
-
-  ASSERT_EQ(scanner.findings.size(), 2u);
-  EXPECT_EQ(scanner.findings[1].parentPath, L"-unknown-");
 }
 
 TEST_F(ProcessProbe, UnreadableLengthEndsTheProbeAtThatProcess) {
@@ -93,25 +58,6 @@ TEST_F(ProcessProbe, UnreadableLengthEndsTheProbeAtThatProcess) {
 
   ASSERT_EQ(scanner.findings.size(), 2u);
   EXPECT_EQ(scanner.findings[1].filePath, L"C:\\A\\FIRST.EXE");
-  EXPECT_EQ(sim.OpenHandleCount(), 0u);
-  EXPECT_EQ(sim.OpenKeyCount(), 0u);
-  EXPECT_TRUE(scanner.currentBackdoorName.empty());
-}
-
-TEST_F(ProcessProbe, NoSnapshotFindsNothing) {
-  StartServer(L"C:\\A\\SERVER.EXE", 125000, "SERVER.EXE");
-  os.FailOn(platform::Call::CreateToolhelp32Snapshot, 1);
-
-  scanner.FindByProcess();
-
-  EXPECT_EQ(scanner.findings.size(), 0u);
-  EXPECT_TRUE(scanner.currentBackdoorName.empty());
-}
-
-TEST_F(ProcessProbe, YieldsOncePerProcess) {
-  scanner.FindByProcess();
-  // Explorer, the program itself and the launcher of the fixture; no start keys exist.
-  EXPECT_EQ(pump.turns(), 3);
 }
 
 class FileTail : public ScanTest {
@@ -147,6 +93,45 @@ TEST_F(FileTail, AnythingUnreadableIsNoMatch) {
   EXPECT_FALSE(Check(L"", Image(4000, "")));  // a path ending in a backslash
   os.FailOn(platform::Call::ReadFileAt, 1);
   EXPECT_FALSE(Check(L"PATCH.EXE", Image(4000, "PATCH.EXE")));
+}
+
+using ProcessPath = ScanTest;
+
+TEST_F(ProcessPath, OnWindowsNtAsksTheProcessItself) {
+  UseWindowsNt();
+  const std::uint32_t server = sim.StartProcess(L"PATCH.EXE", 0);
+  sim.Process(server).modulePath = L"C:\\WINDOWS\\SYSTEM\\PATCH.EXE";
+  const std::uint32_t guarded = sim.StartProcess(L"GUARD.EXE", 0);
+  sim.Process(guarded).refusesOpen = true;
+  const std::uint32_t deep = sim.StartProcess(L"DEEP.EXE", 0);
+  sim.Process(deep).modulePath = L"C:\\" + std::wstring(300, L'd') + L"\\DEEP.EXE";
+  const std::uint32_t ended = sim.StartProcess(L"C:\\ENDED.EXE", 0);
+  sim.EndProcess(ended, 200);
+  sim.Process(ended).outsideHolders = 1;
+
+  EXPECT_EQ(scanner.GetProcessPath(server), L"C:\\WINDOWS\\SYSTEM\\PATCH.EXE");
+  EXPECT_EQ(scanner.GetProcessPath(0), L"-unknown-");
+  EXPECT_EQ(scanner.GetProcessPath(guarded), L"-unknown-");
+  EXPECT_EQ(scanner.GetProcessPath(4242), L"-unknown-");
+  // A longer path is cut to the 250-character buffer, less its terminating zero.
+  EXPECT_EQ(scanner.GetProcessPath(deep), L"C:\\" + std::wstring(246, L'd'));
+  // An ended process is known only while another program holds it, and then has no path.
+  EXPECT_EQ(scanner.GetProcessPath(ended), L"");
+  sim.Process(ended).outsideHolders = 0;
+  EXPECT_EQ(scanner.GetProcessPath(ended), L"-unknown-");
+}
+
+TEST_F(ProcessPath, OnWindows98ReadsTheProcessList) {
+  UseWindows98();
+  const std::uint32_t first = sim.StartProcess(L"C:\\WINDOWS\\SYSTEM\\PATCH.EXE", 0);
+  const std::uint32_t second = sim.StartProcess(L"C:\\WINDOWS\\RUNDLL.EXE", first);
+  sim.Process(second).modulePath = L"never asked";
+
+  EXPECT_EQ(scanner.GetProcessPath(first), L"C:\\WINDOWS\\SYSTEM\\PATCH.EXE");
+  EXPECT_EQ(scanner.GetProcessPath(second), L"C:\\WINDOWS\\RUNDLL.EXE");
+  EXPECT_EQ(scanner.GetProcessPath(4242), L"-unknown-");
+  os.FailOn(platform::Call::CreateToolhelp32Snapshot, 1);
+  EXPECT_EQ(scanner.GetProcessPath(first), L"-unknown-");
 }
 
 }  // namespace

@@ -12,6 +12,8 @@ namespace {
 
 using platform::kHkeyLocalMachine;
 
+const std::wstring kMachineRunKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+
 class OptionsDialog : public ::testing::Test {
  protected:
   std::unique_ptr<FrmOpti> Open() { return std::make_unique<FrmOpti>(toolkit, sim, settings); }
@@ -21,11 +23,11 @@ class OptionsDialog : public ::testing::Test {
   void PressOk() { toolkit.FormNamed(L"frmOpti")->SimButtonNamed(L"cmdOk").Click(); }
   std::wstring RunValue() {
     std::wstring text;
-    GetRegValue(sim, kHkeyLocalMachine, kRunKey, kRunValueName, text);
+    GetRegValue(sim, kHkeyLocalMachine, kMachineRunKey, L"Quellspur", text);
     return text;
   }
   void SetRunValue(const std::wstring& command) {
-    sim.SetRegistryText(kHkeyLocalMachine, kRunKey, kRunValueName, command);
+    sim.SetRegistryText(kHkeyLocalMachine, kMachineRunKey, L"Quellspur", command);
   }
 
   platform::sim::SimMachine sim;
@@ -36,7 +38,7 @@ class OptionsDialog : public ::testing::Test {
 
 TEST_F(OptionsDialog, OpensCentredWithTheFlagsAndTheRunValue) {
   settings = Settings{1, 2, 5};
-  SetRunValue(RunCommand(sim));
+  SetRunValue(L"\"C:\\Program Files\\Quellspur\\Quellspur.exe\" /boot");
   const auto dialog = Open();
 
   platform::sim::SimForm* form = toolkit.FormNamed(L"frmOpti");
@@ -51,8 +53,10 @@ TEST_F(OptionsDialog, OpensCentredWithTheFlagsAndTheRunValue) {
   EXPECT_EQ(Box(L"chkRun").Value(), 1);
 }
 
-TEST_F(OptionsDialog, OkStoresTheBoxesAndCloses) {
-  const auto dialog = Open();
+TEST_F(OptionsDialog, OkStoresTheBoxesAndARunValueItRecognisesAndCloses) {
+  // A drive's root folder keeps its backslash in the command.
+  sim.SetProgram(L"C:\\", L"QSPUR");
+  auto dialog = Open();
   Box(L"chkClean").Click();
   Box(L"chkRun").Click();
   PressOk();
@@ -64,26 +68,27 @@ TEST_F(OptionsDialog, OkStoresTheBoxesAndCloses) {
   EXPECT_TRUE(LoadSettings(sim, stored));
   EXPECT_EQ(stored.autoClean, 1);
   EXPECT_EQ(stored.autoCheck, 0);
-  EXPECT_EQ(RunValue(), L"\"C:\\Program Files\\Quellspur\\Quellspur.exe\" /boot");
+  EXPECT_EQ(RunValue(), L"\"C:\\\\QSPUR.exe\" /boot");
   EXPECT_FALSE(dialog->Loaded());
   EXPECT_EQ(toolkit.FormNamed(L"frmOpti"), nullptr);
+
+  dialog = Open();
+  EXPECT_EQ(Box(L"chkRun").Value(), 1);
 }
 
-TEST_F(OptionsDialog, ARunValueOfAnotherCopyIsShownOffAndDeletedOnOk) {
+TEST_F(OptionsDialog, ARunValueOfAnotherCopyIsShownOffAndDeletedOnOkWithoutCreatingTheKey) {
+  auto dialog = Open();
+  PressOk();
+  EXPECT_FALSE(sim.KeyExists(kHkeyLocalMachine, kMachineRunKey));
+
   for (const wchar_t* other : {L"\"C:\\Old\\Quellspur.exe\" /boot",
                                L"\"C:\\PROGRAM FILES\\QUELLSPUR\\QUELLSPUR.EXE\" /boot"}) {
     SetRunValue(other);
-    const auto dialog = Open();
+    dialog = Open();
     EXPECT_EQ(Box(L"chkRun").Value(), 0);
     PressOk();
-    EXPECT_TRUE(sim.RegistryValues(kHkeyLocalMachine, kRunKey).empty());
+    EXPECT_TRUE(sim.RegistryValues(kHkeyLocalMachine, kMachineRunKey).empty());
   }
-}
-
-TEST_F(OptionsDialog, OkWithRunOnStartupOffAndNoValueLeavesTheRunKeyAlone) {
-  const auto dialog = Open();
-  PressOk();
-  EXPECT_FALSE(sim.KeyExists(kHkeyLocalMachine, kRunKey));
 }
 
 TEST_F(OptionsDialog, ClosingOtherwiseStoresNothing) {
@@ -98,19 +103,8 @@ TEST_F(OptionsDialog, ClosingOtherwiseStoresNothing) {
   EXPECT_FALSE(dialog->Loaded());
   EXPECT_EQ(settings.autoCheck, 1);
   EXPECT_EQ(settings.moveFiles, 0);
-  EXPECT_FALSE(sim.KeyExists(kHkeyLocalMachine, kSettingsKey));
+  EXPECT_FALSE(sim.KeyExists(kHkeyLocalMachine, L"Software\\Orvanta\\Quellspur"));
   EXPECT_EQ(RunValue(), L"\"C:\\Old\\Quellspur.exe\" /boot");
-}
-
-TEST_F(OptionsDialog, AProgramInADrivesRootRecognisesItsOwnCommand) {
-  sim.SetProgram(L"C:\\", L"Quellspur");
-  auto dialog = Open();
-  Box(L"chkRun").Click();
-  PressOk();
-  EXPECT_EQ(RunValue(), L"\"C:\\\\Quellspur.exe\" /boot");
-
-  dialog = Open();
-  EXPECT_EQ(Box(L"chkRun").Value(), 1);
 }
 
 }  // namespace

@@ -4,22 +4,26 @@
 
 #include <limits>
 
+#include "platform/fault_injection.h"
 #include "platform/sim/sim_machine.h"
 #include "settings/registry_helpers.h"
+#include "settings/windows_version.h"
 
 namespace quellspur {
 namespace {
 
 using platform::kHkeyLocalMachine;
 
+const std::wstring kKey = L"Software\\Orvanta\\Quellspur";
+
 class SettingsStore : public ::testing::Test {
  protected:
   void StoreFlag(const std::wstring& name, const std::wstring& text) {
-    sim.SetRegistryText(kHkeyLocalMachine, kSettingsKey, name, text);
+    sim.SetRegistryText(kHkeyLocalMachine, kKey, name, text);
   }
   std::wstring Stored(const std::wstring& name) {
     std::wstring text;
-    GetRegValue(sim, kHkeyLocalMachine, kSettingsKey, name, text);
+    GetRegValue(sim, kHkeyLocalMachine, kKey, name, text);
     return text;
   }
 
@@ -27,21 +31,18 @@ class SettingsStore : public ::testing::Test {
   Settings settings;
 };
 
-TEST_F(SettingsStore, FirstStartTurnsAutoScanOnAndKeepsTheRest) {
+TEST_F(SettingsStore, AMissingValueLeavesTheSettingsIncompleteWithAutoScanOnByDefault) {
   settings.moveFiles = 1;
   EXPECT_FALSE(LoadSettings(sim, settings));
   EXPECT_EQ(settings.autoCheck, 1);
   EXPECT_EQ(settings.autoClean, 0);
   EXPECT_EQ(settings.moveFiles, 1);
-  EXPECT_FALSE(sim.KeyExists(kHkeyLocalMachine, kSettingsKey));
-}
+  EXPECT_FALSE(sim.KeyExists(kHkeyLocalMachine, kKey));
 
-TEST_F(SettingsStore, AKeyWithOnlyAutoCheckIsIncomplete) {
   StoreFlag(L"AutoCheck", L" 0");
   EXPECT_FALSE(LoadSettings(sim, settings));
   EXPECT_EQ(settings.autoCheck, 0);
-  EXPECT_EQ(settings.autoClean, 0);
-  EXPECT_EQ(settings.moveFiles, 0);
+  EXPECT_EQ(settings.moveFiles, 1);
 }
 
 TEST_F(SettingsStore, StoredTextsAreReadAsTheirLeadingNumber) {
@@ -77,10 +78,13 @@ TEST_F(SettingsStore, SavedFlagsCarryABlankBeforeANonNegativeNumber) {
   EXPECT_EQ(loaded.moveFiles, -1);
 }
 
-TEST_F(SettingsStore, RunCommandQuotesTheProgramsPath) {
-  EXPECT_EQ(RunCommand(sim), L"\"C:\\Program Files\\Quellspur\\Quellspur.exe\" /boot");
-  sim.SetProgram(L"D:\\", L"QSPUR");
-  EXPECT_EQ(RunCommand(sim), L"\"D:\\\\QSPUR.exe\" /boot");
+TEST_F(SettingsStore, WindowsVersionIsThePlatformIdOrZeroWhenTheCallFails) {
+  platform::FaultInjectingOs os{sim};
+  EXPECT_EQ(GetWindowsPlatform(sim), 2);
+  sim.SetPlatformId(platform::kPlatformWindows);
+  EXPECT_EQ(GetWindowsPlatform(sim), 1);
+  os.FailOn(platform::Call::GetVersionExA, 1);
+  EXPECT_EQ(GetWindowsPlatform(os), 0);
 }
 
 }  // namespace

@@ -42,9 +42,7 @@ class QuellspurApp {
 
   // For the tests: what the program holds.
   FrmStat& frmStat() { return *frmStat_; }
-  platform::Form& mainForm() { return *form_; }
   Settings& settings() { return settings_; }
-  FrmSysTray* tray() { return frmSysTray_.get(); }
 
  private:
   void Form_Unload();

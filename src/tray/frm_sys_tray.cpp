@@ -47,10 +47,6 @@ void FrmSysTray::Load() {
   window_->Shell_NotifyIconA(platform::kNimAdd, data_);
 }
 
-std::wstring FrmSysTray::ToolTip() const {
-  return system_.AnsiToWide(data_.tip.substr(0, data_.tip.find('\0')));
-}
-
 void FrmSysTray::SetToolTipText(const std::wstring& tip) {
   std::string text = system_.WideToAnsi(tip).substr(0, kTipBytes - 1);
   text += '\0';

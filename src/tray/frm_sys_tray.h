@@ -26,14 +26,11 @@ class FrmSysTray {
   FrmSysTray(const FrmSysTray&) = delete;
   FrmSysTray& operator=(const FrmSysTray&) = delete;
 
-  std::wstring ToolTip() const;
   void SetToolTip(const std::wstring& tip);
-  std::uintptr_t IconHandle() const { return data_.icon; }
   void SetIconHandle(std::uintptr_t icon);
 
   std::int32_t AddMenuItem(const std::wstring& caption, const std::wstring& key = L"",
                            bool isDefault = false);
-  std::int32_t DefaultMenuIndex() const { return defaultMenuIndex_; }
   void ShowMenu();
 
   // Events, raised on the GUI thread while the shell's message is handled.
@@ -41,14 +38,12 @@ class FrmSysTray {
   std::function<void(std::int32_t button)> SysTrayDoubleClick;
   std::function<void(std::int32_t index, const std::wstring& key)> MenuClick;
 
-  // The menu as it stands: caption and key of each item.
+ private:
   struct MenuItem {
     std::wstring caption;
     std::wstring key;
   };
-  const std::vector<MenuItem>& menu() const { return items_; }
 
- private:
   // Adds the icon at first use.
   void Load();
   // Lays out the 64 tip bytes: the text (at most 63 bytes), a zero, blanks.

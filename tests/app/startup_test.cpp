@@ -114,8 +114,11 @@ TEST_F(StartUp, BootOnACleanMachineStaysInTheTrayAndTheTimerRescansUntilAFinding
   EXPECT_EQ(list().ListCount(), 2);
   EXPECT_EQ(splash(), nullptr);
   ASSERT_NE(toolkit.tray(), nullptr);
-  EXPECT_EQ(app.tray()->ToolTip(), L"Orvanta Quellspur");
-  EXPECT_EQ(app.tray()->IconHandle(), main()->IconHandle());
+  // The notification area shows the program's icon with its tip.
+  ASSERT_EQ(toolkit.trayIcons().size(), 1u);
+  const std::string& tip = toolkit.trayIcons()[0].tip;
+  EXPECT_EQ(tip.substr(0, tip.find('\0')), "Orvanta Quellspur");
+  EXPECT_EQ(toolkit.trayIcons()[0].icon, main()->IconHandle());
   ASSERT_TRUE(timer().Enabled());
   EXPECT_EQ(timer().Interval(), 20000);
 

@@ -38,8 +38,8 @@ class SimEnvironment final : public Environment {
   // The simulated machine changes only when told to.
   void Pause() override {}
 
-  void DeleteKeyTree(platform::RegKey root, const std::wstring& subKey) override {
-    machine_.DeleteKeyTree(root, subKey);
+  void DeleteUserKeyTree(const std::wstring& subKey) override {
+    machine_.DeleteKeyTree(platform::kHkeyCurrentUser, subKey);
   }
 
  private:

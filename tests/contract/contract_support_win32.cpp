@@ -14,16 +14,6 @@
 namespace quellspur::contract {
 namespace {
 
-HKEY RootOf(platform::RegKey root) {
-  if (root == platform::kHkeyCurrentUser) {
-    return HKEY_CURRENT_USER;
-  }
-  if (root == platform::kHkeyLocalMachine) {
-    return HKEY_LOCAL_MACHINE;
-  }
-  throw std::invalid_argument("not a registry root of the program");
-}
-
 class Win32Environment final : public Environment {
  public:
   Win32Environment() {
@@ -127,9 +117,9 @@ class Win32Environment final : public Environment {
 
   void Pause() override { ::Sleep(20); }
 
-  void DeleteKeyTree(platform::RegKey root, const std::wstring& subKey) override {
+  void DeleteUserKeyTree(const std::wstring& subKey) override {
     const std::string path = os_.WideToAnsi(subKey);
-    const LONG status = ::RegDeleteTreeA(RootOf(root), path.c_str());
+    const LONG status = ::RegDeleteTreeA(HKEY_CURRENT_USER, path.c_str());
     if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND) {
       throw std::runtime_error("cannot remove the key " + path);
     }

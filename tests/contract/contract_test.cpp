@@ -5,13 +5,17 @@
 
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "contract_support.h"
 #include "platform/os.h"
+#include "platform/owners.h"
 #include "platform/text.h"
+#include "scan/process_list.h"
 
 namespace quellspur::contract {
 namespace {
@@ -25,10 +29,12 @@ using platform::kErrorSuccess;
 using platform::kHkeyCurrentUser;
 using platform::kHkeyLocalMachine;
 using platform::kKeyAllButDelete;
+using platform::kProcessAllAccess;
 using platform::kProcessQueryAndRead;
 using platform::kRegBinary;
 using platform::kRegDword;
 using platform::kRegSz;
+using platform::kStillActive;
 using platform::ProcessEntry;
 using platform::RegKey;
 using platform::Status;
@@ -47,13 +53,13 @@ std::string Bytes(const char* text, std::size_t count) {
 
 class RegistryContract : public ::testing::Test {
  protected:
-  void SetUp() override { env_.DeleteKeyTree(kHkeyCurrentUser, kTestKey); }
+  void SetUp() override { env_.DeleteUserKeyTree(kTestKey); }
 
   void TearDown() override {
     for (RegKey key : open_) {
       EXPECT_EQ(os_.RegCloseKey(key), kErrorSuccess);
     }
-    env_.DeleteKeyTree(kHkeyCurrentUser, kTestKey);
+    env_.DeleteUserKeyTree(kTestKey);
   }
 
   static std::wstring PathOf(const std::wstring& below) {
@@ -63,26 +69,19 @@ class RegistryContract : public ::testing::Test {
   // Creates or opens a key below the test key; it stays open until the test ends.
   RegKey CreateKey(const std::wstring& below) {
     RegKey key = 0;
-    const Status status =
-        os_.RegCreateKeyExA(kHkeyCurrentUser, PathOf(below), kKeyAllButDelete, key);
-    EXPECT_EQ(status, kErrorSuccess) << "creating " << testing::PrintToString(below);
-    EXPECT_NE(key, 0u);
-    if (key != 0) {
-      open_.push_back(key);
-    }
-    return key;
+    EXPECT_EQ(os_.RegCreateKeyExA(kHkeyCurrentUser, PathOf(below), kKeyAllButDelete, key),
+              kErrorSuccess)
+        << "creating " << testing::PrintToString(below);
+    return Kept(key);
   }
 
   // Opens an existing key with the program's access mask.
   RegKey OpenKey(const std::wstring& below) {
     RegKey key = 0;
-    const Status status =
-        os_.RegOpenKeyExA(kHkeyCurrentUser, PathOf(below), 0, kKeyAllButDelete, key);
-    EXPECT_EQ(status, kErrorSuccess) << "opening " << testing::PrintToString(below);
-    if (key != 0) {
-      open_.push_back(key);
-    }
-    return key;
+    EXPECT_EQ(os_.RegOpenKeyExA(kHkeyCurrentUser, PathOf(below), 0, kKeyAllButDelete, key),
+              kErrorSuccess)
+        << "opening " << testing::PrintToString(below);
+    return Kept(key);
   }
 
   void Set(RegKey key, const std::wstring& name, std::uint32_t type, const std::string& data) {
@@ -106,66 +105,67 @@ class RegistryContract : public ::testing::Test {
     return kErrorSuccess;
   }
 
-  // The first value of a key that holds just one, through the program's buffers.
-  Status ReadSole(const std::wstring& below, EnumeratedValue& value) {
-    return os_.RegEnumValueA(OpenKey(below), 0, kNameChars, kDataBytes, value);
-  }
-
   Environment& env_ = TheEnvironment();
   platform::Os& os_ = env_.os();
 
  private:
+  RegKey Kept(RegKey key) {
+    if (key != 0) {
+      open_.push_back(key);
+    }
+    return key;
+  }
+
   std::vector<RegKey> open_;
 };
 
 TEST_F(RegistryContract, MissingKeysCannotBeOpenedAndLeaveNoHandle) {
-  RegKey key = 0x1234;
-  EXPECT_EQ(os_.RegOpenKeyExA(kHkeyCurrentUser, kTestKey, 0, kKeyAllButDelete, key),
-            kErrorFileNotFound);
-  EXPECT_EQ(key, 0u);
-
-  CreateKey(L"");
-  key = 0x1234;
-  EXPECT_EQ(os_.RegOpenKeyExA(kHkeyCurrentUser, PathOf(L"Missing"), 0, kKeyAllButDelete, key),
-            kErrorFileNotFound);
-  EXPECT_EQ(key, 0u);
-
-  key = 0x1234;
-  EXPECT_EQ(os_.RegOpenKeyExA(kHkeyLocalMachine, PathOf(L"Missing"), 0, kKeyAllButDelete, key),
-            kErrorFileNotFound);
-  EXPECT_EQ(key, 0u);
+  for (const bool parentExists : {false, true}) {
+    if (parentExists) {
+      CreateKey(L"");
+    }
+    for (const RegKey root : {kHkeyCurrentUser, kHkeyLocalMachine}) {
+      RegKey key = 0x1234;
+      EXPECT_EQ(os_.RegOpenKeyExA(root, PathOf(L"Missing"), 0, kKeyAllButDelete, key),
+                kErrorFileNotFound)
+          << parentExists << " " << root;
+      EXPECT_EQ(key, 0u);
+    }
+  }
 }
 
-TEST_F(RegistryContract, ValuesComeBackWithTheirTypeAndExactBytes) {
-  const RegKey written = CreateKey(L"Run");
-  const std::string command = Bytes("C:\\WINDOWS\\SYSTEM\\PATCH.EXE /boot\0", 34);
-  const std::string blob = Bytes("\0\x01\xFF\0\xE9", 5);
-  const std::string number = Bytes("\x2A\0\0\0", 4);
-  Set(written, L"Command", kRegSz, command);
-  Set(written, L"Blob", kRegBinary, blob);
-  Set(written, L"Number", kRegDword, number);
-  Set(written, L"Command", kRegSz, command);  // written again: replaced, not added
+TEST_F(RegistryContract, ValuesComeBackWithTheirTypeAndExactBytesUntilDeleted) {
+  const std::map<std::wstring, std::pair<std::uint32_t, std::string>> written = {
+      {L"Command", {kRegSz, Bytes("C:\\WINDOWS\\SYSTEM\\PATCH.EXE /boot\0", 34)}},
+      {L"Blob", {kRegBinary, Bytes("\0\x01\xFF\0\xE9", 5)}},
+      {L"Number", {kRegDword, Bytes("\x2A\0\0\0", 4)}},
+  };
+  const RegKey key = CreateKey(L"Run");
+  for (const auto& [name, value] : written) {
+    Set(key, name, value.first, value.second);
+  }
+  Set(key, L"Command", kRegSz, written.at(L"Command").second);  // written again: replaced
 
   std::vector<EnumeratedValue> values;
   const RegKey reopened = OpenKey(L"Run");
   EXPECT_EQ(Walk(reopened, values), kErrorNoMoreItems);
-
-  std::map<std::wstring, EnumeratedValue> byName;
+  std::map<std::wstring, std::pair<std::uint32_t, std::string>> read;
   for (const EnumeratedValue& value : values) {
-    byName[value.name] = value;
+    read[value.name] = {value.type, value.data};
   }
-  ASSERT_EQ(values.size(), 3u);
-  ASSERT_EQ(byName.size(), 3u);
-  EXPECT_EQ(byName[L"Command"].type, kRegSz);
-  EXPECT_EQ(byName[L"Command"].data, command);
-  EXPECT_EQ(byName[L"Blob"].type, kRegBinary);
-  EXPECT_EQ(byName[L"Blob"].data, blob);
-  EXPECT_EQ(byName[L"Number"].type, kRegDword);
-  EXPECT_EQ(byName[L"Number"].data, number);
-
+  EXPECT_EQ(values.size(), 3u);
+  EXPECT_EQ(read, written);
   EnumeratedValue beyond;
-  EXPECT_EQ(os_.RegEnumValueA(reopened, 3, kNameChars, kDataBytes, beyond), kErrorNoMoreItems);
   EXPECT_EQ(os_.RegEnumValueA(reopened, 40, kNameChars, kDataBytes, beyond), kErrorNoMoreItems);
+
+  EXPECT_EQ(os_.RegDeleteValueA(key, L"Command"), kErrorSuccess);
+  EXPECT_EQ(os_.RegDeleteValueA(key, L"Command"), kErrorFileNotFound);
+  values.clear();
+  EXPECT_EQ(Walk(key, values), kErrorNoMoreItems);
+  EXPECT_EQ(values.size(), 2u);
+  EXPECT_EQ(os_.RegDeleteValueA(key, L"Blob"), kErrorSuccess);
+  EXPECT_EQ(os_.RegDeleteValueA(key, L"Number"), kErrorSuccess);
+  EXPECT_EQ(os_.RegEnumValueA(key, 0, kNameChars, kDataBytes, beyond), kErrorNoMoreItems);
 }
 
 TEST_F(RegistryContract, QueryDeliversOneValueByNameWithinItsBuffer) {
@@ -203,282 +203,379 @@ TEST_F(RegistryContract, CreatingMakesTheKeysAboveAndKeepsWhatExists) {
   EXPECT_EQ(inner[0].data, Bytes("yes\0", 4));
 }
 
-TEST_F(RegistryContract, NameMustLeaveRoomForItsZero) {
-  const std::wstring fits(kNameChars - 1, L'N');
-  const std::wstring tooLong(kNameChars, L'N');
-  Set(CreateKey(L"Fits"), fits, kRegSz, Bytes("x\0", 2));
-  Set(CreateKey(L"TooLong"), tooLong, kRegSz, Bytes("x\0", 2));
-
-  EnumeratedValue value;
-  ASSERT_EQ(ReadSole(L"Fits", value), kErrorSuccess);
-  EXPECT_EQ(value.name, fits);
-  EXPECT_EQ(value.data, Bytes("x\0", 2));
-
-  EXPECT_EQ(ReadSole(L"TooLong", value), kErrorMoreData);
-}
-
-TEST_F(RegistryContract, DataMustFitTheBuffer) {
+// Each value alone in a key, read through the program's buffers: the name must leave room for its
+// zero and the data must fit, text with its zero. Windows adds the zero that a text written
+// without one lacks, as long as the byte behind the written data is a zero (always so for the
+// boundary's strings), and the added zero counts towards the buffer.
+TEST_F(RegistryContract, AValueFitsTheProgramsBuffersOrReportsMoreData) {
+  struct Case {
+    const wchar_t* key;
+    std::wstring name;
+    std::uint32_t type;
+    std::string written;
+    Status status;
+    std::string read;
+  };
   const std::string bytes(kDataBytes, '\xB0');
-  Set(CreateKey(L"Binary200"), L"V", kRegBinary, bytes);
-  Set(CreateKey(L"Binary201"), L"V", kRegBinary, bytes + '\xB0');
-  // Text counts its terminating zero.
   const std::string text(kDataBytes - 1, 'T');
-  Set(CreateKey(L"Text199"), L"V", kRegSz, text + '\0');
-  Set(CreateKey(L"Text200"), L"V", kRegSz, text + "T" + '\0');
-
-  EnumeratedValue value;
-  ASSERT_EQ(ReadSole(L"Binary200", value), kErrorSuccess);
-  EXPECT_EQ(value.data, bytes);
-  EXPECT_EQ(ReadSole(L"Binary201", value), kErrorMoreData);
-  ASSERT_EQ(ReadSole(L"Text199", value), kErrorSuccess);
-  EXPECT_EQ(value.data, text + '\0');
-  EXPECT_EQ(ReadSole(L"Text200", value), kErrorMoreData);
-}
-
-// Windows adds the zero that a text written without one lacks, as long as the byte behind the
-// written data is a zero (always so for the boundary's strings); the added zero counts towards
-// the data buffer.
-TEST_F(RegistryContract, TextWrittenWithoutItsZeroGetsOne) {
   const std::string command = "C:\\WINDOWS\\SYSTEM\\PATCH.EXE";
-  Set(CreateKey(L"Bare"), L"V", kRegSz, command);
-  Set(CreateKey(L"Inner"), L"V", kRegSz, Bytes("ab\0cd", 5));
-  Set(CreateKey(L"Empty"), L"V", kRegSz, "");
-  Set(CreateKey(L"Bare200"), L"V", kRegSz, std::string(kDataBytes, 'T'));
-
-  EnumeratedValue value;
-  ASSERT_EQ(ReadSole(L"Bare", value), kErrorSuccess);
-  EXPECT_EQ(value.type, kRegSz);
-  EXPECT_EQ(value.data, command + '\0');
-  ASSERT_EQ(ReadSole(L"Inner", value), kErrorSuccess);
-  EXPECT_EQ(value.data, Bytes("ab\0cd\0", 6));
-  ASSERT_EQ(ReadSole(L"Empty", value), kErrorSuccess);
-  EXPECT_EQ(value.data, "");
-  EXPECT_EQ(ReadSole(L"Bare200", value), kErrorMoreData);
-}
-
-TEST_F(RegistryContract, DeletedValuesAreGone) {
-  const RegKey key = CreateKey(L"Run");
-  Set(key, L"First", kRegSz, Bytes("1\0", 2));
-  Set(key, L"Second", kRegSz, Bytes("2\0", 2));
-
-  EXPECT_EQ(os_.RegDeleteValueA(key, L"First"), kErrorSuccess);
-  std::vector<EnumeratedValue> left;
-  EXPECT_EQ(Walk(key, left), kErrorNoMoreItems);
-  ASSERT_EQ(left.size(), 1u);
-  EXPECT_EQ(left[0].name, L"Second");
-
-  EXPECT_EQ(os_.RegDeleteValueA(key, L"First"), kErrorFileNotFound);
-  EXPECT_EQ(os_.RegDeleteValueA(key, L"Second"), kErrorSuccess);
-  EnumeratedValue none;
-  EXPECT_EQ(os_.RegEnumValueA(key, 0, kNameChars, kDataBytes, none), kErrorNoMoreItems);
-}
-
-TEST_F(RegistryContract, NamesAndTextCrossInTheAnsiCodePage) {
-  const RegKey key = CreateKey(L"Caf\u00e9");
-  const std::string text = Bytes("\xE9t\xE9 \x80\0", 6);
-  Set(key, L"R\u00e9sum\u00e9", kRegSz, text);
-
-  std::vector<EnumeratedValue> values;
-  EXPECT_EQ(Walk(OpenKey(L"Caf\u00e9"), values), kErrorNoMoreItems);
-  ASSERT_EQ(values.size(), 1u);
-  EXPECT_EQ(values[0].name, L"R\u00e9sum\u00e9");
-  EXPECT_EQ(values[0].data, text);
+  const Case cases[] = {
+      {L"NameFits", std::wstring(kNameChars - 1, L'N'), kRegSz, Bytes("x\0", 2), kErrorSuccess,
+       Bytes("x\0", 2)},
+      {L"NameTooLong", std::wstring(kNameChars, L'N'), kRegSz, Bytes("x\0", 2), kErrorMoreData, ""},
+      {L"Binary200", L"V", kRegBinary, bytes, kErrorSuccess, bytes},
+      {L"Binary201", L"V", kRegBinary, bytes + '\xB0', kErrorMoreData, ""},
+      {L"Text199", L"V", kRegSz, text + '\0', kErrorSuccess, text + '\0'},
+      {L"Text200", L"V", kRegSz, text + "T" + '\0', kErrorMoreData, ""},
+      {L"Bare", L"V", kRegSz, command, kErrorSuccess, command + '\0'},
+      {L"Inner", L"V", kRegSz, Bytes("ab\0cd", 5), kErrorSuccess, Bytes("ab\0cd\0", 6)},
+      {L"Empty", L"V", kRegSz, "", kErrorSuccess, ""},
+      {L"Bare200", L"V", kRegSz, std::string(kDataBytes, 'T'), kErrorMoreData, ""},
+      // Names and text cross in the ANSI code page.
+      {L"Caf\u00e9", L"R\u00e9sum\u00e9", kRegSz, Bytes("\xE9t\xE9 \x80\0", 6), kErrorSuccess,
+       Bytes("\xE9t\xE9 \x80\0", 6)},
+  };
+  for (const Case& want : cases) {
+    SCOPED_TRACE(want.key);
+    Set(CreateKey(want.key), want.name, want.type, want.written);
+    EnumeratedValue value;
+    const Status status = os_.RegEnumValueA(OpenKey(want.key), 0, kNameChars, kDataBytes, value);
+    EXPECT_EQ(status, want.status);
+    if (status == kErrorSuccess && want.status == kErrorSuccess) {
+      EXPECT_EQ(value.name, want.name);
+      EXPECT_EQ(value.type, want.type);
+      EXPECT_EQ(value.data, want.read);
+    }
+  }
 }
 
 // --- Processes ---
 
-struct ProcessList {
-  bool obtained = false;
-  std::vector<ProcessEntry> entries;
-};
-
 // The whole process list, walked as the program walks it; the snapshot is closed again.
-ProcessList ListProcesses(platform::Os& os) {
-  ProcessList list;
+std::vector<ProcessEntry> ListProcesses(platform::Os& os) {
+  std::vector<ProcessEntry> entries;
   const Handle snapshot = os.CreateToolhelp32Snapshot(platform::kSnapProcess, 0);
-  if (snapshot == 0) {
-    return list;
-  }
-  list.obtained = true;
+  EXPECT_NE(snapshot, 0u);
   ProcessEntry entry;
-  for (bool more = os.Process32First(snapshot, entry); more && list.entries.size() < 10000;
-       more = os.Process32Next(snapshot, entry)) {
-    list.entries.push_back(entry);
+  for (bool more = snapshot != 0 && os.Process32First(snapshot, entry);
+       more && entries.size() < 10000; more = os.Process32Next(snapshot, entry)) {
+    entries.push_back(entry);
   }
-  EXPECT_TRUE(os.CloseHandle(snapshot));
-  return list;
+  EXPECT_TRUE(snapshot == 0 || os.CloseHandle(snapshot));
+  return entries;
 }
 
-const ProcessEntry* FindEntry(const ProcessList& list, std::uint32_t processId) {
-  for (const ProcessEntry& entry : list.entries) {
-    if (entry.processId == processId) {
-      return &entry;
-    }
-  }
-  return nullptr;
-}
-
-TEST(ProcessContract, ListNamesEveryProcessOnceThisOneIncluded) {
+TEST(ProcessContract, ThisProcessIsListedOnceWithTheModulePathOfItsProgramFolder) {
   platform::Os& os = TheEnvironment().os();
-  const ProcessList list = ListProcesses(os);
-  ASSERT_TRUE(list.obtained);
-
+  const std::uint32_t selfId = os.GetCurrentProcessId();
   std::set<std::uint32_t> ids;
-  for (const ProcessEntry& entry : list.entries) {
+  const ProcessEntry* self = nullptr;
+  const std::vector<ProcessEntry> list = ListProcesses(os);
+  for (const ProcessEntry& entry : list) {
     EXPECT_TRUE(ids.insert(entry.processId).second) << "process " << entry.processId << " twice";
+    self = entry.processId == selfId ? &entry : self;
   }
-
-  const ProcessEntry* self = FindEntry(list, os.GetCurrentProcessId());
   ASSERT_NE(self, nullptr);
   EXPECT_NE(self->parentProcessId, self->processId);
-  EXPECT_FALSE(FileNameOf(self->exeFile).empty());
   // The parent may have ended, and under Wine a program started from outside has parent 0: the
   // program copes with a parent that is not listed, so only record what this system shows.
   RecordProperty("parent_id", static_cast<int>(self->parentProcessId));
-  RecordProperty("parent_listed", FindEntry(list, self->parentProcessId) != nullptr ? 1 : 0);
-}
+  RecordProperty("parent_listed", ids.contains(self->parentProcessId) ? 1 : 0);
 
-TEST(ProcessContract, ProcessZeroCannotBeOpened) {
-  EXPECT_EQ(TheEnvironment().os().OpenProcess(kProcessQueryAndRead, false, 0), 0u);
-}
-
-TEST(ProcessContract, ModulePathOfThisProcessNamesItsListedExecutable) {
-  platform::Os& os = TheEnvironment().os();
-  const ProcessList list = ListProcesses(os);
-  const ProcessEntry* self = FindEntry(list, os.GetCurrentProcessId());
-  ASSERT_NE(self, nullptr);
-
-  const Handle process = os.OpenProcess(kProcessQueryAndRead, false, os.GetCurrentProcessId());
-  ASSERT_NE(process, 0u);
+  EXPECT_EQ(os.OpenProcess(kProcessQueryAndRead, false, 0), 0u);
+  const platform::UniqueHandle process(os, os.OpenProcess(kProcessQueryAndRead, false, selfId));
+  ASSERT_TRUE(process);
   std::wstring path = L"stale";
-  const std::uint32_t count = os.GetModuleFileNameExA(process, 250, path);
-  EXPECT_TRUE(os.CloseHandle(process));
-
+  const std::uint32_t count = os.GetModuleFileNameExA(process.get(), 250, path);
   EXPECT_EQ(count, path.size());
-  EXPECT_GT(count, 0u);
+  EXPECT_GT(count, 5u);
   EXPECT_LT(count, 250u);
-  EXPECT_NE(path.find(L'\\'), std::wstring::npos) << "not a full path: " << path.size();
   EXPECT_EQ(UpperCase(FileNameOf(path)), UpperCase(FileNameOf(self->exeFile)));
+  EXPECT_EQ(UpperCase(os.GetProgramFolder() + L"\\" + FileNameOf(path)), UpperCase(path));
+  EXPECT_EQ(UpperCase(os.GetProgramExeName() + L".EXE"), UpperCase(FileNameOf(path)));
+  // Cut to a small buffer, the last place holds the zero, yet the count names the whole buffer.
+  std::wstring cut;
+  EXPECT_EQ(os.GetModuleFileNameExA(process.get(), 5, cut), 5u);
+  EXPECT_EQ(cut, path.substr(0, 4));
 
   path = L"stale";
   EXPECT_EQ(os.GetModuleFileNameExA(0, 250, path), 0u);
   EXPECT_EQ(path, L"");
 }
 
-TEST(ProcessContract, ModulePathCutToASmallBufferCountsTheWholeBuffer) {
-  platform::Os& os = TheEnvironment().os();
-  const Handle process = os.OpenProcess(kProcessQueryAndRead, false, os.GetCurrentProcessId());
-  ASSERT_NE(process, 0u);
-  std::wstring full;
-  const std::uint32_t fullCount = os.GetModuleFileNameExA(process, 250, full);
-  std::wstring cut;
-  const std::uint32_t cutCount = os.GetModuleFileNameExA(process, 5, cut);
-  EXPECT_TRUE(os.CloseHandle(process));
+// The exit code once the process has ended, waiting a bounded time for it.
+std::uint32_t ExitCodeOnceEnded(Environment& env, Handle process) {
+  std::uint32_t code = kStillActive;
+  for (int attempt = 0; attempt < 250 && code == kStillActive; ++attempt) {
+    EXPECT_TRUE(env.os().GetExitCodeProcess(process, code));
+    if (code == kStillActive) {
+      env.Pause();
+    }
+  }
+  return code;
+}
 
-  ASSERT_GT(fullCount, 5u);
-  // The last place of the buffer holds the zero, yet the count names the whole buffer.
-  EXPECT_EQ(cutCount, 5u);
-  EXPECT_EQ(cut, full.substr(0, 4));
+TEST(ProcessContract, ATerminatedChildReportsItsExitCodeLeavesTheListAndStillOpensWhileHeld) {
+  Environment& env = TheEnvironment();
+  platform::Os& os = env.os();
+  const std::uint32_t child = env.StartChild();
+  {
+    const platform::UniqueHandle process(os, os.OpenProcess(kProcessAllAccess, false, child));
+    ASSERT_TRUE(process);
+    std::uint32_t code = 0;
+    EXPECT_TRUE(os.GetExitCodeProcess(process.get(), code));
+    EXPECT_EQ(code, kStillActive);
+    EXPECT_TRUE(FindProcessEntry(os, child).has_value());
+
+    EXPECT_TRUE(os.TerminateProcess(process.get(), 200));
+    EXPECT_EQ(ExitCodeOnceEnded(env, process.get()), 200u);
+    EXPECT_FALSE(FindProcessEntry(os, child).has_value());
+  }
+  // The environment still holds the child, as the program that started it would: it opens again,
+  // tells its exit code, and names no executable.
+  {
+    const platform::UniqueHandle held(os, os.OpenProcess(kProcessQueryAndRead, false, child));
+    ASSERT_TRUE(held);
+    std::wstring path = L"untouched";
+    EXPECT_EQ(os.GetModuleFileNameExA(held.get(), 250, path), 0u);
+    std::uint32_t code = 0;
+    EXPECT_TRUE(os.GetExitCodeProcess(held.get(), code));
+    EXPECT_EQ(code, 200u);
+  }
+  env.ReleaseChild();
+}
+
+// --- Windows ---
+
+TEST(WindowContract, AWindowIsFoundByClassCaptionOrBothAndNamesItsProcess) {
+  Environment& env = TheEnvironment();
+  platform::Os& os = env.os();
+  const std::wstring windowClass = L"QuellspurContractClass";
+  const std::wstring caption = L"Quellspur contract caption";
+  const platform::WindowHandle window = env.ShowTestWindow(windowClass, caption);
+
+  EXPECT_EQ(os.FindWindowA(windowClass, caption), window);
+  EXPECT_EQ(os.FindWindowA(std::nullopt, caption), window);
+  EXPECT_EQ(os.FindWindowA(windowClass, std::nullopt), window);
+  // Neither class nor caption is compared with regard to case.
+  EXPECT_EQ(os.FindWindowA(UpperCase(windowClass), UpperCase(caption)), window);
+  // A handle that, taken as a signed 32-bit number, is above 0.
+  EXPECT_GT(static_cast<std::int32_t>(window), 0);
+  std::uint32_t owner = 0;
+  EXPECT_NE(os.GetWindowThreadProcessId(window, owner), 0u);
+  EXPECT_EQ(owner, os.GetCurrentProcessId());
+
+  EXPECT_EQ(os.FindWindowA(windowClass, caption + L" 2"), 0u);
+  EXPECT_EQ(os.FindWindowA(L"QuellspurNoSuchClass", caption), 0u);
+  EXPECT_EQ(os.FindWindowA(L"QuellspurNoSuchClass", std::nullopt), 0u);
+  env.CloseTestWindow(window);
+  EXPECT_EQ(os.FindWindowA(windowClass, caption), 0u);
 }
 
 // --- Files ---
 
-TEST(FileContract, LengthAndBytesFromAnyPosition) {
-  Environment& env = TheEnvironment();
-  platform::Os& os = env.os();
+class FileContract : public ::testing::Test {
+ protected:
+  void TearDown() override {
+    for (const std::wstring& path : made_) {
+      os_.SetFileAttributesA(path, platform::kAttributeArchive);
+      env_.RemoveFile(path);
+    }
+  }
+
+  std::wstring Scratch(const std::wstring& name) {
+    made_.push_back(env_.ScratchFolder() + name);
+    return made_.back();
+  }
+  std::string Content(const std::wstring& path) {
+    std::uint64_t length = 0;
+    std::string bytes;
+    if (os_.GetFileLength(path, length)) {
+      os_.ReadFileAt(path, 0, static_cast<std::uint32_t>(length), bytes);
+    }
+    return bytes;
+  }
+
+  Environment& env_ = TheEnvironment();
+  platform::Os& os_ = env_.os();
+  std::vector<std::wstring> made_;
+};
+
+TEST_F(FileContract, CopyReplacesUnlessTheTargetIsReadOnly) {
+  const std::wstring source = Scratch(L"Source.exe");
+  const std::wstring target = Scratch(L"Source.exe.Backdoor");
+  env_.WriteFile(source, "new");
+  env_.WriteFile(target, "old");
+
+  EXPECT_FALSE(os_.CopyFileA(source, target, true));
+  EXPECT_EQ(Content(target), "old");
+  EXPECT_TRUE(os_.CopyFileA(source, target, false));
+  EXPECT_EQ(Content(target), "new");
+
+  // A read-only file can be copied but not deleted. (Whether a read-only copy can be replaced
+  // differs: Windows refuses, Wine does not; the quarantine clears it first.)
+  EXPECT_TRUE(os_.SetFileAttributesA(source, platform::kAttributeReadOnly));
+  EXPECT_FALSE(os_.DeleteFileA(source));
+  EXPECT_TRUE(os_.CopyFileA(source, target, false));
+  EXPECT_TRUE(os_.SetFileAttributesA(target, platform::kAttributeReadOnly));
+  EXPECT_FALSE(os_.DeleteFileA(target));
+  // Hidden and system files are deleted like any other.
+  EXPECT_TRUE(
+      os_.SetFileAttributesA(source, platform::kAttributeHidden | platform::kAttributeSystem));
+  EXPECT_TRUE(os_.DeleteFileA(source));
+
+  EXPECT_TRUE(os_.SetFileAttributesA(target, platform::kAttributeArchive));
+  EXPECT_TRUE(os_.DeleteFileA(target));
+  EXPECT_FALSE(os_.DeleteFileA(target));
+  std::uint64_t length = 0;
+  EXPECT_FALSE(os_.GetFileLength(target, length));
+  EXPECT_FALSE(os_.CopyFileA(Scratch(L"Missing.exe"), target, false));
+  EXPECT_FALSE(os_.SetFileAttributesA(Scratch(L"Missing.exe"), platform::kAttributeArchive));
+}
+
+TEST_F(FileContract, AFolderIsCreatedOnceAndOnlyBelowOneThatExists) {
+  const std::wstring folder = env_.ScratchFolder() + L"BackDoors";
+  EXPECT_TRUE(os_.CreateDirectoryA(folder));
+  EXPECT_FALSE(os_.CreateDirectoryA(folder));
+  EXPECT_FALSE(os_.CreateDirectoryA(env_.ScratchFolder() + L"Missing\\BackDoors"));
+  const std::wstring inside = folder + L"\\File.Backdoor";
+  EXPECT_TRUE(os_.WriteWholeFile(inside, "x"));
+  EXPECT_EQ(Content(inside), "x");
+  os_.DeleteFileA(inside);
+  env_.RemoveFolder(folder);
+
+  // Nor does appending make a file in a folder that is missing.
+  const std::wstring nowhere = env_.ScratchFolder() + L"NoSuchFolder\\Appended.txt";
+  EXPECT_FALSE(os_.AppendToFile(nowhere, "lost"));
+  std::uint64_t length = 0;
+  EXPECT_FALSE(os_.GetFileLength(nowhere, length));
+}
+
+TEST_F(FileContract, AppendingCreatesTheFileThenWritesAtItsEnd) {
+  const std::wstring path = Scratch(L"Appended.txt");
+  EXPECT_TRUE(os_.AppendToFile(path, "first\r\n"));
+  EXPECT_TRUE(os_.AppendToFile(path, std::string("zero\0byte\r\n", 11)));
+  EXPECT_EQ(Content(path), std::string("first\r\nzero\0byte\r\n", 18));
+
+  env_.WriteFile(path, "replaced");
+  EXPECT_TRUE(os_.AppendToFile(path, "+"));
+  EXPECT_EQ(Content(path), "replaced+");
+}
+
+TEST_F(FileContract, ANewFileReplacesAnOldOneInOneStep) {
+  const std::wstring winIni = Scratch(L"win.ini");
+  env_.WriteFile(winIni, "old");
+  std::wstring temporary;
+  ASSERT_TRUE(os_.GetTempFileNameA(env_.ScratchFolder(), L"ini", temporary));
+  made_.push_back(temporary);
+  EXPECT_EQ(UpperCase(temporary.substr(0, env_.ScratchFolder().size())),
+            UpperCase(env_.ScratchFolder()));
+  std::uint64_t length = 99;
+  EXPECT_TRUE(os_.GetFileLength(temporary, length));  // it exists, empty
+  EXPECT_EQ(length, 0u);
+  std::wstring another;
+  ASSERT_TRUE(os_.GetTempFileNameA(env_.ScratchFolder(), L"ini", another));
+  made_.push_back(another);
+  EXPECT_NE(UpperCase(another), UpperCase(temporary));
+
+  EXPECT_TRUE(os_.WriteWholeFile(temporary, "new\r\n"));
+  EXPECT_TRUE(os_.WriteWholeFile(temporary, "newer\r\n"));  // written again: emptied first
+  EXPECT_TRUE(os_.MoveFileExA(temporary, winIni));
+  EXPECT_EQ(Content(winIni), "newer\r\n");
+  EXPECT_FALSE(os_.GetFileLength(temporary, length));
+  EXPECT_FALSE(os_.MoveFileExA(temporary, winIni));
+}
+
+TEST_F(FileContract, TextLinesComeWithoutTheirLineEnds) {
+  const std::wstring path = Scratch(L"lines.ini");
+  env_.WriteFile(path, "[windows]\r\nload=\xE9\r\n\r\nunix\nold mac\rlast");
+  std::vector<std::wstring> lines;
+  ASSERT_TRUE(os_.ReadTextLines(path, lines));
+  EXPECT_EQ(lines, (std::vector<std::wstring>{L"[windows]", L"load=\u00e9", L"", L"unix",
+                                              L"old mac", L"last"}));
+  env_.WriteFile(path, "");
+  EXPECT_TRUE(os_.ReadTextLines(path, lines));
+  EXPECT_TRUE(lines.empty());
+  EXPECT_FALSE(os_.ReadTextLines(Scratch(L"missing.ini"), lines));
+}
+
+TEST_F(FileContract, LengthAndBytesFromAnyPositionWhateverTheNamesCase) {
   std::string content;
   for (int i = 0; i < 300; ++i) {
     content.push_back(static_cast<char>(i * 7 % 256));  // every byte value, zero among them
   }
-  const std::wstring path = env.ScratchFolder() + L"Tail.bin";
-  env.WriteFile(path, content);
+  env_.WriteFile(Scratch(L"Tail.Bin"), content);
+  const std::wstring path = env_.ScratchFolder() + L"tAIL.bIN";
 
   std::uint64_t length = 0;
-  ASSERT_TRUE(os.GetFileLength(path, length));
+  ASSERT_TRUE(os_.GetFileLength(UpperCase(path), length));
   EXPECT_EQ(length, 300u);
+  const std::pair<std::uint32_t, std::uint32_t> reads[] = {
+      {199, 101}, {0, 3}, {250, 101}, {300, 101}, {5000, 101}};
+  for (const auto& [position, count] : reads) {
+    std::string bytes = "stale";
+    EXPECT_TRUE(os_.ReadFileAt(path, position, count, bytes)) << position;
+    EXPECT_EQ(bytes, position < 300 ? content.substr(position, count) : "") << position;
+  }
 
-  std::string bytes;
-  ASSERT_TRUE(os.ReadFileAt(path, 199, 101, bytes));
-  EXPECT_EQ(bytes, content.substr(199));
-  ASSERT_TRUE(os.ReadFileAt(path, 0, 3, bytes));
-  EXPECT_EQ(bytes, content.substr(0, 3));
-  ASSERT_TRUE(os.ReadFileAt(path, 250, 101, bytes));
-  EXPECT_EQ(bytes, content.substr(250));
-  bytes = "stale";
-  EXPECT_TRUE(os.ReadFileAt(path, 300, 101, bytes));
-  EXPECT_EQ(bytes, "");
-  bytes = "stale";
-  EXPECT_TRUE(os.ReadFileAt(path, 5000, 101, bytes));
-  EXPECT_EQ(bytes, "");
-
-  const std::wstring empty = env.ScratchFolder() + L"Empty.bin";
-  env.WriteFile(empty, "");
+  env_.WriteFile(Scratch(L"Empty.bin"), "");
   length = 7;
-  ASSERT_TRUE(os.GetFileLength(empty, length));
+  ASSERT_TRUE(os_.GetFileLength(env_.ScratchFolder() + L"Empty.bin", length));
   EXPECT_EQ(length, 0u);
-}
 
-TEST(FileContract, PathsIgnoreCase) {
-  Environment& env = TheEnvironment();
-  platform::Os& os = env.os();
-  env.WriteFile(env.ScratchFolder() + L"Patch.Exe", "MZ patch");
-
-  std::uint64_t length = 0;
-  ASSERT_TRUE(os.GetFileLength(UpperCase(env.ScratchFolder() + L"patch.exe"), length));
-  EXPECT_EQ(length, 8u);
   std::string bytes;
-  ASSERT_TRUE(os.ReadFileAt(env.ScratchFolder() + L"PATCH.exe", 3, 5, bytes));
-  EXPECT_EQ(bytes, "patch");
-}
-
-TEST(FileContract, MissingFilesCanBeNeitherMeasuredNorRead) {
-  Environment& env = TheEnvironment();
-  platform::Os& os = env.os();
-  std::uint64_t length = 0;
-  std::string bytes;
-  for (const std::wstring& path :
-       {env.ScratchFolder() + L"Missing.exe", env.ScratchFolder() + L"NoFolder\\Missing.exe"}) {
-    EXPECT_FALSE(os.GetFileLength(path, length)) << path.size();
-    EXPECT_FALSE(os.ReadFileAt(path, 0, 101, bytes)) << path.size();
+  for (const std::wstring& missing :
+       {env_.ScratchFolder() + L"Missing.exe", env_.ScratchFolder() + L"NoFolder\\Missing.exe"}) {
+    EXPECT_FALSE(os_.GetFileLength(missing, length)) << missing.size();
+    EXPECT_FALSE(os_.ReadFileAt(missing, 0, 101, bytes)) << missing.size();
   }
 }
 
 // --- System ---
 
-TEST(SystemContract, VersionRecordOfItsOwnSizeIsFilledIn) {
+TEST(SystemContract, OnlyAVersionRecordOfItsOwnSizeIsFilledIn) {
   platform::OsVersionInfo info;
   info.size = platform::kOsVersionInfoSize;
   ASSERT_TRUE(TheEnvironment().os().GetVersionExA(info));
   EXPECT_EQ(info.platformId, platform::kPlatformNt);
   EXPECT_GE(info.majorVersion, 4u);
-}
 
-TEST(SystemContract, VersionRecordOfAnotherSizeIsRefusedAndLeftAlone) {
   for (std::uint32_t size :
        {0u, 100u, platform::kOsVersionInfoSize - 1, platform::kOsVersionInfoSize + 1}) {
-    platform::OsVersionInfo info{size, 7, 8, 9, 10};
-    EXPECT_FALSE(TheEnvironment().os().GetVersionExA(info)) << size;
-    EXPECT_EQ(info.size, size);
-    EXPECT_EQ(info.majorVersion, 7u);
-    EXPECT_EQ(info.minorVersion, 8u);
-    EXPECT_EQ(info.buildNumber, 9u);
-    EXPECT_EQ(info.platformId, 10u);
+    platform::OsVersionInfo other{size, 7, 8, 9, 10};
+    EXPECT_FALSE(TheEnvironment().os().GetVersionExA(other)) << size;
+    EXPECT_EQ(other.size, size);
+    EXPECT_EQ(other.majorVersion, 7u);
+    EXPECT_EQ(other.minorVersion, 8u);
+    EXPECT_EQ(other.buildNumber, 9u);
+    EXPECT_EQ(other.platformId, 10u);
   }
+}
+
+TEST(SystemContract, ClockAndTimeSeparatorAreThoseOfTheLocale) {
+  platform::Os& os = TheEnvironment().os();
+  platform::LocalTime now;
+  os.GetLocalTime(now);
+  EXPECT_GE(now.year, 2020);
+  EXPECT_TRUE(now.month >= 1 && now.month <= 12) << now.month;
+  EXPECT_TRUE(now.day >= 1 && now.day <= 31) << now.day;
+  EXPECT_TRUE(now.hour <= 23 && now.minute <= 59 && now.second <= 59);
+  EXPECT_EQ(os.GetTimeSeparator(), L":");
 }
 
 TEST(SystemContract, AnsiCodePageIsWindows1252) {
   platform::Os& os = TheEnvironment().os();
-  EXPECT_EQ(os.AnsiToWide("\xE9"), L"\u00e9");
-  EXPECT_EQ(os.WideToAnsi(L"\u00e9"), "\xE9");
-  EXPECT_EQ(os.AnsiToWide("\x80\x9F"), L"\u20ac\u0178");
-  EXPECT_EQ(os.WideToAnsi(L"\u20ac\u0178"), "\x80\x9F");
-  EXPECT_EQ(os.AnsiToWide(""), L"");
-  EXPECT_EQ(os.WideToAnsi(L""), "");
+  // Zeros are characters like any other.
+  const std::pair<std::string, std::wstring> both[] = {{"\xE9", L"\u00e9"},
+                                                       {"\x80\x9F", L"\u20ac\u0178"},
+                                                       {"", L""},
+                                                       {Bytes("a\0b", 3), {L"a\0b", 3}}};
+  for (const auto& [ansi, wide] : both) {
+    EXPECT_EQ(os.AnsiToWide(ansi), wide);
+    EXPECT_EQ(os.WideToAnsi(wide), ansi);
+  }
   // Characters outside the code page become question marks.
   EXPECT_EQ(os.WideToAnsi(L"a\u4e2d"), "a?");
-  // Zeros are characters like any other.
-  EXPECT_EQ(os.AnsiToWide(Bytes("a\0b", 3)), std::wstring(L"a\0b", 3));
-  EXPECT_EQ(os.WideToAnsi(std::wstring(L"a\0b", 3)), Bytes("a\0b", 3));
 
   std::string every;
   for (int byte = 0; byte < 256; ++byte) {

@@ -3,7 +3,6 @@
 // activity log tells exactly what changed.
 #include <gtest/gtest.h>
 
-#include <array>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -26,13 +25,10 @@ using platform::FaultInjectingOs;
 
 // The real calls behind a fault injector, with the program's folder where a run works, so that
 // the quarantine and the activity log land there.
-class InFolder : public FaultInjectingOs {
- public:
-  InFolder(platform::Os& os, fs::path folder) : FaultInjectingOs(os), folder_(std::move(folder)) {}
-  std::wstring GetProgramFolder() override { return folder_.wstring(); }
-
- private:
-  fs::path folder_;
+struct InFolder : FaultInjectingOs {
+  using FaultInjectingOs::FaultInjectingOs;
+  std::wstring GetProgramFolder() override { return folder.wstring(); }
+  fs::path folder;
 };
 
 std::string Bytes(const fs::path& file) {
@@ -55,6 +51,11 @@ std::vector<std::string> LogMessages(const fs::path& folder) {
   return messages;
 }
 
+// The log's messages when a change was made: the one line telling it; otherwise none.
+std::vector<std::string> LoggedIf(bool changed, const std::string& line) {
+  return changed ? std::vector<std::string>{line} : std::vector<std::string>{};
+}
+
 // One change made in a fresh folder, and what must hold afterwards whether it was made or not.
 struct Scenario {
   std::function<void(const fs::path& folder)> prepare;
@@ -73,30 +74,24 @@ class FileFaultSweep : public ::testing::Test {
     fs::remove_all(root_, error);
   }
 
-  struct Outcome {
-    bool changed = false;
-    int injectedFaults = 0;
-    std::array<int, platform::kCallCount> uses{};
-  };
-
   // Runs the change once without faults to learn how often it uses each call, then once for every
   // use of every call that can fail (here the file calls) failing once, and once from then on.
   void Sweep(const Scenario& scenario) {
-    const Outcome clean = Run(scenario, [](FaultInjectingOs&) {});
-    EXPECT_TRUE(clean.changed);
+    InFolder clean(real_);
+    EXPECT_TRUE(Run(scenario, clean));
     int runs = 0;
     int changed = 0;
     for (std::size_t index = 0; index < platform::kCallCount; ++index) {
       const auto call = static_cast<Call>(index);
-      for (int use = 1; platform::CanFail(call) && use <= clean.uses[index]; ++use) {
+      for (int use = 1; platform::CanFail(call) && use <= clean.Uses(call); ++use) {
         for (bool persistent : {false, true}) {
           SCOPED_TRACE(std::string(platform::CallName(call)) + " fails at use " +
                        std::to_string(use) + (persistent ? " and after" : " once"));
-          const Outcome outcome =
-              Run(scenario, [&](FaultInjectingOs& os) { os.FailOn(call, use, persistent); });
-          EXPECT_GE(outcome.injectedFaults, 1);
+          InFolder faults(real_);
+          faults.FailOn(call, use, persistent);
+          changed += Run(scenario, faults) ? 1 : 0;
+          EXPECT_GE(faults.InjectedFaults(), 1);
           ++runs;
-          changed += outcome.changed ? 1 : 0;
         }
       }
     }
@@ -104,21 +99,16 @@ class FileFaultSweep : public ::testing::Test {
     std::cout << runs << " runs with a failing call, " << changed << " of them made the change\n";
   }
 
-  // One run in a folder of its own, its faults planned by `arm`.
-  Outcome Run(const Scenario& scenario, const std::function<void(FaultInjectingOs&)>& arm) {
-    const fs::path folder = root_ / ("run" + std::to_string(++folders_));
-    fs::create_directories(folder);
-    scenario.prepare(folder);
-    InFolder faults(real_, folder);
-    InFolder unarmed(real_, folder);
+  // One run on `faults` in a folder of its own; tells whether the change was made.
+  bool Run(const Scenario& scenario, InFolder& faults) {
+    faults.folder = root_ / ("run" + std::to_string(++folders_));
+    fs::create_directories(faults.folder);
+    scenario.prepare(faults.folder);
+    InFolder unarmed(real_);
+    unarmed.folder = faults.folder;
     ActivityLog log(unarmed);  // the log's own writing is not what is tried here
-    arm(faults);
-    scenario.change(faults, log, folder);
-    Outcome outcome{scenario.check(folder), faults.InjectedFaults(), {}};
-    for (std::size_t call = 0; call < platform::kCallCount; ++call) {
-      outcome.uses[call] = faults.Uses(static_cast<Call>(call));
-    }
-    return outcome;
+    scenario.change(faults, log, faults.folder);
+    return scenario.check(faults.folder);
   }
 
   platform::win32::Win32Os real_;
@@ -144,9 +134,7 @@ TEST_F(FileFaultSweep, AQuarantinedFileIsEitherInPlaceOrWhollyCopied) {
            const bool moved = !fs::exists(source);
            EXPECT_TRUE(Bytes(moved ? target : source) == image) << (moved ? "copy" : "source");
            EXPECT_EQ(LogMessages(folder),
-                     moved ? std::vector<std::string>{"Moving: " + source.string() +
-                                                      " to: " + target.string()}
-                           : std::vector<std::string>{});
+                     LoggedIf(moved, "Moving: " + source.string() + " to: " + target.string()));
            return moved;
          }});
 }
@@ -164,17 +152,12 @@ TEST_F(FileFaultSweep, WinIniHoldsEitherItsOldOrItsNewContent) {
            RewriteWinIni(os, log, folder.wstring() + L"\\", L"C:\\WINDOWS\\SYSTEM\\MSWINDS.EXE");
          },
          [&](const fs::path& folder) {
+           // Changed, the old content is the backup's.
            const bool changed = Bytes(folder / "win.ini") == rewritten;
-           if (changed) {
-             EXPECT_EQ(Bytes(folder / "win.bac"), old);
-           } else {
-             EXPECT_EQ(Bytes(folder / "win.ini"), old);
-           }
+           EXPECT_EQ(Bytes(folder / (changed ? "win.bac" : "win.ini")), old);
            EXPECT_EQ(LogMessages(folder),
-                     changed ? std::vector<std::string>{"Removing start: "
-                                                        "load=C:\\WINDOWS\\SYSTEM\\MSWINDS.EXE in "
-                                                        "win.ini"}
-                             : std::vector<std::string>{});
+                     LoggedIf(changed,
+                              "Removing start: load=C:\\WINDOWS\\SYSTEM\\MSWINDS.EXE in win.ini"));
            for (const auto& entry : fs::directory_iterator(folder)) {
              EXPECT_NE(entry.path().extension(), ".tmp") << "left behind: " << entry.path();
            }

@@ -74,7 +74,7 @@ HWND WindowCalled(const char* caption) {
   return window;
 }
 
-TEST(FormTexts, TheMainWindowTheSplashAndTheOptionsFitTheirTexts) {
+TEST(FormTexts, EveryFormFitsItsOneLineTexts) {
   platform::win32::Win32Toolkit toolkit;
   const std::unique_ptr<platform::Form> main = toolkit.LoadForm(MainWindowDesign());
   main->SetCaption(main->Caption() + L" " + kVersionText);
@@ -89,10 +89,8 @@ TEST(FormTexts, TheMainWindowTheSplashAndTheOptionsFitTheirTexts) {
 
   const std::unique_ptr<platform::Form> options = toolkit.LoadForm(FrmOptiDesign());
   EXPECT_EQ(TextsThatDoNotFit(WindowCalled("Options")), std::vector<std::wstring>());
-}
 
-TEST(FormTexts, TheAboutBoxFitsItsVersionAndItsNoticeOnOneLine) {
-  platform::win32::Win32Toolkit toolkit;
+  // The about box's notice is laid out on one line.
   const FrmAbout about(toolkit);
   EXPECT_EQ(TextsThatDoNotFit(WindowCalled("About Quellspur"), kAboutNotice),
             std::vector<std::wstring>());

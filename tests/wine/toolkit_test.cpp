@@ -1,7 +1,8 @@
 // The toolkit on real windows, in what only real windows have: styles, pixels, fonts, tab order,
 // tooltips, the dialog manager's keys, the menu bar, the mouse pointer and the tray icon's window,
 // looked at the way Windows and an outside driver see them. What the forms rely on from any
-// toolkit is held against these windows and the simulated ones alike by the toolkit's contract.
+// toolkit is held against these windows and the simulated ones alike by the toolkit's contract;
+// working the menus and the tray icon through the program itself is the end-to-end tests' part.
 #define WIN32_LEAN_AND_MEAN
 #define NOMINMAX
 #include <windows.h>
@@ -11,17 +12,18 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/win32/win32_toolkit.h"
+#include "platform/win32/win32_ui.h"
 #include "win_helpers.h"
 
 namespace quellspur::platform::win32 {
 namespace {
 
-using winhelp::ClassOf;
 using winhelp::IsOfClass;
 using winhelp::TextOf;
 
@@ -30,7 +32,7 @@ bool PumpUntil(Toolkit& toolkit, DWORD limit, const std::function<bool()>& done)
   return winhelp::Eventually(limit, done, [&] { toolkit.pump().ProcessPendingMessages(); });
 }
 
-// The screen's dots per inch, across and down.
+// The screen's dots per inch, across (LOGPIXELSX) or down (LOGPIXELSY).
 int ScreenDpi(int axis) {
   const HDC screen = ::GetDC(nullptr);
   const int dpi = ::GetDeviceCaps(screen, axis);
@@ -38,21 +40,14 @@ int ScreenDpi(int axis) {
   return dpi;
 }
 
-int PixelsX(int twips) {
-  return ::MulDiv(twips, ScreenDpi(LOGPIXELSX), 1440);
+int Pixels(int twips, int axis = LOGPIXELSX) {
+  return ::MulDiv(twips, ScreenDpi(axis), 1440);
 }
 
-int PixelsY(int twips) {
-  return ::MulDiv(twips, ScreenDpi(LOGPIXELSY), 1440);
-}
-
-// The form's controls in the order Tab visits them (the order of the window list).
-std::vector<HWND> Children(HWND form) {
-  std::vector<HWND> children;
-  for (HWND child = ::GetWindow(form, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
-    children.push_back(child);
-  }
-  return children;
+// The window of the form loaded under `caption`.
+HWND WindowOf(const std::wstring& caption) {
+  const std::wstring formClass(std::begin(kFormClass), std::end(kFormClass) - 1);
+  return ::FindWindowW(formClass.c_str(), caption.c_str());
 }
 
 RECT PlaceOnForm(HWND control) {
@@ -62,34 +57,13 @@ RECT PlaceOnForm(HWND control) {
   return place;
 }
 
-// This thread's top-level windows of a class, hidden ones included.
-std::vector<HWND> ThreadWindows(const std::wstring& windowClass) {
-  std::vector<HWND> found;
-  for (const HWND top : winhelp::ThreadWindows()) {
-    if (IsOfClass(top, windowClass)) {
-      found.push_back(top);
-    }
-  }
-  return found;
-}
-
 LONG_PTR StyleOf(HWND window) {
   return ::GetWindowLongPtrA(window, GWL_STYLE);
 }
 
-ControlDesign Cancel(ControlDesign control) {
-  control.cancel = true;
-  return control;
-}
-
-ControlDesign Disabled(ControlDesign control) {
-  control.enabled = false;
-  return control;
-}
-
 // A window of every kind of control, two of them on a frame, listed out of tab order.
 FormDesign TestDesign(const std::wstring& caption) {
-  return FormDesign{
+  FormDesign design{
       .name = L"frmTest",
       .caption = caption,
       .clientWidth = 6000,
@@ -105,10 +79,9 @@ FormDesign TestDesign(const std::wstring& caption) {
               Control(ControlKind::CheckBox, L"chkOne", L"Frame1", L"One", L"The first box.", 240,
                       360, 1575, 255, 2),
               Control(ControlKind::ListBox, L"List", L"", L"", L"", 3120, 240, 2640, 1815, 0),
-              Cancel(Control(ControlKind::Button, L"cmdGo", L"", L"&Go", L"Start it.", 240, 3840,
-                             1455, 375, 1)),
-              Disabled(Control(ControlKind::Button, L"cmdOff", L"", L"&Off", L"", 1920, 3840, 1455,
-                               375, 3)),
+              Control(ControlKind::Button, L"cmdGo", L"", L"&Go", L"Start it.", 240, 3840, 1455,
+                      375, 1),
+              Control(ControlKind::Button, L"cmdOff", L"", L"&Off", L"", 1920, 3840, 1455, 375, 3),
               WithFont(Control(ControlKind::Label, L"lblNote", L"Frame1", L"Gr\u00fc\u00dfe", L"",
                                240, 900, 2000, 285, -1),
                        L"Arial", 12, true),
@@ -120,22 +93,23 @@ FormDesign TestDesign(const std::wstring& caption) {
             L"&File",
             {{L"mnuFileGo", L"&Go", {}}, {L"mnuDash", L"-", {}}, {L"mnuFileExit", L"E&xit", {}}}}},
   };
+  design.controls[3].cancel = true;  // cmdGo answers Esc
+  design.controls[4].enabled = false;
+  return design;
 }
 
 class ToolkitTest : public ::testing::Test {
  protected:
-  // Loads the test form under a caption of this test's own, and finds its window.
-  void Load(FormDesign design) {
-    form = toolkit.LoadForm(design);
-    window = ::FindWindowW(nullptr, design.caption.c_str());
-    ASSERT_NE(window, nullptr);
-  }
+  // Loads the test form under a caption of this test's own.
   void LoadTestForm() {
     const std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
-    Load(TestDesign(std::wstring(name.begin(), name.end())));
+    const std::wstring caption(name.begin(), name.end());
+    form = toolkit.LoadForm(TestDesign(caption));
+    window = WindowOf(caption);
+    ASSERT_NE(window, nullptr);
   }
   // The control at `position` in the tab order of the test form.
-  HWND Child(std::size_t position) { return Children(window).at(position); }
+  HWND Child(std::size_t position) { return winhelp::ChildWindows(window).at(position); }
 
   Win32Toolkit toolkit;
   std::unique_ptr<Form> form;
@@ -145,76 +119,67 @@ class ToolkitTest : public ::testing::Test {
 // Creation order of the test form: tab stops by tab index, then label and image, then the frame.
 enum TestChild { kList, kGo, kOne, kOff, kNote, kIcon, kLine, kFrame, kChildCount };
 
-TEST_F(ToolkitTest, FormHasTheDesignsSizeAndFrameInPixels) {
-  LoadTestForm();
-  RECT client{};
-  ::GetClientRect(window, &client);
-  EXPECT_EQ(client.right, PixelsX(6000));
-  EXPECT_EQ(client.bottom, PixelsY(4500));
-  RECT outer{};
-  ::GetWindowRect(window, &outer);
-  EXPECT_EQ(form->Width(), ::MulDiv(outer.right - outer.left, 1440, ScreenDpi(LOGPIXELSX)));
-  EXPECT_EQ(form->Height(), ::MulDiv(outer.bottom - outer.top, 1440, ScreenDpi(LOGPIXELSY)));
+// The main window, a dialog and a splash: each frame holds the design's client area in pixels,
+// and its outer size in twips is what the forms centre on the screen.
+TEST_F(ToolkitTest, FramesBoxesAndTaskbarButtonsFollowTheDesign) {
+  constexpr LONG_PTR kBoxes = WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME;
+  struct Frame {
+    const wchar_t* caption;
+    Border border;
+    bool controlBox, minButton, showInTaskbar;
+    LONG_PTR titleBar, boxes;  // the style's WS_CAPTION and kBoxes bits
+  };
+  const Frame frames[] = {
+      // An owned window that asks for no taskbar button gets none.
+      {L"Single frame", Border::FixedSingle, true, true, false, WS_CAPTION,
+       WS_SYSMENU | WS_MINIMIZEBOX},
+      {L"Dialog with a title", Border::FixedDialog, true, false, true, WS_CAPTION, WS_SYSMENU},
+      // No caption text and no control box leave no title bar, only the dialog frame.
+      {L"", Border::FixedDialog, false, false, false, WS_DLGFRAME, 0},
+  };
+  for (const Frame& frame : frames) {
+    SCOPED_TRACE(frame.caption);
+    FormDesign design = TestDesign(frame.caption);
+    design.border = frame.border;
+    design.controlBox = frame.controlBox;
+    design.minButton = frame.minButton;
+    design.showInTaskbar = frame.showInTaskbar;
+    if (!frame.controlBox) {
+      design.menus.clear();  // a splash has no menu bar
+    }
+    const std::unique_ptr<Form> loaded = toolkit.LoadForm(design);
+    const HWND top = WindowOf(frame.caption);
+    ASSERT_NE(top, nullptr);
+    EXPECT_EQ(StyleOf(top) & WS_CAPTION, frame.titleBar);
+    EXPECT_EQ(StyleOf(top) & kBoxes, frame.boxes);
+    const LONG_PTR extended = ::GetWindowLongPtrA(top, GWL_EXSTYLE);
+    EXPECT_EQ((extended & WS_EX_DLGMODALFRAME) != 0, frame.border == Border::FixedDialog);
+    EXPECT_FALSE(extended & WS_EX_APPWINDOW);
+    EXPECT_EQ(::GetWindow(top, GW_OWNER) == nullptr, frame.showInTaskbar);
+
+    RECT client{};
+    ::GetClientRect(top, &client);
+    EXPECT_EQ(client.right, Pixels(6000));
+    EXPECT_EQ(client.bottom, Pixels(4500, LOGPIXELSY));
+    RECT outer{};
+    ::GetWindowRect(top, &outer);
+    EXPECT_EQ(loaded->Width(), ::MulDiv(outer.right - outer.left, 1440, ScreenDpi(LOGPIXELSX)));
+    EXPECT_EQ(loaded->Height(), ::MulDiv(outer.bottom - outer.top, 1440, ScreenDpi(LOGPIXELSY)));
+
+    // No icon resource in the test program: the system's application icon stands in.
+    const auto icon = reinterpret_cast<HICON>(loaded->IconHandle());
+    EXPECT_EQ(icon, ::LoadIconA(nullptr, IDI_APPLICATION));
+    EXPECT_EQ(reinterpret_cast<HICON>(::SendMessageA(top, WM_GETICON, ICON_BIG, 0)), icon);
+  }
   EXPECT_EQ(toolkit.desktop().ScreenWidth(),
             ::MulDiv(::GetSystemMetrics(SM_CXSCREEN), 1440, ScreenDpi(LOGPIXELSX)));
   EXPECT_EQ(toolkit.desktop().ScreenHeight(),
             ::MulDiv(::GetSystemMetrics(SM_CYSCREEN), 1440, ScreenDpi(LOGPIXELSY)));
-
-  // A title bar with close and minimise boxes, no maximise box, and no taskbar button: an owned
-  // window that does not ask for one.
-  const LONG_PTR style = StyleOf(window);
-  EXPECT_EQ(style & WS_CAPTION, WS_CAPTION);
-  EXPECT_TRUE(style & WS_SYSMENU);
-  EXPECT_TRUE(style & WS_MINIMIZEBOX);
-  EXPECT_FALSE(style & WS_MAXIMIZEBOX);
-  EXPECT_FALSE(style & WS_THICKFRAME);
-  EXPECT_NE(::GetWindow(window, GW_OWNER), nullptr);
-  EXPECT_FALSE(::GetWindowLongPtrA(window, GWL_EXSTYLE) & WS_EX_APPWINDOW);
-
-  // No icon resource in the test program: the system's application icon stands in.
-  const auto icon = reinterpret_cast<HICON>(form->IconHandle());
-  EXPECT_EQ(icon, ::LoadIconA(nullptr, IDI_APPLICATION));
-  EXPECT_EQ(reinterpret_cast<HICON>(::SendMessageA(window, WM_GETICON, ICON_BIG, 0)), icon);
 }
 
-TEST_F(ToolkitTest, DialogFramesAndTaskbarButtonFollowTheDesign) {
-  FormDesign dialog = TestDesign(L"Dialog with a title");
-  dialog.border = Border::FixedDialog;
-  dialog.minButton = false;
-  dialog.showInTaskbar = true;
-  Load(dialog);
-  EXPECT_EQ(StyleOf(window) & WS_CAPTION, WS_CAPTION);
-  EXPECT_TRUE(StyleOf(window) & WS_SYSMENU);
-  EXPECT_FALSE(StyleOf(window) & WS_MINIMIZEBOX);
-  EXPECT_TRUE(::GetWindowLongPtrA(window, GWL_EXSTYLE) & WS_EX_DLGMODALFRAME);
-  EXPECT_EQ(::GetWindow(window, GW_OWNER), nullptr);
-
-  // A splash: no caption text and no control box leave no title bar, only the dialog frame.
-  FormDesign splash = TestDesign(L"");
-  splash.name = L"frmSplash";
-  splash.border = Border::FixedDialog;
-  splash.controlBox = false;
-  splash.minButton = false;
-  splash.menus.clear();
-  const std::unique_ptr<Form> bare = toolkit.LoadForm(splash);
-  HWND found = nullptr;
-  for (const HWND top : ThreadWindows(ClassOf(window))) {
-    if (TextOf(top).empty()) {
-      found = top;
-    }
-  }
-  ASSERT_NE(found, nullptr);
-  EXPECT_NE(StyleOf(found) & WS_CAPTION, WS_CAPTION);
-  EXPECT_TRUE(StyleOf(found) & WS_DLGFRAME);
-  RECT client{};
-  ::GetClientRect(found, &client);
-  EXPECT_EQ(client.right, PixelsX(6000));
-  EXPECT_EQ(client.bottom, PixelsY(4500));
-}
-
-TEST_F(ToolkitTest, ControlsHaveTheirClassTextPlaceAndTabOrder) {
+TEST_F(ToolkitTest, ControlsHaveTheirClassTextPlaceFontAndKeys) {
   LoadTestForm();
-  const std::vector<HWND> children = Children(window);
+  const std::vector<HWND> children = winhelp::ChildWindows(window);
   ASSERT_EQ(children.size(), std::size_t{kChildCount});
 
   struct Expected {
@@ -240,11 +205,11 @@ TEST_F(ToolkitTest, ControlsHaveTheirClassTextPlaceAndTabOrder) {
     EXPECT_TRUE(IsOfClass(child, want.windowClass));
     EXPECT_EQ(TextOf(child), want.text);
     const RECT place = PlaceOnForm(child);
-    EXPECT_EQ(place.left, PixelsX(want.left));
-    EXPECT_EQ(place.top, PixelsY(want.top));
+    EXPECT_EQ(place.left, Pixels(want.left));
+    EXPECT_EQ(place.top, Pixels(want.top, LOGPIXELSY));
     if (want.width >= 0) {
-      EXPECT_EQ(place.right - place.left, PixelsX(want.width));
-      EXPECT_EQ(place.bottom - place.top, PixelsY(want.height));
+      EXPECT_EQ(place.right - place.left, Pixels(want.width));
+      EXPECT_EQ(place.bottom - place.top, Pixels(want.height, LOGPIXELSY));
     }
     EXPECT_EQ((StyleOf(child) & WS_TABSTOP) != 0, want.tabStop);
   }
@@ -252,8 +217,8 @@ TEST_F(ToolkitTest, ControlsHaveTheirClassTextPlaceAndTabOrder) {
   EXPECT_EQ(StyleOf(children[kLine]) & SS_TYPEMASK, SS_ETCHEDHORZ);
   // Wine gives an etched line an edge of one pixel at either end.
   const RECT line = PlaceOnForm(children[kLine]);
-  EXPECT_NEAR(line.right - line.left, PixelsX(5760), 2);
-  EXPECT_EQ(line.bottom - line.top, PixelsY(30));
+  EXPECT_NEAR(line.right - line.left, Pixels(5760), 2);
+  EXPECT_EQ(line.bottom - line.top, Pixels(30, LOGPIXELSY));
   EXPECT_FALSE(::IsWindowEnabled(children[kOff]));
   EXPECT_TRUE(::IsWindowEnabled(children[kGo]));
   // Single selection, unsorted, telling its parent about clicks.
@@ -262,19 +227,23 @@ TEST_F(ToolkitTest, ControlsHaveTheirClassTextPlaceAndTabOrder) {
   EXPECT_FALSE(listStyle & (LBS_SORT | LBS_MULTIPLESEL | LBS_EXTENDEDSEL));
   EXPECT_EQ(reinterpret_cast<HICON>(::SendMessageA(children[kIcon], STM_GETICON, 0, 0)),
             reinterpret_cast<HICON>(form->IconHandle()));
+  // The menu bar's dash is a separator line, not an item.
+  const HMENU file = ::GetSubMenu(::GetMenu(window), 0);
+  ASSERT_EQ(::GetMenuItemCount(file), 3);
+  EXPECT_TRUE(::GetMenuState(file, 1, MF_BYPOSITION) & MF_SEPARATOR);
 
   // The label's own font; the others the standard one.
   LOGFONTA font{};
   ::GetObjectA(reinterpret_cast<HFONT>(::SendMessageA(children[kNote], WM_GETFONT, 0, 0)),
                sizeof(font), &font);
   EXPECT_STREQ(font.lfFaceName, "Arial");
-  EXPECT_EQ(font.lfHeight, -PixelsY(240));  // 12 points are 240 twips
+  EXPECT_EQ(font.lfHeight, -Pixels(240, LOGPIXELSY));  // 12 points are 240 twips
   EXPECT_EQ(font.lfWeight, FW_BOLD);
   EXPECT_EQ(reinterpret_cast<HGDIOBJ>(::SendMessageA(children[kGo], WM_GETFONT, 0, 0)),
             ::GetStockObject(DEFAULT_GUI_FONT));
 
   // Shown, the form hands the focus to its first tab stop; Tab leads on in tab order, through the
-  // toolkit's pump, past the disabled button.
+  // dialog manager in the toolkit's pump, past the disabled button.
   form->Show();
   EXPECT_EQ(::GetFocus(), children[kList]);
   for (const TestChild next : {kGo, kOne, kList}) {
@@ -282,13 +251,26 @@ TEST_F(ToolkitTest, ControlsHaveTheirClassTextPlaceAndTabOrder) {
     PumpUntil(toolkit, 2000, [&] { return ::GetFocus() == children[next]; });
     EXPECT_EQ(::GetFocus(), children[next]) << next;
   }
+
+  // Enter presses the focused button, Esc the button designed for it wherever the focus is.
+  int goClicks = 0;
+  int offClicks = 0;
+  form->ButtonNamed(L"cmdGo").OnClick([&] { ++goClicks; });
+  form->ButtonNamed(L"cmdOff").OnClick([&] { ++offClicks; });
+  form->ButtonNamed(L"cmdOff").SetEnabled(true);
+  ::SetFocus(children[kOff]);
+  ::PostMessageA(children[kOff], WM_KEYDOWN, VK_RETURN, 0);
+  EXPECT_TRUE(PumpUntil(toolkit, 2000, [&] { return offClicks == 1; }));
+  ::PostMessageA(children[kOff], WM_KEYDOWN, VK_ESCAPE, 0);
+  EXPECT_TRUE(PumpUntil(toolkit, 2000, [&] { return goClicks == 1; }));
+  EXPECT_EQ(offClicks, 1);
 }
 
 TEST_F(ToolkitTest, TooltipsBelongToTheControlsThatHaveOne) {
   LoadTestForm();
   HWND tooltip = nullptr;
-  for (const HWND candidate : ThreadWindows(TOOLTIPS_CLASSW)) {
-    if (::GetWindow(candidate, GW_OWNER) == window) {
+  for (const HWND candidate : winhelp::ThreadWindows()) {
+    if (IsOfClass(candidate, TOOLTIPS_CLASSW) && ::GetWindow(candidate, GW_OWNER) == window) {
       tooltip = candidate;
     }
   }
@@ -307,77 +289,13 @@ TEST_F(ToolkitTest, TooltipsBelongToTheControlsThatHaveOne) {
   }
 }
 
-TEST_F(ToolkitTest, EnterPressesTheFocusedButtonAndEscTheCancelButton) {
-  LoadTestForm();
-  Button& go = form->ButtonNamed(L"cmdGo");
-  Button& off = form->ButtonNamed(L"cmdOff");
-  int goClicks = 0;
-  int offClicks = 0;
-  go.OnClick([&] { ++goClicks; });
-  off.OnClick([&] { ++offClicks; });
-  off.SetEnabled(true);
-
-  // Enter presses the focused button, through the dialog manager in the toolkit's pump.
-  form->Show();
-  ::SetFocus(Child(kOff));
-  ::PostMessageA(Child(kOff), WM_KEYDOWN, VK_RETURN, 0);
-  EXPECT_TRUE(PumpUntil(toolkit, 2000, [&] { return offClicks == 1; }));
-
-  // Esc presses the button designed for it, wherever the focus is.
-  ::PostMessageA(Child(kOff), WM_KEYDOWN, VK_ESCAPE, 0);
-  EXPECT_TRUE(PumpUntil(toolkit, 2000, [&] { return goClicks == 1; }));
-  EXPECT_EQ(offClicks, 1);
-}
-
-// A shutdown that another program called off closes nothing.
-TEST_F(ToolkitTest, ACalledOffShutdownAsksNothing) {
-  LoadTestForm();
-  int asked = 0;
-  form->OnCloseRequest([&](CloseReason) {
-    ++asked;
-    return false;
-  });
-  ::SendMessageA(window, WM_ENDSESSION, FALSE, 0);
-  EXPECT_EQ(asked, 0);
-  EXPECT_TRUE(form->Loaded());
-}
-
-TEST_F(ToolkitTest, MenuBarRaisesTheChosenItem) {
-  LoadTestForm();
-  const HMENU bar = ::GetMenu(window);
-  ASSERT_NE(bar, nullptr);
-  ASSERT_EQ(::GetMenuItemCount(bar), 1);
-  const HMENU file = ::GetSubMenu(bar, 0);
-  ASSERT_EQ(::GetMenuItemCount(file), 3);
-  char caption[32] = {};
-  ::GetMenuStringA(bar, 0, caption, sizeof(caption), MF_BYPOSITION);
-  EXPECT_STREQ(caption, "&File");
-  EXPECT_TRUE(::GetMenuState(file, 1, MF_BYPOSITION) & MF_SEPARATOR);
-
-  int go = 0;
-  int exits = 0;
-  int opened = 0;
-  form->MenuItemNamed(L"mnuFileGo").OnClick([&] { ++go; });
-  form->MenuItemNamed(L"mnuFileExit").OnClick([&] { ++exits; });
-  form->MenuItemNamed(L"mnuFile").OnClick([&] { ++opened; });
-  ::SendMessageA(window, WM_COMMAND, MAKEWPARAM(::GetMenuItemID(file, 2), 0), 0);
-  EXPECT_EQ(exits, 1);
-  EXPECT_EQ(go, 0);
-  ::PostMessageA(window, WM_COMMAND, MAKEWPARAM(::GetMenuItemID(file, 0), 0), 0);
-  EXPECT_TRUE(PumpUntil(toolkit, 2000, [&] { return go == 1; }));
-  EXPECT_EQ(exits, 1);
-  // Dropping the menu down is the File menu's own click.
-  ::SendMessageA(window, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(file), 0);
-  EXPECT_EQ(opened, 1);
-}
-
-TEST_F(ToolkitTest, WindowMovesComesToTheFrontAndWearsTheHourglass) {
+TEST_F(ToolkitTest, WindowMovesComesForwardWearsTheHourglassAndOutlivesACalledOffShutdown) {
   LoadTestForm();
   form->Move(1500, 750);
   RECT outer{};
   ::GetWindowRect(window, &outer);
-  EXPECT_EQ(outer.left, PixelsX(1500));
-  EXPECT_EQ(outer.top, PixelsY(750));
+  EXPECT_EQ(outer.left, Pixels(1500));
+  EXPECT_EQ(outer.top, Pixels(750, LOGPIXELSY));
   form->Show();
   EXPECT_TRUE(::IsWindowVisible(window));
   form->BringToFront();
@@ -401,6 +319,16 @@ TEST_F(ToolkitTest, WindowMovesComesToTheFrontAndWearsTheHourglass) {
   ::SendMessageA(Child(kGo), WM_SETCURSOR, reinterpret_cast<WPARAM>(Child(kGo)),
                  MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
   EXPECT_EQ(::GetCursor(), arrow);
+
+  // A shutdown that another program called off asks nothing and closes nothing.
+  int asked = 0;
+  form->OnCloseRequest([&](CloseReason) {
+    ++asked;
+    return false;
+  });
+  ::SendMessageA(window, WM_ENDSESSION, FALSE, 0);
+  EXPECT_EQ(asked, 0);
+  EXPECT_TRUE(::IsWindowVisible(window));
 }
 
 class TrayWindowTest : public ::testing::Test {
@@ -426,29 +354,18 @@ class TrayWindowTest : public ::testing::Test {
   HWND window = nullptr;
 };
 
-TEST_F(TrayWindowTest, HiddenWindowDecodesTheShellsNotifications) {
+// The shell's mouse messages reach the icon's window in the end-to-end tests' tray steps.
+TEST_F(TrayWindowTest, HiddenWindowShowsTheIconAgainOnANewTaskbar) {
   ASSERT_NE(window, nullptr);
-  EXPECT_EQ(::FindWindowA(nullptr, "Sys Tray Interface Test"), window);
   EXPECT_FALSE(::IsWindowVisible(window));
   EXPECT_EQ(tray->IconHandle(),
             reinterpret_cast<std::uintptr_t>(::LoadIconA(nullptr, IDI_APPLICATION)));
-
-  std::vector<std::uint32_t> mouse;
   int taskbars = 0;
-  tray->OnNotify([&](std::uint32_t message) { mouse.push_back(message); });
   tray->OnTaskbarCreated([&] { ++taskbars; });
 
   EXPECT_TRUE(tray->Shell_NotifyIconA(kNimAdd, Record(kNifMessage | kNifIcon | kNifTip)));
-  // The shell's callback carries the mouse message in lParam, whatever the pointer's position.
-  ::SendMessageA(window, WM_MOUSEMOVE, 1, WM_RBUTTONDOWN);
-  ::SendMessageA(window, WM_MOUSEMOVE, 1, WM_RBUTTONUP);
-  ::PostMessageA(window, WM_MOUSEMOVE, 1, WM_LBUTTONDBLCLK);
-  EXPECT_TRUE(PumpUntil(toolkit, 2000, [&] { return mouse.size() == 3; }));
-  EXPECT_EQ(mouse, (std::vector<std::uint32_t>{WM_RBUTTONDOWN, WM_RBUTTONUP, WM_LBUTTONDBLCLK}));
-
   ::SendMessageA(window, ::RegisterWindowMessageA("TaskbarCreated"), 0, 0);
   EXPECT_EQ(taskbars, 1);
-
   EXPECT_TRUE(tray->Shell_NotifyIconA(kNimModify, Record(kNifTip)));
   EXPECT_TRUE(tray->Shell_NotifyIconA(kNimDelete, Record(0)));
   EXPECT_FALSE(tray->Shell_NotifyIconA(kNimDelete, Record(0)));
@@ -457,7 +374,6 @@ TEST_F(TrayWindowTest, HiddenWindowDecodesTheShellsNotifications) {
 // What the menu showed and what it was told to do, seen from inside its loop.
 struct MenuDriver {
   TrayWindow* tray = nullptr;
-  std::vector<WPARAM> keys;
   int itemCount = -1;
   UINT defaultPosition = 0;
   bool separator = false;
@@ -465,6 +381,8 @@ struct MenuDriver {
 };
 MenuDriver* driver = nullptr;
 
+// Down to the first line, past the separator and "Options" to "Exit", and Enter; a second menu
+// asked for meanwhile is refused.
 void CALLBACK DriveMenu(HWND, UINT, UINT_PTR timer, DWORD) {
   const HWND menuWindow = ::FindWindowA("#32768", nullptr);
   if (!menuWindow || !::IsWindowVisible(menuWindow)) {
@@ -476,7 +394,7 @@ void CALLBACK DriveMenu(HWND, UINT, UINT_PTR timer, DWORD) {
   driver->defaultPosition = ::GetMenuDefaultItem(menu, TRUE, 0);
   driver->separator = ::GetMenuState(menu, 1, MF_BYPOSITION) & MF_SEPARATOR;
   driver->nested = driver->tray->TrackPopupMenu({{L"again"}}, 0);
-  for (const WPARAM key : driver->keys) {
+  for (const WPARAM key : {VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN}) {
     ::PostMessageA(menuWindow, WM_KEYDOWN, key, 0);
   }
 }
@@ -486,31 +404,21 @@ void CALLBACK CloseMenus(HWND, UINT, UINT_PTR, DWORD) {
   ::EndMenu();
 }
 
-TEST_F(TrayWindowTest, PopupMenuReturnsTheIndexOfTheItemChosen) {
-  const std::vector<PopupItem> items = {{L"Open Quellspur"}, {L"-"}, {L"Options"}, {L"Exit"}};
+// Escape and the other items are the end-to-end tests' tray steps.
+TEST_F(TrayWindowTest, PopupMenuShowsItsDefaultAndSeparatorAndRefusesASecondOne) {
   MenuDriver menu;
   menu.tray = tray.get();
   driver = &menu;
   const UINT_PTR watchdog = ::SetTimer(nullptr, 0, 3000, CloseMenus);
-
-  // Down to the first line, past the separator and "Options" to "Exit", and Enter; a second menu
-  // asked for meanwhile is refused.
-  menu.keys = {VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN};
   const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, DriveMenu);
-  EXPECT_EQ(tray->TrackPopupMenu(items, 3), 3);
+  EXPECT_EQ(tray->TrackPopupMenu({{L"Open Quellspur"}, {L"-"}, {L"Options"}, {L"Exit"}}, 3), 3);
   ::KillTimer(nullptr, timer);
+  ::KillTimer(nullptr, watchdog);
+  driver = nullptr;
   EXPECT_EQ(menu.itemCount, 4);
   EXPECT_EQ(menu.defaultPosition, 3u);
   EXPECT_TRUE(menu.separator);
   EXPECT_EQ(menu.nested, -1);
-
-  // Escape closes it with nothing chosen.
-  menu.keys = {VK_ESCAPE};
-  const UINT_PTR second = ::SetTimer(nullptr, 0, 50, DriveMenu);
-  EXPECT_EQ(tray->TrackPopupMenu(items, 0), -1);
-  ::KillTimer(nullptr, second);
-  ::KillTimer(nullptr, watchdog);
-  driver = nullptr;
 }
 
 }  // namespace

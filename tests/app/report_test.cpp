@@ -58,31 +58,6 @@ TEST_F(Report, AScanStartsAfreshAndACleanReportArmsTheTimerOnlyWithAutoScan) {
   EXPECT_TRUE(timer.Enabled());
 }
 
-TEST_F(Report, HitsAreLoggedThenListedThenTheUserIsAlertedAndLeftToChoose) {
-  AddStartRow(L"NetBus Pro");
-  const std::uint32_t id = sim.StartProcess(L"C:\\NetBus Pro.EXE", 0);
-  AddProcessRow(L"NetBus Pro", id);
-  timer.SetEnabled(true);
-  settings.autoCheck = 1;
-  settings.autoClean = -1;  // anything but 1 is off
-
-  form.FindSometing();
-
-  EXPECT_THAT(list.lines(),
-              ElementsAre(L"NetBus Pro Found as: C:\\NetBus Pro.EXE Start entry in: "
-                          L"HKEY_CURRENT_USER Run/v",
-                          L"NetBus Pro Found as: C:\\NetBus Pro.EXE Activ now, started by: "
-                          L"-unknown-"));
-  EXPECT_EQ(std::count(journal.entries().begin(), journal.entries().end(), L"Beep"), 1);
-  EXPECT_FALSE(timer.Enabled());
-  EXPECT_THAT(LogLines(), ElementsAre("2026-03-01 09:05:03 NetBus Pro Found as: C:\\NetBus Pro.EXE "
-                                      "Start entry in: HKEY_CURRENT_USER Run/v",
-                                      "2026-03-01 09:05:03 NetBus Pro Found as: C:\\NetBus Pro.EXE "
-                                      "Activ now, started by: -unknown-"));
-  EXPECT_TRUE(window.Visible());
-  EXPECT_TRUE(sim.Process(id).running);
-}
-
 TEST_F(Report, SelectingALineOffersItsAction) {
   AddProcessRow(L"Devil", 8);
   AddStartRow(L"Devil");

@@ -21,9 +21,9 @@ class WholeScan : public MainWindowTest {
     sim.ShowWindow(L"ThunderRT5Form", L"wingenocide", devil);
     sim.ShowWindow(L"ThunderRT5Main", L"wingeno", devil);
 
-    const std::uint32_t netbus = sim.StartProcess(L"C:\\NB\\NBSVR.EXE", loader);
+    netbus_ = sim.StartProcess(L"C:\\NB\\NBSVR.EXE", loader);
     sim.PutFile(L"C:\\NB\\NBSVR.EXE", "MZ");
-    sim.ShowWindow(L"TApplication", L"NetBus Server", netbus);
+    sim.ShowWindow(L"TApplication", L"NetBus Server", netbus_);
     sim.SetRegistryText(kHkcu, kRunKey, L"NetBus", L"C:\\NB\\NBSVR.EXE");
     sim.SetRegistryText(kHklm, kRunServicesKey, L"nbsvr", L"nbsvr.exe /noadd");
 
@@ -34,6 +34,8 @@ class WholeScan : public MainWindowTest {
     sim.PutFile(L"C:\\WINDOWS\\SYSTEM\\WINDLL32.EXE", Image(124999, "windll32.exe"));
     sim.SetRegistryText(kHklm, kRunKey, L"Win32", L"WINDLL32.EXE");
   }
+
+  std::uint32_t netbus_ = 0;
 };
 
 TEST_F(WholeScan, OnWindows98ListsEveryFindingInTableOrder) {
@@ -63,8 +65,11 @@ TEST_F(WholeScan, OnWindows98ListsEveryFindingInTableOrder) {
   for (std::size_t i = 0; i < logLines.size(); ++i) {
     EXPECT_EQ(logLines[i], "2026-12-06 14:05:09 " + sim.WideToAnsi(list.lines()[i]));
   }
+  // The user is alerted and left to choose: nothing is cleaned without Auto Clean.
   EXPECT_TRUE(window.Visible());
+  EXPECT_EQ(std::count(journal.entries().begin(), journal.entries().end(), L"Beep"), 1);
   EXPECT_FALSE(timer.Enabled());
+  EXPECT_TRUE(sim.Process(netbus_).running);
 }
 
 TEST_F(WholeScan, OnWindowsNtOnlyWindowsAreFoundAndNoParent) {

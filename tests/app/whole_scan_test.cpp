@@ -72,6 +72,23 @@ TEST_F(WholeScan, OnWindows98ListsEveryFindingInTableOrder) {
   EXPECT_TRUE(sim.Process(netbus_).running);
 }
 
+TEST_F(WholeScan, SelectingALineOffersItsAction) {
+  UseWindowsNt();
+  form.cmdScan_Click();
+  list.SetListIndex(2);
+  EXPECT_TRUE(cmdKill.Enabled());
+  EXPECT_EQ(cmdKill.Caption(), L"&Kill Process");
+  list.SetListIndex(0);
+  EXPECT_TRUE(cmdKill.Enabled());
+  EXPECT_EQ(cmdKill.Caption(), L"&Remove start");
+
+  // A line already dealt with leaves the button disabled with the caption it had.
+  cmdKill.Click();
+  list.SetListIndex(0);
+  EXPECT_FALSE(cmdKill.Enabled());
+  EXPECT_EQ(cmdKill.Caption(), L"&Remove start");
+}
+
 TEST_F(WholeScan, OnWindowsNtOnlyWindowsAreFoundAndNoParent) {
   UseWindowsNt();
   form.cmdScan_Click();
@@ -95,6 +112,39 @@ TEST_F(WholeScan, AFaultInTheWindowProbeKeepsItsRowsAndTheScanGoesOn) {
   ASSERT_EQ(list.ListCount(), 7);
   EXPECT_TRUE(list.List(2).starts_with(L"NetBus Pro Found as: C:\\NB\\NBSVR.EXE Activ now"));
   EXPECT_TRUE(list.List(3).starts_with(L"Back Orifice Found as: C:\\WINDOWS\\SYSTEM\\ .exe"));
+}
+
+using CleanMachine = MainWindowTest;
+
+TEST_F(CleanMachine, AScanStartsAfreshAndACleanReportArmsTheTimerOnlyWithAutoScan) {
+  sim.SetClock({2026, 3, 1, 9, 5, 3});
+  // What an earlier scan left.
+  scanner.findings.emplace_back().processId = 12;
+  list.AddItem(L"an old line");
+  cmdKill.SetEnabled(true);
+  timer.SetEnabled(true);
+  settings.autoCheck = -1;  // anything but 1 is off
+
+  form.cmdScan_Click();
+
+  EXPECT_THAT(list.lines(), ElementsAre(L"Last scan: 09:05:03",
+                                        L"Your computer is clean from known running backdoors!"));
+  EXPECT_FALSE(cmdKill.Enabled());
+  EXPECT_FALSE(timer.Enabled());
+  EXPECT_FALSE(window.Visible());
+  EXPECT_TRUE(LogLines().empty());
+  EXPECT_EQ(std::count(journal.entries().begin(), journal.entries().end(), L"Beep"), 0);
+
+  // Clicking a clean line changes nothing.
+  cmdKill.SetEnabled(true);
+  list.SetListIndex(1);
+  EXPECT_TRUE(cmdKill.Enabled());
+
+  settings.autoCheck = 1;
+  sim.SetTimeSeparator(L".");
+  form.cmdScan_Click();
+  EXPECT_EQ(list.List(0), L"Last scan: 09.05.03");
+  EXPECT_TRUE(timer.Enabled());
 }
 
 }  // namespace

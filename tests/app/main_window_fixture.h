@@ -10,6 +10,7 @@
 #include "app/forms.h"
 #include "app/frm_stat.h"
 #include "platform/sim/sim_toolkit.h"
+#include "platform/text_lines.h"
 #include "scan/scan_fixture.h"
 
 namespace quellspur::testing {
@@ -37,14 +38,9 @@ struct SimulatedMainWindow {
 
 // The activity log's lines, without their CR LF.
 inline std::vector<std::string> LogLines(const platform::sim::SimMachine& sim) {
-  std::vector<std::string> lines;
   const std::string text = sim.FileContent(kLogPath);
-  for (std::size_t start = 0; start < text.size();) {
-    const std::size_t end = text.find("\r\n", start);
-    lines.push_back(text.substr(start, end - start));
-    start = end == std::string::npos ? text.size() : end + 2;
-  }
-  return lines;
+  const std::vector<std::string_view> lines = platform::SplitLines(text);
+  return {lines.begin(), lines.end()};
 }
 
 class MainWindowTest : public MachineTest, public SimulatedMainWindow {

@@ -77,21 +77,6 @@ bool Running(const platform::sim::SimMachine& sim, const std::wstring& path) {
       [&](const platform::sim::SimProcess& p) { return p.running && p.exeFile == path; });
 }
 
-// The program, a machine with the scene, and the wrapper between them.
-struct Machine {
-  explicit Machine(std::uint32_t platformId) {
-    BuildScene(sim);
-    sim.SetPlatformId(platformId);
-    desk.scanner.windowsPlatform = static_cast<std::int32_t>(platformId);
-    desk.settings = Settings{0, 1, 1};
-  }
-
-  platform::sim::SimMachine sim;
-  platform::FaultInjectingOs os{sim};
-  platform::sim::SimMessagePump pump;
-  SimulatedMainWindow desk{os, pump};
-};
-
 struct Scenario {
   const char* name;
   std::uint32_t platformId;
@@ -101,24 +86,35 @@ const Scenario kScenarios[] = {{"Auto Clean on Windows 98", platform::kPlatformW
                                {"Auto Clean on Windows NT", platform::kPlatformNt, false},
                                {"each line by hand", platform::kPlatformNt, true}};
 
-void Prepare(Machine& run, const Scenario& scenario) {
-  if (scenario.byHand) {
-    run.desk.settings.autoClean = 0;
-    run.desk.form.cmdScan_Click();
+// The program on a machine with the scene, the wrapper between them, ready for the faults.
+struct Machine {
+  explicit Machine(const Scenario& scenario) : byHand(scenario.byHand) {
+    BuildScene(sim);
+    sim.SetPlatformId(scenario.platformId);
+    desk.scanner.windowsPlatform = static_cast<std::int32_t>(scenario.platformId);
+    desk.settings = Settings{0, byHand ? 0 : 1, 1};
+    if (byHand) {
+      desk.form.cmdScan_Click();
+    }
+    os.Reset();
   }
-  run.os.Reset();
-}
 
-void Act(Machine& run, const Scenario& scenario) {
-  if (!scenario.byHand) {
-    run.desk.form.cmdScan_Click();
-    return;
+  void Act() {
+    for (int line = 0; byHand && line < desk.list.ListCount(); ++line) {
+      desk.list.SetListIndex(line);
+      desk.form.cmdKill_Click();
+    }
+    if (!byHand) {
+      desk.form.cmdScan_Click();
+    }
   }
-  for (int line = 0; line < run.desk.list.ListCount(); ++line) {
-    run.desk.list.SetListIndex(line);
-    run.desk.form.cmdKill_Click();
-  }
-}
+
+  bool byHand;
+  platform::sim::SimMachine sim;
+  platform::FaultInjectingOs os{sim};
+  platform::sim::SimMessagePump pump;
+  SimulatedMainWindow desk{os, pump};
+};
 
 // The calls the activity log makes: when one of them fails, a change may go unrecorded.
 bool LogCall(Call call) {
@@ -206,9 +202,8 @@ TEST(FaultSweep, NothingIsLostOrMisreportedWhateverCallFails) {
   int violations = 0;
   for (const Scenario& scenario : kScenarios) {
     // A run without faults tells how often each call is used.
-    Machine plain(scenario.platformId);
-    Prepare(plain, scenario);
-    Act(plain, scenario);
+    Machine plain(scenario);
+    plain.Act();
     ASSERT_TRUE(Violations(plain, Call::kCount).empty()) << scenario.name;
     if (scenario.platformId == platform::kPlatformWindows) {
       // Without faults, Windows 98's Auto Clean reaches every part of the scene.
@@ -229,14 +224,13 @@ TEST(FaultSweep, NothingIsLostOrMisreportedWhateverCallFails) {
           if (mode != Mode::Throws && !platform::CanFail(call)) {
             continue;
           }
-          Machine run(scenario.platformId);
-          Prepare(run, scenario);
+          Machine run(scenario);
           if (mode == Mode::Throws) {
             run.os.ThrowOn(call, use);
           } else {
             run.os.FailOn(call, use, mode == Mode::FromThenOn);
           }
-          ASSERT_NO_THROW(Act(run, scenario))
+          ASSERT_NO_THROW(run.Act())
               << scenario.name << ", " << platform::CallName(call) << " use " << use;
           ++runs;
           EXPECT_GE(run.os.InjectedFaults(), 1) << platform::CallName(call) << " use " << use;

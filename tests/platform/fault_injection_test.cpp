@@ -2,9 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <new>
-#include <stdexcept>
-
 #include "platform/sim/sim_machine.h"
 
 namespace quellspur::platform {
@@ -66,15 +63,6 @@ TEST_F(FaultInjection, AFailedCallAnswersAsWindowsDoes) {
   EXPECT_EQ(os.CreateToolhelp32Snapshot(kSnapProcess, 0), 0u);
   EXPECT_EQ(sim.OpenHandleCount(), 0u);
   EXPECT_EQ(sim.OpenKeyCount(), 0u);
-}
-
-TEST_F(FaultInjection, CallsThatCannotFailCanOnlyThrow) {
-  EXPECT_THROW(os.FailOn(Call::WideToAnsi, 1), std::invalid_argument);
-  os.ThrowOn(Call::WideToAnsi, 2);
-  EXPECT_EQ(os.WideToAnsi(L"caf\u00e9"), "caf\xe9");
-  EXPECT_THROW(os.WideToAnsi(L"x"), std::bad_alloc);
-  EXPECT_EQ(os.WideToAnsi(L"x"), "x");
-  EXPECT_EQ(os.InjectedFaults(), 1);
 }
 
 }  // namespace

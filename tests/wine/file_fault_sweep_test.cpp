@@ -14,6 +14,7 @@
 #include "clean/file_quarantine.h"
 #include "clean/win_ini_rewrite.h"
 #include "platform/fault_injection.h"
+#include "platform/text_lines.h"
 #include "platform/win32/win32_os.h"
 
 namespace quellspur {
@@ -44,9 +45,8 @@ void Put(const fs::path& file, const std::string& bytes) {
 std::vector<std::string> LogMessages(const fs::path& folder) {
   const std::string text = Bytes(folder / "BackLog.txt");
   std::vector<std::string> messages;
-  for (std::size_t start = 0, end; (end = text.find("\r\n", start)) != std::string::npos;
-       start = end + 2) {
-    messages.push_back(text.substr(start + 20, end - start - 20));
+  for (std::string_view line : platform::SplitLines(text)) {
+    messages.emplace_back(line.substr(20));
   }
   return messages;
 }

@@ -9,6 +9,7 @@
 #include "platform/owners.h"
 #include "platform/text.h"
 #include "scan/process_list.h"
+#include "scan/start_command.h"
 
 namespace quellspur {
 namespace {
@@ -76,8 +77,10 @@ CleanOutcome CleanUp::Terminate(Finding& finding, const CleanOptions& options) {
     const platform::UniqueHandle process(
         os_, os_.OpenProcess(platform::kProcessAllAccess, false, processId));
     if (process && !Gone(process.get(), processId)) {
-      // The id may have been reused since the scan: act only on the executable that was found.
-      if (UpperCase(scanner_.GetProcessPath(processId)) != UpperCase(finding.filePath)) {
+      // The id may have been reused since the scan: act only on the executable that was found,
+      // read again through the handle that keeps this very process alive.
+      if (UpperCase(scanner_.GetProcessPath(process.get(), processId)) !=
+          UpperCase(finding.filePath)) {
         return CleanOutcome::NotDone;
       }
       os_.TerminateProcess(process.get(), kKilledExitCode);
@@ -91,6 +94,9 @@ CleanOutcome CleanUp::Terminate(Finding& finding, const CleanOptions& options) {
     }
   }
   MarkCleaned(finding);
+  if (!NamesAFile(finding.filePath)) {
+    return CleanOutcome::Terminated;  // an unreadable path names no file to move or line to drop
+  }
   if (options.moveFiles) {
     MoveFiles(finding);
   }
@@ -113,6 +119,9 @@ bool CleanUp::Gone(platform::Handle process, std::uint32_t processId) {
 
 void CleanUp::MoveFiles(const Finding& finding) {
   Skippable([&] { MoveFile(os_, log_, finding.filePath); });
+  if (!IsAbsolutePath(finding.filePath)) {
+    return;  // companions are looked for beside the executable, never in the current folder
+  }
   const std::wstring folder =
       finding.filePath.substr(0, finding.filePath.size() - FileNameOf(finding.filePath).size());
   for (const Companions& companions : CompanionTable()) {
@@ -132,7 +141,7 @@ CleanOutcome CleanUp::RemoveStart(Finding& finding, const CleanOptions& options)
     return CleanOutcome::NotDone;  // it may still start the backdoor: the line stays as it is
   }
   MarkCleaned(finding);
-  if (options.moveFiles) {
+  if (options.moveFiles && NamesAFile(finding.filePath)) {
     Skippable([&] { MoveFile(os_, log_, finding.filePath); });
   }
   return CleanOutcome::StartRemoved;

@@ -1,6 +1,7 @@
 #include "clean/registry_start_removal.h"
 
 #include "platform/owners.h"
+#include "scan/start_command.h"
 
 namespace quellspur {
 
@@ -12,6 +13,17 @@ bool RemoveRegistryStart(platform::Os& os, ActivityLog& log, const Finding& entr
     return open == platform::kErrorFileNotFound;
   }
   const platform::UniqueKey key(os, opened);
+  // A second look: the value must still start the executable that was found.
+  std::uint32_t type = 0;
+  std::string data;
+  const platform::Status read =
+      os.RegQueryValueExA(key.get(), entry.valueName, kStartDataBytes, type, data);
+  if (read != platform::kErrorSuccess) {
+    return read == platform::kErrorFileNotFound;
+  }
+  if (!StartsExecutable(StartCommand(os, type, data), entry.filePath)) {
+    return false;
+  }
   const platform::Status deleted = os.RegDeleteValueA(key.get(), entry.valueName);
   if (deleted != platform::kErrorSuccess) {
     // Only a removal that happened goes into the log.

@@ -7,8 +7,9 @@
 
 namespace quellspur {
 
-// Deletes the start entry's value and logs the deletion. True when the value is gone: deleted now,
-// or already missing with its key or without it; false when it may still be there.
+// Deletes the start entry's value, if it still starts the executable that was found, and logs the
+// deletion. True when the value is gone: deleted now, or already missing with its key or without
+// it; false when it is still there, now starting something else or unreadable.
 bool RemoveRegistryStart(platform::Os& os, ActivityLog& log, const Finding& entry);
 
 }  // namespace quellspur

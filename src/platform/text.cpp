@@ -21,6 +21,10 @@ std::wstring UpperCase(std::wstring_view text) {
   return upper;
 }
 
+bool IsAbsolutePath(std::wstring_view path) {
+  return (path.size() >= 3 && path[1] == L':' && path[2] == L'\\') || path.starts_with(L"\\\\");
+}
+
 std::wstring TrimBlanks(std::wstring_view text) {
   const std::size_t first = text.find_first_not_of(L' ');
   if (first == std::wstring_view::npos) {

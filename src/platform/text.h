@@ -13,6 +13,10 @@ std::wstring FileNameOf(std::wstring_view text);
 // the three Windows-1252 pairs (Š, Œ, Ž) and ÿ.
 std::wstring UpperCase(std::wstring_view text);
 
+// A path from a drive's root ("C:\\...") or a network share ("\\\\server\\..."), not relative to
+// whatever folder is current.
+bool IsAbsolutePath(std::wstring_view path);
+
 // Removes leading and trailing blanks; only the space character counts.
 std::wstring TrimBlanks(std::wstring_view text);
 

@@ -15,15 +15,19 @@ std::wstring Scanner::GetProcessPath(std::uint32_t processId) {
     // Windows NT's process list names no folder, so the process itself is asked.
     const platform::UniqueHandle process(
         os_, os_.OpenProcess(platform::kProcessQueryAndRead, false, processId));
-    if (!process) {
-      return kUnknownPath;
-    }
-    std::wstring path;
-    const std::uint32_t written = os_.GetModuleFileNameExA(process.get(), kModulePathChars, path);
-    return path.substr(0, written);
+    return process ? GetProcessPath(process.get(), processId) : kUnknownPath;
   }
   const auto entry = FindProcessEntry(os_, processId);
   return entry ? entry->exeFile : kUnknownPath;
+}
+
+std::wstring Scanner::GetProcessPath(platform::Handle process, std::uint32_t processId) {
+  if (!IsNt()) {
+    return GetProcessPath(processId);
+  }
+  std::wstring path;
+  const std::uint32_t written = os_.GetModuleFileNameExA(process, kModulePathChars, path);
+  return path.substr(0, written);
 }
 
 void Scanner::AddProcess(std::uint32_t processId, const std::wstring& path,

@@ -44,6 +44,9 @@ class Scanner {
   // The executable path of a process, "-unknown-" when it can't be found, or "" when Windows NT
   // opens the process but names no executable.
   std::wstring GetProcessPath(std::uint32_t processId);
+  // The same for a process the caller holds open: on Windows NT read through that handle, so that
+  // it names the very process the handle keeps alive.
+  std::wstring GetProcessPath(platform::Handle process, std::uint32_t processId);
 
  private:
   bool IsNt() const { return windowsPlatform == static_cast<std::int32_t>(platform::kPlatformNt); }

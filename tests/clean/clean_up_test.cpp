@@ -119,6 +119,26 @@ TEST_F(CleanUpTest, AProcessEndedSinceTheScanCountsAsTerminated) {
   EXPECT_EQ(sim.FileContent(L"C:\\WINDOWS\\win.ini"), "[windows]\r\n");
 }
 
+// A 64-bit backdoor seen from the 32-bit program: its path can't be read, so it names nothing.
+TEST_F(CleanUpTest, AProcessWhosePathCannotBeReadIsEndedAndNothingElseIsTouched) {
+  const std::uint32_t id = Run(L"C:\\NB64\\NBSVR.EXE", L"TApplication", L"NetBus Server");
+  sim.Process(id).modulePath = L"";
+  sim.SetRegistryText(kHklm, kRunKey, L"Folder", L"C:\\WINDOWS\\");
+  sim.PutFile(L"C:\\keyhook.dll", "an innocent file in the current folder");
+  settings.moveFiles = 1;
+  Scan();
+  ASSERT_EQ(list.lines(),
+            std::vector<std::wstring>{L"NetBus Pro Found as:  Activ now, started by: -unknown-"});
+
+  CleanLine(0);
+
+  EXPECT_TRUE(Line(0).starts_with(L"IT\u00B4S TERMINATED!  "));
+  EXPECT_FALSE(sim.Process(id).running);
+  EXPECT_EQ(sim.RegistryValues(kHklm, kRunKey).size(), 1u);
+  EXPECT_TRUE(sim.FileExists(L"C:\\keyhook.dll"));
+  EXPECT_EQ(sim.FileContent(kLogPath).find("Moving"), std::string::npos);
+}
+
 TEST_F(CleanUpTest, AutoCleanRemovesTheStartThenKillsAndMovesEverything) {
   UseWindows98();
   const std::uint32_t id =

@@ -26,6 +26,7 @@ class CleanUpSteps : public ::testing::Test {
     entry.rootKey = static_cast<std::uint32_t>(root);
     entry.subKey = kRunKey;
     entry.valueName = name;
+    entry.filePath = L"C:\\A\\PATCH.EXE";
     return entry;
   }
 
@@ -45,13 +46,16 @@ TEST_F(CleanUpSteps, RemovesOneStartValueAndLogsOnlyWhatWasRemoved) {
   EXPECT_TRUE(RemoveRegistryStart(sim, log, otherRoot));
   otherRoot.subKey = kRunKey + L"Services";
   EXPECT_TRUE(RemoveRegistryStart(sim, log, otherRoot));  // no such key: no such value either
+  // A second look before the deletion: a value that starts something else by now stays.
+  sim.SetRegistryText(kHkeyCurrentUser, kRunKey, L"Changed", L"C:\\A\\NOTEPAD.EXE");
+  EXPECT_FALSE(RemoveRegistryStart(sim, log, StartEntry(kHkeyCurrentUser, L"Changed")));
   // A key this user may not change keeps its value, and the clean-up hears of it.
   sim.SetRegistryText(kHkeyLocalMachine, kRunKey, L"Guarded", L"PATCH.EXE");
   sim.DenyKeyRights(kHkeyLocalMachine, kRunKey, 0x2);
   EXPECT_FALSE(RemoveRegistryStart(sim, log, StartEntry(kHkeyLocalMachine, L"Guarded")));
 
   const auto user = sim.RegistryValues(kHkeyCurrentUser, kRunKey);
-  ASSERT_EQ(user.size(), 1u);
+  ASSERT_EQ(user.size(), 2u);
   EXPECT_EQ(user[0].name, L"Other");
   ASSERT_EQ(sim.RegistryValues(kHkeyLocalMachine, kRunKey).size(), 1u);
   const std::string line = "2026-12-06 08:00:00 Removing start in registry: ";

@@ -1,0 +1,33 @@
+#include "scan/start_command.h"
+
+#include "platform/text.h"
+#include "scan/scanner.h"
+
+namespace quellspur {
+namespace {
+
+std::wstring StartedFileName(const std::wstring& command) {
+  std::wstring candidate = FileNameOf(command);
+  const std::size_t slash = candidate.find(L'/');
+  if (slash != std::wstring::npos) {
+    candidate = TrimBlanks(candidate.substr(0, slash));
+  }
+  return TrimBlanks(UpperCase(candidate));
+}
+
+}  // namespace
+
+std::wstring StartCommand(platform::System& system, std::uint32_t, const std::string& data) {
+  // Data without a zero byte is a command all the same: all of it counts.
+  return system.AnsiToWide(UpToFirstZero(data));
+}
+
+bool StartsExecutable(const std::wstring& command, const std::wstring& path) {
+  return NamesAFile(path) && StartedFileName(command) == TrimBlanks(UpperCase(FileNameOf(path)));
+}
+
+bool NamesAFile(const std::wstring& path) {
+  return !TrimBlanks(FileNameOf(path)).empty() && path != kUnknownPath;
+}
+
+}  // namespace quellspur

@@ -1,0 +1,26 @@
+// What a start value starts: the rule that ties a registry value to a running executable, shared
+// by the scan that finds the value and the clean-up that looks at it again before deleting it.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/system.h"
+
+namespace quellspur {
+
+// The buffers a start value is read through: its name, and its data.
+inline constexpr std::uint32_t kStartNameChars = 100;
+inline constexpr std::uint32_t kStartDataBytes = 200;
+
+// The command a start value holds, as the system delivers its data.
+std::wstring StartCommand(platform::System& system, std::uint32_t type, const std::string& data);
+
+// Whether the command starts an executable named like `path`: the command's file-name part, cut
+// at a slash that begins a switch, in any case and without surrounding blanks.
+bool StartsExecutable(const std::wstring& command, const std::wstring& path);
+
+// Whether a path names a file at all: an unreadable or unknown path stands for nothing.
+bool NamesAFile(const std::wstring& path);
+
+}  // namespace quellspur

@@ -7,8 +7,8 @@ namespace quellspur {
 
 bool RemoveRegistryStart(platform::Os& os, ActivityLog& log, const Finding& entry) {
   platform::RegKey opened = 0;
-  const platform::Status open =
-      os.RegOpenKeyExA(entry.rootKey, entry.subKey, 0, platform::kKeyAllButDelete, opened);
+  const platform::Status open = os.RegOpenKeyExA(entry.rootKey, entry.subKey, 0,
+                                                 platform::kKeyAllButDelete | entry.view, opened);
   if (open != platform::kErrorSuccess) {
     return open == platform::kErrorFileNotFound;
   }

@@ -50,6 +50,7 @@ constexpr CallInfo kCalls[] = {
     {Call::GetCommandLineA, "GetCommandLineA", false},
     {Call::GetWindowsDirectoryA, "GetWindowsDirectoryA", true},
     {Call::CreateMutexA, "CreateMutexA", true},
+    {Call::Is64BitWindows, "IsWow64Process", false},
     {Call::AnsiToWide, "AnsiToWide", false},
     {Call::WideToAnsi, "WideToAnsi", false},
     {Call::FindWindowA, "FindWindowA", true},
@@ -313,6 +314,11 @@ bool FaultInjectingOs::CreateMutexA(const std::wstring& name, bool& alreadyExist
     return false;
   }
   return os_.CreateMutexA(name, alreadyExists);
+}
+
+bool FaultInjectingOs::Is64BitWindows() {
+  Use(Call::Is64BitWindows);
+  return os_.Is64BitWindows();
 }
 
 std::wstring FaultInjectingOs::AnsiToWide(std::string_view ansi) {

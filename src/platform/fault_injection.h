@@ -47,6 +47,7 @@ enum class Call {
   GetCommandLineA,
   GetWindowsDirectoryA,
   CreateMutexA,
+  Is64BitWindows,
   AnsiToWide,
   WideToAnsi,
   FindWindowA,
@@ -136,6 +137,7 @@ class FaultInjectingOs : public Os {
   std::wstring GetCommandLineA() override;
   std::uint32_t GetWindowsDirectoryA(std::uint32_t bufferChars, std::wstring& folder) override;
   bool CreateMutexA(const std::wstring& name, bool& alreadyExists) override;
+  bool Is64BitWindows() override;
   std::wstring AnsiToWide(std::string_view ansi) override;
   std::string WideToAnsi(std::wstring_view text) override;
 

@@ -50,6 +50,9 @@ class System {
   // Creates a named mutex that lives as long as the program; `alreadyExists` tells whether
   // another program made it first.
   virtual bool CreateMutexA(const std::wstring& name, bool& alreadyExists) = 0;
+  // Whether Windows runs 64-bit programs: this program is one, or runs under WOW64
+  // (IsWow64Process); then the registry has two views and the file system redirects System32.
+  virtual bool Is64BitWindows() = 0;
 
   // The system's 8-bit code page, both ways; every byte and character counts, zeros included.
   virtual std::wstring AnsiToWide(std::string_view ansi) = 0;

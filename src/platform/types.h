@@ -26,6 +26,10 @@ inline constexpr Status kErrorNoMoreItems = 259;
 
 // Registry access rights as the program asks for them.
 inline constexpr std::uint32_t kKeyAllButDelete = 0x2003F;  // READ_CONTROL and the six key rights
+// On 64-bit Windows, HKEY_LOCAL_MACHINE\Software has a view for 64-bit and one for 32-bit
+// programs; a program sees its own unless it names one of these with the access it asks for.
+inline constexpr std::uint32_t kKeyWow64_64Key = 0x100;
+inline constexpr std::uint32_t kKeyWow64_32Key = 0x200;
 
 // Process access rights.
 inline constexpr std::uint32_t kProcessQueryAndRead = 0x410;  // PROCESS_QUERY_INFORMATION | VM_READ

@@ -14,10 +14,13 @@ struct Finding {
   // A running process: its id and the executable that started it. 0 when there is none to end.
   std::uint32_t processId = 0;
   std::wstring parentPath;
-  // A start entry: its registry root, key and value name. 0 when there is none to remove.
+  // A start entry: its registry root, key and value name, and the registry view it was found in
+  // on 64-bit Windows (kKeyWow64_64Key or kKeyWow64_32Key; 0 for the program's own). rootKey is 0
+  // when there is none to remove.
   std::uint32_t rootKey = 0;
   std::wstring subKey;
   std::wstring valueName;
+  std::uint32_t view = 0;
 
   bool HasProcess() const { return processId != 0; }
   bool HasStartEntry() const { return rootKey != 0; }

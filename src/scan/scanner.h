@@ -33,7 +33,9 @@ class Scanner {
   // Adds a start-entry finding for every value of the three start keys that starts an executable
   // named like `path`; true when it added any.
   bool FindStartEntries(const std::wstring& path);
-  bool SearchRunKey(platform::RegKey root, const std::wstring& keyPath, const std::wstring& path);
+  // Searches one key in one registry view (0: the program's own).
+  bool SearchRunKey(platform::RegKey root, const std::wstring& keyPath, const std::wstring& path,
+                    std::uint32_t view = 0);
 
   // Looks for "Back Orifice" among the running processes. Throws ScanFault when an executable's
   // length can't be read; the findings added until then stay.

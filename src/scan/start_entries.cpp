@@ -16,16 +16,24 @@ bool Scanner::FindStartEntries(const std::wstring& path) {
   if (!NamesAFile(path)) {
     return false;  // an unreadable path would match every value that names no file
   }
-  const bool r1 = SearchRunKey(platform::kHkeyLocalMachine, kRunServicesKey, path);
-  const bool r2 = SearchRunKey(platform::kHkeyLocalMachine, kRunKey, path);
-  const bool r3 = SearchRunKey(platform::kHkeyCurrentUser, kRunKey, path);
-  return r1 || r2 || r3;
+  bool found = false;
+  for (const std::wstring& key : {kRunServicesKey, kRunKey}) {
+    // 64-bit Windows keeps the machine's start keys twice, for 64-bit and for 32-bit programs.
+    if (os_.Is64BitWindows()) {
+      found |= SearchRunKey(platform::kHkeyLocalMachine, key, path, platform::kKeyWow64_64Key);
+      found |= SearchRunKey(platform::kHkeyLocalMachine, key, path, platform::kKeyWow64_32Key);
+    } else {
+      found |= SearchRunKey(platform::kHkeyLocalMachine, key, path);
+    }
+  }
+  // The user's keys are one for programs of either kind.
+  return SearchRunKey(platform::kHkeyCurrentUser, kRunKey, path) || found;
 }
 
 bool Scanner::SearchRunKey(platform::RegKey root, const std::wstring& keyPath,
-                           const std::wstring& path) {
+                           const std::wstring& path, std::uint32_t view) {
   platform::RegKey opened = 0;
-  if (os_.RegOpenKeyExA(root, keyPath, 0, platform::kKeyAllButDelete, opened) !=
+  if (os_.RegOpenKeyExA(root, keyPath, 0, platform::kKeyAllButDelete | view, opened) !=
       platform::kErrorSuccess) {
     return false;
   }
@@ -43,6 +51,7 @@ bool Scanner::SearchRunKey(platform::RegKey root, const std::wstring& keyPath,
       finding.rootKey = static_cast<std::uint32_t>(root);
       finding.subKey = keyPath;
       finding.valueName = value.name;
+      finding.view = view;
       found = true;
     }
     status = os_.RegEnumValueA(key.get(), ++index, kStartNameChars, kStartDataBytes, value);

@@ -19,8 +19,9 @@ class Environment {
   virtual void RemoveFile(const std::wstring& path) = 0;
   // Removes an empty folder.
   virtual void RemoveFolder(const std::wstring& path) = 0;
-  // Removes a key of the current user's with everything below it; no error when it is missing.
-  virtual void DeleteUserKeyTree(const std::wstring& subKey) = 0;
+  // Removes a key with everything below it, named by its real path (on 64-bit Windows the 64-bit
+  // view); no error when it is missing.
+  virtual void DeleteKeyTree(platform::RegKey root, const std::wstring& subKey) = 0;
   // A hidden top-level window of this process, and its end.
   virtual platform::WindowHandle ShowTestWindow(const std::wstring& className,
                                                 const std::wstring& caption) = 0;

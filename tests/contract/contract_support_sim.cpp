@@ -9,7 +9,11 @@ class SimEnvironment final : public Environment {
  public:
   platform::Os& os() override { return machine_; }
 
-  SimEnvironment() { machine_.MakeFolder(ScratchFolder()); }
+  // As the test prefix under Wine: 64-bit Windows, the tests a 32-bit program.
+  SimEnvironment() {
+    machine_.MakeFolder(ScratchFolder());
+    machine_.UseWow64();
+  }
 
   std::wstring ScratchFolder() override { return L"C:\\Temp\\QuellspurContract\\"; }
 
@@ -38,8 +42,8 @@ class SimEnvironment final : public Environment {
   // The simulated machine changes only when told to.
   void Pause() override {}
 
-  void DeleteUserKeyTree(const std::wstring& subKey) override {
-    machine_.DeleteKeyTree(platform::kHkeyCurrentUser, subKey);
+  void DeleteKeyTree(platform::RegKey root, const std::wstring& subKey) override {
+    machine_.DeleteKeyTree(root, subKey);
   }
 
  private:

@@ -117,9 +117,18 @@ class Win32Environment final : public Environment {
 
   void Pause() override { ::Sleep(20); }
 
-  void DeleteUserKeyTree(const std::wstring& subKey) override {
+  void DeleteKeyTree(platform::RegKey root, const std::wstring& subKey) override {
     const std::string path = os_.WideToAnsi(subKey);
-    const LONG status = ::RegDeleteTreeA(HKEY_CURRENT_USER, path.c_str());
+    const auto rootKey = reinterpret_cast<HKEY>(root);
+    HKEY key = nullptr;
+    LONG status = ::RegOpenKeyExA(rootKey, path.c_str(), 0, KEY_ALL_ACCESS | KEY_WOW64_64KEY, &key);
+    if (status == ERROR_SUCCESS) {
+      status = ::RegDeleteTreeA(key, nullptr);
+      ::RegCloseKey(key);
+    }
+    if (status == ERROR_SUCCESS) {
+      status = ::RegDeleteKeyExA(rootKey, path.c_str(), KEY_WOW64_64KEY, 0);
+    }
     if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND) {
       throw std::runtime_error("cannot remove the key " + path);
     }

@@ -53,13 +53,13 @@ std::string Bytes(const char* text, std::size_t count) {
 
 class RegistryContract : public ::testing::Test {
  protected:
-  void SetUp() override { env_.DeleteUserKeyTree(kTestKey); }
+  void SetUp() override { env_.DeleteKeyTree(kHkeyCurrentUser, kTestKey); }
 
   void TearDown() override {
     for (RegKey key : open_) {
       EXPECT_EQ(os_.RegCloseKey(key), kErrorSuccess);
     }
-    env_.DeleteUserKeyTree(kTestKey);
+    env_.DeleteKeyTree(kHkeyCurrentUser, kTestKey);
   }
 
   static std::wstring PathOf(const std::wstring& below) {
@@ -246,6 +246,45 @@ TEST_F(RegistryContract, AValueFitsTheProgramsBuffersOrReportsMoreData) {
       EXPECT_EQ(value.type, want.type);
       EXPECT_EQ(value.data, want.read);
     }
+  }
+}
+
+// On 64-bit Windows (the test prefix is one) the machine's software key has a view for 64-bit and
+// one for 32-bit programs; a 32-bit program's own is the 32-bit one, kept under WOW6432Node.
+TEST_F(RegistryContract, TheMachinesSoftwareKeyHasAViewForEachKindOfProgram) {
+  const std::wstring native = L"Software\\Orvanta\\QuellspurContractView";
+  const std::wstring wow64 = L"Software\\WOW6432Node\\Orvanta\\QuellspurContractView";
+  for (const std::wstring& key : {native, wow64}) {
+    env_.DeleteKeyTree(kHkeyLocalMachine, key);
+  }
+  ASSERT_TRUE(os_.Is64BitWindows());
+  const std::uint32_t views[] = {platform::kKeyWow64_64Key, platform::kKeyWow64_32Key};
+  for (const std::uint32_t view : views) {
+    RegKey key = 0;
+    ASSERT_EQ(os_.RegCreateKeyExA(kHkeyLocalMachine, native, kKeyAllButDelete | view, key),
+              kErrorSuccess);
+    EXPECT_EQ(os_.RegSetValueExA(key, L"View", kRegSz, view == views[0] ? "64" : "32"),
+              kErrorSuccess);
+    EXPECT_EQ(os_.RegCloseKey(key), kErrorSuccess);
+  }
+  // Through the 64-bit view, each value under its real path; the own view is the 32-bit one.
+  const std::pair<std::wstring, std::uint32_t> reads[] = {
+      {native, views[0]}, {wow64, views[0]}, {native, views[1]}, {native, 0}};
+  const char* const expected[] = {"64", "32", "32", "32"};
+  for (std::size_t i = 0; i < std::size(reads); ++i) {
+    RegKey key = 0;
+    ASSERT_EQ(os_.RegOpenKeyExA(kHkeyLocalMachine, reads[i].first, 0,
+                                kKeyAllButDelete | reads[i].second, key),
+              kErrorSuccess)
+        << i;
+    std::uint32_t type = 0;
+    std::string data;
+    EXPECT_EQ(os_.RegQueryValueExA(key, L"View", kDataBytes, type, data), kErrorSuccess) << i;
+    EXPECT_EQ(data.substr(0, 2), expected[i]) << i;
+    EXPECT_EQ(os_.RegCloseKey(key), kErrorSuccess);
+  }
+  for (const std::wstring& key : {native, wow64}) {
+    env_.DeleteKeyTree(kHkeyLocalMachine, key);
   }
 }
 

@@ -82,6 +82,9 @@ class SimMachine : public Os {
   bool FolderExistsAt(const std::wstring& path) const { return FolderExists(FileKey(path)); }
   void SetCurrentDirectory(const std::wstring& folder) { currentDirectory_ = folder; }
   void SetPlatformId(std::uint32_t id) { platformId_ = id; }
+  // 64-bit Windows with this program as a 32-bit one under WOW64: HKEY_LOCAL_MACHINE\Software
+  // then has its 32-bit view under "Software\WOW6432Node", which the program sees by default.
+  void UseWow64() { wow64_ = true; }
   void SetClock(const LocalTime& now) { clock_ = now; }
   void SetTimeSeparator(const std::wstring& separator) { timeSeparator_ = separator; }
   // Where the program runs from: its folder as the system names it, and its file name without
@@ -150,6 +153,7 @@ class SimMachine : public Os {
   std::wstring GetCommandLineA() override { return commandLine_; }
   std::uint32_t GetWindowsDirectoryA(std::uint32_t bufferChars, std::wstring& folder) override;
   bool CreateMutexA(const std::wstring& name, bool& alreadyExists) override;
+  bool Is64BitWindows() override { return wow64_; }
   std::wstring AnsiToWide(std::string_view ansi) override;
   std::string WideToAnsi(std::wstring_view text) override;
 
@@ -188,6 +192,8 @@ class SimMachine : public Os {
     std::uint32_t access = 0;
   };
   std::wstring KeyPath(RegKey root, const std::wstring& subKey) const;
+  // The key the program reaches through the view its access names.
+  std::wstring ViewedKeyPath(RegKey root, const std::wstring& subKey, std::uint32_t access) const;
   Key* FindKey(RegKey key, std::uint32_t requiredRights, Status& status);
   Key& CreateKeyPath(const std::wstring& path);
 
@@ -215,6 +221,7 @@ class SimMachine : public Os {
 
   // --- System ---
   std::uint32_t platformId_ = kPlatformNt;
+  bool wow64_ = false;
   LocalTime clock_{2026, 1, 1, 12, 0, 0};
   std::wstring timeSeparator_ = L":";
   std::wstring programFolder_ = L"C:\\Program Files\\Quellspur";

@@ -68,6 +68,17 @@ std::wstring SimMachine::KeyPath(RegKey root, const std::wstring& subKey) const 
   return UpperCase(path);
 }
 
+std::wstring SimMachine::ViewedKeyPath(RegKey root, const std::wstring& subKey,
+                                       std::uint32_t access) const {
+  std::wstring path = KeyPath(root, subKey);
+  const std::wstring software = L"HKEY_LOCAL_MACHINE\\SOFTWARE";
+  const bool view32 = (access & kKeyWow64_64Key) == 0;  // a 32-bit program's own view
+  if (wow64_ && view32 && (path == software || path.starts_with(software + L"\\"))) {
+    path.insert(software.size(), L"\\WOW6432NODE");
+  }
+  return path;
+}
+
 SimMachine::Key& SimMachine::CreateKeyPath(const std::wstring& path) {
   // Every key above it exists as well, as after RegCreateKeyEx.
   for (std::size_t slash = path.find(L'\\'); slash != std::wstring::npos;
@@ -97,7 +108,7 @@ Status SimMachine::RegOpenKeyExA(RegKey root, const std::wstring& subKey, std::u
   if (root != kHkeyCurrentUser && root != kHkeyLocalMachine) {
     return kErrorInvalidHandle;
   }
-  const std::wstring path = KeyPath(root, subKey);
+  const std::wstring path = ViewedKeyPath(root, subKey, access);
   auto found = keys_.find(path);
   if (found == keys_.end() && !subKey.empty()) {
     return kErrorFileNotFound;
@@ -160,7 +171,7 @@ Status SimMachine::RegCreateKeyExA(RegKey root, const std::wstring& subKey, std:
   if (root != kHkeyCurrentUser && root != kHkeyLocalMachine) {
     return kErrorInvalidHandle;
   }
-  const std::wstring path = KeyPath(root, subKey);
+  const std::wstring path = ViewedKeyPath(root, subKey, access);
   auto found = keys_.find(path);
   if (found != keys_.end() && (found->second.deniedRights & access) != 0) {
     return kErrorAccessDenied;

@@ -68,6 +68,7 @@ class Win32Os final : public Os {
   std::wstring GetCommandLineA() override;
   std::uint32_t GetWindowsDirectoryA(std::uint32_t bufferChars, std::wstring& folder) override;
   bool CreateMutexA(const std::wstring& name, bool& alreadyExists) override;
+  bool Is64BitWindows() override;
   std::wstring AnsiToWide(std::string_view ansi) override;
   std::string WideToAnsi(std::wstring_view text) override;
 

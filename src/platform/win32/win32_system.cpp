@@ -102,6 +102,14 @@ bool Win32Os::CreateMutexA(const std::wstring& name, bool& alreadyExists) {
   return mutex != nullptr;
 }
 
+bool Win32Os::Is64BitWindows() {
+  if constexpr (sizeof(void*) == 8) {
+    return true;
+  }
+  BOOL wow64 = FALSE;
+  return ::IsWow64Process(::GetCurrentProcess(), &wow64) && wow64;
+}
+
 std::wstring Win32Os::AnsiToWide(std::string_view ansi) {
   return FromAnsi(ansi);
 }

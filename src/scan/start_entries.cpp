@@ -18,8 +18,9 @@ bool Scanner::FindStartEntries(const std::wstring& path) {
   }
   bool found = false;
   for (const std::wstring& key : {kRunServicesKey, kRunKey}) {
-    // 64-bit Windows keeps the machine's start keys twice, for 64-bit and for 32-bit programs.
-    if (os_.Is64BitWindows()) {
+    // 64-bit Windows (always of the NT family) keeps the machine's start keys twice, for 64-bit
+    // and for 32-bit programs.
+    if (IsNt() && os_.Is64BitWindows()) {
       found |= SearchRunKey(platform::kHkeyLocalMachine, key, path, platform::kKeyWow64_64Key);
       found |= SearchRunKey(platform::kHkeyLocalMachine, key, path, platform::kKeyWow64_32Key);
     } else {

@@ -20,6 +20,7 @@ constexpr CallInfo kCalls[] = {
     {Call::Process32Next, "Process32Next", true},
     {Call::OpenProcess, "OpenProcess", true},
     {Call::GetModuleFileNameExA, "GetModuleFileNameExA", true},
+    {Call::QueryFullProcessImageNameW, "QueryFullProcessImageNameW", true},
     {Call::TerminateProcess, "TerminateProcess", true},
     {Call::GetExitCodeProcess, "GetExitCodeProcess", true},
     {Call::CloseHandle, "CloseHandle", true},
@@ -148,6 +149,14 @@ std::uint32_t FaultInjectingOs::GetModuleFileNameExA(Handle process, std::uint32
     return 0;
   }
   return os_.GetModuleFileNameExA(process, bufferChars, path);
+}
+
+bool FaultInjectingOs::QueryFullProcessImageNameW(Handle process, std::wstring& path) {
+  if (Fails(Call::QueryFullProcessImageNameW)) {
+    path.clear();
+    return false;
+  }
+  return os_.QueryFullProcessImageNameW(process, path);
 }
 
 bool FaultInjectingOs::TerminateProcess(Handle process, std::uint32_t exitCode) {

@@ -17,6 +17,7 @@ enum class Call {
   Process32Next,
   OpenProcess,
   GetModuleFileNameExA,
+  QueryFullProcessImageNameW,
   TerminateProcess,
   GetExitCodeProcess,
   CloseHandle,
@@ -93,6 +94,7 @@ class FaultInjectingOs : public Os {
                      std::uint32_t processId) override;
   std::uint32_t GetModuleFileNameExA(Handle process, std::uint32_t bufferChars,
                                      std::wstring& path) override;
+  bool QueryFullProcessImageNameW(Handle process, std::wstring& path) override;
   bool TerminateProcess(Handle process, std::uint32_t exitCode) override;
   bool GetExitCodeProcess(Handle process, std::uint32_t& exitCode) override;
   bool CloseHandle(Handle handle) override;

@@ -34,6 +34,10 @@ class Processes {
   virtual std::uint32_t GetModuleFileNameExA(Handle process, std::uint32_t bufferChars,
                                              std::wstring& path) = 0;
 
+  // The full path of the process's executable, of a 64-bit process seen from a 32-bit program
+  // too; false when the system lacks the call (before Windows Vista) or the path can't be read.
+  virtual bool QueryFullProcessImageNameW(Handle process, std::wstring& path) = 0;
+
   // Ends the process with the given exit code.
   virtual bool TerminateProcess(Handle process, std::uint32_t exitCode) = 0;
   // The exit code of an ended process, or kStillActive while it runs.

@@ -26,6 +26,11 @@ std::wstring Scanner::GetProcessPath(platform::Handle process, std::uint32_t pro
     return GetProcessPath(processId);
   }
   std::wstring path;
+  // The full image name reaches a 64-bit process from a 32-bit program too; it is cut as the
+  // module path is, so that both calls name a process alike.
+  if (os_.QueryFullProcessImageNameW(process, path)) {
+    return path.substr(0, kModulePathChars - 1);
+  }
   const std::uint32_t written = os_.GetModuleFileNameExA(process, kModulePathChars, path);
   return path.substr(0, written);
 }

@@ -332,6 +332,9 @@ TEST(ProcessContract, ThisProcessIsListedOnceWithTheModulePathOfItsProgramFolder
   EXPECT_EQ(UpperCase(FileNameOf(path)), UpperCase(FileNameOf(self->exeFile)));
   EXPECT_EQ(UpperCase(os.GetProgramFolder() + L"\\" + FileNameOf(path)), UpperCase(path));
   EXPECT_EQ(UpperCase(os.GetProgramExeName() + L".EXE"), UpperCase(FileNameOf(path)));
+  std::wstring image;
+  EXPECT_TRUE(os.QueryFullProcessImageNameW(process.get(), image));
+  EXPECT_EQ(UpperCase(image), UpperCase(path));
   // Cut to a small buffer, the last place holds the zero, yet the count names the whole buffer.
   std::wstring cut;
   EXPECT_EQ(os.GetModuleFileNameExA(process.get(), 5, cut), 5u);
@@ -371,12 +374,15 @@ TEST(ProcessContract, ATerminatedChildReportsItsExitCodeLeavesTheListAndStillOpe
     EXPECT_FALSE(FindProcessEntry(os, child).has_value());
   }
   // The environment still holds the child, as the program that started it would: it opens again,
-  // tells its exit code, and names no executable.
+  // tells its exit code, and names no module.
   {
     const platform::UniqueHandle held(os, os.OpenProcess(kProcessQueryAndRead, false, child));
     ASSERT_TRUE(held);
     std::wstring path = L"untouched";
     EXPECT_EQ(os.GetModuleFileNameExA(held.get(), 250, path), 0u);
+    // Its image keeps its name, though.
+    EXPECT_TRUE(os.QueryFullProcessImageNameW(held.get(), path));
+    EXPECT_EQ(UpperCase(FileNameOf(path)), L"STANDIN_QUIET.EXE");
     std::uint32_t code = 0;
     EXPECT_TRUE(os.GetExitCodeProcess(held.get(), code));
     EXPECT_EQ(code, 200u);

@@ -105,6 +105,12 @@ TEST_F(ProcessPath, OnWindowsNtAsksTheProcessItself) {
   const std::uint32_t ended = sim.StartProcess(L"C:\\ENDED.EXE", 0);
   sim.EndProcess(ended, 200);
   sim.Process(ended).outsideHolders = 1;
+  // A 64-bit process names no module to this 32-bit program, but its image all the same.
+  sim.UseWow64();
+  const std::uint32_t wide = sim.StartProcess(L"C:\\X64\\SERVER.EXE", 0);
+  sim.Process(wide).is64Bit = true;
+  const std::uint32_t hidden = sim.StartProcess(L"C:\\HIDDEN.EXE", 0);
+  sim.Process(hidden).modulePath = L"";
 
   EXPECT_EQ(scanner.GetProcessPath(server), L"C:\\WINDOWS\\SYSTEM\\PATCH.EXE");
   EXPECT_EQ(scanner.GetProcessPath(0), L"-unknown-");
@@ -112,8 +118,10 @@ TEST_F(ProcessPath, OnWindowsNtAsksTheProcessItself) {
   EXPECT_EQ(scanner.GetProcessPath(4242), L"-unknown-");
   // A longer path is cut to the 250-character buffer, less its terminating zero.
   EXPECT_EQ(scanner.GetProcessPath(deep), L"C:\\" + std::wstring(246, L'd'));
-  // An ended process is known only while another program holds it, and then has no path.
-  EXPECT_EQ(scanner.GetProcessPath(ended), L"");
+  EXPECT_EQ(scanner.GetProcessPath(wide), L"C:\\X64\\SERVER.EXE");
+  EXPECT_EQ(scanner.GetProcessPath(hidden), L"");
+  // An ended process is known only while another program holds it.
+  EXPECT_EQ(scanner.GetProcessPath(ended), L"C:\\ENDED.EXE");
   sim.Process(ended).outsideHolders = 0;
   EXPECT_EQ(scanner.GetProcessPath(ended), L"-unknown-");
 }

@@ -19,7 +19,8 @@ struct SimProcess {
   std::uint32_t id = 0;
   std::uint32_t parentId = 0;
   std::wstring exeFile;     // what the process list reports
-  std::wstring modulePath;  // what GetModuleFileNameExA reports
+  std::wstring modulePath;  // the executable's full path; empty when it can't be read
+  bool is64Bit = false;     // a 32-bit program under WOW64 can't read its modules
   bool refusesOpen = false;
   bool refusesTermination = false;
   bool running = true;
@@ -109,6 +110,7 @@ class SimMachine : public Os {
                      std::uint32_t processId) override;
   std::uint32_t GetModuleFileNameExA(Handle process, std::uint32_t bufferChars,
                                      std::wstring& path) override;
+  bool QueryFullProcessImageNameW(Handle process, std::wstring& path) override;
   bool TerminateProcess(Handle process, std::uint32_t exitCode) override;
   bool GetExitCodeProcess(Handle process, std::uint32_t& exitCode) override;
   bool CloseHandle(Handle handle) override;

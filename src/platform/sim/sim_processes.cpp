@@ -121,8 +121,8 @@ std::uint32_t SimMachine::GetModuleFileNameExA(Handle process, std::uint32_t buf
     return 0;
   }
   const SimProcess* target = FindProcess(object->second.processId);
-  if (target == nullptr || !target->running) {
-    return 0;  // an ended process has no modules left to name
+  if (target == nullptr || !target->running || (wow64_ && target->is64Bit)) {
+    return 0;  // an ended process has no modules left to name, a 64-bit one none for us
   }
   // A path cut to the buffer keeps room for its terminating zero, and the count then is the
   // whole buffer.
@@ -132,6 +132,22 @@ std::uint32_t SimMachine::GetModuleFileNameExA(Handle process, std::uint32_t buf
   }
   path = target->modulePath;
   return static_cast<std::uint32_t>(path.size());
+}
+
+bool SimMachine::QueryFullProcessImageNameW(Handle process, std::wstring& path) {
+  path.clear();
+  auto object = handles_.find(process);
+  if (object == handles_.end() || object->second.kind != KernelObject::Kind::Process ||
+      (object->second.access & kProcessQueryAndRead) == 0) {
+    return false;
+  }
+  const SimProcess* target = FindProcess(object->second.processId);
+  // Unlike its modules, an ended process's image keeps its name while anyone holds it.
+  if (target == nullptr || target->modulePath.empty()) {
+    return false;
+  }
+  path = target->modulePath;
+  return true;
 }
 
 bool SimMachine::TerminateProcess(Handle process, std::uint32_t exitCode) {

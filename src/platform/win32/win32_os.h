@@ -24,6 +24,7 @@ class Win32Os final : public Os {
                      std::uint32_t processId) override;
   std::uint32_t GetModuleFileNameExA(Handle process, std::uint32_t bufferChars,
                                      std::wstring& path) override;
+  bool QueryFullProcessImageNameW(Handle process, std::wstring& path) override;
   bool TerminateProcess(Handle process, std::uint32_t exitCode) override;
   bool GetExitCodeProcess(Handle process, std::uint32_t& exitCode) override;
   bool CloseHandle(Handle handle) override;

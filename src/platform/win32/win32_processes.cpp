@@ -71,6 +71,24 @@ std::uint32_t Win32Os::GetModuleFileNameExA(Handle process, std::uint32_t buffer
   return written;
 }
 
+bool Win32Os::QueryFullProcessImageNameW(Handle process, std::wstring& path) {
+  path.clear();
+  // Windows Vista and later only: looked up at run time, so that the program still starts on XP.
+  using Query = BOOL(WINAPI*)(HANDLE, DWORD, LPWSTR, PDWORD);
+  static const auto query = reinterpret_cast<Query>(reinterpret_cast<void (*)()>(
+      ::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "QueryFullProcessImageNameW")));
+  if (query == nullptr) {
+    return false;
+  }
+  std::wstring buffer(32768, L'\0');
+  DWORD size = static_cast<DWORD>(buffer.size());
+  if (!query(ToHandle(process), 0, buffer.data(), &size)) {
+    return false;
+  }
+  path = buffer.substr(0, size);
+  return true;
+}
+
 bool Win32Os::TerminateProcess(Handle process, std::uint32_t exitCode) {
   return ::TerminateProcess(reinterpret_cast<HANDLE>(process), exitCode) != FALSE;
 }

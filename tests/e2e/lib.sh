@@ -6,6 +6,12 @@
 # the rest of a scenario depends on abort it at once (must); checks record a failure and go on.
 
 : "${QS_BUILD:?QS_BUILD must name the win32 build folder}"
+# The program under test: the 32-bit build's unless QS_PROGRAM names another (the 64-bit one, with
+# QS_BITS=64, whose settings live in the 64-bit registry view).
+QS_PROGRAM="${QS_PROGRAM:-$QS_BUILD/src/Quellspur.exe}"
+QS_BITS="${QS_BITS:-32}"
+# 64-bit stand-ins, when the 64-bit build is there.
+QS_TOOLS64="$QS_BUILD/../win64/tools"
 : "${DISPLAY:?the scenarios need an X display (scripts/test starts a virtual one)}"
 
 export LANG=C.UTF-8 LC_ALL=C.UTF-8
@@ -33,6 +39,7 @@ e2e_failures=0
 # that they hold none of CTest's pipes.
 e2e_begin() {
   E2E_NAME="$1"
+  [ "$QS_BITS" = 32 ] || E2E_NAME="$1-$QS_BITS"
   E2E_DIR="$E2E_ROOT/$E2E_NAME"
   [ -d "$E2E_BASE/drive_c" ] || {
     echo "no base prefix at $E2E_BASE (the test e2e.base makes it)" >&2
@@ -51,7 +58,10 @@ e2e_begin() {
   APP_DIR="$C_DRIVE/Quellspur"
   TOOLS_DIR="$C_DRIVE/e2e"
   mkdir -p "$APP_DIR" "$TOOLS_DIR"
-  cp "$QS_BUILD/src/Quellspur.exe" "$APP_DIR/"
+  cp "$QS_PROGRAM" "$APP_DIR/Quellspur.exe"
+  if [ -f "$QS_TOOLS64/standin_window.exe" ]; then
+    cp "$QS_TOOLS64/standin_window.exe" "$TOOLS_DIR/standin_window64.exe"
+  fi
   cp "$QS_BUILD/tools/gui_driver.exe" "$QS_BUILD/tools/standin_window.exe" \
     "$QS_BUILD/tools/standin_quiet.exe" "$QS_BUILD/tools/screen_capture.exe" "$TOOLS_DIR/"
   trap e2e_cleanup EXIT
@@ -226,15 +236,19 @@ expect_log() {
   compare_text "the activity log" "$(iconv -f CP1252 -t UTF-8 "$log" | tr -d '\r' | cut -c21-)"
 }
 
-# Registry data as "reg query" shows it for one value; fails when the value is missing.
+# Registry data as "reg query" shows it for one value; fails when the value is missing. The
+# machine's keys are read in the program's own view, or in the one a third argument names (32 or
+# 64).
 reg_data() {
-  wine reg query "$1" /v "$2" </dev/null >"$E2E_DIR/reg.out" 2>/dev/null || return 1
+  wine reg query "$1" /v "$2" "/reg:${3:-$QS_BITS}" </dev/null >"$E2E_DIR/reg.out" 2>/dev/null ||
+    return 1
   tr -d '\r' <"$E2E_DIR/reg.out" | sed -n "s/^    $2    REG_[A-Z_]*    //p"
 }
 
+# Usage: expect_reg <key> <value name> <data> [view: 32 or 64]
 expect_reg() {
   local data
-  if ! data="$(reg_data "$1" "$2")"; then
+  if ! data="$(reg_data "$1" "$2" "${4:-}")"; then
     fail "registry value $1\\$2 is missing"
     return
   fi
@@ -242,17 +256,18 @@ expect_reg() {
 }
 
 expect_no_reg() {
-  ! reg_data "$1" "$2" >/dev/null || fail "registry value $1\\$2 is still there"
+  ! reg_data "$1" "$2" "${3:-}" >/dev/null || fail "registry value $1\\$2 is still there"
 }
 
-# Loads registry contents written in the .reg format (REGEDIT4) from standard input.
+# Loads registry contents written in the .reg format (REGEDIT4) from standard input, into the
+# program's own view of the machine's keys, or the one an argument names (32 or 64).
 reg_import() {
   {
     echo REGEDIT4
     echo
     cat
   } | sed 's/$/\r/' >"$TOOLS_DIR/import.reg"
-  wine reg import "$TOOLS\\import.reg" </dev/null >>"$E2E_DIR/driver.log" 2>&1 ||
+  wine reg import "$TOOLS\\import.reg" "/reg:${1:-$QS_BITS}" </dev/null >>"$E2E_DIR/driver.log" 2>&1 ||
     abort "the registry import failed"
 }
 

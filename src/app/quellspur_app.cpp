@@ -16,9 +16,9 @@ constexpr std::uint32_t kPathChars = 260;
 // The Windows folder with a backslash, however long its path.
 std::wstring WindowsFolder(platform::System& system) {
   std::wstring folder;
-  const std::uint32_t length = system.GetWindowsDirectoryA(kPathChars, folder);
+  const std::uint32_t length = system.GetWindowsDirectoryW(kPathChars, folder);
   if (length >= kPathChars) {
-    system.GetWindowsDirectoryA(length, folder);
+    system.GetWindowsDirectoryW(length, folder);
   }
   return folder + L"\\";
 }
@@ -56,7 +56,7 @@ QuellspurApp::~QuellspurApp() = default;
 
 void QuellspurApp::Form_Load() {
   bool anotherCopy = false;
-  os_.CreateMutexA(kInstanceMutex, anotherCopy);
+  os_.CreateMutexW(kInstanceMutex, anotherCopy);
   if (anotherCopy) {
     toolkit_.desktop().MessageBox(L"Quellspur are alredy running.", kProductName,
                                   platform::kMbOkExclamation);
@@ -92,7 +92,7 @@ void QuellspurApp::Splash_cmdOk_Click() {
     if (IsOn(settings_.autoCheck)) {
       frmStat_->ScanAtStart();
     }
-    if (ProgramArguments(os_.GetCommandLineA()).find(L"/boot") == std::wstring::npos) {
+    if (ProgramArguments(os_.GetCommandLineW()).find(L"/boot") == std::wstring::npos) {
       form_->Show();
     }
   } else {

@@ -16,12 +16,12 @@ std::wstring QuarantinePath(platform::Os& os, const std::wstring& inFile) {
 
 void MoveFile(platform::Os& os, ActivityLog& log, const std::wstring& inFile) {
   const std::wstring target = QuarantinePath(os, inFile);
-  os.CreateDirectoryA(os.GetProgramFolder() + L"\\BackDoors");  // most often it exists already
+  os.CreateDirectoryW(os.GetProgramFolder() + L"\\BackDoors");  // most often it exists already
   // On Windows an earlier copy of a read-only file is read-only too and would refuse to be
   // replaced.
-  os.SetFileAttributesA(target, platform::kAttributeArchive);
-  if (!os.CopyFileA(inFile, target, false) ||
-      !os.SetFileAttributesA(inFile, platform::kAttributeArchive) || !os.DeleteFileA(inFile)) {
+  os.SetFileAttributesW(target, platform::kAttributeArchive);
+  if (!os.CopyFileW(inFile, target, false) ||
+      !os.SetFileAttributesW(inFile, platform::kAttributeArchive) || !os.DeleteFileW(inFile)) {
     return;
   }
   log.WriteLog(L"Moving: " + inFile + L" to: " + target);

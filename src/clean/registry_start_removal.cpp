@@ -7,7 +7,7 @@ namespace quellspur {
 
 bool RemoveRegistryStart(platform::Os& os, ActivityLog& log, const Finding& entry) {
   platform::RegKey opened = 0;
-  const platform::Status open = os.RegOpenKeyExA(entry.rootKey, entry.subKey, 0,
+  const platform::Status open = os.RegOpenKeyExW(entry.rootKey, entry.subKey, 0,
                                                  platform::kKeyAllButDelete | entry.view, opened);
   if (open != platform::kErrorSuccess) {
     return open == platform::kErrorFileNotFound;
@@ -17,14 +17,14 @@ bool RemoveRegistryStart(platform::Os& os, ActivityLog& log, const Finding& entr
   std::uint32_t type = 0;
   std::string data;
   const platform::Status read =
-      os.RegQueryValueExA(key.get(), entry.valueName, kStartDataBytes, type, data);
+      os.RegQueryValueExW(key.get(), entry.valueName, kStartDataBytes, type, data);
   if (read != platform::kErrorSuccess) {
     return read == platform::kErrorFileNotFound;
   }
   if (!StartsExecutable(StartCommand(os, type, data), entry.filePath)) {
     return false;
   }
-  const platform::Status deleted = os.RegDeleteValueA(key.get(), entry.valueName);
+  const platform::Status deleted = os.RegDeleteValueW(key.get(), entry.valueName);
   if (deleted != platform::kErrorSuccess) {
     // Only a removal that happened goes into the log.
     return deleted == platform::kErrorFileNotFound;

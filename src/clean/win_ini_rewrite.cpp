@@ -14,10 +14,10 @@ void RewriteWinIni(platform::Os& os, ActivityLog& log, const std::wstring& windo
   }
   const std::wstring winIni = windowsDir + L"win.ini";
   const std::wstring winBac = windowsDir + L"win.bac";
-  os.SetFileAttributesA(winIni, platform::kAttributeArchive);
-  os.DeleteFileA(winBac);
+  os.SetFileAttributesW(winIni, platform::kAttributeArchive);
+  os.DeleteFileW(winBac);
   std::vector<std::wstring> lines;
-  if (!os.CopyFileA(winIni, winBac, false) || !os.ReadTextLines(winBac, lines)) {
+  if (!os.CopyFileW(winIni, winBac, false) || !os.ReadTextLines(winBac, lines)) {
     return;
   }
 
@@ -33,11 +33,11 @@ void RewriteWinIni(platform::Os& os, ActivityLog& log, const std::wstring& windo
   }
 
   std::wstring temporary;
-  if (!os.GetTempFileNameA(windowsDir, L"ini", temporary)) {
+  if (!os.GetTempFileNameW(windowsDir, L"ini", temporary)) {
     return;
   }
-  if (!os.WriteWholeFile(temporary, os.WideToAnsi(kept)) || !os.MoveFileExA(temporary, winIni)) {
-    os.DeleteFileA(temporary);
+  if (!os.WriteWholeFile(temporary, os.WideToAnsi(kept)) || !os.MoveFileExW(temporary, winIni)) {
+    os.DeleteFileW(temporary);
     return;
   }
   for (const std::wstring& line : removed) {

@@ -16,45 +16,45 @@ struct CallInfo {
 
 constexpr CallInfo kCalls[] = {
     {Call::CreateToolhelp32Snapshot, "CreateToolhelp32Snapshot", true},
-    {Call::Process32First, "Process32First", true},
-    {Call::Process32Next, "Process32Next", true},
+    {Call::Process32FirstW, "Process32FirstW", true},
+    {Call::Process32NextW, "Process32NextW", true},
     {Call::OpenProcess, "OpenProcess", true},
-    {Call::GetModuleFileNameExA, "GetModuleFileNameExA", true},
+    {Call::GetModuleFileNameExW, "GetModuleFileNameExW", true},
     {Call::QueryFullProcessImageNameW, "QueryFullProcessImageNameW", true},
     {Call::TerminateProcess, "TerminateProcess", true},
     {Call::GetExitCodeProcess, "GetExitCodeProcess", true},
     {Call::CloseHandle, "CloseHandle", true},
     {Call::GetCurrentProcessId, "GetCurrentProcessId", false},
-    {Call::RegOpenKeyExA, "RegOpenKeyExA", true},
-    {Call::RegEnumValueA, "RegEnumValueA", true},
+    {Call::RegOpenKeyExW, "RegOpenKeyExW", true},
+    {Call::RegEnumValueW, "RegEnumValueW", true},
     {Call::RegCloseKey, "RegCloseKey", true},
-    {Call::RegQueryValueExA, "RegQueryValueExA", true},
-    {Call::RegCreateKeyExA, "RegCreateKeyExA", true},
-    {Call::RegSetValueExA, "RegSetValueExA", true},
-    {Call::RegDeleteValueA, "RegDeleteValueA", true},
+    {Call::RegQueryValueExW, "RegQueryValueExW", true},
+    {Call::RegCreateKeyExW, "RegCreateKeyExW", true},
+    {Call::RegSetValueExW, "RegSetValueExW", true},
+    {Call::RegDeleteValueW, "RegDeleteValueW", true},
     {Call::GetFileLength, "GetFileLength", true},
     {Call::ReadFileAt, "ReadFileAt", true},
     {Call::AppendToFile, "AppendToFile", true},
     {Call::ReadTextLines, "ReadTextLines", true},
     {Call::WriteWholeFile, "WriteWholeFile", true},
-    {Call::CopyFileA, "CopyFileA", true},
-    {Call::SetFileAttributesA, "SetFileAttributesA", true},
-    {Call::DeleteFileA, "DeleteFileA", true},
-    {Call::CreateDirectoryA, "CreateDirectoryA", true},
-    {Call::MoveFileExA, "MoveFileExA", true},
-    {Call::GetTempFileNameA, "GetTempFileNameA", true},
-    {Call::GetVersionExA, "GetVersionExA", true},
+    {Call::CopyFileW, "CopyFileW", true},
+    {Call::SetFileAttributesW, "SetFileAttributesW", true},
+    {Call::DeleteFileW, "DeleteFileW", true},
+    {Call::CreateDirectoryW, "CreateDirectoryW", true},
+    {Call::MoveFileExW, "MoveFileExW", true},
+    {Call::GetTempFileNameW, "GetTempFileNameW", true},
+    {Call::GetVersionExW, "GetVersionExW", true},
     {Call::GetLocalTime, "GetLocalTime", false},
     {Call::GetTimeSeparator, "GetTimeSeparator", false},
     {Call::GetProgramFolder, "GetProgramFolder", false},
     {Call::GetProgramExeName, "GetProgramExeName", false},
-    {Call::GetCommandLineA, "GetCommandLineA", false},
-    {Call::GetWindowsDirectoryA, "GetWindowsDirectoryA", true},
-    {Call::CreateMutexA, "CreateMutexA", true},
+    {Call::GetCommandLineW, "GetCommandLineW", false},
+    {Call::GetWindowsDirectoryW, "GetWindowsDirectoryW", true},
+    {Call::CreateMutexW, "CreateMutexW", true},
     {Call::Is64BitWindows, "IsWow64Process", false},
     {Call::AnsiToWide, "AnsiToWide", false},
     {Call::WideToAnsi, "WideToAnsi", false},
-    {Call::FindWindowA, "FindWindowA", true},
+    {Call::FindWindowW, "FindWindowW", true},
     {Call::GetWindowThreadProcessId, "GetWindowThreadProcessId", true},
 };
 
@@ -129,12 +129,12 @@ Handle FaultInjectingOs::CreateToolhelp32Snapshot(std::uint32_t flags, std::uint
   return Fails(Call::CreateToolhelp32Snapshot) ? 0 : os_.CreateToolhelp32Snapshot(flags, processId);
 }
 
-bool FaultInjectingOs::Process32First(Handle snapshot, ProcessEntry& entry) {
-  return !Fails(Call::Process32First) && os_.Process32First(snapshot, entry);
+bool FaultInjectingOs::Process32FirstW(Handle snapshot, ProcessEntry& entry) {
+  return !Fails(Call::Process32FirstW) && os_.Process32FirstW(snapshot, entry);
 }
 
-bool FaultInjectingOs::Process32Next(Handle snapshot, ProcessEntry& entry) {
-  return !Fails(Call::Process32Next) && os_.Process32Next(snapshot, entry);
+bool FaultInjectingOs::Process32NextW(Handle snapshot, ProcessEntry& entry) {
+  return !Fails(Call::Process32NextW) && os_.Process32NextW(snapshot, entry);
 }
 
 Handle FaultInjectingOs::OpenProcess(std::uint32_t desiredAccess, bool inheritHandle,
@@ -142,13 +142,13 @@ Handle FaultInjectingOs::OpenProcess(std::uint32_t desiredAccess, bool inheritHa
   return Fails(Call::OpenProcess) ? 0 : os_.OpenProcess(desiredAccess, inheritHandle, processId);
 }
 
-std::uint32_t FaultInjectingOs::GetModuleFileNameExA(Handle process, std::uint32_t bufferChars,
+std::uint32_t FaultInjectingOs::GetModuleFileNameExW(Handle process, std::uint32_t bufferChars,
                                                      std::wstring& path) {
-  if (Fails(Call::GetModuleFileNameExA)) {
+  if (Fails(Call::GetModuleFileNameExW)) {
     path.clear();
     return 0;
   }
-  return os_.GetModuleFileNameExA(process, bufferChars, path);
+  return os_.GetModuleFileNameExW(process, bufferChars, path);
 }
 
 bool FaultInjectingOs::QueryFullProcessImageNameW(Handle process, std::wstring& path) {
@@ -178,50 +178,50 @@ std::uint32_t FaultInjectingOs::GetCurrentProcessId() {
 
 // --- Registry ---
 
-Status FaultInjectingOs::RegOpenKeyExA(RegKey root, const std::wstring& subKey,
+Status FaultInjectingOs::RegOpenKeyExW(RegKey root, const std::wstring& subKey,
                                        std::uint32_t options, std::uint32_t access, RegKey& key) {
-  if (Fails(Call::RegOpenKeyExA)) {
+  if (Fails(Call::RegOpenKeyExW)) {
     key = 0;
     return kErrorAccessDenied;
   }
-  return os_.RegOpenKeyExA(root, subKey, options, access, key);
+  return os_.RegOpenKeyExW(root, subKey, options, access, key);
 }
 
-Status FaultInjectingOs::RegEnumValueA(RegKey key, std::uint32_t index, std::uint32_t nameChars,
+Status FaultInjectingOs::RegEnumValueW(RegKey key, std::uint32_t index, std::uint32_t nameChars,
                                        std::uint32_t dataBytes, EnumeratedValue& value) {
-  return Fails(Call::RegEnumValueA) ? kErrorAccessDenied
-                                    : os_.RegEnumValueA(key, index, nameChars, dataBytes, value);
+  return Fails(Call::RegEnumValueW) ? kErrorAccessDenied
+                                    : os_.RegEnumValueW(key, index, nameChars, dataBytes, value);
 }
 
 Status FaultInjectingOs::RegCloseKey(RegKey key) {
   return Fails(Call::RegCloseKey) ? kErrorAccessDenied : os_.RegCloseKey(key);
 }
 
-Status FaultInjectingOs::RegQueryValueExA(RegKey key, const std::wstring& valueName,
+Status FaultInjectingOs::RegQueryValueExW(RegKey key, const std::wstring& valueName,
                                           std::uint32_t dataBytes, std::uint32_t& type,
                                           std::string& data) {
-  return Fails(Call::RegQueryValueExA)
+  return Fails(Call::RegQueryValueExW)
              ? kErrorAccessDenied
-             : os_.RegQueryValueExA(key, valueName, dataBytes, type, data);
+             : os_.RegQueryValueExW(key, valueName, dataBytes, type, data);
 }
 
-Status FaultInjectingOs::RegCreateKeyExA(RegKey root, const std::wstring& subKey,
+Status FaultInjectingOs::RegCreateKeyExW(RegKey root, const std::wstring& subKey,
                                          std::uint32_t access, RegKey& key) {
-  if (Fails(Call::RegCreateKeyExA)) {
+  if (Fails(Call::RegCreateKeyExW)) {
     key = 0;
     return kErrorAccessDenied;
   }
-  return os_.RegCreateKeyExA(root, subKey, access, key);
+  return os_.RegCreateKeyExW(root, subKey, access, key);
 }
 
-Status FaultInjectingOs::RegSetValueExA(RegKey key, const std::wstring& valueName,
+Status FaultInjectingOs::RegSetValueExW(RegKey key, const std::wstring& valueName,
                                         std::uint32_t type, const std::string& data) {
-  return Fails(Call::RegSetValueExA) ? kErrorAccessDenied
-                                     : os_.RegSetValueExA(key, valueName, type, data);
+  return Fails(Call::RegSetValueExW) ? kErrorAccessDenied
+                                     : os_.RegSetValueExW(key, valueName, type, data);
 }
 
-Status FaultInjectingOs::RegDeleteValueA(RegKey key, const std::wstring& valueName) {
-  return Fails(Call::RegDeleteValueA) ? kErrorAccessDenied : os_.RegDeleteValueA(key, valueName);
+Status FaultInjectingOs::RegDeleteValueW(RegKey key, const std::wstring& valueName) {
+  return Fails(Call::RegDeleteValueW) ? kErrorAccessDenied : os_.RegDeleteValueW(key, valueName);
 }
 
 // --- Files ---
@@ -255,36 +255,36 @@ bool FaultInjectingOs::WriteWholeFile(const std::wstring& path, const std::strin
   return !Fails(Call::WriteWholeFile) && os_.WriteWholeFile(path, bytes);
 }
 
-bool FaultInjectingOs::CopyFileA(const std::wstring& existing, const std::wstring& target,
+bool FaultInjectingOs::CopyFileW(const std::wstring& existing, const std::wstring& target,
                                  bool failIfExists) {
-  return !Fails(Call::CopyFileA) && os_.CopyFileA(existing, target, failIfExists);
+  return !Fails(Call::CopyFileW) && os_.CopyFileW(existing, target, failIfExists);
 }
 
-bool FaultInjectingOs::SetFileAttributesA(const std::wstring& path, std::uint32_t attributes) {
-  return !Fails(Call::SetFileAttributesA) && os_.SetFileAttributesA(path, attributes);
+bool FaultInjectingOs::SetFileAttributesW(const std::wstring& path, std::uint32_t attributes) {
+  return !Fails(Call::SetFileAttributesW) && os_.SetFileAttributesW(path, attributes);
 }
 
-bool FaultInjectingOs::DeleteFileA(const std::wstring& path) {
-  return !Fails(Call::DeleteFileA) && os_.DeleteFileA(path);
+bool FaultInjectingOs::DeleteFileW(const std::wstring& path) {
+  return !Fails(Call::DeleteFileW) && os_.DeleteFileW(path);
 }
 
-bool FaultInjectingOs::CreateDirectoryA(const std::wstring& path) {
-  return !Fails(Call::CreateDirectoryA) && os_.CreateDirectoryA(path);
+bool FaultInjectingOs::CreateDirectoryW(const std::wstring& path) {
+  return !Fails(Call::CreateDirectoryW) && os_.CreateDirectoryW(path);
 }
 
-bool FaultInjectingOs::MoveFileExA(const std::wstring& existing, const std::wstring& target) {
-  return !Fails(Call::MoveFileExA) && os_.MoveFileExA(existing, target);
+bool FaultInjectingOs::MoveFileExW(const std::wstring& existing, const std::wstring& target) {
+  return !Fails(Call::MoveFileExW) && os_.MoveFileExW(existing, target);
 }
 
-bool FaultInjectingOs::GetTempFileNameA(const std::wstring& folder, const std::wstring& prefix,
+bool FaultInjectingOs::GetTempFileNameW(const std::wstring& folder, const std::wstring& prefix,
                                         std::wstring& path) {
-  return !Fails(Call::GetTempFileNameA) && os_.GetTempFileNameA(folder, prefix, path);
+  return !Fails(Call::GetTempFileNameW) && os_.GetTempFileNameW(folder, prefix, path);
 }
 
 // --- System ---
 
-bool FaultInjectingOs::GetVersionExA(OsVersionInfo& info) {
-  return !Fails(Call::GetVersionExA) && os_.GetVersionExA(info);
+bool FaultInjectingOs::GetVersionExW(OsVersionInfo& info) {
+  return !Fails(Call::GetVersionExW) && os_.GetVersionExW(info);
 }
 
 void FaultInjectingOs::GetLocalTime(LocalTime& time) {
@@ -307,22 +307,22 @@ std::wstring FaultInjectingOs::GetProgramExeName() {
   return os_.GetProgramExeName();
 }
 
-std::wstring FaultInjectingOs::GetCommandLineA() {
-  Use(Call::GetCommandLineA);
-  return os_.GetCommandLineA();
+std::wstring FaultInjectingOs::GetCommandLineW() {
+  Use(Call::GetCommandLineW);
+  return os_.GetCommandLineW();
 }
 
-std::uint32_t FaultInjectingOs::GetWindowsDirectoryA(std::uint32_t bufferChars,
+std::uint32_t FaultInjectingOs::GetWindowsDirectoryW(std::uint32_t bufferChars,
                                                      std::wstring& folder) {
-  return Fails(Call::GetWindowsDirectoryA) ? 0 : os_.GetWindowsDirectoryA(bufferChars, folder);
+  return Fails(Call::GetWindowsDirectoryW) ? 0 : os_.GetWindowsDirectoryW(bufferChars, folder);
 }
 
-bool FaultInjectingOs::CreateMutexA(const std::wstring& name, bool& alreadyExists) {
-  if (Fails(Call::CreateMutexA)) {
+bool FaultInjectingOs::CreateMutexW(const std::wstring& name, bool& alreadyExists) {
+  if (Fails(Call::CreateMutexW)) {
     alreadyExists = false;
     return false;
   }
-  return os_.CreateMutexA(name, alreadyExists);
+  return os_.CreateMutexW(name, alreadyExists);
 }
 
 bool FaultInjectingOs::Is64BitWindows() {
@@ -342,9 +342,9 @@ std::string FaultInjectingOs::WideToAnsi(std::wstring_view text) {
 
 // --- Windows ---
 
-WindowHandle FaultInjectingOs::FindWindowA(const std::optional<std::wstring>& className,
+WindowHandle FaultInjectingOs::FindWindowW(const std::optional<std::wstring>& className,
                                            const std::optional<std::wstring>& windowName) {
-  return Fails(Call::FindWindowA) ? 0 : os_.FindWindowA(className, windowName);
+  return Fails(Call::FindWindowW) ? 0 : os_.FindWindowW(className, windowName);
 }
 
 std::uint32_t FaultInjectingOs::GetWindowThreadProcessId(WindowHandle window,

@@ -26,16 +26,16 @@ class Files {
   // Creates the file, or empties an existing one, and writes the bytes.
   virtual bool WriteWholeFile(const std::wstring& path, const std::string& bytes) = 0;
 
-  virtual bool CopyFileA(const std::wstring& existing, const std::wstring& target,
+  virtual bool CopyFileW(const std::wstring& existing, const std::wstring& target,
                          bool failIfExists) = 0;
-  virtual bool SetFileAttributesA(const std::wstring& path, std::uint32_t attributes) = 0;
-  virtual bool DeleteFileA(const std::wstring& path) = 0;
+  virtual bool SetFileAttributesW(const std::wstring& path, std::uint32_t attributes) = 0;
+  virtual bool DeleteFileW(const std::wstring& path) = 0;
   // Fails when the folder exists already or the folder above it is missing.
-  virtual bool CreateDirectoryA(const std::wstring& path) = 0;
+  virtual bool CreateDirectoryW(const std::wstring& path) = 0;
   // Gives `existing` the name `target` in one step, replacing a file of that name.
-  virtual bool MoveFileExA(const std::wstring& existing, const std::wstring& target) = 0;
+  virtual bool MoveFileExW(const std::wstring& existing, const std::wstring& target) = 0;
   // Creates an empty file of a new, unique name in the folder and hands back its path.
-  virtual bool GetTempFileNameA(const std::wstring& folder, const std::wstring& prefix,
+  virtual bool GetTempFileNameW(const std::wstring& folder, const std::wstring& prefix,
                                 std::wstring& path) = 0;
 };
 

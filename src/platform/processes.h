@@ -22,8 +22,8 @@ class Processes {
   // A snapshot of the given kind (kSnapProcess); 0 when none is obtained.
   virtual Handle CreateToolhelp32Snapshot(std::uint32_t flags, std::uint32_t processId) = 0;
   // Read the first or next entry of a snapshot; false at the end of the list or on failure.
-  virtual bool Process32First(Handle snapshot, ProcessEntry& entry) = 0;
-  virtual bool Process32Next(Handle snapshot, ProcessEntry& entry) = 0;
+  virtual bool Process32FirstW(Handle snapshot, ProcessEntry& entry) = 0;
+  virtual bool Process32NextW(Handle snapshot, ProcessEntry& entry) = 0;
 
   // A handle to the process with the given rights; 0 on failure.
   virtual Handle OpenProcess(std::uint32_t desiredAccess, bool inheritHandle,
@@ -31,7 +31,7 @@ class Processes {
   // Writes the executable path of the process into a buffer of bufferChars characters and hands
   // back its text. Returns the number of characters written: 0 on failure, and the whole buffer
   // size when the path had to be cut (the text then holds one character less).
-  virtual std::uint32_t GetModuleFileNameExA(Handle process, std::uint32_t bufferChars,
+  virtual std::uint32_t GetModuleFileNameExW(Handle process, std::uint32_t bufferChars,
                                              std::wstring& path) = 0;
 
   // The full path of the process's executable, of a 64-bit process seen from a 32-bit program

@@ -32,7 +32,7 @@ class System {
   virtual ~System() = default;
 
   // Fills the record; on failure it stays as it was.
-  virtual bool GetVersionExA(OsVersionInfo& info) = 0;
+  virtual bool GetVersionExW(OsVersionInfo& info) = 0;
 
   virtual void GetLocalTime(LocalTime& time) = 0;
   // The user's time separator, ":" in most locales.
@@ -43,13 +43,13 @@ class System {
   // The file name of the running program's executable without its extension.
   virtual std::wstring GetProgramExeName() = 0;
   // The program's command line as the system gives it.
-  virtual std::wstring GetCommandLineA() = 0;
+  virtual std::wstring GetCommandLineW() = 0;
   // Writes the Windows folder into a buffer of bufferChars characters. Returns the length of the
   // path, or, when the buffer is too small, the size the buffer must have; 0 on failure.
-  virtual std::uint32_t GetWindowsDirectoryA(std::uint32_t bufferChars, std::wstring& folder) = 0;
+  virtual std::uint32_t GetWindowsDirectoryW(std::uint32_t bufferChars, std::wstring& folder) = 0;
   // Creates a named mutex that lives as long as the program; `alreadyExists` tells whether
   // another program made it first.
-  virtual bool CreateMutexA(const std::wstring& name, bool& alreadyExists) = 0;
+  virtual bool CreateMutexW(const std::wstring& name, bool& alreadyExists) = 0;
   // Whether Windows runs 64-bit programs: this program is one, or runs under WOW64
   // (IsWow64Process); then the registry has two views and the file system redirects System32.
   virtual bool Is64BitWindows() = 0;

@@ -18,10 +18,10 @@ class ProcessSnapshot {
   // False when no snapshot was obtained.
   explicit operator bool() const { return static_cast<bool>(snapshot_); }
   bool First(platform::ProcessEntry& entry) {
-    return processes_.Process32First(snapshot_.get(), entry);
+    return processes_.Process32FirstW(snapshot_.get(), entry);
   }
   bool Next(platform::ProcessEntry& entry) {
-    return processes_.Process32Next(snapshot_.get(), entry);
+    return processes_.Process32NextW(snapshot_.get(), entry);
   }
 
  private:

@@ -31,7 +31,7 @@ std::wstring Scanner::GetProcessPath(platform::Handle process, std::uint32_t pro
   if (os_.QueryFullProcessImageNameW(process, path)) {
     return path.substr(0, kModulePathChars - 1);
   }
-  const std::uint32_t written = os_.GetModuleFileNameExA(process, kModulePathChars, path);
+  const std::uint32_t written = os_.GetModuleFileNameExW(process, kModulePathChars, path);
   return path.substr(0, written);
 }
 

@@ -34,7 +34,7 @@ bool Scanner::FindStartEntries(const std::wstring& path) {
 bool Scanner::SearchRunKey(platform::RegKey root, const std::wstring& keyPath,
                            const std::wstring& path, std::uint32_t view) {
   platform::RegKey opened = 0;
-  if (os_.RegOpenKeyExA(root, keyPath, 0, platform::kKeyAllButDelete | view, opened) !=
+  if (os_.RegOpenKeyExW(root, keyPath, 0, platform::kKeyAllButDelete | view, opened) !=
       platform::kErrorSuccess) {
     return false;
   }
@@ -43,7 +43,7 @@ bool Scanner::SearchRunKey(platform::RegKey root, const std::wstring& keyPath,
 
   platform::EnumeratedValue value;
   platform::Status status =
-      os_.RegEnumValueA(key.get(), 0, kStartNameChars, kStartDataBytes, value);
+      os_.RegEnumValueW(key.get(), 0, kStartNameChars, kStartDataBytes, value);
   for (std::uint32_t index = 0; status == platform::kErrorSuccess;) {
     if (StartsExecutable(StartCommand(os_, value.type, value.data), path)) {
       Finding& finding = findings.emplace_back();
@@ -55,7 +55,7 @@ bool Scanner::SearchRunKey(platform::RegKey root, const std::wstring& keyPath,
       finding.view = view;
       found = true;
     }
-    status = os_.RegEnumValueA(key.get(), ++index, kStartNameChars, kStartDataBytes, value);
+    status = os_.RegEnumValueW(key.get(), ++index, kStartNameChars, kStartDataBytes, value);
     pump_.ProcessPendingMessages();
   }
   return found;

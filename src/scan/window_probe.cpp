@@ -25,7 +25,7 @@ void Scanner::CheckWindow(const std::wstring& windowClass, const std::wstring& c
       windowName.reset();
     }
   }
-  const platform::WindowHandle window = os_.FindWindowA(className, windowName);
+  const platform::WindowHandle window = os_.FindWindowW(className, windowName);
   if (static_cast<std::int32_t>(window) <= 0) {
     return;
   }

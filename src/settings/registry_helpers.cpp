@@ -26,14 +26,14 @@ std::uint32_t LittleEndian(const std::string& bytes) {
 bool GetRegValue(platform::Os& os, platform::RegKey root, const std::wstring& subKey,
                  const std::wstring& valueName, std::wstring& text) {
   platform::RegKey opened = 0;
-  if (os.RegOpenKeyExA(root, subKey, 0, kKeyRead, opened) != platform::kErrorSuccess) {
+  if (os.RegOpenKeyExW(root, subKey, 0, kKeyRead, opened) != platform::kErrorSuccess) {
     text.clear();
     return false;
   }
   const platform::UniqueKey key(os, opened);
   std::uint32_t type = 0;
   std::string data;
-  if (os.RegQueryValueExA(key.get(), valueName, kReadBufferBytes, type, data) !=
+  if (os.RegQueryValueExW(key.get(), valueName, kReadBufferBytes, type, data) !=
       platform::kErrorSuccess) {
     text.clear();
     return false;
@@ -49,26 +49,26 @@ bool GetRegValue(platform::Os& os, platform::RegKey root, const std::wstring& su
 void SetRegValue(platform::Os& os, platform::RegKey root, const std::wstring& subKey,
                  const std::wstring& valueName, const std::wstring& text) {
   platform::RegKey opened = 0;
-  platform::Status status = os.RegOpenKeyExA(root, subKey, 0, kKeyWrite, opened);
+  platform::Status status = os.RegOpenKeyExW(root, subKey, 0, kKeyWrite, opened);
   if (status == platform::kErrorFileNotFound) {
-    status = os.RegCreateKeyExA(root, subKey, kKeyWrite, opened);
+    status = os.RegCreateKeyExW(root, subKey, kKeyWrite, opened);
   }
   const platform::UniqueKey key(os, opened);
   if (status == platform::kErrorSuccess) {
     // Stored without a terminating zero; readers take the data whole.
-    os.RegSetValueExA(key.get(), valueName, platform::kRegSz, os.WideToAnsi(text));
+    os.RegSetValueExW(key.get(), valueName, platform::kRegSz, os.WideToAnsi(text));
   }
 }
 
 bool DeleteRegValue(platform::Os& os, platform::RegKey root, const std::wstring& subKey,
                     const std::wstring& valueName) {
   platform::RegKey opened = 0;
-  if (os.RegOpenKeyExA(root, subKey, 0, platform::kKeyAllButDelete, opened) !=
+  if (os.RegOpenKeyExW(root, subKey, 0, platform::kKeyAllButDelete, opened) !=
       platform::kErrorSuccess) {
     return false;
   }
   const platform::UniqueKey key(os, opened);
-  os.RegDeleteValueA(key.get(), valueName);
+  os.RegDeleteValueW(key.get(), valueName);
   return true;
 }
 

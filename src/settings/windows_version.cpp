@@ -5,7 +5,7 @@ namespace quellspur {
 std::int32_t GetWindowsPlatform(platform::System& system) {
   platform::OsVersionInfo info;
   info.size = platform::kOsVersionInfoSize;
-  system.GetVersionExA(info);  // on failure the record keeps its zero platform id
+  system.GetVersionExW(info);  // on failure the record keeps its zero platform id
   return static_cast<std::int32_t>(info.platformId);
 }
 

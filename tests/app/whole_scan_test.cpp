@@ -106,7 +106,7 @@ TEST_F(WholeScan, AFaultInTheWindowProbeKeepsItsRowsAndTheScanGoesOn) {
   UseWindows98();
   // The fourth window lookup runs out of memory: the NetBus rows stay, the "Devil" windows are
   // never looked for, and the process probe and the report still run.
-  os.ThrowOn(platform::Call::FindWindowA, 4);
+  os.ThrowOn(platform::Call::FindWindowW, 4);
   form.cmdScan_Click();
 
   ASSERT_EQ(list.ListCount(), 7);

@@ -69,7 +69,7 @@ TEST_F(CleanUpSteps, RemovesOneStartValueAndLogsOnlyWhatWasRemoved) {
 TEST_F(CleanUpSteps, MovesAFileIntoQuarantineEvenWhenProtectedUnderASafeName) {
   const std::wstring source = L"C:\\WINDOWS\\SYSTEM\\WINDLL.DLL";
   sim.PutFile(source, "dll");
-  sim.SetFileAttributesA(source, platform::kAttributeReadOnly | platform::kAttributeHidden);
+  sim.SetFileAttributesW(source, platform::kAttributeReadOnly | platform::kAttributeHidden);
   EXPECT_FALSE(sim.FolderExistsAt(L"D:\\TOOLS\\BackDoors"));
 
   MoveFile(sim, log, source);

@@ -22,7 +22,7 @@ class WinIniRewrite : public ::testing::Test {
  protected:
   WinIniRewrite() {
     sim.PutFile(kWindows + L"win.ini", kOldWinIni);
-    sim.SetFileAttributesA(kWindows + L"win.ini", platform::kAttributeReadOnly);
+    sim.SetFileAttributesW(kWindows + L"win.ini", platform::kAttributeReadOnly);
     sim.SetClock({2026, 12, 6, 8, 0, 0});
   }
 
@@ -65,8 +65,8 @@ TEST_F(WinIniRewrite, ASecondRewriteBacksUpTheFirstResult) {
 }
 
 TEST_F(WinIniRewrite, AnyFailingStepLeavesWinIniAsItWas) {
-  for (Call call : {Call::CopyFileA, Call::ReadTextLines, Call::GetTempFileNameA,
-                    Call::WriteWholeFile, Call::MoveFileExA}) {
+  for (Call call : {Call::CopyFileW, Call::ReadTextLines, Call::GetTempFileNameW,
+                    Call::WriteWholeFile, Call::MoveFileExW}) {
     os.FailOn(call, 1);
     RewriteWinIni(os, log, kWindows, L"C:\\WINDOWS\\SYSTEM\\MSWINDS.EXE");
     ExpectUntouched();

@@ -69,7 +69,7 @@ class RegistryContract : public ::testing::Test {
   // Creates or opens a key below the test key; it stays open until the test ends.
   RegKey CreateKey(const std::wstring& below) {
     RegKey key = 0;
-    EXPECT_EQ(os_.RegCreateKeyExA(kHkeyCurrentUser, PathOf(below), kKeyAllButDelete, key),
+    EXPECT_EQ(os_.RegCreateKeyExW(kHkeyCurrentUser, PathOf(below), kKeyAllButDelete, key),
               kErrorSuccess)
         << "creating " << testing::PrintToString(below);
     return Kept(key);
@@ -78,14 +78,14 @@ class RegistryContract : public ::testing::Test {
   // Opens an existing key with the program's access mask.
   RegKey OpenKey(const std::wstring& below) {
     RegKey key = 0;
-    EXPECT_EQ(os_.RegOpenKeyExA(kHkeyCurrentUser, PathOf(below), 0, kKeyAllButDelete, key),
+    EXPECT_EQ(os_.RegOpenKeyExW(kHkeyCurrentUser, PathOf(below), 0, kKeyAllButDelete, key),
               kErrorSuccess)
         << "opening " << testing::PrintToString(below);
     return Kept(key);
   }
 
   void Set(RegKey key, const std::wstring& name, std::uint32_t type, const std::string& data) {
-    EXPECT_EQ(os_.RegSetValueExA(key, name, type, data), kErrorSuccess)
+    EXPECT_EQ(os_.RegSetValueExW(key, name, type, data), kErrorSuccess)
         << "writing " << testing::PrintToString(name);
   }
 
@@ -95,7 +95,7 @@ class RegistryContract : public ::testing::Test {
     constexpr std::uint32_t kRunaway = 64;
     for (std::uint32_t index = 0; index < kRunaway; ++index) {
       EnumeratedValue value;
-      const Status status = os_.RegEnumValueA(key, index, kNameChars, kDataBytes, value);
+      const Status status = os_.RegEnumValueW(key, index, kNameChars, kDataBytes, value);
       if (status != kErrorSuccess) {
         return status;
       }
@@ -126,7 +126,7 @@ TEST_F(RegistryContract, MissingKeysCannotBeOpenedAndLeaveNoHandle) {
     }
     for (const RegKey root : {kHkeyCurrentUser, kHkeyLocalMachine}) {
       RegKey key = 0x1234;
-      EXPECT_EQ(os_.RegOpenKeyExA(root, PathOf(L"Missing"), 0, kKeyAllButDelete, key),
+      EXPECT_EQ(os_.RegOpenKeyExW(root, PathOf(L"Missing"), 0, kKeyAllButDelete, key),
                 kErrorFileNotFound)
           << parentExists << " " << root;
       EXPECT_EQ(key, 0u);
@@ -156,16 +156,16 @@ TEST_F(RegistryContract, ValuesComeBackWithTheirTypeAndExactBytesUntilDeleted) {
   EXPECT_EQ(values.size(), 3u);
   EXPECT_EQ(read, written);
   EnumeratedValue beyond;
-  EXPECT_EQ(os_.RegEnumValueA(reopened, 40, kNameChars, kDataBytes, beyond), kErrorNoMoreItems);
+  EXPECT_EQ(os_.RegEnumValueW(reopened, 40, kNameChars, kDataBytes, beyond), kErrorNoMoreItems);
 
-  EXPECT_EQ(os_.RegDeleteValueA(key, L"Command"), kErrorSuccess);
-  EXPECT_EQ(os_.RegDeleteValueA(key, L"Command"), kErrorFileNotFound);
+  EXPECT_EQ(os_.RegDeleteValueW(key, L"Command"), kErrorSuccess);
+  EXPECT_EQ(os_.RegDeleteValueW(key, L"Command"), kErrorFileNotFound);
   values.clear();
   EXPECT_EQ(Walk(key, values), kErrorNoMoreItems);
   EXPECT_EQ(values.size(), 2u);
-  EXPECT_EQ(os_.RegDeleteValueA(key, L"Blob"), kErrorSuccess);
-  EXPECT_EQ(os_.RegDeleteValueA(key, L"Number"), kErrorSuccess);
-  EXPECT_EQ(os_.RegEnumValueA(key, 0, kNameChars, kDataBytes, beyond), kErrorNoMoreItems);
+  EXPECT_EQ(os_.RegDeleteValueW(key, L"Blob"), kErrorSuccess);
+  EXPECT_EQ(os_.RegDeleteValueW(key, L"Number"), kErrorSuccess);
+  EXPECT_EQ(os_.RegEnumValueW(key, 0, kNameChars, kDataBytes, beyond), kErrorNoMoreItems);
 }
 
 TEST_F(RegistryContract, QueryDeliversOneValueByNameWithinItsBuffer) {
@@ -177,16 +177,16 @@ TEST_F(RegistryContract, QueryDeliversOneValueByNameWithinItsBuffer) {
 
   std::uint32_t type = 0;
   std::string data;
-  EXPECT_EQ(os_.RegQueryValueExA(key, L"autocheck", 1024, type, data), kErrorSuccess);
+  EXPECT_EQ(os_.RegQueryValueExW(key, L"autocheck", 1024, type, data), kErrorSuccess);
   EXPECT_EQ(type, kRegSz);
   EXPECT_EQ(data.substr(0, 2), " 1");  // Windows adds the zero it was not given
-  EXPECT_EQ(os_.RegQueryValueExA(key, L"Number", 1024, type, data), kErrorSuccess);
+  EXPECT_EQ(os_.RegQueryValueExW(key, L"Number", 1024, type, data), kErrorSuccess);
   EXPECT_EQ(type, kRegDword);
   EXPECT_EQ(data, Bytes("\x00\x01\x00\x00", 4));
-  EXPECT_EQ(os_.RegQueryValueExA(key, L"Full", 1024, type, data), kErrorSuccess);
+  EXPECT_EQ(os_.RegQueryValueExW(key, L"Full", 1024, type, data), kErrorSuccess);
   EXPECT_EQ(data, std::string(1024, 'F'));
-  EXPECT_EQ(os_.RegQueryValueExA(key, L"Large", 1024, type, data), kErrorMoreData);
-  EXPECT_EQ(os_.RegQueryValueExA(key, L"Missing", 1024, type, data), kErrorFileNotFound);
+  EXPECT_EQ(os_.RegQueryValueExW(key, L"Large", 1024, type, data), kErrorMoreData);
+  EXPECT_EQ(os_.RegQueryValueExW(key, L"Missing", 1024, type, data), kErrorFileNotFound);
 }
 
 TEST_F(RegistryContract, CreatingMakesTheKeysAboveAndKeepsWhatExists) {
@@ -239,7 +239,7 @@ TEST_F(RegistryContract, AValueFitsTheProgramsBuffersOrReportsMoreData) {
     SCOPED_TRACE(want.key);
     Set(CreateKey(want.key), want.name, want.type, want.written);
     EnumeratedValue value;
-    const Status status = os_.RegEnumValueA(OpenKey(want.key), 0, kNameChars, kDataBytes, value);
+    const Status status = os_.RegEnumValueW(OpenKey(want.key), 0, kNameChars, kDataBytes, value);
     EXPECT_EQ(status, want.status);
     if (status == kErrorSuccess && want.status == kErrorSuccess) {
       EXPECT_EQ(value.name, want.name);
@@ -261,9 +261,9 @@ TEST_F(RegistryContract, TheMachinesSoftwareKeyHasAViewForEachKindOfProgram) {
   const std::uint32_t views[] = {platform::kKeyWow64_64Key, platform::kKeyWow64_32Key};
   for (const std::uint32_t view : views) {
     RegKey key = 0;
-    ASSERT_EQ(os_.RegCreateKeyExA(kHkeyLocalMachine, native, kKeyAllButDelete | view, key),
+    ASSERT_EQ(os_.RegCreateKeyExW(kHkeyLocalMachine, native, kKeyAllButDelete | view, key),
               kErrorSuccess);
-    EXPECT_EQ(os_.RegSetValueExA(key, L"View", kRegSz, view == views[0] ? "64" : "32"),
+    EXPECT_EQ(os_.RegSetValueExW(key, L"View", kRegSz, view == views[0] ? "64" : "32"),
               kErrorSuccess);
     EXPECT_EQ(os_.RegCloseKey(key), kErrorSuccess);
   }
@@ -273,13 +273,13 @@ TEST_F(RegistryContract, TheMachinesSoftwareKeyHasAViewForEachKindOfProgram) {
   const char* const expected[] = {"64", "32", "32", "32"};
   for (std::size_t i = 0; i < std::size(reads); ++i) {
     RegKey key = 0;
-    ASSERT_EQ(os_.RegOpenKeyExA(kHkeyLocalMachine, reads[i].first, 0,
+    ASSERT_EQ(os_.RegOpenKeyExW(kHkeyLocalMachine, reads[i].first, 0,
                                 kKeyAllButDelete | reads[i].second, key),
               kErrorSuccess)
         << i;
     std::uint32_t type = 0;
     std::string data;
-    EXPECT_EQ(os_.RegQueryValueExA(key, L"View", kDataBytes, type, data), kErrorSuccess) << i;
+    EXPECT_EQ(os_.RegQueryValueExW(key, L"View", kDataBytes, type, data), kErrorSuccess) << i;
     EXPECT_EQ(data.substr(0, 2), expected[i]) << i;
     EXPECT_EQ(os_.RegCloseKey(key), kErrorSuccess);
   }
@@ -296,8 +296,8 @@ std::vector<ProcessEntry> ListProcesses(platform::Os& os) {
   const Handle snapshot = os.CreateToolhelp32Snapshot(platform::kSnapProcess, 0);
   EXPECT_NE(snapshot, 0u);
   ProcessEntry entry;
-  for (bool more = snapshot != 0 && os.Process32First(snapshot, entry);
-       more && entries.size() < 10000; more = os.Process32Next(snapshot, entry)) {
+  for (bool more = snapshot != 0 && os.Process32FirstW(snapshot, entry);
+       more && entries.size() < 10000; more = os.Process32NextW(snapshot, entry)) {
     entries.push_back(entry);
   }
   EXPECT_TRUE(snapshot == 0 || os.CloseHandle(snapshot));
@@ -325,7 +325,7 @@ TEST(ProcessContract, ThisProcessIsListedOnceWithTheModulePathOfItsProgramFolder
   const platform::UniqueHandle process(os, os.OpenProcess(kProcessQueryAndRead, false, selfId));
   ASSERT_TRUE(process);
   std::wstring path = L"stale";
-  const std::uint32_t count = os.GetModuleFileNameExA(process.get(), 250, path);
+  const std::uint32_t count = os.GetModuleFileNameExW(process.get(), 250, path);
   EXPECT_EQ(count, path.size());
   EXPECT_GT(count, 5u);
   EXPECT_LT(count, 250u);
@@ -337,11 +337,11 @@ TEST(ProcessContract, ThisProcessIsListedOnceWithTheModulePathOfItsProgramFolder
   EXPECT_EQ(UpperCase(image), UpperCase(path));
   // Cut to a small buffer, the last place holds the zero, yet the count names the whole buffer.
   std::wstring cut;
-  EXPECT_EQ(os.GetModuleFileNameExA(process.get(), 5, cut), 5u);
+  EXPECT_EQ(os.GetModuleFileNameExW(process.get(), 5, cut), 5u);
   EXPECT_EQ(cut, path.substr(0, 4));
 
   path = L"stale";
-  EXPECT_EQ(os.GetModuleFileNameExA(0, 250, path), 0u);
+  EXPECT_EQ(os.GetModuleFileNameExW(0, 250, path), 0u);
   EXPECT_EQ(path, L"");
 }
 
@@ -379,7 +379,7 @@ TEST(ProcessContract, ATerminatedChildReportsItsExitCodeLeavesTheListAndStillOpe
     const platform::UniqueHandle held(os, os.OpenProcess(kProcessQueryAndRead, false, child));
     ASSERT_TRUE(held);
     std::wstring path = L"untouched";
-    EXPECT_EQ(os.GetModuleFileNameExA(held.get(), 250, path), 0u);
+    EXPECT_EQ(os.GetModuleFileNameExW(held.get(), 250, path), 0u);
     // Its image keeps its name, though.
     EXPECT_TRUE(os.QueryFullProcessImageNameW(held.get(), path));
     EXPECT_EQ(UpperCase(FileNameOf(path)), L"STANDIN_QUIET.EXE");
@@ -399,22 +399,22 @@ TEST(WindowContract, AWindowIsFoundByClassCaptionOrBothAndNamesItsProcess) {
   const std::wstring caption = L"Quellspur contract caption";
   const platform::WindowHandle window = env.ShowTestWindow(windowClass, caption);
 
-  EXPECT_EQ(os.FindWindowA(windowClass, caption), window);
-  EXPECT_EQ(os.FindWindowA(std::nullopt, caption), window);
-  EXPECT_EQ(os.FindWindowA(windowClass, std::nullopt), window);
+  EXPECT_EQ(os.FindWindowW(windowClass, caption), window);
+  EXPECT_EQ(os.FindWindowW(std::nullopt, caption), window);
+  EXPECT_EQ(os.FindWindowW(windowClass, std::nullopt), window);
   // Neither class nor caption is compared with regard to case.
-  EXPECT_EQ(os.FindWindowA(UpperCase(windowClass), UpperCase(caption)), window);
+  EXPECT_EQ(os.FindWindowW(UpperCase(windowClass), UpperCase(caption)), window);
   // A handle that, taken as a signed 32-bit number, is above 0.
   EXPECT_GT(static_cast<std::int32_t>(window), 0);
   std::uint32_t owner = 0;
   EXPECT_NE(os.GetWindowThreadProcessId(window, owner), 0u);
   EXPECT_EQ(owner, os.GetCurrentProcessId());
 
-  EXPECT_EQ(os.FindWindowA(windowClass, caption + L" 2"), 0u);
-  EXPECT_EQ(os.FindWindowA(L"QuellspurNoSuchClass", caption), 0u);
-  EXPECT_EQ(os.FindWindowA(L"QuellspurNoSuchClass", std::nullopt), 0u);
+  EXPECT_EQ(os.FindWindowW(windowClass, caption + L" 2"), 0u);
+  EXPECT_EQ(os.FindWindowW(L"QuellspurNoSuchClass", caption), 0u);
+  EXPECT_EQ(os.FindWindowW(L"QuellspurNoSuchClass", std::nullopt), 0u);
   env.CloseTestWindow(window);
-  EXPECT_EQ(os.FindWindowA(windowClass, caption), 0u);
+  EXPECT_EQ(os.FindWindowW(windowClass, caption), 0u);
 }
 
 // --- Files ---
@@ -423,7 +423,7 @@ class FileContract : public ::testing::Test {
  protected:
   void TearDown() override {
     for (const std::wstring& path : made_) {
-      os_.SetFileAttributesA(path, platform::kAttributeArchive);
+      os_.SetFileAttributesW(path, platform::kAttributeArchive);
       env_.RemoveFile(path);
     }
   }
@@ -452,41 +452,41 @@ TEST_F(FileContract, CopyReplacesUnlessTheTargetIsReadOnly) {
   env_.WriteFile(source, "new");
   env_.WriteFile(target, "old");
 
-  EXPECT_FALSE(os_.CopyFileA(source, target, true));
+  EXPECT_FALSE(os_.CopyFileW(source, target, true));
   EXPECT_EQ(Content(target), "old");
-  EXPECT_TRUE(os_.CopyFileA(source, target, false));
+  EXPECT_TRUE(os_.CopyFileW(source, target, false));
   EXPECT_EQ(Content(target), "new");
 
   // A read-only file can be copied but not deleted. (Whether a read-only copy can be replaced
   // differs: Windows refuses, Wine does not; the quarantine clears it first.)
-  EXPECT_TRUE(os_.SetFileAttributesA(source, platform::kAttributeReadOnly));
-  EXPECT_FALSE(os_.DeleteFileA(source));
-  EXPECT_TRUE(os_.CopyFileA(source, target, false));
-  EXPECT_TRUE(os_.SetFileAttributesA(target, platform::kAttributeReadOnly));
-  EXPECT_FALSE(os_.DeleteFileA(target));
+  EXPECT_TRUE(os_.SetFileAttributesW(source, platform::kAttributeReadOnly));
+  EXPECT_FALSE(os_.DeleteFileW(source));
+  EXPECT_TRUE(os_.CopyFileW(source, target, false));
+  EXPECT_TRUE(os_.SetFileAttributesW(target, platform::kAttributeReadOnly));
+  EXPECT_FALSE(os_.DeleteFileW(target));
   // Hidden and system files are deleted like any other.
   EXPECT_TRUE(
-      os_.SetFileAttributesA(source, platform::kAttributeHidden | platform::kAttributeSystem));
-  EXPECT_TRUE(os_.DeleteFileA(source));
+      os_.SetFileAttributesW(source, platform::kAttributeHidden | platform::kAttributeSystem));
+  EXPECT_TRUE(os_.DeleteFileW(source));
 
-  EXPECT_TRUE(os_.SetFileAttributesA(target, platform::kAttributeArchive));
-  EXPECT_TRUE(os_.DeleteFileA(target));
-  EXPECT_FALSE(os_.DeleteFileA(target));
+  EXPECT_TRUE(os_.SetFileAttributesW(target, platform::kAttributeArchive));
+  EXPECT_TRUE(os_.DeleteFileW(target));
+  EXPECT_FALSE(os_.DeleteFileW(target));
   std::uint64_t length = 0;
   EXPECT_FALSE(os_.GetFileLength(target, length));
-  EXPECT_FALSE(os_.CopyFileA(Scratch(L"Missing.exe"), target, false));
-  EXPECT_FALSE(os_.SetFileAttributesA(Scratch(L"Missing.exe"), platform::kAttributeArchive));
+  EXPECT_FALSE(os_.CopyFileW(Scratch(L"Missing.exe"), target, false));
+  EXPECT_FALSE(os_.SetFileAttributesW(Scratch(L"Missing.exe"), platform::kAttributeArchive));
 }
 
 TEST_F(FileContract, AFolderIsCreatedOnceAndOnlyBelowOneThatExists) {
   const std::wstring folder = env_.ScratchFolder() + L"BackDoors";
-  EXPECT_TRUE(os_.CreateDirectoryA(folder));
-  EXPECT_FALSE(os_.CreateDirectoryA(folder));
-  EXPECT_FALSE(os_.CreateDirectoryA(env_.ScratchFolder() + L"Missing\\BackDoors"));
+  EXPECT_TRUE(os_.CreateDirectoryW(folder));
+  EXPECT_FALSE(os_.CreateDirectoryW(folder));
+  EXPECT_FALSE(os_.CreateDirectoryW(env_.ScratchFolder() + L"Missing\\BackDoors"));
   const std::wstring inside = folder + L"\\File.Backdoor";
   EXPECT_TRUE(os_.WriteWholeFile(inside, "x"));
   EXPECT_EQ(Content(inside), "x");
-  os_.DeleteFileA(inside);
+  os_.DeleteFileW(inside);
   env_.RemoveFolder(folder);
 
   // Nor does appending make a file in a folder that is missing.
@@ -511,7 +511,7 @@ TEST_F(FileContract, ANewFileReplacesAnOldOneInOneStep) {
   const std::wstring winIni = Scratch(L"win.ini");
   env_.WriteFile(winIni, "old");
   std::wstring temporary;
-  ASSERT_TRUE(os_.GetTempFileNameA(env_.ScratchFolder(), L"ini", temporary));
+  ASSERT_TRUE(os_.GetTempFileNameW(env_.ScratchFolder(), L"ini", temporary));
   made_.push_back(temporary);
   EXPECT_EQ(UpperCase(temporary.substr(0, env_.ScratchFolder().size())),
             UpperCase(env_.ScratchFolder()));
@@ -519,16 +519,16 @@ TEST_F(FileContract, ANewFileReplacesAnOldOneInOneStep) {
   EXPECT_TRUE(os_.GetFileLength(temporary, length));  // it exists, empty
   EXPECT_EQ(length, 0u);
   std::wstring another;
-  ASSERT_TRUE(os_.GetTempFileNameA(env_.ScratchFolder(), L"ini", another));
+  ASSERT_TRUE(os_.GetTempFileNameW(env_.ScratchFolder(), L"ini", another));
   made_.push_back(another);
   EXPECT_NE(UpperCase(another), UpperCase(temporary));
 
   EXPECT_TRUE(os_.WriteWholeFile(temporary, "new\r\n"));
   EXPECT_TRUE(os_.WriteWholeFile(temporary, "newer\r\n"));  // written again: emptied first
-  EXPECT_TRUE(os_.MoveFileExA(temporary, winIni));
+  EXPECT_TRUE(os_.MoveFileExW(temporary, winIni));
   EXPECT_EQ(Content(winIni), "newer\r\n");
   EXPECT_FALSE(os_.GetFileLength(temporary, length));
-  EXPECT_FALSE(os_.MoveFileExA(temporary, winIni));
+  EXPECT_FALSE(os_.MoveFileExW(temporary, winIni));
 }
 
 TEST_F(FileContract, TextLinesComeWithoutTheirLineEnds) {
@@ -581,14 +581,14 @@ TEST_F(FileContract, LengthAndBytesFromAnyPositionWhateverTheNamesCase) {
 TEST(SystemContract, OnlyAVersionRecordOfItsOwnSizeIsFilledIn) {
   platform::OsVersionInfo info;
   info.size = platform::kOsVersionInfoSize;
-  ASSERT_TRUE(TheEnvironment().os().GetVersionExA(info));
+  ASSERT_TRUE(TheEnvironment().os().GetVersionExW(info));
   EXPECT_EQ(info.platformId, platform::kPlatformNt);
   EXPECT_GE(info.majorVersion, 4u);
 
   for (std::uint32_t size :
        {0u, 100u, platform::kOsVersionInfoSize - 1, platform::kOsVersionInfoSize + 1}) {
     platform::OsVersionInfo other{size, 7, 8, 9, 10};
-    EXPECT_FALSE(TheEnvironment().os().GetVersionExA(other)) << size;
+    EXPECT_FALSE(TheEnvironment().os().GetVersionExW(other)) << size;
     EXPECT_EQ(other.size, size);
     EXPECT_EQ(other.majorVersion, 7u);
     EXPECT_EQ(other.minorVersion, 8u);

@@ -18,37 +18,37 @@ class FaultInjection : public ::testing::Test {
 };
 
 TEST_F(FaultInjection, FailsTheNthUseOnceOrFromThenOnAndCountsEveryUse) {
-  os.FailOn(Call::CopyFileA, 2);
-  os.FailOn(Call::DeleteFileA, 2, true);
+  os.FailOn(Call::CopyFileW, 2);
+  os.FailOn(Call::DeleteFileW, 2, true);
 
-  EXPECT_TRUE(os.CopyFileA(kFile, L"C:\\B1", false));
-  EXPECT_FALSE(os.CopyFileA(kFile, L"C:\\B2", false));
+  EXPECT_TRUE(os.CopyFileW(kFile, L"C:\\B1", false));
+  EXPECT_FALSE(os.CopyFileW(kFile, L"C:\\B2", false));
   EXPECT_FALSE(sim.FileExists(L"C:\\B2"));  // the machine never saw the call
-  EXPECT_TRUE(os.CopyFileA(kFile, L"C:\\B3", false));
+  EXPECT_TRUE(os.CopyFileW(kFile, L"C:\\B3", false));
 
-  EXPECT_TRUE(os.DeleteFileA(L"C:\\B1"));
-  EXPECT_FALSE(os.DeleteFileA(L"C:\\B3"));
-  EXPECT_FALSE(os.DeleteFileA(L"C:\\B3"));
+  EXPECT_TRUE(os.DeleteFileW(L"C:\\B1"));
+  EXPECT_FALSE(os.DeleteFileW(L"C:\\B3"));
+  EXPECT_FALSE(os.DeleteFileW(L"C:\\B3"));
   EXPECT_TRUE(sim.FileExists(L"C:\\B3"));
 
-  EXPECT_EQ(os.Uses(Call::CopyFileA), 3);
-  EXPECT_EQ(os.Uses(Call::DeleteFileA), 3);
-  EXPECT_EQ(os.Uses(Call::MoveFileExA), 0);
+  EXPECT_EQ(os.Uses(Call::CopyFileW), 3);
+  EXPECT_EQ(os.Uses(Call::DeleteFileW), 3);
+  EXPECT_EQ(os.Uses(Call::MoveFileExW), 0);
   EXPECT_EQ(os.InjectedFaults(), 3);
 
   os.Reset();
-  EXPECT_EQ(os.Uses(Call::CopyFileA), 0);
+  EXPECT_EQ(os.Uses(Call::CopyFileW), 0);
   EXPECT_EQ(os.InjectedFaults(), 0);
-  EXPECT_TRUE(os.DeleteFileA(L"C:\\B3"));
+  EXPECT_TRUE(os.DeleteFileW(L"C:\\B3"));
 }
 
 TEST_F(FaultInjection, AFailedCallAnswersAsWindowsDoes) {
-  os.FailOn(Call::RegCreateKeyExA, 1);
+  os.FailOn(Call::RegCreateKeyExW, 1);
   os.FailOn(Call::ReadFileAt, 1);
   os.FailOn(Call::CreateToolhelp32Snapshot, 1, true);
 
   RegKey key = 77;
-  EXPECT_EQ(os.RegCreateKeyExA(kHkeyCurrentUser, L"Software\\Q", kKeyAllButDelete, key),
+  EXPECT_EQ(os.RegCreateKeyExW(kHkeyCurrentUser, L"Software\\Q", kKeyAllButDelete, key),
             kErrorAccessDenied);
   EXPECT_EQ(key, 0u);
   EXPECT_FALSE(sim.KeyExists(kHkeyCurrentUser, L"Software\\Q"));

@@ -83,7 +83,7 @@ TEST_F(SettingsStore, WindowsVersionIsThePlatformIdOrZeroWhenTheCallFails) {
   EXPECT_EQ(GetWindowsPlatform(sim), 2);
   sim.SetPlatformId(platform::kPlatformWindows);
   EXPECT_EQ(GetWindowsPlatform(sim), 1);
-  os.FailOn(platform::Call::GetVersionExA, 1);
+  os.FailOn(platform::Call::GetVersionExW, 1);
   EXPECT_EQ(GetWindowsPlatform(os), 0);
 }
 

@@ -69,7 +69,7 @@ class FileFaultSweep : public ::testing::Test {
   ~FileFaultSweep() override {
     std::error_code error;
     for (const auto& entry : fs::recursive_directory_iterator(root_, error)) {
-      real_.SetFileAttributesA(entry.path().wstring(), platform::kAttributeArchive);
+      real_.SetFileAttributesW(entry.path().wstring(), platform::kAttributeArchive);
     }
     fs::remove_all(root_, error);
   }
@@ -122,7 +122,7 @@ TEST_F(FileFaultSweep, AQuarantinedFileIsEitherInPlaceOrWhollyCopied) {
   Sweep({[&](const fs::path& folder) {
            fs::create_directory(folder / "server");
            Put(folder / "server" / "PATCH.EXE", image);
-           real_.SetFileAttributesA((folder / "server" / "PATCH.EXE").wstring(),
+           real_.SetFileAttributesW((folder / "server" / "PATCH.EXE").wstring(),
                                     platform::kAttributeReadOnly);
          },
          [](platform::Os& os, ActivityLog& log, const fs::path& folder) {
@@ -146,7 +146,7 @@ TEST_F(FileFaultSweep, WinIniHoldsEitherItsOldOrItsNewContent) {
   Sweep({[&](const fs::path& folder) {
            Put(folder / "win.ini", old);
            Put(folder / "win.bac", "an older backup");
-           real_.SetFileAttributesA((folder / "win.ini").wstring(), platform::kAttributeReadOnly);
+           real_.SetFileAttributesW((folder / "win.ini").wstring(), platform::kAttributeReadOnly);
          },
          [](platform::Os& os, ActivityLog& log, const fs::path& folder) {
            RewriteWinIni(os, log, folder.wstring() + L"\\", L"C:\\WINDOWS\\SYSTEM\\MSWINDS.EXE");

@@ -142,7 +142,7 @@ bool SimMachine::WriteWholeFile(const std::wstring& path, const std::string& byt
   return true;
 }
 
-bool SimMachine::CopyFileA(const std::wstring& existing, const std::wstring& target,
+bool SimMachine::CopyFileW(const std::wstring& existing, const std::wstring& target,
                            bool failIfExists) {
   const File* source = FindFile(existing);
   const std::wstring key = FileKey(target);
@@ -157,7 +157,7 @@ bool SimMachine::CopyFileA(const std::wstring& existing, const std::wstring& tar
   return true;
 }
 
-bool SimMachine::SetFileAttributesA(const std::wstring& path, std::uint32_t attributes) {
+bool SimMachine::SetFileAttributesW(const std::wstring& path, std::uint32_t attributes) {
   File* file = FindFile(path);
   if (file == nullptr) {
     return false;
@@ -166,7 +166,7 @@ bool SimMachine::SetFileAttributesA(const std::wstring& path, std::uint32_t attr
   return true;
 }
 
-bool SimMachine::DeleteFileA(const std::wstring& path) {
+bool SimMachine::DeleteFileW(const std::wstring& path) {
   const File* file = FindFile(path);
   const std::wstring key = FileKey(path);
   if (file == nullptr || (file->attributes & kAttributeReadOnly) != 0 || InUse(key)) {
@@ -176,7 +176,7 @@ bool SimMachine::DeleteFileA(const std::wstring& path) {
   return true;
 }
 
-bool SimMachine::CreateDirectoryA(const std::wstring& path) {
+bool SimMachine::CreateDirectoryW(const std::wstring& path) {
   std::wstring key = FileKey(path);
   while (!key.empty() && key.back() == L'\\') {
     key.pop_back();
@@ -188,7 +188,7 @@ bool SimMachine::CreateDirectoryA(const std::wstring& path) {
   return true;
 }
 
-bool SimMachine::MoveFileExA(const std::wstring& existing, const std::wstring& target) {
+bool SimMachine::MoveFileExW(const std::wstring& existing, const std::wstring& target) {
   const File* source = FindFile(existing);
   const std::wstring from = FileKey(existing);
   const std::wstring to = FileKey(target);
@@ -205,7 +205,7 @@ bool SimMachine::MoveFileExA(const std::wstring& existing, const std::wstring& t
   return true;
 }
 
-bool SimMachine::GetTempFileNameA(const std::wstring& folder, const std::wstring& prefix,
+bool SimMachine::GetTempFileNameW(const std::wstring& folder, const std::wstring& prefix,
                                   std::wstring& path) {
   std::wstring base = folder;
   if (!base.empty() && base.back() != L'\\') {

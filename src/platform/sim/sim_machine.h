@@ -104,11 +104,11 @@ class SimMachine : public Os {
 
   // --- Processes ---
   Handle CreateToolhelp32Snapshot(std::uint32_t flags, std::uint32_t processId) override;
-  bool Process32First(Handle snapshot, ProcessEntry& entry) override;
-  bool Process32Next(Handle snapshot, ProcessEntry& entry) override;
+  bool Process32FirstW(Handle snapshot, ProcessEntry& entry) override;
+  bool Process32NextW(Handle snapshot, ProcessEntry& entry) override;
   Handle OpenProcess(std::uint32_t desiredAccess, bool inheritHandle,
                      std::uint32_t processId) override;
-  std::uint32_t GetModuleFileNameExA(Handle process, std::uint32_t bufferChars,
+  std::uint32_t GetModuleFileNameExW(Handle process, std::uint32_t bufferChars,
                                      std::wstring& path) override;
   bool QueryFullProcessImageNameW(Handle process, std::wstring& path) override;
   bool TerminateProcess(Handle process, std::uint32_t exitCode) override;
@@ -117,18 +117,18 @@ class SimMachine : public Os {
   std::uint32_t GetCurrentProcessId() override { return selfId_; }
 
   // --- Registry ---
-  Status RegOpenKeyExA(RegKey root, const std::wstring& subKey, std::uint32_t options,
+  Status RegOpenKeyExW(RegKey root, const std::wstring& subKey, std::uint32_t options,
                        std::uint32_t access, RegKey& key) override;
-  Status RegEnumValueA(RegKey key, std::uint32_t index, std::uint32_t nameChars,
+  Status RegEnumValueW(RegKey key, std::uint32_t index, std::uint32_t nameChars,
                        std::uint32_t dataBytes, EnumeratedValue& value) override;
   Status RegCloseKey(RegKey key) override;
-  Status RegQueryValueExA(RegKey key, const std::wstring& valueName, std::uint32_t dataBytes,
+  Status RegQueryValueExW(RegKey key, const std::wstring& valueName, std::uint32_t dataBytes,
                           std::uint32_t& type, std::string& data) override;
-  Status RegCreateKeyExA(RegKey root, const std::wstring& subKey, std::uint32_t access,
+  Status RegCreateKeyExW(RegKey root, const std::wstring& subKey, std::uint32_t access,
                          RegKey& key) override;
-  Status RegSetValueExA(RegKey key, const std::wstring& valueName, std::uint32_t type,
+  Status RegSetValueExW(RegKey key, const std::wstring& valueName, std::uint32_t type,
                         const std::string& data) override;
-  Status RegDeleteValueA(RegKey key, const std::wstring& valueName) override;
+  Status RegDeleteValueW(RegKey key, const std::wstring& valueName) override;
 
   // --- Files ---
   bool GetFileLength(const std::wstring& path, std::uint64_t& length) override;
@@ -137,30 +137,30 @@ class SimMachine : public Os {
   bool AppendToFile(const std::wstring& path, const std::string& bytes) override;
   bool ReadTextLines(const std::wstring& path, std::vector<std::wstring>& lines) override;
   bool WriteWholeFile(const std::wstring& path, const std::string& bytes) override;
-  bool CopyFileA(const std::wstring& existing, const std::wstring& target,
+  bool CopyFileW(const std::wstring& existing, const std::wstring& target,
                  bool failIfExists) override;
-  bool SetFileAttributesA(const std::wstring& path, std::uint32_t attributes) override;
-  bool DeleteFileA(const std::wstring& path) override;
-  bool CreateDirectoryA(const std::wstring& path) override;
-  bool MoveFileExA(const std::wstring& existing, const std::wstring& target) override;
-  bool GetTempFileNameA(const std::wstring& folder, const std::wstring& prefix,
+  bool SetFileAttributesW(const std::wstring& path, std::uint32_t attributes) override;
+  bool DeleteFileW(const std::wstring& path) override;
+  bool CreateDirectoryW(const std::wstring& path) override;
+  bool MoveFileExW(const std::wstring& existing, const std::wstring& target) override;
+  bool GetTempFileNameW(const std::wstring& folder, const std::wstring& prefix,
                         std::wstring& path) override;
 
   // --- System ---
-  bool GetVersionExA(OsVersionInfo& info) override;
+  bool GetVersionExW(OsVersionInfo& info) override;
   void GetLocalTime(LocalTime& time) override { time = clock_; }
   std::wstring GetTimeSeparator() override { return timeSeparator_; }
   std::wstring GetProgramFolder() override { return programFolder_; }
   std::wstring GetProgramExeName() override { return programExeName_; }
-  std::wstring GetCommandLineA() override { return commandLine_; }
-  std::uint32_t GetWindowsDirectoryA(std::uint32_t bufferChars, std::wstring& folder) override;
-  bool CreateMutexA(const std::wstring& name, bool& alreadyExists) override;
+  std::wstring GetCommandLineW() override { return commandLine_; }
+  std::uint32_t GetWindowsDirectoryW(std::uint32_t bufferChars, std::wstring& folder) override;
+  bool CreateMutexW(const std::wstring& name, bool& alreadyExists) override;
   bool Is64BitWindows() override { return wow64_; }
   std::wstring AnsiToWide(std::string_view ansi) override;
   std::string WideToAnsi(std::wstring_view text) override;
 
   // --- Windows ---
-  WindowHandle FindWindowA(const std::optional<std::wstring>& className,
+  WindowHandle FindWindowW(const std::optional<std::wstring>& className,
                            const std::optional<std::wstring>& windowName) override;
   std::uint32_t GetWindowThreadProcessId(WindowHandle window, std::uint32_t& processId) override;
 

@@ -86,11 +86,11 @@ bool SimMachine::NextEntry(Handle snapshot, ProcessEntry& entry, bool first) {
   return true;
 }
 
-bool SimMachine::Process32First(Handle snapshot, ProcessEntry& entry) {
+bool SimMachine::Process32FirstW(Handle snapshot, ProcessEntry& entry) {
   return NextEntry(snapshot, entry, true);
 }
 
-bool SimMachine::Process32Next(Handle snapshot, ProcessEntry& entry) {
+bool SimMachine::Process32NextW(Handle snapshot, ProcessEntry& entry) {
   return NextEntry(snapshot, entry, false);
 }
 
@@ -109,7 +109,7 @@ Handle SimMachine::OpenProcess(std::uint32_t desiredAccess, bool, std::uint32_t 
   return handle;
 }
 
-std::uint32_t SimMachine::GetModuleFileNameExA(Handle process, std::uint32_t bufferChars,
+std::uint32_t SimMachine::GetModuleFileNameExW(Handle process, std::uint32_t bufferChars,
                                                std::wstring& path) {
   path.clear();
   if (bufferChars == 0) {

@@ -102,7 +102,7 @@ SimMachine::Key* SimMachine::FindKey(RegKey key, std::uint32_t requiredRights, S
   return &keys_[open->second.path];
 }
 
-Status SimMachine::RegOpenKeyExA(RegKey root, const std::wstring& subKey, std::uint32_t,
+Status SimMachine::RegOpenKeyExW(RegKey root, const std::wstring& subKey, std::uint32_t,
                                  std::uint32_t access, RegKey& key) {
   key = 0;
   if (root != kHkeyCurrentUser && root != kHkeyLocalMachine) {
@@ -122,7 +122,7 @@ Status SimMachine::RegOpenKeyExA(RegKey root, const std::wstring& subKey, std::u
   return kErrorSuccess;
 }
 
-Status SimMachine::RegEnumValueA(RegKey key, std::uint32_t index, std::uint32_t nameChars,
+Status SimMachine::RegEnumValueW(RegKey key, std::uint32_t index, std::uint32_t nameChars,
                                  std::uint32_t dataBytes, EnumeratedValue& value) {
   Status status = kErrorSuccess;
   const Key* found = FindKey(key, kKeyQueryValue, status);
@@ -141,7 +141,7 @@ Status SimMachine::RegEnumValueA(RegKey key, std::uint32_t index, std::uint32_t 
   return kErrorSuccess;
 }
 
-Status SimMachine::RegQueryValueExA(RegKey key, const std::wstring& valueName,
+Status SimMachine::RegQueryValueExW(RegKey key, const std::wstring& valueName,
                                     std::uint32_t dataBytes, std::uint32_t& type,
                                     std::string& data) {
   Status status = kErrorSuccess;
@@ -165,7 +165,7 @@ Status SimMachine::RegCloseKey(RegKey key) {
   return openKeys_.erase(key) == 1 ? kErrorSuccess : kErrorInvalidHandle;
 }
 
-Status SimMachine::RegCreateKeyExA(RegKey root, const std::wstring& subKey, std::uint32_t access,
+Status SimMachine::RegCreateKeyExW(RegKey root, const std::wstring& subKey, std::uint32_t access,
                                    RegKey& key) {
   key = 0;
   if (root != kHkeyCurrentUser && root != kHkeyLocalMachine) {
@@ -182,7 +182,7 @@ Status SimMachine::RegCreateKeyExA(RegKey root, const std::wstring& subKey, std:
   return kErrorSuccess;
 }
 
-Status SimMachine::RegSetValueExA(RegKey key, const std::wstring& valueName, std::uint32_t type,
+Status SimMachine::RegSetValueExW(RegKey key, const std::wstring& valueName, std::uint32_t type,
                                   const std::string& data) {
   Status status = kErrorSuccess;
   Key* found = FindKey(key, kKeySetValue, status);
@@ -197,7 +197,7 @@ Status SimMachine::RegSetValueExA(RegKey key, const std::wstring& valueName, std
   return kErrorSuccess;
 }
 
-Status SimMachine::RegDeleteValueA(RegKey key, const std::wstring& valueName) {
+Status SimMachine::RegDeleteValueW(RegKey key, const std::wstring& valueName) {
   Status status = kErrorSuccess;
   Key* found = FindKey(key, kKeySetValue, status);
   if (found == nullptr) {

@@ -13,7 +13,7 @@ SimMachine::SimMachine() {
   PutFile(L"C:\\Program Files\\Quellspur\\Quellspur.exe", std::string(4096, 'Q'));
 }
 
-bool SimMachine::GetVersionExA(OsVersionInfo& info) {
+bool SimMachine::GetVersionExW(OsVersionInfo& info) {
   // The call accepts the record's two published sizes only.
   if (info.size != kOsVersionInfoSize && info.size != 156) {
     return false;
@@ -26,7 +26,7 @@ bool SimMachine::GetVersionExA(OsVersionInfo& info) {
   return true;
 }
 
-std::uint32_t SimMachine::GetWindowsDirectoryA(std::uint32_t bufferChars, std::wstring& folder) {
+std::uint32_t SimMachine::GetWindowsDirectoryW(std::uint32_t bufferChars, std::wstring& folder) {
   const auto length = static_cast<std::uint32_t>(windowsDirectory_.size());
   if (length >= bufferChars) {
     return length + 1;  // the size a buffer needs, its zero included
@@ -35,7 +35,7 @@ std::uint32_t SimMachine::GetWindowsDirectoryA(std::uint32_t bufferChars, std::w
   return length;
 }
 
-bool SimMachine::CreateMutexA(const std::wstring& name, bool& alreadyExists) {
+bool SimMachine::CreateMutexW(const std::wstring& name, bool& alreadyExists) {
   alreadyExists = !mutexes_.insert(UpperCase(name)).second;
   return true;
 }

@@ -19,7 +19,7 @@ void SimMachine::CloseWindow(WindowHandle window) {
 }
 
 // Class names and captions are compared without regard to case, as Windows does.
-WindowHandle SimMachine::FindWindowA(const std::optional<std::wstring>& className,
+WindowHandle SimMachine::FindWindowW(const std::optional<std::wstring>& className,
                                      const std::optional<std::wstring>& windowName) {
   auto matches = [&](const SimTopLevelWindow& window) {
     return (!className || UpperCase(*className) == UpperCase(window.className)) &&

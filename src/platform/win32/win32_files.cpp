@@ -104,30 +104,30 @@ bool Win32Os::WriteWholeFile(const std::wstring& path, const std::string& bytes)
   return ::CloseHandle(file) && ok;
 }
 
-bool Win32Os::CopyFileA(const std::wstring& existing, const std::wstring& target,
+bool Win32Os::CopyFileW(const std::wstring& existing, const std::wstring& target,
                         bool failIfExists) {
   return ::CopyFileA(WideToAnsi(existing).c_str(), WideToAnsi(target).c_str(),
                      failIfExists ? TRUE : FALSE) != FALSE;
 }
 
-bool Win32Os::SetFileAttributesA(const std::wstring& path, std::uint32_t attributes) {
+bool Win32Os::SetFileAttributesW(const std::wstring& path, std::uint32_t attributes) {
   return ::SetFileAttributesA(WideToAnsi(path).c_str(), attributes) != FALSE;
 }
 
-bool Win32Os::DeleteFileA(const std::wstring& path) {
+bool Win32Os::DeleteFileW(const std::wstring& path) {
   return ::DeleteFileA(WideToAnsi(path).c_str()) != FALSE;
 }
 
-bool Win32Os::CreateDirectoryA(const std::wstring& path) {
+bool Win32Os::CreateDirectoryW(const std::wstring& path) {
   return ::CreateDirectoryA(WideToAnsi(path).c_str(), nullptr) != FALSE;
 }
 
-bool Win32Os::MoveFileExA(const std::wstring& existing, const std::wstring& target) {
+bool Win32Os::MoveFileExW(const std::wstring& existing, const std::wstring& target) {
   return ::MoveFileExA(WideToAnsi(existing).c_str(), WideToAnsi(target).c_str(),
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
 }
 
-bool Win32Os::GetTempFileNameA(const std::wstring& folder, const std::wstring& prefix,
+bool Win32Os::GetTempFileNameW(const std::wstring& folder, const std::wstring& prefix,
                                std::wstring& path) {
   char name[MAX_PATH] = {};
   if (::GetTempFileNameA(WideToAnsi(folder).c_str(), WideToAnsi(prefix).c_str(), 0, name) == 0) {

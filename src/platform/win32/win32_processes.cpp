@@ -47,11 +47,11 @@ Handle Win32Os::CreateToolhelp32Snapshot(std::uint32_t flags, std::uint32_t proc
   return snapshot == INVALID_HANDLE_VALUE ? 0 : FromHandle(snapshot);
 }
 
-bool Win32Os::Process32First(Handle snapshot, ProcessEntry& entry) {
+bool Win32Os::Process32FirstW(Handle snapshot, ProcessEntry& entry) {
   return ReadEntry(*this, ::Process32First, snapshot, entry);
 }
 
-bool Win32Os::Process32Next(Handle snapshot, ProcessEntry& entry) {
+bool Win32Os::Process32NextW(Handle snapshot, ProcessEntry& entry) {
   return ReadEntry(*this, ::Process32Next, snapshot, entry);
 }
 
@@ -60,7 +60,7 @@ Handle Win32Os::OpenProcess(std::uint32_t desiredAccess, bool inheritHandle,
   return FromHandle(::OpenProcess(desiredAccess, inheritHandle ? TRUE : FALSE, processId));
 }
 
-std::uint32_t Win32Os::GetModuleFileNameExA(Handle process, std::uint32_t bufferChars,
+std::uint32_t Win32Os::GetModuleFileNameExW(Handle process, std::uint32_t bufferChars,
                                             std::wstring& path) {
   std::string buffer(bufferChars, ' ');
   const DWORD written = ::GetModuleFileNameExA(ToHandle(process), nullptr, buffer.data(),

@@ -34,7 +34,7 @@ RegKey FromHkey(HKEY key) {
 
 }  // namespace
 
-Status Win32Os::RegOpenKeyExA(RegKey root, const std::wstring& subKey, std::uint32_t options,
+Status Win32Os::RegOpenKeyExW(RegKey root, const std::wstring& subKey, std::uint32_t options,
                               std::uint32_t access, RegKey& key) {
   const std::string path = WideToAnsi(subKey);
   HKEY opened = nullptr;
@@ -43,7 +43,7 @@ Status Win32Os::RegOpenKeyExA(RegKey root, const std::wstring& subKey, std::uint
   return status;
 }
 
-Status Win32Os::RegEnumValueA(RegKey key, std::uint32_t index, std::uint32_t nameChars,
+Status Win32Os::RegEnumValueW(RegKey key, std::uint32_t index, std::uint32_t nameChars,
                               std::uint32_t dataBytes, EnumeratedValue& value) {
   std::string name(nameChars, '\0');
   std::string data(dataBytes, '\0');
@@ -66,7 +66,7 @@ Status Win32Os::RegCloseKey(RegKey key) {
   return ::RegCloseKey(ToHkey(key));
 }
 
-Status Win32Os::RegCreateKeyExA(RegKey root, const std::wstring& subKey, std::uint32_t access,
+Status Win32Os::RegCreateKeyExW(RegKey root, const std::wstring& subKey, std::uint32_t access,
                                 RegKey& key) {
   const std::string path = WideToAnsi(subKey);
   char noClass[] = "";
@@ -79,7 +79,7 @@ Status Win32Os::RegCreateKeyExA(RegKey root, const std::wstring& subKey, std::ui
   return status;
 }
 
-Status Win32Os::RegQueryValueExA(RegKey key, const std::wstring& valueName, std::uint32_t dataBytes,
+Status Win32Os::RegQueryValueExW(RegKey key, const std::wstring& valueName, std::uint32_t dataBytes,
                                  std::uint32_t& type, std::string& data) {
   const std::string name = WideToAnsi(valueName);
   std::string buffer(dataBytes, '\0');
@@ -96,7 +96,7 @@ Status Win32Os::RegQueryValueExA(RegKey key, const std::wstring& valueName, std:
   return status;
 }
 
-Status Win32Os::RegSetValueExA(RegKey key, const std::wstring& valueName, std::uint32_t type,
+Status Win32Os::RegSetValueExW(RegKey key, const std::wstring& valueName, std::uint32_t type,
                                const std::string& data) {
   const std::string name = WideToAnsi(valueName);
   // Windows stores one more byte for text whose last byte is not a zero when the byte behind it
@@ -106,7 +106,7 @@ Status Win32Os::RegSetValueExA(RegKey key, const std::wstring& valueName, std::u
                           static_cast<DWORD>(data.size()));
 }
 
-Status Win32Os::RegDeleteValueA(RegKey key, const std::wstring& valueName) {
+Status Win32Os::RegDeleteValueW(RegKey key, const std::wstring& valueName) {
   const std::string name = WideToAnsi(valueName);
   return ::RegDeleteValueA(ToHkey(key), name.c_str());
 }

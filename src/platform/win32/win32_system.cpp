@@ -10,7 +10,7 @@ namespace quellspur::platform::win32 {
 
 static_assert(sizeof(OSVERSIONINFOA) == kOsVersionInfoSize);
 
-bool Win32Os::GetVersionExA(OsVersionInfo& info) {
+bool Win32Os::GetVersionExW(OsVersionInfo& info) {
   // The extended record leaves room for either size the caller may name; its head is the
   // 148-byte record.
   OSVERSIONINFOEXA record{};
@@ -82,11 +82,11 @@ std::wstring Win32Os::GetProgramExeName() {
   return AnsiToWide(name);
 }
 
-std::wstring Win32Os::GetCommandLineA() {
+std::wstring Win32Os::GetCommandLineW() {
   return AnsiToWide(::GetCommandLineA());
 }
 
-std::uint32_t Win32Os::GetWindowsDirectoryA(std::uint32_t bufferChars, std::wstring& folder) {
+std::uint32_t Win32Os::GetWindowsDirectoryW(std::uint32_t bufferChars, std::wstring& folder) {
   std::string buffer(bufferChars, '\0');
   const UINT length = ::GetWindowsDirectoryA(buffer.data(), bufferChars);
   if (length > 0 && length < bufferChars) {
@@ -95,7 +95,7 @@ std::uint32_t Win32Os::GetWindowsDirectoryA(std::uint32_t bufferChars, std::wstr
   return length;
 }
 
-bool Win32Os::CreateMutexA(const std::wstring& name, bool& alreadyExists) {
+bool Win32Os::CreateMutexW(const std::wstring& name, bool& alreadyExists) {
   // Never closed: the mutex marks this copy of the program for as long as it runs.
   const HANDLE mutex = ::CreateMutexA(nullptr, FALSE, WideToAnsi(name).c_str());
   alreadyExists = ::GetLastError() == ERROR_ALREADY_EXISTS;

@@ -5,7 +5,7 @@
 
 namespace quellspur::platform::win32 {
 
-WindowHandle Win32Os::FindWindowA(const std::optional<std::wstring>& className,
+WindowHandle Win32Os::FindWindowW(const std::optional<std::wstring>& className,
                                   const std::optional<std::wstring>& windowName) {
   const std::string windowClass = className ? WideToAnsi(*className) : std::string();
   const std::string caption = windowName ? WideToAnsi(*windowName) : std::string();

@@ -1,9 +1,20 @@
-// The registry, through the 8-bit calls of advapi32.
+// The registry, through the UTF-16 ("W") calls of advapi32.
+//
+// Names cross exactly, as UTF-16. Data crosses as the raw bytes Windows stores, with the value's
+// type: a string type's data is UTF-16LE (two bytes a character, its terminating zero character
+// included when it was stored with one); any other type's data is the bytes as written. Callers
+// read data as text through ValueText and write text through StringData.
+//
+// Buffers: a name buffer counts characters and must hold the name and its zero; a data buffer
+// counts bytes, so text of n characters needs 2n bytes, its zero 2 more, and binary data is
+// bounded by the same number of bytes.
 #pragma once
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
+#include "platform/system.h"
 #include "platform/types.h"
 
 namespace quellspur::platform {
@@ -12,8 +23,19 @@ namespace quellspur::platform {
 struct EnumeratedValue {
   std::wstring name;  // the name buffer up to its first zero
   std::uint32_t type = 0;
-  std::string data;  // exactly the bytes delivered, in the ANSI code page for text types
+  std::string data;  // exactly the bytes delivered
 };
+
+inline bool IsStringType(std::uint32_t type) {
+  return type == kRegSz || type == kRegExpandSz || type == kRegMultiSz;
+}
+
+// The text a value's data holds: a string type's as UTF-16LE up to its first zero character, any
+// other type's as 8-bit text in the ANSI code page up to its first zero byte (data without a zero
+// counts whole).
+std::wstring ValueText(System& system, std::uint32_t type, std::string_view data);
+// Text as a string type's data: UTF-16LE with its terminating zero character.
+std::string StringData(std::wstring_view text);
 
 class Registry {
  public:
@@ -35,6 +57,9 @@ class Registry {
   // Creates the key and any missing keys above it, or opens it when it exists.
   virtual Status RegCreateKeyExW(RegKey root, const std::wstring& subKey, std::uint32_t access,
                                  RegKey& key) = 0;
+  // Stores the bytes. String-type data whose last character is not a zero is stored with one when
+  // the character behind the data is a zero, as Windows NT does; behind the boundary's data there
+  // always is one.
   virtual Status RegSetValueExW(RegKey key, const std::wstring& valueName, std::uint32_t type,
                                 const std::string& data) = 0;
   virtual Status RegDeleteValueW(RegKey key, const std::wstring& valueName) = 0;

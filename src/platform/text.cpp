@@ -41,4 +41,25 @@ std::string_view UpToFirstZero(std::string_view bytes) {
   return bytes.substr(0, bytes.find('\0'));
 }
 
+std::string ToUtf16Le(std::wstring_view text) {
+  std::string bytes;
+  bytes.reserve(text.size() * 2);
+  for (wchar_t c : text) {
+    const auto unit = static_cast<char16_t>(c);
+    bytes.push_back(static_cast<char>(unit & 0xFF));
+    bytes.push_back(static_cast<char>(unit >> 8));
+  }
+  return bytes;
+}
+
+std::wstring FromUtf16Le(std::string_view bytes) {
+  std::wstring text;
+  text.reserve(bytes.size() / 2);
+  for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+    text.push_back(static_cast<wchar_t>(static_cast<unsigned char>(bytes[i]) |
+                                        static_cast<unsigned char>(bytes[i + 1]) << 8));
+  }
+  return text;
+}
+
 }  // namespace quellspur

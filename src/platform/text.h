@@ -24,4 +24,9 @@ std::wstring TrimBlanks(std::wstring_view text);
 std::wstring_view UpToFirstZero(std::wstring_view text);
 std::string_view UpToFirstZero(std::string_view bytes);
 
+// Text as the little-endian UTF-16 bytes the "W" calls exchange (one code unit per character, as
+// Windows' wide strings hold them), and back; a last odd byte is no character and is dropped.
+std::string ToUtf16Le(std::wstring_view text);
+std::wstring FromUtf16Le(std::string_view bytes);
+
 }  // namespace quellspur

@@ -1,5 +1,6 @@
 #include "scan/start_command.h"
 
+#include "platform/registry.h"
 #include "platform/text.h"
 #include "scan/scanner.h"
 
@@ -17,9 +18,9 @@ std::wstring StartedFileName(const std::wstring& command) {
 
 }  // namespace
 
-std::wstring StartCommand(platform::System& system, std::uint32_t, const std::string& data) {
-  // Data without a zero byte is a command all the same: all of it counts.
-  return system.AnsiToWide(UpToFirstZero(data));
+std::wstring StartCommand(platform::System& system, std::uint32_t type, const std::string& data) {
+  // Data without a zero is a command all the same: all of it counts.
+  return platform::ValueText(system, type, data);
 }
 
 bool StartsExecutable(const std::wstring& command, const std::wstring& path) {

@@ -9,9 +9,10 @@
 
 namespace quellspur {
 
-// The buffers a start value is read through: its name, and its data.
+// The buffers a start value is read through: its name, and its data, with room for a command of
+// 200 characters as UTF-16; data of another type is bounded by the same 400 bytes.
 inline constexpr std::uint32_t kStartNameChars = 100;
-inline constexpr std::uint32_t kStartDataBytes = 200;
+inline constexpr std::uint32_t kStartDataBytes = 400;
 
 // The command a start value holds, as the system delivers its data.
 std::wstring StartCommand(platform::System& system, std::uint32_t type, const std::string& data);

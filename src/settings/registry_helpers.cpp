@@ -3,14 +3,14 @@
 #include <cstdint>
 
 #include "platform/owners.h"
-#include "platform/text.h"
 
 namespace quellspur {
 namespace {
 
 constexpr std::uint32_t kKeyRead = 0x20019;
 constexpr std::uint32_t kKeyWrite = 0x20006;
-constexpr std::uint32_t kReadBufferBytes = 1024;
+// 1024 characters of text.
+constexpr std::uint32_t kReadBufferBytes = 2048;
 
 // The four bytes of a number, least significant first; missing bytes count as zero.
 std::uint32_t LittleEndian(const std::string& bytes) {
@@ -39,7 +39,7 @@ bool GetRegValue(platform::Os& os, platform::RegKey root, const std::wstring& su
     return false;
   }
   if (type == platform::kRegSz) {
-    text = os.AnsiToWide(UpToFirstZero(data));
+    text = platform::ValueText(os, type, data);
   } else if (type == platform::kRegDword) {
     text = std::to_wstring(LittleEndian(data));
   }
@@ -55,8 +55,7 @@ void SetRegValue(platform::Os& os, platform::RegKey root, const std::wstring& su
   }
   const platform::UniqueKey key(os, opened);
   if (status == platform::kErrorSuccess) {
-    // Stored without a terminating zero; readers take the data whole.
-    os.RegSetValueExW(key.get(), valueName, platform::kRegSz, os.WideToAnsi(text));
+    os.RegSetValueExW(key.get(), valueName, platform::kRegSz, platform::StringData(text));
   }
 }
 

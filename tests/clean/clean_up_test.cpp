@@ -165,7 +165,7 @@ TEST_F(CleanUpTest, OnWow64BothViewsAreSearchedAndEachValueIsRemovedInItsOwn) {
   // The 32-bit view's value of the same name starts something else and stays.
   const auto wow = sim.RegistryValues(kHklm, wow64Run);
   ASSERT_EQ(wow.size(), 1u);
-  EXPECT_EQ(wow[0].data, std::string("C:\\OTHER\\NOTEPAD.EXE") + '\0');
+  EXPECT_EQ(wow[0].data, platform::StringData(L"C:\\OTHER\\NOTEPAD.EXE"));
   EXPECT_TRUE(sim.RegistryValues(kHkcu, kRunKey).empty());
   EXPECT_TRUE(Line(1).starts_with(L"IT\u00B4S ERASED!  "));
 }

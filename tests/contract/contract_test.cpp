@@ -38,10 +38,12 @@ using platform::kStillActive;
 using platform::ProcessEntry;
 using platform::RegKey;
 using platform::Status;
+using platform::StringData;
 
-// The program's buffers for one value of a start-up key.
+// The program's buffers for one value of a start-up key: 100 characters of name, and 200
+// characters of UTF-16 text, which bound other data to the same 400 bytes.
 constexpr std::uint32_t kNameChars = 100;
-constexpr std::uint32_t kDataBytes = 200;
+constexpr std::uint32_t kDataBytes = 400;
 
 const std::wstring kTestKey = L"Software\\Orvanta\\QuellspurContract";
 
@@ -134,11 +136,14 @@ TEST_F(RegistryContract, MissingKeysCannotBeOpenedAndLeaveNoHandle) {
   }
 }
 
+// A name outside the ANSI code page is a value of its own, never its look-alike.
 TEST_F(RegistryContract, ValuesComeBackWithTheirTypeAndExactBytesUntilDeleted) {
   const std::map<std::wstring, std::pair<std::uint32_t, std::string>> written = {
-      {L"Command", {kRegSz, Bytes("C:\\WINDOWS\\SYSTEM\\PATCH.EXE /boot\0", 34)}},
+      {L"Command", {kRegSz, StringData(L"C:\\WINDOWS\\SYSTEM\\PATCH.EXE /boot")}},
       {L"Blob", {kRegBinary, Bytes("\0\x01\xFF\0\xE9", 5)}},
       {L"Number", {kRegDword, Bytes("\x2A\0\0\0", 4)}},
+      {L"\u0108", {kRegSz, StringData(L"C:\\q\\\u0108at.exe")}},
+      {L"C", {kRegSz, StringData(L"C:\\q\\Cat.exe")}},
   };
   const RegKey key = CreateKey(L"Run");
   for (const auto& [name, value] : written) {
@@ -153,24 +158,29 @@ TEST_F(RegistryContract, ValuesComeBackWithTheirTypeAndExactBytesUntilDeleted) {
   for (const EnumeratedValue& value : values) {
     read[value.name] = {value.type, value.data};
   }
-  EXPECT_EQ(values.size(), 3u);
+  EXPECT_EQ(values.size(), 5u);
   EXPECT_EQ(read, written);
   EnumeratedValue beyond;
   EXPECT_EQ(os_.RegEnumValueW(reopened, 40, kNameChars, kDataBytes, beyond), kErrorNoMoreItems);
 
   EXPECT_EQ(os_.RegDeleteValueW(key, L"Command"), kErrorSuccess);
   EXPECT_EQ(os_.RegDeleteValueW(key, L"Command"), kErrorFileNotFound);
-  values.clear();
-  EXPECT_EQ(Walk(key, values), kErrorNoMoreItems);
-  EXPECT_EQ(values.size(), 2u);
   EXPECT_EQ(os_.RegDeleteValueW(key, L"Blob"), kErrorSuccess);
   EXPECT_EQ(os_.RegDeleteValueW(key, L"Number"), kErrorSuccess);
+  EXPECT_EQ(os_.RegDeleteValueW(key, L"\u0108"), kErrorSuccess);
+  values.clear();
+  EXPECT_EQ(Walk(key, values), kErrorNoMoreItems);
+  ASSERT_EQ(values.size(), 1u);
+  EXPECT_EQ(values[0].name, L"C");
+  EXPECT_EQ(os_.RegDeleteValueW(key, L"C"), kErrorSuccess);
   EXPECT_EQ(os_.RegEnumValueW(key, 0, kNameChars, kDataBytes, beyond), kErrorNoMoreItems);
 }
 
 TEST_F(RegistryContract, QueryDeliversOneValueByNameWithinItsBuffer) {
   const RegKey key = CreateKey(L"Settings");
-  Set(key, L"AutoCheck", kRegSz, " 1");  // stored without its zero, as the settings are
+  Set(key, L"AutoCheck", kRegSz, StringData(L" 1"));
+  Set(key, L"\u0416uk", kRegSz, StringData(L"\u0108"));
+  Set(key, L"?uk", kRegSz, StringData(L"look-alike"));
   Set(key, L"Number", kRegDword, Bytes("\x00\x01\x00\x00", 4));
   Set(key, L"Large", kRegBinary, std::string(1025, 'L'));
   Set(key, L"Full", kRegBinary, std::string(1024, 'F'));
@@ -179,7 +189,9 @@ TEST_F(RegistryContract, QueryDeliversOneValueByNameWithinItsBuffer) {
   std::string data;
   EXPECT_EQ(os_.RegQueryValueExW(key, L"autocheck", 1024, type, data), kErrorSuccess);
   EXPECT_EQ(type, kRegSz);
-  EXPECT_EQ(data.substr(0, 2), " 1");  // Windows adds the zero it was not given
+  EXPECT_EQ(data, StringData(L" 1"));
+  EXPECT_EQ(os_.RegQueryValueExW(key, L"\u0416UK", 1024, type, data), kErrorSuccess);
+  EXPECT_EQ(data, StringData(L"\u0108"));
   EXPECT_EQ(os_.RegQueryValueExW(key, L"Number", 1024, type, data), kErrorSuccess);
   EXPECT_EQ(type, kRegDword);
   EXPECT_EQ(data, Bytes("\x00\x01\x00\x00", 4));
@@ -190,7 +202,7 @@ TEST_F(RegistryContract, QueryDeliversOneValueByNameWithinItsBuffer) {
 }
 
 TEST_F(RegistryContract, CreatingMakesTheKeysAboveAndKeepsWhatExists) {
-  Set(CreateKey(L"Outer\\Inner"), L"Kept", kRegSz, Bytes("yes\0", 4));
+  Set(CreateKey(L"Outer\\Inner"), L"Kept", kRegSz, StringData(L"yes"));
 
   std::vector<EnumeratedValue> outer;
   EXPECT_EQ(Walk(OpenKey(L"Outer"), outer), kErrorNoMoreItems);
@@ -200,13 +212,13 @@ TEST_F(RegistryContract, CreatingMakesTheKeysAboveAndKeepsWhatExists) {
   EXPECT_EQ(Walk(CreateKey(L"Outer\\Inner"), inner), kErrorNoMoreItems);
   ASSERT_EQ(inner.size(), 1u);
   EXPECT_EQ(inner[0].name, L"Kept");
-  EXPECT_EQ(inner[0].data, Bytes("yes\0", 4));
+  EXPECT_EQ(inner[0].data, StringData(L"yes"));
 }
 
 // Each value alone in a key, read through the program's buffers: the name must leave room for its
 // zero and the data must fit, text with its zero. Windows adds the zero that a text written
-// without one lacks, as long as the byte behind the written data is a zero (always so for the
-// boundary's strings), and the added zero counts towards the buffer.
+// without one lacks, as long as the character behind the written data is a zero (always so for the
+// boundary's data), and the added zero counts towards the buffer.
 TEST_F(RegistryContract, AValueFitsTheProgramsBuffersOrReportsMoreData) {
   struct Case {
     const wchar_t* key;
@@ -217,23 +229,26 @@ TEST_F(RegistryContract, AValueFitsTheProgramsBuffersOrReportsMoreData) {
     std::string read;
   };
   const std::string bytes(kDataBytes, '\xB0');
-  const std::string text(kDataBytes - 1, 'T');
-  const std::string command = "C:\\WINDOWS\\SYSTEM\\PATCH.EXE";
+  const std::wstring text(kDataBytes / 2 - 1, L'T');
+  const std::wstring command = L"C:\\WINDOWS\\SYSTEM\\PATCH.EXE";
+  const std::wstring inner(L"ab\0cd", 5);
   const Case cases[] = {
-      {L"NameFits", std::wstring(kNameChars - 1, L'N'), kRegSz, Bytes("x\0", 2), kErrorSuccess,
-       Bytes("x\0", 2)},
-      {L"NameTooLong", std::wstring(kNameChars, L'N'), kRegSz, Bytes("x\0", 2), kErrorMoreData, ""},
-      {L"Binary200", L"V", kRegBinary, bytes, kErrorSuccess, bytes},
-      {L"Binary201", L"V", kRegBinary, bytes + '\xB0', kErrorMoreData, ""},
-      {L"Text199", L"V", kRegSz, text + '\0', kErrorSuccess, text + '\0'},
-      {L"Text200", L"V", kRegSz, text + "T" + '\0', kErrorMoreData, ""},
-      {L"Bare", L"V", kRegSz, command, kErrorSuccess, command + '\0'},
-      {L"Inner", L"V", kRegSz, Bytes("ab\0cd", 5), kErrorSuccess, Bytes("ab\0cd\0", 6)},
+      // Names are counted in characters, whatever their code.
+      {L"NameFits", std::wstring(kNameChars - 1, L'\u0416'), kRegSz, StringData(L"x"),
+       kErrorSuccess, StringData(L"x")},
+      {L"NameTooLong", std::wstring(kNameChars, L'N'), kRegSz, StringData(L"x"), kErrorMoreData,
+       ""},
+      {L"Binary400", L"V", kRegBinary, bytes, kErrorSuccess, bytes},
+      {L"Binary401", L"V", kRegBinary, bytes + '\xB0', kErrorMoreData, ""},
+      {L"Text199", L"V", kRegSz, StringData(text), kErrorSuccess, StringData(text)},
+      {L"Text200", L"V", kRegSz, StringData(text + L"T"), kErrorMoreData, ""},
+      {L"Bare", L"V", kRegSz, ToUtf16Le(command), kErrorSuccess, StringData(command)},
+      {L"Inner", L"V", kRegSz, ToUtf16Le(inner), kErrorSuccess, StringData(inner)},
       {L"Empty", L"V", kRegSz, "", kErrorSuccess, ""},
-      {L"Bare200", L"V", kRegSz, std::string(kDataBytes, 'T'), kErrorMoreData, ""},
-      // Names and text cross in the ANSI code page.
-      {L"Caf\u00e9", L"R\u00e9sum\u00e9", kRegSz, Bytes("\xE9t\xE9 \x80\0", 6), kErrorSuccess,
-       Bytes("\xE9t\xE9 \x80\0", 6)},
+      {L"Bare200", L"V", kRegSz, ToUtf16Le(text + L"T"), kErrorMoreData, ""},
+      // Names and text cross exactly, in the ANSI code page or outside it.
+      {L"Caf\u00e9", L"\u0108", kRegSz, StringData(L"\u0416uk \u00e9t\u00e9 \u20ac"), kErrorSuccess,
+       StringData(L"\u0416uk \u00e9t\u00e9 \u20ac")},
   };
   for (const Case& want : cases) {
     SCOPED_TRACE(want.key);
@@ -263,14 +278,15 @@ TEST_F(RegistryContract, TheMachinesSoftwareKeyHasAViewForEachKindOfProgram) {
     RegKey key = 0;
     ASSERT_EQ(os_.RegCreateKeyExW(kHkeyLocalMachine, native, kKeyAllButDelete | view, key),
               kErrorSuccess);
-    EXPECT_EQ(os_.RegSetValueExW(key, L"View", kRegSz, view == views[0] ? "64" : "32"),
-              kErrorSuccess);
+    EXPECT_EQ(
+        os_.RegSetValueExW(key, L"View", kRegSz, StringData(view == views[0] ? L"64" : L"32")),
+        kErrorSuccess);
     EXPECT_EQ(os_.RegCloseKey(key), kErrorSuccess);
   }
   // Through the 64-bit view, each value under its real path; the own view is the 32-bit one.
   const std::pair<std::wstring, std::uint32_t> reads[] = {
       {native, views[0]}, {wow64, views[0]}, {native, views[1]}, {native, 0}};
-  const char* const expected[] = {"64", "32", "32", "32"};
+  const wchar_t* const expected[] = {L"64", L"32", L"32", L"32"};
   for (std::size_t i = 0; i < std::size(reads); ++i) {
     RegKey key = 0;
     ASSERT_EQ(os_.RegOpenKeyExW(kHkeyLocalMachine, reads[i].first, 0,
@@ -280,7 +296,7 @@ TEST_F(RegistryContract, TheMachinesSoftwareKeyHasAViewForEachKindOfProgram) {
     std::uint32_t type = 0;
     std::string data;
     EXPECT_EQ(os_.RegQueryValueExW(key, L"View", kDataBytes, type, data), kErrorSuccess) << i;
-    EXPECT_EQ(data.substr(0, 2), expected[i]) << i;
+    EXPECT_EQ(data, StringData(expected[i])) << i;
     EXPECT_EQ(os_.RegCloseKey(key), kErrorSuccess);
   }
   for (const std::wstring& key : {native, wow64}) {

@@ -82,22 +82,25 @@ TEST_F(StartEntries, SearchesThreeKeysInOrderSkippingThoseTheUserMayNotChange) {
 
 TEST_F(StartEntries, TakesDataUpToItsFirstZeroAndStopsAtAValueThatDoesNotFitTheBuffers) {
   sim.SetRegistryValue(kHklm, kRunKey, L"Padded", platform::kRegSz,
-                       std::string("PATCH.EXE\0C:\\OTHER.EXE", 23));
+                       ToUtf16Le({L"PATCH.EXE\0C:\\OTHER.EXE", 23}));
   sim.SetRegistryValue(kHklm, kRunKey, L"Number", platform::kRegDword,
                        std::string("\x01\0\0\0", 4));
-  // 200 bytes with no zero byte still fit and count as a whole command.
-  std::string exact = std::string(191, ' ') + "PATCH.EXE";
-  ASSERT_EQ(exact.size(), 200u);
+  // Data of another type is 8-bit text: 400 bytes with no zero byte still fit and count as a whole
+  // command.
+  std::string exact = std::string(391, ' ') + "PATCH.EXE";
+  ASSERT_EQ(exact.size(), 400u);
   sim.SetRegistryValue(kHklm, kRunKey, L"Exact", platform::kRegBinary, exact);
   sim.SetRegistryText(kHklm, kRunKey, std::wstring(99, L'n'), L"PATCH.EXE");
-  sim.SetRegistryText(kHklm, kRunKey, L"TooLong", std::wstring(199, L' ') + L"x");  // 201 bytes
+  sim.SetRegistryText(kHklm, kRunKey, L"\u0108", L"C:\\\u0108\\PATCH.EXE");
+  // 201 characters with the zero
+  sim.SetRegistryText(kHklm, kRunKey, L"TooLong", std::wstring(199, L' ') + L"x");
   sim.SetRegistryText(kHklm, kRunKey, L"Hidden", L"PATCH.EXE");
 
   sim.SetRegistryText(kHkcu, kRunKey, std::wstring(100, L'n'), L"PATCH.EXE");
   sim.SetRegistryText(kHkcu, kRunKey, L"Hidden too", L"PATCH.EXE");
 
   EXPECT_TRUE(scanner.FindStartEntries(kPatch));
-  EXPECT_THAT(ValueNames(), ElementsAre(L"Padded", L"Exact", std::wstring(99, L'n')));
+  EXPECT_THAT(ValueNames(), ElementsAre(L"Padded", L"Exact", std::wstring(99, L'n'), L"\u0108"));
 }
 
 // A path that could not be read names no file, and so no value that names none either.

@@ -28,9 +28,9 @@ class RegistryHelpers : public ::testing::Test {
 
 TEST_F(RegistryHelpers, ReadsTextAndNumbersLeavesOtherTypesAloneAndFailsWithEmptyText) {
   EXPECT_EQ(Read(L"AutoCheck", false), L"");  // no key
-  Store(L"Text", platform::kRegSz, std::string("before\0after", 12));
-  Store(L"Whole", platform::kRegSz, std::string(1024, 'w'));  // no zero at all: all of it
-  Store(L"Large", platform::kRegSz, std::string(1025, 'x'));
+  Store(L"Text", platform::kRegSz, ToUtf16Le({L"before\0after", 12}));
+  Store(L"Whole", platform::kRegSz, ToUtf16Le(std::wstring(1024, L'w')));  // no zero: all of it
+  Store(L"Large", platform::kRegSz, ToUtf16Le(std::wstring(1025, L'x')));
   Store(L"One", platform::kRegDword, std::string("\x01\0\0\0", 4));
   Store(L"Zero", platform::kRegDword, std::string("\0\0\0\0", 4));
   Store(L"Big", platform::kRegDword, std::string("\0\x01\0\0", 4));
@@ -55,14 +55,16 @@ TEST_F(RegistryHelpers, WritesTextCreatingTheKeyAndChangesNothingWithoutTheRight
   EXPECT_FALSE(sim.KeyExists(kHkeyLocalMachine, kKey));
   SetRegValue(sim, kHkeyLocalMachine, kKey, L"AutoCheck", L" 1");
   SetRegValue(sim, kHkeyLocalMachine, kKey, L"Empty", L"");
-  SetRegValue(sim, kHkeyLocalMachine, kKey, L"Accent", L"C:\\Caf\u00e9\\Q.exe");
+  SetRegValue(sim, kHkeyLocalMachine, kKey, L"Accent", L"C:\\Caf\u00e9\\\u0108.exe");
   SetRegValue(sim, kHkeyLocalMachine, kKey, L"Quellspur", L"y");
   for (const auto& value : sim.RegistryValues(kHkeyLocalMachine, kKey)) {
     EXPECT_EQ(value.type, platform::kRegSz);
   }
+  // As other programs read it: UTF-16 with its zero.
+  EXPECT_EQ(sim.RegistryValues(kHkeyLocalMachine, kKey)[0].data, std::string(" \0001\0\0\0", 6));
   EXPECT_EQ(Read(L"AutoCheck"), L" 1");
   EXPECT_EQ(Read(L"Empty"), L"");
-  EXPECT_EQ(Read(L"Accent"), L"C:\\Caf\u00e9\\Q.exe");
+  EXPECT_EQ(Read(L"Accent"), L"C:\\Caf\u00e9\\\u0108.exe");
   // Deleting needs the key but not the value.
   EXPECT_TRUE(DeleteRegValue(sim, kHkeyLocalMachine, kKey, L"Quellspur"));
   EXPECT_TRUE(DeleteRegValue(sim, kHkeyLocalMachine, kKey, L"Quellspur"));

@@ -56,7 +56,7 @@ class SimMachine : public Os {
 
   void SetRegistryValue(RegKey root, const std::wstring& subKey, const std::wstring& name,
                         std::uint32_t type, const std::string& data);
-  // A REG_SZ value as Windows stores text: the ANSI bytes and a terminating zero.
+  // A REG_SZ value as Windows stores text: UTF-16LE and a terminating zero character.
   void SetRegistryText(RegKey root, const std::wstring& subKey, const std::wstring& name,
                        const std::wstring& text);
   // Opening the key with any of these rights is refused.

@@ -2,7 +2,6 @@
 #include <algorithm>
 
 #include "platform/sim/sim_machine.h"
-#include "platform/sim/windows_1252.h"
 
 namespace quellspur::platform::sim {
 namespace {
@@ -14,6 +13,19 @@ template <typename Values>
 auto FindValue(Values& values, const std::wstring& name) {
   return std::find_if(values.begin(), values.end(),
                       [&](const SimValue& v) { return UpperCase(v.name) == UpperCase(name); });
+}
+
+// String-type data whose last character is not a zero gets one when the character behind the data
+// is a zero, as Windows NT stores it; the caller's buffer always has zeros behind the data.
+std::string Stored(std::uint32_t type, const std::string& data) {
+  const std::string padded = data + std::string(3, '\0');
+  const auto character = [&](std::size_t i) {
+    return padded[2 * i] != 0 || padded[2 * i + 1] != 0;
+  };
+  const std::size_t behind = data.size() / 2;
+  const bool addZero =
+      IsStringType(type) && behind > 0 && character(behind - 1) && !character(behind);
+  return addZero ? padded.substr(0, data.size() + 2) : data;
 }
 
 // Value names are case-insensitive; a value written again keeps its place.
@@ -37,7 +49,7 @@ void SimMachine::SetRegistryValue(RegKey root, const std::wstring& subKey, const
 
 void SimMachine::SetRegistryText(RegKey root, const std::wstring& subKey, const std::wstring& name,
                                  const std::wstring& text) {
-  SetRegistryValue(root, subKey, name, kRegSz, EncodeWindows1252(text) + '\0');
+  SetRegistryValue(root, subKey, name, kRegSz, StringData(text));
 }
 
 void SimMachine::DenyKeyRights(RegKey root, const std::wstring& subKey, std::uint32_t rights) {
@@ -134,7 +146,7 @@ Status SimMachine::RegEnumValueW(RegKey key, std::uint32_t index, std::uint32_t 
   }
   const SimValue& stored = found->values[index];
   // The name buffer must hold the name and its terminating zero.
-  if (EncodeWindows1252(stored.name).size() >= nameChars || stored.data.size() > dataBytes) {
+  if (stored.name.size() >= nameChars || stored.data.size() > dataBytes) {
     return kErrorMoreData;
   }
   value = EnumeratedValue{stored.name, stored.type, stored.data};
@@ -189,11 +201,7 @@ Status SimMachine::RegSetValueExW(RegKey key, const std::wstring& valueName, std
   if (found == nullptr) {
     return status;
   }
-  // Text that does not end in a zero gets one, as Windows NT stores it: the caller's buffer always
-  // has one just past the data.
-  const bool text = type == kRegSz || type == kRegExpandSz || type == kRegMultiSz;
-  StoreValue(found->values, valueName, type,
-             text && !data.empty() && data.back() != '\0' ? data + '\0' : data);
+  StoreValue(found->values, valueName, type, Stored(type, data));
   return kErrorSuccess;
 }
 

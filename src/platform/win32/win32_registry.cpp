@@ -1,10 +1,11 @@
-// The registry through advapi32's 8-bit calls.
+// The registry through advapi32's UTF-16 calls.
 #include <windows.h>
 
 #include <algorithm>
 #include <cstdint>
 #include <string_view>
 
+#include "platform/text.h"
 #include "platform/win32/win32_os.h"
 
 namespace quellspur::platform::win32 {
@@ -36,26 +37,25 @@ RegKey FromHkey(HKEY key) {
 
 Status Win32Os::RegOpenKeyExW(RegKey root, const std::wstring& subKey, std::uint32_t options,
                               std::uint32_t access, RegKey& key) {
-  const std::string path = WideToAnsi(subKey);
   HKEY opened = nullptr;
-  const LONG status = ::RegOpenKeyExA(ToHkey(root), path.c_str(), options, access, &opened);
+  const LONG status = ::RegOpenKeyExW(ToHkey(root), subKey.c_str(), options, access, &opened);
   key = status == ERROR_SUCCESS ? FromHkey(opened) : 0;
   return status;
 }
 
 Status Win32Os::RegEnumValueW(RegKey key, std::uint32_t index, std::uint32_t nameChars,
                               std::uint32_t dataBytes, EnumeratedValue& value) {
-  std::string name(nameChars, '\0');
+  std::wstring name(nameChars, L'\0');
   std::string data(dataBytes, '\0');
   DWORD nameLength = nameChars;
   DWORD dataLength = dataBytes;
   DWORD type = 0;
-  const LONG status = ::RegEnumValueA(ToHkey(key), index, name.data(), &nameLength, nullptr, &type,
+  const LONG status = ::RegEnumValueW(ToHkey(key), index, name.data(), &nameLength, nullptr, &type,
                                       reinterpret_cast<BYTE*>(data.data()), &dataLength);
   if (status != ERROR_SUCCESS) {
     return status;
   }
-  value.name = AnsiToWide(std::string_view(name.c_str()));
+  value.name = UpToFirstZero(name);
   value.type = type;
   data.resize(std::min<std::size_t>(dataLength, data.size()));
   value.data = std::move(data);
@@ -68,12 +68,11 @@ Status Win32Os::RegCloseKey(RegKey key) {
 
 Status Win32Os::RegCreateKeyExW(RegKey root, const std::wstring& subKey, std::uint32_t access,
                                 RegKey& key) {
-  const std::string path = WideToAnsi(subKey);
-  char noClass[] = "";
+  wchar_t noClass[] = L"";
   SECURITY_ATTRIBUTES security{};
   HKEY created = nullptr;
   DWORD disposition = 0;
-  const LONG status = ::RegCreateKeyExA(ToHkey(root), path.c_str(), 0, noClass, 0, access,
+  const LONG status = ::RegCreateKeyExW(ToHkey(root), subKey.c_str(), 0, noClass, 0, access,
                                         &security, &created, &disposition);
   key = status == ERROR_SUCCESS ? FromHkey(created) : 0;
   return status;
@@ -81,11 +80,10 @@ Status Win32Os::RegCreateKeyExW(RegKey root, const std::wstring& subKey, std::ui
 
 Status Win32Os::RegQueryValueExW(RegKey key, const std::wstring& valueName, std::uint32_t dataBytes,
                                  std::uint32_t& type, std::string& data) {
-  const std::string name = WideToAnsi(valueName);
   std::string buffer(dataBytes, '\0');
   DWORD length = dataBytes;
   DWORD delivered = 0;
-  const LONG status = ::RegQueryValueExA(ToHkey(key), name.c_str(), nullptr, &delivered,
+  const LONG status = ::RegQueryValueExW(ToHkey(key), valueName.c_str(), nullptr, &delivered,
                                          reinterpret_cast<BYTE*>(buffer.data()), &length);
   if (status != ERROR_SUCCESS) {
     return status;
@@ -98,17 +96,16 @@ Status Win32Os::RegQueryValueExW(RegKey key, const std::wstring& valueName, std:
 
 Status Win32Os::RegSetValueExW(RegKey key, const std::wstring& valueName, std::uint32_t type,
                                const std::string& data) {
-  const std::string name = WideToAnsi(valueName);
-  // Windows stores one more byte for text whose last byte is not a zero when the byte behind it
-  // is one; a std::string always has that zero, so such text is always stored terminated.
-  return ::RegSetValueExA(ToHkey(key), name.c_str(), 0, type,
-                          reinterpret_cast<const BYTE*>(data.data()),
+  // Windows stores one more character for text whose last character is not a zero when the
+  // character behind it is one; two zero bytes behind the data make that so for every text.
+  const std::string padded = data + std::string(2, '\0');
+  return ::RegSetValueExW(ToHkey(key), valueName.c_str(), 0, type,
+                          reinterpret_cast<const BYTE*>(padded.data()),
                           static_cast<DWORD>(data.size()));
 }
 
 Status Win32Os::RegDeleteValueW(RegKey key, const std::wstring& valueName) {
-  const std::string name = WideToAnsi(valueName);
-  return ::RegDeleteValueA(ToHkey(key), name.c_str());
+  return ::RegDeleteValueW(ToHkey(key), valueName.c_str());
 }
 
 }  // namespace quellspur::platform::win32

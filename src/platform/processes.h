@@ -8,7 +8,7 @@
 
 namespace quellspur::platform {
 
-// The parts of the 8-bit PROCESSENTRY32 record the program reads.
+// The parts of the PROCESSENTRY32W record the program reads.
 struct ProcessEntry {
   std::uint32_t processId = 0;
   std::uint32_t parentProcessId = 0;
@@ -28,9 +28,9 @@ class Processes {
   // A handle to the process with the given rights; 0 on failure.
   virtual Handle OpenProcess(std::uint32_t desiredAccess, bool inheritHandle,
                              std::uint32_t processId) = 0;
-  // Writes the executable path of the process into a buffer of bufferChars characters and hands
-  // back its text. Returns the number of characters written: 0 on failure, and the whole buffer
-  // size when the path had to be cut (the text then holds one character less).
+  // Writes the executable path of the process into a buffer of bufferChars (UTF-16) characters and
+  // hands back its text. Returns the number of characters written: 0 on failure, and the whole
+  // buffer size when the path had to be cut (the text then holds one character less).
   virtual std::uint32_t GetModuleFileNameExW(Handle process, std::uint32_t bufferChars,
                                              std::wstring& path) = 0;
 

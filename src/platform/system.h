@@ -7,7 +7,7 @@
 
 namespace quellspur::platform {
 
-// The fields of OSVERSIONINFOA (148 bytes); the CSD text is not read by the program.
+// The fields of OSVERSIONINFOW (276 bytes); the CSD text is not read by the program.
 struct OsVersionInfo {
   std::uint32_t size = 0;
   std::uint32_t majorVersion = 0;
@@ -15,7 +15,7 @@ struct OsVersionInfo {
   std::uint32_t buildNumber = 0;
   std::uint32_t platformId = 0;
 };
-inline constexpr std::uint32_t kOsVersionInfoSize = 148;
+inline constexpr std::uint32_t kOsVersionInfoSize = 276;
 
 // The local date and time, as GetLocalTime gives them.
 struct LocalTime {

@@ -26,14 +26,18 @@ class Environment {
   virtual platform::WindowHandle ShowTestWindow(const std::wstring& className,
                                                 const std::wstring& caption) = 0;
   virtual void CloseTestWindow(platform::WindowHandle window) = 0;
-  // Starts a harmless child program that waits to be ended, and keeps a handle to it, as the
-  // program that starts a backdoor does; returns its process id.
+  // Starts a harmless child program that waits to be ended, from an executable named
+  // kChildFileName in the scratch folder, and keeps a handle to it, as the program that starts a
+  // backdoor does; returns its process id.
   virtual std::uint32_t StartChild() = 0;
   // Lets go of the child's handle.
   virtual void ReleaseChild() = 0;
   // Lets some time pass: things that happen by themselves on a real machine get their chance.
   virtual void Pause() = 0;
 };
+
+// A name outside the ANSI code page.
+inline const std::wstring kChildFileName = L"\u0108hild.exe";
 
 // The one environment of the test run: the real Windows (or Wine), or the simulated machine.
 Environment& TheEnvironment();

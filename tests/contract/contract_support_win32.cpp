@@ -17,70 +17,64 @@ namespace {
 class Win32Environment final : public Environment {
  public:
   Win32Environment() {
-    char temp[MAX_PATH + 1] = {};
-    const DWORD length = ::GetTempPathA(sizeof(temp), temp);
+    wchar_t temp[MAX_PATH + 1] = {};
+    const DWORD length = ::GetTempPathW(MAX_PATH + 1, temp);
     if (length == 0 || length > MAX_PATH) {
       throw std::runtime_error("no temporary folder");
     }
     // One folder per test process, since CTest may run the cases side by side.
-    scratch_ = std::string(temp, length) + "QuellspurContract-" +
-               std::to_string(::GetCurrentProcessId()) + "\\";
-    if (!::CreateDirectoryA(scratch_.c_str(), nullptr) &&
+    scratch_ = std::wstring(temp, length) + L"QuellspurContract-" +
+               std::to_wstring(::GetCurrentProcessId()) + L"\\";
+    if (!::CreateDirectoryW(scratch_.c_str(), nullptr) &&
         ::GetLastError() != ERROR_ALREADY_EXISTS) {
-      throw std::runtime_error("cannot create the scratch folder " + scratch_);
+      throw std::runtime_error("cannot create the scratch folder");
     }
   }
 
   ~Win32Environment() override {
     ReleaseChild();
-    for (const std::string& file : written_) {
-      ::DeleteFileA(file.c_str());
+    for (const std::wstring& file : written_) {
+      ::DeleteFileW(file.c_str());
     }
-    ::RemoveDirectoryA(scratch_.c_str());
+    ::RemoveDirectoryW(scratch_.c_str());
   }
 
   platform::Os& os() override { return os_; }
 
-  std::wstring ScratchFolder() override { return os_.AnsiToWide(scratch_); }
+  std::wstring ScratchFolder() override { return scratch_; }
 
   void WriteFile(const std::wstring& path, const std::string& bytes) override {
-    const std::string name = os_.WideToAnsi(path);
-    HANDLE file = ::CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
-      throw std::runtime_error("cannot create " + name);
+      throw std::runtime_error("cannot create " + os_.WideToAnsi(path));
     }
-    written_.push_back(name);
+    written_.push_back(path);
     DWORD done = 0;
     const BOOL ok =
         ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr);
     ::CloseHandle(file);
     if (!ok || done != bytes.size()) {
-      throw std::runtime_error("cannot write " + name);
+      throw std::runtime_error("cannot write " + os_.WideToAnsi(path));
     }
   }
 
-  void RemoveFile(const std::wstring& path) override {
-    ::DeleteFileA(os_.WideToAnsi(path).c_str());
-  }
+  void RemoveFile(const std::wstring& path) override { ::DeleteFileW(path.c_str()); }
 
-  void RemoveFolder(const std::wstring& path) override {
-    ::RemoveDirectoryA(os_.WideToAnsi(path).c_str());
-  }
+  void RemoveFolder(const std::wstring& path) override { ::RemoveDirectoryW(path.c_str()); }
 
   platform::WindowHandle ShowTestWindow(const std::wstring& className,
                                         const std::wstring& caption) override {
-    const std::string windowClass = os_.WideToAnsi(className);
-    WNDCLASSA definition{};
-    definition.lpfnWndProc = ::DefWindowProcA;
-    definition.hInstance = ::GetModuleHandleA(nullptr);
-    definition.lpszClassName = windowClass.c_str();
-    ::RegisterClassA(&definition);  // fails harmlessly when an earlier case registered it
-    const HWND window = ::CreateWindowExA(0, windowClass.c_str(), os_.WideToAnsi(caption).c_str(),
-                                          WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr,
-                                          definition.hInstance, nullptr);
+    WNDCLASSW definition{};
+    definition.lpfnWndProc = ::DefWindowProcW;
+    definition.hInstance = ::GetModuleHandleW(nullptr);
+    definition.lpszClassName = className.c_str();
+    ::RegisterClassW(&definition);  // fails harmlessly when an earlier case registered it
+    const HWND window =
+        ::CreateWindowExW(0, className.c_str(), caption.c_str(), WS_OVERLAPPEDWINDOW, 0, 0, 100,
+                          100, nullptr, nullptr, definition.hInstance, nullptr);
     if (window == nullptr) {
-      throw std::runtime_error("cannot create a window of class " + windowClass);
+      throw std::runtime_error("cannot create a window of class " + os_.WideToAnsi(className));
     }
     return reinterpret_cast<platform::WindowHandle>(window);
   }
@@ -90,17 +84,22 @@ class Win32Environment final : public Environment {
   }
 
   std::uint32_t StartChild() override {
-    char self[MAX_PATH] = {};
-    const DWORD length = ::GetModuleFileNameA(nullptr, self, MAX_PATH);
-    std::string path(self, length);
-    path = path.substr(0, path.rfind('\\')) + "\\..\\tools\\standin_quiet.exe";
-    std::string command = "\"" + path + "\"";
-    STARTUPINFOA startup{};
+    wchar_t self[MAX_PATH] = {};
+    const DWORD length = ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring quiet(self, length);
+    quiet = quiet.substr(0, quiet.rfind(L'\\')) + L"\\..\\tools\\standin_quiet.exe";
+    const std::wstring path = scratch_ + kChildFileName;
+    if (!::CopyFileW(quiet.c_str(), path.c_str(), FALSE)) {
+      throw std::runtime_error("cannot copy " + os_.WideToAnsi(quiet));
+    }
+    written_.push_back(path);
+    std::wstring command = L"\"" + path + L"\"";
+    STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION child{};
-    if (!::CreateProcessA(path.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+    if (!::CreateProcessW(path.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
                           nullptr, &startup, &child)) {
-      throw std::runtime_error("cannot start " + path);
+      throw std::runtime_error("cannot start the child");
     }
     ::CloseHandle(child.hThread);
     child_ = child.hProcess;
@@ -110,6 +109,8 @@ class Win32Environment final : public Environment {
   void ReleaseChild() override {
     if (child_ != nullptr) {
       ::TerminateProcess(child_, 0);
+      // Ended for good, so that its executable can be deleted.
+      ::WaitForSingleObject(child_, 5000);
       ::CloseHandle(child_);
       child_ = nullptr;
     }
@@ -118,26 +119,26 @@ class Win32Environment final : public Environment {
   void Pause() override { ::Sleep(20); }
 
   void DeleteKeyTree(platform::RegKey root, const std::wstring& subKey) override {
-    const std::string path = os_.WideToAnsi(subKey);
     const auto rootKey = reinterpret_cast<HKEY>(root);
     HKEY key = nullptr;
-    LONG status = ::RegOpenKeyExA(rootKey, path.c_str(), 0, KEY_ALL_ACCESS | KEY_WOW64_64KEY, &key);
+    LONG status =
+        ::RegOpenKeyExW(rootKey, subKey.c_str(), 0, KEY_ALL_ACCESS | KEY_WOW64_64KEY, &key);
     if (status == ERROR_SUCCESS) {
-      status = ::RegDeleteTreeA(key, nullptr);
+      status = ::RegDeleteTreeW(key, nullptr);
       ::RegCloseKey(key);
     }
     if (status == ERROR_SUCCESS) {
-      status = ::RegDeleteKeyExA(rootKey, path.c_str(), KEY_WOW64_64KEY, 0);
+      status = ::RegDeleteKeyExW(rootKey, subKey.c_str(), KEY_WOW64_64KEY, 0);
     }
     if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND) {
-      throw std::runtime_error("cannot remove the key " + path);
+      throw std::runtime_error("cannot remove the key " + os_.WideToAnsi(subKey));
     }
   }
 
  private:
   platform::win32::Win32Os os_;
-  std::string scratch_;
-  std::vector<std::string> written_;
+  std::wstring scratch_;
+  std::vector<std::wstring> written_;
   HANDLE child_ = nullptr;
 };
 

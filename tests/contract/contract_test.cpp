@@ -383,7 +383,12 @@ TEST(ProcessContract, ATerminatedChildReportsItsExitCodeLeavesTheListAndStillOpe
     std::uint32_t code = 0;
     EXPECT_TRUE(os.GetExitCodeProcess(process.get(), code));
     EXPECT_EQ(code, kStillActive);
-    EXPECT_TRUE(FindProcessEntry(os, child).has_value());
+    // Its name outside the ANSI code page comes back exactly, in the list and in its path.
+    EXPECT_EQ(FileNameOf(FindProcessEntry(os, child).value_or(ProcessEntry{}).exeFile),
+              kChildFileName);
+    std::wstring path;
+    EXPECT_GT(os.GetModuleFileNameExW(process.get(), 250, path), 0u);
+    EXPECT_EQ(FileNameOf(path), kChildFileName);
 
     EXPECT_TRUE(os.TerminateProcess(process.get(), 200));
     EXPECT_EQ(ExitCodeOnceEnded(env, process.get()), 200u);
@@ -398,7 +403,7 @@ TEST(ProcessContract, ATerminatedChildReportsItsExitCodeLeavesTheListAndStillOpe
     EXPECT_EQ(os.GetModuleFileNameExW(held.get(), 250, path), 0u);
     // Its image keeps its name, though.
     EXPECT_TRUE(os.QueryFullProcessImageNameW(held.get(), path));
-    EXPECT_EQ(UpperCase(FileNameOf(path)), L"STANDIN_QUIET.EXE");
+    EXPECT_EQ(FileNameOf(path), kChildFileName);
     std::uint32_t code = 0;
     EXPECT_TRUE(os.GetExitCodeProcess(held.get(), code));
     EXPECT_EQ(code, 200u);
@@ -412,7 +417,8 @@ TEST(WindowContract, AWindowIsFoundByClassCaptionOrBothAndNamesItsProcess) {
   Environment& env = TheEnvironment();
   platform::Os& os = env.os();
   const std::wstring windowClass = L"QuellspurContractClass";
-  const std::wstring caption = L"Quellspur contract caption";
+  // A caption outside the ANSI code page is found by itself only, never by its look-alike.
+  const std::wstring caption = L"Quellspur contract \u0108aption";
   const platform::WindowHandle window = env.ShowTestWindow(windowClass, caption);
 
   EXPECT_EQ(os.FindWindowW(windowClass, caption), window);
@@ -427,6 +433,7 @@ TEST(WindowContract, AWindowIsFoundByClassCaptionOrBothAndNamesItsProcess) {
   EXPECT_EQ(owner, os.GetCurrentProcessId());
 
   EXPECT_EQ(os.FindWindowW(windowClass, caption + L" 2"), 0u);
+  EXPECT_EQ(os.FindWindowW(windowClass, L"Quellspur contract Caption"), 0u);
   EXPECT_EQ(os.FindWindowW(L"QuellspurNoSuchClass", caption), 0u);
   EXPECT_EQ(os.FindWindowW(L"QuellspurNoSuchClass", std::nullopt), 0u);
   env.CloseTestWindow(window);
@@ -462,11 +469,14 @@ class FileContract : public ::testing::Test {
   std::vector<std::wstring> made_;
 };
 
+// Names outside the ANSI code page are exact: the look-alike "Cat.exe" stays as it is.
 TEST_F(FileContract, CopyReplacesUnlessTheTargetIsReadOnly) {
-  const std::wstring source = Scratch(L"Source.exe");
-  const std::wstring target = Scratch(L"Source.exe.Backdoor");
+  const std::wstring source = Scratch(L"\u0108at.exe");
+  const std::wstring target = Scratch(L"\u0108at.exe.Backdoor");
+  const std::wstring lookAlike = Scratch(L"Cat.exe");
   env_.WriteFile(source, "new");
   env_.WriteFile(target, "old");
+  env_.WriteFile(lookAlike, "innocent");
 
   EXPECT_FALSE(os_.CopyFileW(source, target, true));
   EXPECT_EQ(Content(target), "old");
@@ -492,6 +502,7 @@ TEST_F(FileContract, CopyReplacesUnlessTheTargetIsReadOnly) {
   EXPECT_FALSE(os_.GetFileLength(target, length));
   EXPECT_FALSE(os_.CopyFileW(Scratch(L"Missing.exe"), target, false));
   EXPECT_FALSE(os_.SetFileAttributesW(Scratch(L"Missing.exe"), platform::kAttributeArchive));
+  EXPECT_EQ(Content(lookAlike), "innocent");
 }
 
 TEST_F(FileContract, AFolderIsCreatedOnceAndOnlyBelowOneThatExists) {

@@ -15,7 +15,7 @@ SimMachine::SimMachine() {
 
 bool SimMachine::GetVersionExW(OsVersionInfo& info) {
   // The call accepts the record's two published sizes only.
-  if (info.size != kOsVersionInfoSize && info.size != 156) {
+  if (info.size != kOsVersionInfoSize && info.size != 284) {
     return false;
   }
   const bool nt = platformId_ == kPlatformNt;

@@ -9,10 +9,9 @@
 namespace quellspur::platform::win32 {
 
 bool Win32Os::GetFileLength(const std::wstring& path, std::uint64_t& length) {
-  const std::string name = WideToAnsi(path);
   WIN32_FILE_ATTRIBUTE_DATA attributes{};
   // A folder has attributes but no length of its own.
-  if (!::GetFileAttributesExA(name.c_str(), GetFileExInfoStandard, &attributes) ||
+  if (!::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &attributes) ||
       (attributes.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
     return false;
   }
@@ -23,10 +22,9 @@ bool Win32Os::GetFileLength(const std::wstring& path, std::uint64_t& length) {
 bool Win32Os::ReadFileAt(const std::wstring& path, std::uint64_t offset, std::uint32_t count,
                          std::string& bytes) {
   bytes.clear();
-  const std::string name = WideToAnsi(path);
   // Running executables are read too, so others may keep reading and writing meanwhile.
   // FILE_SHARE_DELETE is left out: Windows 95 and 98 refuse it.
-  HANDLE file = ::CreateFileA(name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+  HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
     return false;
@@ -49,10 +47,9 @@ bool Win32Os::ReadFileAt(const std::wstring& path, std::uint64_t offset, std::ui
 }
 
 bool Win32Os::AppendToFile(const std::wstring& path, const std::string& bytes) {
-  const std::string name = WideToAnsi(path);
   // Append-only access makes Windows put every write at the end of the file; readers and other
   // writers may keep the file open meanwhile.
-  HANDLE file = ::CreateFileA(name.c_str(), FILE_APPEND_DATA | FILE_READ_DATA,
+  HANDLE file = ::CreateFileW(path.c_str(), FILE_APPEND_DATA | FILE_READ_DATA,
                               FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
@@ -90,8 +87,7 @@ bool Win32Os::ReadTextLines(const std::wstring& path, std::vector<std::wstring>&
 }
 
 bool Win32Os::WriteWholeFile(const std::wstring& path, const std::string& bytes) {
-  const std::string name = WideToAnsi(path);
-  HANDLE file = ::CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+  HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
     return false;
@@ -106,34 +102,33 @@ bool Win32Os::WriteWholeFile(const std::wstring& path, const std::string& bytes)
 
 bool Win32Os::CopyFileW(const std::wstring& existing, const std::wstring& target,
                         bool failIfExists) {
-  return ::CopyFileA(WideToAnsi(existing).c_str(), WideToAnsi(target).c_str(),
-                     failIfExists ? TRUE : FALSE) != FALSE;
+  return ::CopyFileW(existing.c_str(), target.c_str(), failIfExists ? TRUE : FALSE) != FALSE;
 }
 
 bool Win32Os::SetFileAttributesW(const std::wstring& path, std::uint32_t attributes) {
-  return ::SetFileAttributesA(WideToAnsi(path).c_str(), attributes) != FALSE;
+  return ::SetFileAttributesW(path.c_str(), attributes) != FALSE;
 }
 
 bool Win32Os::DeleteFileW(const std::wstring& path) {
-  return ::DeleteFileA(WideToAnsi(path).c_str()) != FALSE;
+  return ::DeleteFileW(path.c_str()) != FALSE;
 }
 
 bool Win32Os::CreateDirectoryW(const std::wstring& path) {
-  return ::CreateDirectoryA(WideToAnsi(path).c_str(), nullptr) != FALSE;
+  return ::CreateDirectoryW(path.c_str(), nullptr) != FALSE;
 }
 
 bool Win32Os::MoveFileExW(const std::wstring& existing, const std::wstring& target) {
-  return ::MoveFileExA(WideToAnsi(existing).c_str(), WideToAnsi(target).c_str(),
+  return ::MoveFileExW(existing.c_str(), target.c_str(),
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
 }
 
 bool Win32Os::GetTempFileNameW(const std::wstring& folder, const std::wstring& prefix,
                                std::wstring& path) {
-  char name[MAX_PATH] = {};
-  if (::GetTempFileNameA(WideToAnsi(folder).c_str(), WideToAnsi(prefix).c_str(), 0, name) == 0) {
+  wchar_t name[MAX_PATH] = {};
+  if (::GetTempFileNameW(folder.c_str(), prefix.c_str(), 0, name) == 0) {
     return false;
   }
-  path = AnsiToWide(name);
+  path = name;
   return true;
 }
 

@@ -1,4 +1,4 @@
-// The platform boundary over the real Windows calls (the 8-bit "A" forms).
+// The platform boundary over the real Windows calls (the UTF-16 "W" forms).
 #pragma once
 
 #include <cstdint>
@@ -11,9 +11,9 @@
 
 namespace quellspur::platform::win32 {
 
-// Texts cross into Windows in the ANSI code page and come back up to their first zero. Every
-// member calls the Windows function of the same name, spelled with a leading "::" because the
-// unqualified name would be the member itself.
+// Texts cross into Windows as UTF-16 and come back up to their first zero. Every member calls the
+// Windows function of the same name, spelled with a leading "::" because the unqualified name
+// would be the member itself.
 class Win32Os final : public Os {
  public:
   // --- Processes ---
@@ -80,7 +80,7 @@ class Win32Os final : public Os {
 
  private:
   // The full path of the running program's executable.
-  std::string ProgramPath();
+  std::wstring ProgramPath();
 };
 
 }  // namespace quellspur::platform::win32

@@ -5,16 +5,17 @@
 #include <tlhelp32.h>
 
 #include <algorithm>
-#include <cstring>
-#include <string_view>
+#include <cwchar>
+#include <iterator>
 
+#include "platform/text.h"
 #include "platform/win32/win32_os.h"
 
 namespace quellspur::platform::win32 {
 
 static_assert(sizeof(Handle) == sizeof(HANDLE));
 // The program exchanges the record in its 32-bit layout.
-static_assert(sizeof(void*) != 4 || sizeof(PROCESSENTRY32) == 296);
+static_assert(sizeof(void*) != 4 || sizeof(PROCESSENTRY32W) == 556);
 
 namespace {
 
@@ -25,18 +26,17 @@ Handle FromHandle(HANDLE handle) {
   return reinterpret_cast<Handle>(handle);
 }
 
-using ProcessWalkStep = BOOL(WINAPI*)(HANDLE, PROCESSENTRY32*);
+using ProcessWalkStep = BOOL(WINAPI*)(HANDLE, PROCESSENTRY32W*);
 
-bool ReadEntry(Win32Os& os, ProcessWalkStep step, Handle snapshot, ProcessEntry& entry) {
-  PROCESSENTRY32 record{};
+bool ReadEntry(ProcessWalkStep step, Handle snapshot, ProcessEntry& entry) {
+  PROCESSENTRY32W record{};
   record.dwSize = sizeof(record);
   if (!step(ToHandle(snapshot), &record)) {
     return false;
   }
   entry.processId = record.th32ProcessID;
   entry.parentProcessId = record.th32ParentProcessID;
-  entry.exeFile =
-      os.AnsiToWide({record.szExeFile, ::strnlen(record.szExeFile, sizeof(record.szExeFile))});
+  entry.exeFile.assign(record.szExeFile, ::wcsnlen(record.szExeFile, std::size(record.szExeFile)));
   return true;
 }
 
@@ -48,11 +48,11 @@ Handle Win32Os::CreateToolhelp32Snapshot(std::uint32_t flags, std::uint32_t proc
 }
 
 bool Win32Os::Process32FirstW(Handle snapshot, ProcessEntry& entry) {
-  return ReadEntry(*this, ::Process32First, snapshot, entry);
+  return ReadEntry(::Process32FirstW, snapshot, entry);
 }
 
 bool Win32Os::Process32NextW(Handle snapshot, ProcessEntry& entry) {
-  return ReadEntry(*this, ::Process32Next, snapshot, entry);
+  return ReadEntry(::Process32NextW, snapshot, entry);
 }
 
 Handle Win32Os::OpenProcess(std::uint32_t desiredAccess, bool inheritHandle,
@@ -62,12 +62,12 @@ Handle Win32Os::OpenProcess(std::uint32_t desiredAccess, bool inheritHandle,
 
 std::uint32_t Win32Os::GetModuleFileNameExW(Handle process, std::uint32_t bufferChars,
                                             std::wstring& path) {
-  std::string buffer(bufferChars, ' ');
-  const DWORD written = ::GetModuleFileNameExA(ToHandle(process), nullptr, buffer.data(),
+  std::wstring buffer(bufferChars, L' ');
+  const DWORD written = ::GetModuleFileNameExW(ToHandle(process), nullptr, buffer.data(),
                                                static_cast<DWORD>(buffer.size()));
   // A truncated answer may lack its zero, so the count bounds the text as well.
   buffer.resize(std::min<std::size_t>(written, buffer.size()));
-  path = AnsiToWide(std::string_view(buffer.c_str()));
+  path = UpToFirstZero(buffer);
   return written;
 }
 

@@ -1,26 +1,27 @@
 // The version record, the clock and locale, the program's folder and the ANSI code page.
 #include <windows.h>
 
-#include <cstring>
+#include <cwchar>
+#include <iterator>
 
 #include "platform/win32/win32_os.h"
 #include "platform/win32/win32_ui.h"
 
 namespace quellspur::platform::win32 {
 
-static_assert(sizeof(OSVERSIONINFOA) == kOsVersionInfoSize);
+static_assert(sizeof(OSVERSIONINFOW) == kOsVersionInfoSize);
 
 bool Win32Os::GetVersionExW(OsVersionInfo& info) {
   // The extended record leaves room for either size the caller may name; its head is the
-  // 148-byte record.
-  OSVERSIONINFOEXA record{};
+  // 276-byte record.
+  OSVERSIONINFOEXW record{};
   record.dwOSVersionInfoSize = info.size;
   record.dwMajorVersion = info.majorVersion;
   record.dwMinorVersion = info.minorVersion;
   record.dwBuildNumber = info.buildNumber;
   record.dwPlatformId = info.platformId;
-  std::memset(record.szCSDVersion, ' ', sizeof(record.szCSDVersion));
-  if (!::GetVersionExA(reinterpret_cast<OSVERSIONINFOA*>(&record))) {
+  std::wmemset(record.szCSDVersion, L' ', std::size(record.szCSDVersion));
+  if (!::GetVersionExW(reinterpret_cast<OSVERSIONINFOW*>(&record))) {
     return false;
   }
   info.size = record.dwOSVersionInfoSize;
@@ -38,19 +39,20 @@ void Win32Os::GetLocalTime(LocalTime& time) {
 }
 
 std::wstring Win32Os::GetTimeSeparator() {
-  char separator[8] = {};
+  wchar_t separator[8] = {};
   // The locale always has one; ":" stands in should the call ever fail.
-  if (::GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_STIME, separator, sizeof(separator)) == 0) {
+  if (::GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_STIME, separator,
+                       static_cast<int>(std::size(separator))) == 0) {
     return L":";
   }
-  return AnsiToWide(separator);
+  return separator;
 }
 
-std::string Win32Os::ProgramPath() {
-  std::string path(MAX_PATH, '\0');
+std::wstring Win32Os::ProgramPath() {
+  std::wstring path(MAX_PATH, L'\0');
   for (;;) {
     const DWORD length =
-        ::GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
     if (length == 0) {
       return {};
     }
@@ -63,41 +65,41 @@ std::string Win32Os::ProgramPath() {
 }
 
 std::wstring Win32Os::GetProgramFolder() {
-  const std::string path = ProgramPath();
-  std::string folder = path.substr(0, path.rfind('\\'));
+  const std::wstring path = ProgramPath();
+  std::wstring folder = path.substr(0, path.rfind(L'\\'));
   // A drive's root folder keeps its backslash, as the system names it.
-  if (!folder.empty() && folder.back() == ':') {
-    folder += '\\';
+  if (!folder.empty() && folder.back() == L':') {
+    folder += L'\\';
   }
-  return AnsiToWide(folder);
+  return folder;
 }
 
 std::wstring Win32Os::GetProgramExeName() {
-  const std::string path = ProgramPath();
-  std::string name = path.substr(path.rfind('\\') + 1);
-  const std::size_t dot = name.rfind('.');
-  if (dot != std::string::npos) {
+  const std::wstring path = ProgramPath();
+  std::wstring name = path.substr(path.rfind(L'\\') + 1);
+  const std::size_t dot = name.rfind(L'.');
+  if (dot != std::wstring::npos) {
     name.resize(dot);
   }
-  return AnsiToWide(name);
+  return name;
 }
 
 std::wstring Win32Os::GetCommandLineW() {
-  return AnsiToWide(::GetCommandLineA());
+  return ::GetCommandLineW();
 }
 
 std::uint32_t Win32Os::GetWindowsDirectoryW(std::uint32_t bufferChars, std::wstring& folder) {
-  std::string buffer(bufferChars, '\0');
-  const UINT length = ::GetWindowsDirectoryA(buffer.data(), bufferChars);
+  std::wstring buffer(bufferChars, L'\0');
+  const UINT length = ::GetWindowsDirectoryW(buffer.data(), bufferChars);
   if (length > 0 && length < bufferChars) {
-    folder = AnsiToWide(std::string_view(buffer.c_str()));
+    folder = buffer.c_str();
   }
   return length;
 }
 
 bool Win32Os::CreateMutexW(const std::wstring& name, bool& alreadyExists) {
   // Never closed: the mutex marks this copy of the program for as long as it runs.
-  const HANDLE mutex = ::CreateMutexA(nullptr, FALSE, WideToAnsi(name).c_str());
+  const HANDLE mutex = ::CreateMutexW(nullptr, FALSE, name.c_str());
   alreadyExists = ::GetLastError() == ERROR_ALREADY_EXISTS;
   return mutex != nullptr;
 }

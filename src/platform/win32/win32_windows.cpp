@@ -7,10 +7,8 @@ namespace quellspur::platform::win32 {
 
 WindowHandle Win32Os::FindWindowW(const std::optional<std::wstring>& className,
                                   const std::optional<std::wstring>& windowName) {
-  const std::string windowClass = className ? WideToAnsi(*className) : std::string();
-  const std::string caption = windowName ? WideToAnsi(*windowName) : std::string();
-  const HWND window = ::FindWindowA(className ? windowClass.c_str() : nullptr,
-                                    windowName ? caption.c_str() : nullptr);
+  const HWND window = ::FindWindowW(className ? className->c_str() : nullptr,
+                                    windowName ? windowName->c_str() : nullptr);
   return reinterpret_cast<WindowHandle>(window);
 }
 

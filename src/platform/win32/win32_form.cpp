@@ -75,29 +75,29 @@ bool TakesFocus(ControlKind kind) {
 }
 
 struct ChildClass {
-  const char* name;
+  const wchar_t* name;
   DWORD style;
 };
 
 ChildClass ChildClassOf(ControlKind kind) {
   switch (kind) {
     case ControlKind::Frame:
-      return {"BUTTON", BS_GROUPBOX};
+      return {L"BUTTON", BS_GROUPBOX};
     case ControlKind::Button:
-      return {"BUTTON", BS_PUSHBUTTON};
+      return {L"BUTTON", BS_PUSHBUTTON};
     case ControlKind::CheckBox:
-      return {"BUTTON", BS_3STATE};
+      return {L"BUTTON", BS_3STATE};
     case ControlKind::ListBox:
-      return {"LISTBOX", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_BORDER};
+      return {L"LISTBOX", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_BORDER};
     case ControlKind::Image:
-      return {"STATIC", SS_ICON};
+      return {L"STATIC", SS_ICON};
     case ControlKind::Line:
-      return {"STATIC", SS_ETCHEDHORZ};
+      return {L"STATIC", SS_ETCHEDHORZ};
     case ControlKind::Label:
     case ControlKind::Timer:
       break;
   }
-  return {"STATIC", SS_LEFT};
+  return {L"STATIC", SS_LEFT};
 }
 
 }  // namespace
@@ -282,12 +282,13 @@ void Win32Form::CreateControls(const FormDesign& design) {
     }
     const bool hasText = control->kind != ControlKind::ListBox &&
                          control->kind != ControlKind::Image && control->kind != ControlKind::Line;
-    const std::string text = hasText ? ToAnsi(control->caption) : std::string();
     const POINT position = formPosition(*control);
-    const HWND child = ::CreateWindowExA(
-        0, childClass.name, hasText ? text.c_str() : nullptr, style, ui_.XToPixels(position.x),
-        ui_.YToPixels(position.y), ui_.XToPixels(control->width), ui_.YToPixels(control->height),
-        window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ui_.instance(), nullptr);
+    // Made as Unicode windows, so that a list line keeps every character it is given.
+    const HWND child = ::CreateWindowExW(
+        0, childClass.name, hasText ? control->caption.c_str() : nullptr, style,
+        ui_.XToPixels(position.x), ui_.YToPixels(position.y), ui_.XToPixels(control->width),
+        ui_.YToPixels(control->height), window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+        ui_.instance(), nullptr);
     if (!child) {
       continue;
     }

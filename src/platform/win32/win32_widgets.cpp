@@ -30,20 +30,20 @@ std::wstring Win32ListBox::List(int index) const {
     return {};
   }
   CheckIndex(index, ListCount() - 1);
-  const LRESULT length = ::SendMessageA(list, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+  const LRESULT length = ::SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
   if (length == LB_ERR) {
     return {};
   }
-  std::string text(static_cast<std::size_t>(length) + 1, '\0');
-  ::SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(index),
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  ::SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(index),
                  reinterpret_cast<LPARAM>(text.data()));
-  return FromAnsi(std::string_view(text.c_str()));
+  return text.c_str();
 }
 
 void Win32ListBox::AddItem(const std::wstring& text) {
   const HWND list = control_.Get();
   if (list) {
-    ::SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ToAnsi(text).c_str()));
+    ::SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
   }
 }
 
@@ -53,8 +53,8 @@ void Win32ListBox::InsertItem(const std::wstring& text, int index) {
     return;
   }
   CheckIndex(index, ListCount());
-  ::SendMessageA(list, LB_INSERTSTRING, static_cast<WPARAM>(index),
-                 reinterpret_cast<LPARAM>(ToAnsi(text).c_str()));
+  ::SendMessageW(list, LB_INSERTSTRING, static_cast<WPARAM>(index),
+                 reinterpret_cast<LPARAM>(text.c_str()));
 }
 
 void Win32ListBox::RemoveItem(int index) {

@@ -14,6 +14,18 @@
 namespace quellspur::contract {
 namespace {
 
+// The test sets its scene in the real folders, System32 included, whatever bitness it has.
+class NoRedirection {
+ public:
+  NoRedirection() { ::Wow64DisableWow64FsRedirection(&previous_); }
+  ~NoRedirection() { ::Wow64RevertWow64FsRedirection(previous_); }
+  NoRedirection(const NoRedirection&) = delete;
+  NoRedirection& operator=(const NoRedirection&) = delete;
+
+ private:
+  void* previous_ = nullptr;
+};
+
 class Win32Environment final : public Environment {
  public:
   Win32Environment() {
@@ -44,6 +56,7 @@ class Win32Environment final : public Environment {
   std::wstring ScratchFolder() override { return scratch_; }
 
   void WriteFile(const std::wstring& path, const std::string& bytes) override {
+    const NoRedirection real;
     HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
@@ -59,7 +72,10 @@ class Win32Environment final : public Environment {
     }
   }
 
-  void RemoveFile(const std::wstring& path) override { ::DeleteFileW(path.c_str()); }
+  void RemoveFile(const std::wstring& path) override {
+    const NoRedirection real;
+    ::DeleteFileW(path.c_str());
+  }
 
   void RemoveFolder(const std::wstring& path) override { ::RemoveDirectoryW(path.c_str()); }
 

@@ -469,6 +469,20 @@ class FileContract : public ::testing::Test {
   std::vector<std::wstring> made_;
 };
 
+// A 32-bit program on 64-bit Windows (the test prefix) reaches the Windows folder's real System32,
+// not the SysWOW64 that Windows would redirect it to.
+TEST_F(FileContract, TheWindowsFoldersSystem32IsTheRealOne) {
+  std::wstring windows;
+  ASSERT_GT(os_.GetWindowsDirectoryW(260, windows), 0u);
+  for (const auto& [folder, bytes] :
+       {std::pair{L"\\System32\\", "real"}, std::pair{L"\\SysWOW64\\", "32-bit"}}) {
+    made_.push_back(windows + folder + L"quellspur_contract.txt");
+    env_.WriteFile(made_.back(), bytes);
+  }
+  EXPECT_EQ(Content(made_[0]), "real");
+  EXPECT_EQ(Content(made_[1]), "32-bit");
+}
+
 // Names outside the ANSI code page are exact: the look-alike "Cat.exe" stays as it is.
 TEST_F(FileContract, CopyReplacesUnlessTheTargetIsReadOnly) {
   const std::wstring source = Scratch(L"\u0108at.exe");

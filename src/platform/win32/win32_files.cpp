@@ -2,16 +2,43 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cwchar>
 
 #include "platform/text_lines.h"
 #include "platform/win32/win32_os.h"
 
 namespace quellspur::platform::win32 {
+namespace {
+
+// A 32-bit program on 64-bit Windows finds the Windows folder's System32 redirected to SysWOW64,
+// another file of the same name; "Sysnative" names the real folder to it. A found path must reach
+// the file that was found.
+std::wstring Real(const std::wstring& path) {
+  static const std::wstring system32 = [] {
+    BOOL wow64 = FALSE;
+    if (sizeof(void*) != 4 || !::IsWow64Process(::GetCurrentProcess(), &wow64) || !wow64) {
+      return std::wstring();
+    }
+    wchar_t folder[MAX_PATH] = {};
+    const UINT length = ::GetWindowsDirectoryW(folder, MAX_PATH);
+    return length == 0 || length >= MAX_PATH ? std::wstring()
+                                             : std::wstring(folder, length) + L"\\System32";
+  }();
+  const std::size_t length = system32.size();
+  if (length == 0 || path.size() < length ||
+      ::_wcsnicmp(path.c_str(), system32.c_str(), length) != 0 ||
+      (path.size() > length && path[length] != L'\\')) {
+    return path;
+  }
+  return system32.substr(0, length - 8) + L"Sysnative" + path.substr(length);
+}
+
+}  // namespace
 
 bool Win32Os::GetFileLength(const std::wstring& path, std::uint64_t& length) {
   WIN32_FILE_ATTRIBUTE_DATA attributes{};
   // A folder has attributes but no length of its own.
-  if (!::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &attributes) ||
+  if (!::GetFileAttributesExW(Real(path).c_str(), GetFileExInfoStandard, &attributes) ||
       (attributes.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
     return false;
   }
@@ -24,7 +51,7 @@ bool Win32Os::ReadFileAt(const std::wstring& path, std::uint64_t offset, std::ui
   bytes.clear();
   // Running executables are read too, so others may keep reading and writing meanwhile.
   // FILE_SHARE_DELETE is left out: Windows 95 and 98 refuse it.
-  HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+  HANDLE file = ::CreateFileW(Real(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
     return false;
@@ -49,7 +76,7 @@ bool Win32Os::ReadFileAt(const std::wstring& path, std::uint64_t offset, std::ui
 bool Win32Os::AppendToFile(const std::wstring& path, const std::string& bytes) {
   // Append-only access makes Windows put every write at the end of the file; readers and other
   // writers may keep the file open meanwhile.
-  HANDLE file = ::CreateFileW(path.c_str(), FILE_APPEND_DATA | FILE_READ_DATA,
+  HANDLE file = ::CreateFileW(Real(path).c_str(), FILE_APPEND_DATA | FILE_READ_DATA,
                               FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
@@ -87,7 +114,7 @@ bool Win32Os::ReadTextLines(const std::wstring& path, std::vector<std::wstring>&
 }
 
 bool Win32Os::WriteWholeFile(const std::wstring& path, const std::string& bytes) {
-  HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+  HANDLE file = ::CreateFileW(Real(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
     return false;
@@ -102,30 +129,31 @@ bool Win32Os::WriteWholeFile(const std::wstring& path, const std::string& bytes)
 
 bool Win32Os::CopyFileW(const std::wstring& existing, const std::wstring& target,
                         bool failIfExists) {
-  return ::CopyFileW(existing.c_str(), target.c_str(), failIfExists ? TRUE : FALSE) != FALSE;
+  return ::CopyFileW(Real(existing).c_str(), Real(target).c_str(), failIfExists ? TRUE : FALSE) !=
+         FALSE;
 }
 
 bool Win32Os::SetFileAttributesW(const std::wstring& path, std::uint32_t attributes) {
-  return ::SetFileAttributesW(path.c_str(), attributes) != FALSE;
+  return ::SetFileAttributesW(Real(path).c_str(), attributes) != FALSE;
 }
 
 bool Win32Os::DeleteFileW(const std::wstring& path) {
-  return ::DeleteFileW(path.c_str()) != FALSE;
+  return ::DeleteFileW(Real(path).c_str()) != FALSE;
 }
 
 bool Win32Os::CreateDirectoryW(const std::wstring& path) {
-  return ::CreateDirectoryW(path.c_str(), nullptr) != FALSE;
+  return ::CreateDirectoryW(Real(path).c_str(), nullptr) != FALSE;
 }
 
 bool Win32Os::MoveFileExW(const std::wstring& existing, const std::wstring& target) {
-  return ::MoveFileExW(existing.c_str(), target.c_str(),
+  return ::MoveFileExW(Real(existing).c_str(), Real(target).c_str(),
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
 }
 
 bool Win32Os::GetTempFileNameW(const std::wstring& folder, const std::wstring& prefix,
                                std::wstring& path) {
   wchar_t name[MAX_PATH] = {};
-  if (::GetTempFileNameW(folder.c_str(), prefix.c_str(), 0, name) == 0) {
+  if (::GetTempFileNameW(Real(folder).c_str(), prefix.c_str(), 0, name) == 0) {
     return false;
   }
   path = name;

@@ -15,6 +15,8 @@ void RewriteWinIni(platform::Os& os, ActivityLog& log, const std::wstring& windo
   const std::wstring winIni = windowsDir + L"win.ini";
   const std::wstring winBac = windowsDir + L"win.bac";
   os.SetFileAttributesW(winIni, platform::kAttributeArchive);
+  // A read-only backup would refuse to be replaced, and every later rewrite with it.
+  os.SetFileAttributesW(winBac, platform::kAttributeArchive);
   os.DeleteFileW(winBac);
   std::vector<std::wstring> lines;
   if (!os.CopyFileW(winIni, winBac, false) || !os.ReadTextLines(winBac, lines)) {

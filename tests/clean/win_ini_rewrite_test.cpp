@@ -55,9 +55,10 @@ TEST_F(WinIniRewrite, DropsEveryLineNamingTheExecutableInAnyCaseAndKeepsTheOldFi
   EXPECT_FALSE(sim.FileExists(kWindows + L"ini1.tmp"));
 }
 
-TEST_F(WinIniRewrite, ASecondRewriteBacksUpTheFirstResult) {
+TEST_F(WinIniRewrite, ASecondRewriteBacksUpTheFirstResultOverAReadOnlyBackup) {
   RewriteWinIni(sim, log, kWindows, L"C:\\WINDOWS\\SYSTEM\\MSWINDS.EXE");
   const std::string first = sim.FileContent(kWindows + L"win.ini");
+  sim.SetFileAttributesW(kWindows + L"win.bac", platform::kAttributeReadOnly);
   RewriteWinIni(sim, log, kWindows, L"RUN=");
   EXPECT_EQ(sim.FileContent(kWindows + L"win.bac"), first);
   EXPECT_EQ(sim.FileContent(kWindows + L"win.ini"),

@@ -487,38 +487,45 @@ TEST_F(FileContract, TheWindowsFoldersSystem32IsTheRealOne) {
   EXPECT_EQ(Content(made_[1]), "32-bit");
 }
 
-// Names outside the ANSI code page are exact: the look-alike "Cat.exe" stays as it is.
-TEST_F(FileContract, CopyReplacesUnlessTheTargetIsReadOnly) {
+// A copy replaces a file unless told not to, or the file is read-only (as a read-only file's new
+// copy is) or a folder, which are not written or deleted either; the look-alike "Cat.exe" stays.
+TEST_F(FileContract, CopyReplacesWhatIsNeitherReadOnlyNorAFolder) {
   const std::wstring source = Scratch(L"\u0108at.exe");
-  const std::wstring target = Scratch(L"\u0108at.exe.Backdoor");
+  const std::wstring copy = Scratch(L"\u0108at.exe.Backdoor");
   const std::wstring lookAlike = Scratch(L"Cat.exe");
-  env_.WriteFile(source, "new");
-  env_.WriteFile(target, "old");
+  const std::wstring folder = env_.ScratchFolder() + L"Folder.exe";
+  env_.WriteFile(source, "image");
   env_.WriteFile(lookAlike, "innocent");
+  ASSERT_TRUE(os_.CreateDirectoryW(folder));
 
-  EXPECT_FALSE(os_.CopyFileW(source, target, true));
-  EXPECT_EQ(Content(target), "old");
-  EXPECT_TRUE(os_.CopyFileW(source, target, false));
-  EXPECT_EQ(Content(target), "new");
-
-  // A read-only file can be copied but not deleted. (Whether a read-only copy can be replaced
-  // differs: Windows refuses, Wine does not; the quarantine clears it first.)
+  EXPECT_FALSE(os_.CopyFileW(source, lookAlike, true));
   EXPECT_TRUE(os_.SetFileAttributesW(source, platform::kAttributeReadOnly));
-  EXPECT_FALSE(os_.DeleteFileW(source));
-  EXPECT_TRUE(os_.CopyFileW(source, target, false));
-  EXPECT_TRUE(os_.SetFileAttributesW(target, platform::kAttributeReadOnly));
-  EXPECT_FALSE(os_.DeleteFileW(target));
+  EXPECT_TRUE(os_.CopyFileW(source, copy, true));
+  for (const std::wstring& path : {source, copy, folder}) {
+    SCOPED_TRACE(testing::PrintToString(path));
+    EXPECT_FALSE(os_.CopyFileW(lookAlike, path, false));
+    EXPECT_FALSE(os_.AppendToFile(path, "+"));
+    EXPECT_FALSE(os_.WriteWholeFile(path, "x"));
+    EXPECT_FALSE(os_.DeleteFileW(path));
+    EXPECT_EQ(Content(path), path == folder ? "" : "image");
+  }
+  std::string bytes;
+  EXPECT_FALSE(os_.ReadFileAt(folder, 0, 10, bytes));
+  EXPECT_FALSE(os_.MoveFileExW(lookAlike, folder));
+  EXPECT_FALSE(os_.CopyFileW(folder, Scratch(L"Missing.exe"), false));
+  env_.RemoveFolder(folder);
+  EXPECT_TRUE(os_.SetFileAttributesW(copy, platform::kAttributeArchive));
+  EXPECT_TRUE(os_.CopyFileW(lookAlike, copy, false));
+  EXPECT_EQ(Content(copy), "innocent");
   // Hidden and system files are deleted like any other.
   EXPECT_TRUE(
       os_.SetFileAttributesW(source, platform::kAttributeHidden | platform::kAttributeSystem));
   EXPECT_TRUE(os_.DeleteFileW(source));
-
-  EXPECT_TRUE(os_.SetFileAttributesW(target, platform::kAttributeArchive));
-  EXPECT_TRUE(os_.DeleteFileW(target));
-  EXPECT_FALSE(os_.DeleteFileW(target));
+  EXPECT_TRUE(os_.DeleteFileW(copy));
+  EXPECT_FALSE(os_.DeleteFileW(copy));
   std::uint64_t length = 0;
-  EXPECT_FALSE(os_.GetFileLength(target, length));
-  EXPECT_FALSE(os_.CopyFileW(Scratch(L"Missing.exe"), target, false));
+  EXPECT_FALSE(os_.GetFileLength(copy, length));
+  EXPECT_FALSE(os_.CopyFileW(Scratch(L"Missing.exe"), copy, false));
   EXPECT_FALSE(os_.SetFileAttributesW(Scratch(L"Missing.exe"), platform::kAttributeArchive));
   EXPECT_EQ(Content(lookAlike), "innocent");
 }

@@ -1,5 +1,6 @@
-// The simulated machine's files, with Windows' path rules: case-insensitive, either slash, and a
-// running program's executable that cannot be deleted or replaced.
+// The simulated machine's files, with Windows' path rules: case-insensitive, either slash, a
+// running program's executable that cannot be deleted or replaced, read-only files that only
+// change when their attributes do, and folders that are no files.
 #include <algorithm>
 #include <cwchar>
 
@@ -92,7 +93,7 @@ bool SimMachine::ReadFileAt(const std::wstring& path, std::uint64_t offset, std:
 
 bool SimMachine::AppendToFile(const std::wstring& path, const std::string& bytes) {
   const std::wstring key = FileKey(path);
-  if (!FolderExists(key.substr(0, key.rfind(L'\\')))) {
+  if (!Writable(key)) {
     return false;
   }
   files_[key].bytes += bytes;
@@ -104,6 +105,12 @@ bool SimMachine::InUse(const std::wstring& key) const {
     return process.running &&
            (FileKey(process.modulePath) == key || FileKey(process.exeFile) == key);
   });
+}
+
+bool SimMachine::Writable(const std::wstring& key) const {
+  const auto file = files_.find(key);
+  return ParentExists(key) && folders_.count(key) == 0 && !InUse(key) &&
+         (file == files_.end() || (file->second.attributes & kAttributeReadOnly) == 0);
 }
 
 SimMachine::File* SimMachine::FindFile(const std::wstring& path) {
@@ -131,11 +138,7 @@ bool SimMachine::ReadTextLines(const std::wstring& path, std::vector<std::wstrin
 
 bool SimMachine::WriteWholeFile(const std::wstring& path, const std::string& bytes) {
   const std::wstring key = FileKey(path);
-  if (!ParentExists(key) || InUse(key)) {
-    return false;
-  }
-  File* existing = FindFile(path);
-  if (existing != nullptr && (existing->attributes & kAttributeReadOnly) != 0) {
+  if (!Writable(key)) {
     return false;
   }
   files_[key].bytes = bytes;
@@ -146,14 +149,12 @@ bool SimMachine::CopyFileW(const std::wstring& existing, const std::wstring& tar
                            bool failIfExists) {
   const File* source = FindFile(existing);
   const std::wstring key = FileKey(target);
-  if (source == nullptr || !ParentExists(key) || InUse(key)) {
+  if (source == nullptr || !Writable(key) || (failIfExists && FindFile(target) != nullptr)) {
     return false;
   }
-  if (failIfExists && FindFile(target) != nullptr) {
-    return false;
-  }
-  // As under Wine: a read-only target is replaced all the same, and the copy is not read-only.
-  files_[key] = File{source->bytes, kAttributeArchive};
+  // The copy takes the source's attributes: a read-only file's copy is read-only too. (Wine gives
+  // a file it replaces no new attributes.)
+  files_[key] = *source;
   return true;
 }
 
@@ -192,11 +193,8 @@ bool SimMachine::MoveFileExW(const std::wstring& existing, const std::wstring& t
   const File* source = FindFile(existing);
   const std::wstring from = FileKey(existing);
   const std::wstring to = FileKey(target);
-  if (source == nullptr || InUse(from) || InUse(to) || !ParentExists(to)) {
-    return false;
-  }
-  const File* replaced = FindFile(target);
-  if (replaced != nullptr && (replaced->attributes & kAttributeReadOnly) != 0) {
+  // Windows refuses to replace a read-only file here (Wine does not).
+  if (source == nullptr || InUse(from) || !Writable(to)) {
     return false;
   }
   File moved = *source;

@@ -213,6 +213,9 @@ class SimMachine : public Os {
   void AddFolders(const std::wstring& key);
   // Whether a running program's executable is this file: it can't be deleted or replaced.
   bool InUse(const std::wstring& key) const;
+  // Whether a file may be created or written here: the folder above exists, no folder has the
+  // name, and a file of that name is neither read-only nor in use.
+  bool Writable(const std::wstring& key) const;
   File* FindFile(const std::wstring& path);
   bool ParentExists(const std::wstring& key) const;
 

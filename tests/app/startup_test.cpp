@@ -10,7 +10,6 @@
 namespace quellspur::testing {
 namespace {
 
-using ::testing::Contains;
 using ::testing::ElementsAre;
 using ::testing::Field;
 
@@ -40,16 +39,6 @@ class StartUp : public MachineTest {
   platform::sim::SimToolkit toolkit{journal};
   QuellspurApp app{sim, toolkit};
 };
-
-TEST_F(StartUp, ASecondCopyIsRefusedWithAMessage) {
-  sim.TakeMutex(L"Orvanta.Quellspur.Instance");
-  app.Form_Load();
-  EXPECT_THAT(journal.entries(),
-              Contains(L"MessageBox Quellspur: Quellspur are alredy running. (48)"));
-  EXPECT_TRUE(toolkit.ended());
-  EXPECT_EQ(main(), nullptr);
-  EXPECT_EQ(splash(), nullptr);
-}
 
 TEST_F(StartUp, TheSplashWaitsForItsOkWithTheMainWindowHiddenUnlessTheSessionEnds) {
   sim.SetWindowsDirectory(L"C:\\" + std::wstring(300, L'w'));

@@ -102,18 +102,6 @@ TEST_F(WholeScan, OnWindowsNtOnlyWindowsAreFoundAndNoParent) {
             L"by: -unknown-");
 }
 
-TEST_F(WholeScan, AFaultInTheWindowProbeKeepsItsRowsAndTheScanGoesOn) {
-  UseWindows98();
-  // The fourth window lookup runs out of memory: the NetBus rows stay, the "Devil" windows are
-  // never looked for, and the process probe and the report still run.
-  os.ThrowOn(platform::Call::FindWindowW, 4);
-  form.cmdScan_Click();
-
-  ASSERT_EQ(list.ListCount(), 7);
-  EXPECT_TRUE(list.List(2).starts_with(L"NetBus Pro Found as: C:\\NB\\NBSVR.EXE Activ now"));
-  EXPECT_TRUE(list.List(3).starts_with(L"Back Orifice Found as: C:\\WINDOWS\\SYSTEM\\ .exe"));
-}
-
 using CleanMachine = MainWindowTest;
 
 TEST_F(CleanMachine, AScanStartsAfreshAndACleanReportArmsTheTimerOnlyWithAutoScan) {

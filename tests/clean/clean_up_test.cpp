@@ -139,37 +139,6 @@ TEST_F(CleanUpTest, AProcessWhosePathCannotBeReadIsEndedAndNothingElseIsTouched)
   EXPECT_EQ(sim.FileContent(kLogPath).find("Moving"), std::string::npos);
 }
 
-// 64-bit Windows keeps the machine's start keys in two views; the user's key is one.
-TEST_F(CleanUpTest, OnWow64BothViewsAreSearchedAndEachValueIsRemovedInItsOwn) {
-  sim.UseWow64();
-  const std::wstring wow64Run = L"Software\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\Run";
-  Run(L"C:\\NB\\NBSVR.EXE", L"TApplication", L"NetBus Server");
-  sim.SetRegistryText(kHklm, kRunKey, L"native", L"C:\\NB\\NBSVR.EXE");
-  sim.SetRegistryText(kHklm, wow64Run, L"wow", L"NBSVR.EXE");
-  sim.SetRegistryText(kHklm, wow64Run, L"native", L"C:\\OTHER\\NOTEPAD.EXE");
-  sim.SetRegistryText(kHkcu, kRunKey, L"user", L"NBSVR.EXE");
-  Scan();
-  const std::wstring found = L"NetBus Pro Found as: C:\\NB\\NBSVR.EXE Start entry in: ";
-  ASSERT_EQ(list.lines(),
-            (std::vector<std::wstring>{found + L"HKEY_LOCAL_MACHINE Run/native",
-                                       found + L"HKEY_LOCAL_MACHINE Run/wow",
-                                       found + L"HKEY_CURRENT_USER Run/user",
-                                       L"NetBus Pro Found as: C:\\NB\\NBSVR.EXE Activ "
-                                       L"now, started by: -unknown-"}));
-
-  for (int line = 0; line < 3; ++line) {
-    CleanLine(line);
-  }
-
-  EXPECT_TRUE(sim.RegistryValues(kHklm, kRunKey).empty());
-  // The 32-bit view's value of the same name starts something else and stays.
-  const auto wow = sim.RegistryValues(kHklm, wow64Run);
-  ASSERT_EQ(wow.size(), 1u);
-  EXPECT_EQ(wow[0].data, platform::StringData(L"C:\\OTHER\\NOTEPAD.EXE"));
-  EXPECT_TRUE(sim.RegistryValues(kHkcu, kRunKey).empty());
-  EXPECT_TRUE(Line(1).starts_with(L"IT\u00B4S ERASED!  "));
-}
-
 TEST_F(CleanUpTest, AutoCleanRemovesTheStartThenKillsAndMovesEverything) {
   UseWindows98();
   const std::uint32_t id =

@@ -269,39 +269,38 @@ TEST_F(RegistryContract, AValueFitsTheProgramsBuffersOrReportsMoreData) {
 TEST_F(RegistryContract, TheMachinesSoftwareKeyHasAViewForEachKindOfProgram) {
   const std::wstring native = L"Software\\Orvanta\\QuellspurContractView";
   const std::wstring wow64 = L"Software\\WOW6432Node\\Orvanta\\QuellspurContractView";
-  for (const std::wstring& key : {native, wow64}) {
-    env_.DeleteKeyTree(kHkeyLocalMachine, key);
-  }
+  const auto clear = [&] {
+    env_.DeleteKeyTree(kHkeyLocalMachine, native);
+    env_.DeleteKeyTree(kHkeyLocalMachine, wow64);
+  };
+  clear();
   ASSERT_TRUE(os_.Is64BitWindows());
-  const std::uint32_t views[] = {platform::kKeyWow64_64Key, platform::kKeyWow64_32Key};
-  for (const std::uint32_t view : views) {
+  struct Step {
+    const std::wstring& key;
+    std::uint32_t view;
+    const wchar_t* text;
+  };
+  constexpr std::uint32_t k64 = platform::kKeyWow64_64Key, k32 = platform::kKeyWow64_32Key;
+  for (const Step& write : {Step{native, k64, L"64"}, Step{native, k32, L"32"}}) {
     RegKey key = 0;
-    ASSERT_EQ(os_.RegCreateKeyExW(kHkeyLocalMachine, native, kKeyAllButDelete | view, key),
+    ASSERT_EQ(os_.RegCreateKeyExW(kHkeyLocalMachine, write.key, kKeyAllButDelete | write.view, key),
               kErrorSuccess);
-    EXPECT_EQ(
-        os_.RegSetValueExW(key, L"View", kRegSz, StringData(view == views[0] ? L"64" : L"32")),
-        kErrorSuccess);
+    EXPECT_EQ(os_.RegSetValueExW(key, L"View", kRegSz, StringData(write.text)), kErrorSuccess);
     EXPECT_EQ(os_.RegCloseKey(key), kErrorSuccess);
   }
-  // Through the 64-bit view, each value under its real path; the own view is the 32-bit one.
-  const std::pair<std::wstring, std::uint32_t> reads[] = {
-      {native, views[0]}, {wow64, views[0]}, {native, views[1]}, {native, 0}};
-  const wchar_t* const expected[] = {L"64", L"32", L"32", L"32"};
-  for (std::size_t i = 0; i < std::size(reads); ++i) {
+  // Through the 64-bit view each value under its real path; the own view is the 32-bit one.
+  for (const Step& read : {Step{native, k64, L"64"}, Step{wow64, k64, L"32"},
+                           Step{native, k32, L"32"}, Step{native, 0, L"32"}}) {
     RegKey key = 0;
-    ASSERT_EQ(os_.RegOpenKeyExW(kHkeyLocalMachine, reads[i].first, 0,
-                                kKeyAllButDelete | reads[i].second, key),
-              kErrorSuccess)
-        << i;
+    ASSERT_EQ(os_.RegOpenKeyExW(kHkeyLocalMachine, read.key, 0, kKeyAllButDelete | read.view, key),
+              kErrorSuccess);
     std::uint32_t type = 0;
     std::string data;
-    EXPECT_EQ(os_.RegQueryValueExW(key, L"View", kDataBytes, type, data), kErrorSuccess) << i;
-    EXPECT_EQ(data, StringData(expected[i])) << i;
+    EXPECT_EQ(os_.RegQueryValueExW(key, L"View", kDataBytes, type, data), kErrorSuccess);
+    EXPECT_EQ(data, StringData(read.text)) << read.view;
     EXPECT_EQ(os_.RegCloseKey(key), kErrorSuccess);
   }
-  for (const std::wstring& key : {native, wow64}) {
-    env_.DeleteKeyTree(kHkeyLocalMachine, key);
-  }
+  clear();
 }
 
 // --- Processes ---

@@ -103,6 +103,26 @@ TEST_F(StartEntries, TakesDataUpToItsFirstZeroAndStopsAtAValueThatDoesNotFitTheB
   EXPECT_THAT(ValueNames(), ElementsAre(L"Padded", L"Exact", std::wstring(99, L'n'), L"\u0108"));
 }
 
+// 64-bit Windows keeps the machine's start keys in two views, searched 64-bit first, each finding
+// noting its view for the removal; the user's key is one for both. Windows 98 has no views.
+TEST_F(StartEntries, OnWow64BothViewsOfTheMachinesKeysAreSearched) {
+  sim.UseWow64();
+  const std::wstring wow64Run = L"Software\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\Run";
+  sim.SetRegistryText(kHklm, wow64Run, L"wow", L"PATCH.EXE");
+  sim.SetRegistryText(kHklm, kRunKey, L"native", L"PATCH.EXE");
+  sim.SetRegistryText(kHkcu, kRunKey, L"user", L"PATCH.EXE");
+  UseWindowsNt();
+  EXPECT_TRUE(scanner.FindStartEntries(kPatch));
+  EXPECT_THAT(ValueNames(), ElementsAre(L"native", L"wow", L"user"));
+  EXPECT_EQ(scanner.findings[0].view, platform::kKeyWow64_64Key);
+  EXPECT_EQ(scanner.findings[1].view, platform::kKeyWow64_32Key);
+
+  scanner.findings.clear();
+  UseWindows98();
+  EXPECT_TRUE(scanner.FindStartEntries(kPatch));
+  EXPECT_THAT(ValueNames(), ElementsAre(L"wow", L"user"));
+}
+
 // A path that could not be read names no file, and so no value that names none either.
 TEST_F(StartEntries, AnUnreadablePathMatchesNothing) {
   sim.SetRegistryText(kHklm, kRunKey, L"Empty", L"");

@@ -51,16 +51,12 @@ std::vector<std::string> LogMessages(const fs::path& folder) {
   return messages;
 }
 
-// The log's messages when a change was made: the one line telling it; otherwise none.
-std::vector<std::string> LoggedIf(bool changed, const std::string& line) {
-  return changed ? std::vector<std::string>{line} : std::vector<std::string>{};
-}
-
 // One change made in a fresh folder, and what must hold afterwards whether it was made or not.
 struct Scenario {
   std::function<void(const fs::path& folder)> prepare;
   std::function<void(platform::Os& os, ActivityLog& log, const fs::path& folder)> change;
-  // Checks the folder after a run and tells whether the change was made.
+  // Checks the folder after a run, with the log holding the change's line exactly when it was
+  // made, and tells whether it was.
   std::function<bool(const fs::path& folder)> check;
 };
 
@@ -134,7 +130,8 @@ TEST_F(FileFaultSweep, AQuarantinedFileIsEitherInPlaceOrWhollyCopied) {
            const bool moved = !fs::exists(source);
            EXPECT_TRUE(Bytes(moved ? target : source) == image) << (moved ? "copy" : "source");
            EXPECT_EQ(LogMessages(folder),
-                     LoggedIf(moved, "Moving: " + source.string() + " to: " + target.string()));
+                     std::vector<std::string>(
+                         moved ? 1 : 0, "Moving: " + source.string() + " to: " + target.string()));
            return moved;
          }});
 }
@@ -156,8 +153,9 @@ TEST_F(FileFaultSweep, WinIniHoldsEitherItsOldOrItsNewContent) {
            const bool changed = Bytes(folder / "win.ini") == rewritten;
            EXPECT_EQ(Bytes(folder / (changed ? "win.bac" : "win.ini")), old);
            EXPECT_EQ(LogMessages(folder),
-                     LoggedIf(changed,
-                              "Removing start: load=C:\\WINDOWS\\SYSTEM\\MSWINDS.EXE in win.ini"));
+                     std::vector<std::string>(
+                         changed ? 1 : 0,
+                         "Removing start: load=C:\\WINDOWS\\SYSTEM\\MSWINDS.EXE in win.ini"));
            for (const auto& entry : fs::directory_iterator(folder)) {
              EXPECT_NE(entry.path().extension(), ".tmp") << "left behind: " << entry.path();
            }

@@ -15,11 +15,14 @@ void RewriteWinIni(platform::Os& os, ActivityLog& log, const std::wstring& windo
   const std::wstring winIni = windowsDir + L"win.ini";
   const std::wstring winBac = windowsDir + L"win.bac";
   os.SetFileAttributesW(winIni, platform::kAttributeArchive);
+  // win.ini is read before the backup is touched: without it, the old backup stays as it was.
+  std::vector<std::wstring> lines;
+  if (!os.ReadTextLines(winIni, lines)) {
+    return;
+  }
   // A read-only backup would refuse to be replaced, and every later rewrite with it.
   os.SetFileAttributesW(winBac, platform::kAttributeArchive);
-  os.DeleteFileW(winBac);
-  std::vector<std::wstring> lines;
-  if (!os.CopyFileW(winIni, winBac, false) || !os.ReadTextLines(winBac, lines)) {
+  if (!os.CopyFileW(winIni, winBac, false)) {
     return;
   }
 

@@ -26,6 +26,7 @@ inline constexpr Status kErrorNoMoreItems = 259;
 
 // Registry access rights as the program asks for them.
 inline constexpr std::uint32_t kKeyAllButDelete = 0x2003F;  // READ_CONTROL and the six key rights
+inline constexpr std::uint32_t kKeyRead = 0x20019;          // KEY_READ: query, enumerate, notify
 // On 64-bit Windows, HKEY_LOCAL_MACHINE\Software has a view for 64-bit and one for 32-bit
 // programs; a program sees its own unless it names one of these with the access it asks for.
 inline constexpr std::uint32_t kKeyWow64_64Key = 0x100;

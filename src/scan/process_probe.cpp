@@ -2,7 +2,6 @@
 #include "platform/text.h"
 #include "scan/probe_name.h"
 #include "scan/process_list.h"
-#include "scan/scan_fault.h"
 #include "scan/scanner.h"
 
 namespace quellspur {
@@ -32,12 +31,10 @@ void Scanner::FindByProcess() {
       FindStartEntries(path);
       hit = true;
     } else {
+      // An executable whose length can't be read is passed over; the next may be the server.
       std::uint64_t length = 0;
-      if (!os_.GetFileLength(path, length)) {
-        throw ScanFault("the length of a running executable can't be read");
-      }
-      hit = length >= kSmallestServer && length < kPastLargestServer && NameInFileTail(path) &&
-            FindStartEntries(path);
+      hit = os_.GetFileLength(path, length) && length >= kSmallestServer &&
+            length < kPastLargestServer && NameInFileTail(path) && FindStartEntries(path);
     }
     if (hit) {
       AddProcess(entry.processId, path, GetProcessPath(entry.parentProcessId));

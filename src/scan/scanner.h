@@ -37,8 +37,8 @@ class Scanner {
   bool SearchRunKey(platform::RegKey root, const std::wstring& keyPath, const std::wstring& path,
                     std::uint32_t view = 0);
 
-  // Looks for "Back Orifice" among the running processes. Throws ScanFault when an executable's
-  // length can't be read; the findings added until then stay.
+  // Looks for "Back Orifice" among the running processes; one whose executable can't be read is
+  // passed over.
   void FindByProcess();
   // Whether the file's own name stands in its last 101 bytes, in any case.
   bool NameInFileTail(const std::wstring& path);
@@ -51,6 +51,9 @@ class Scanner {
   std::wstring GetProcessPath(platform::Handle process, std::uint32_t processId);
 
  private:
+  // Value `index` of an open key, read whole however long its name or data.
+  platform::Status ReadValue(platform::RegKey key, std::uint32_t index,
+                             platform::EnumeratedValue& value);
   bool IsNt() const { return windowsPlatform == static_cast<std::int32_t>(platform::kPlatformNt); }
   // Adds a process finding; its start entries must be added before.
   void AddProcess(std::uint32_t processId, const std::wstring& path,

@@ -13,6 +13,10 @@ namespace quellspur {
 // 200 characters as UTF-16; data of another type is bounded by the same 400 bytes.
 inline constexpr std::uint32_t kStartNameChars = 100;
 inline constexpr std::uint32_t kStartDataBytes = 400;
+// Room for the longest name Windows allows (16,383 characters), and for data far beyond what any
+// start command needs.
+inline constexpr std::uint32_t kLongestNameChars = 16384;
+inline constexpr std::uint32_t kLargestValueBytes = 400 * 16 * 16 * 16 * 16;
 
 // The command a start value holds, as the system delivers its data.
 std::wstring StartCommand(platform::System& system, std::uint32_t type, const std::string& data);

@@ -31,10 +31,24 @@ bool Scanner::FindStartEntries(const std::wstring& path) {
   return SearchRunKey(platform::kHkeyCurrentUser, kRunKey, path) || found;
 }
 
+platform::Status Scanner::ReadValue(platform::RegKey key, std::uint32_t index,
+                                    platform::EnumeratedValue& value) {
+  // A value too long for the usual buffers is read again through ones that fit it, so that it
+  // is looked at like any other and the walk goes on behind it.
+  std::uint32_t dataBytes = kStartDataBytes;
+  platform::Status status = os_.RegEnumValueW(key, index, kStartNameChars, dataBytes, value);
+  while (status == platform::kErrorMoreData && dataBytes < kLargestValueBytes) {
+    dataBytes *= 16;
+    status = os_.RegEnumValueW(key, index, kLongestNameChars, dataBytes, value);
+  }
+  return status;
+}
+
 bool Scanner::SearchRunKey(platform::RegKey root, const std::wstring& keyPath,
                            const std::wstring& path, std::uint32_t view) {
   platform::RegKey opened = 0;
-  if (os_.RegOpenKeyExW(root, keyPath, 0, platform::kKeyAllButDelete | view, opened) !=
+  // Reading needs no more: an ordinary user may read the machine's keys but not change them.
+  if (os_.RegOpenKeyExW(root, keyPath, 0, platform::kKeyRead | view, opened) !=
       platform::kErrorSuccess) {
     return false;
   }
@@ -42,10 +56,13 @@ bool Scanner::SearchRunKey(platform::RegKey root, const std::wstring& keyPath,
   bool found = false;
 
   platform::EnumeratedValue value;
-  platform::Status status =
-      os_.RegEnumValueW(key.get(), 0, kStartNameChars, kStartDataBytes, value);
-  for (std::uint32_t index = 0; status == platform::kErrorSuccess;) {
-    if (StartsExecutable(StartCommand(os_, value.type, value.data), path)) {
+  platform::Status status = ReadValue(key.get(), 0, value);
+  // Only the end of the list, or a real error, ends the walk; a value beyond any sense in size is
+  // passed over.
+  for (std::uint32_t index = 0;
+       status == platform::kErrorSuccess || status == platform::kErrorMoreData;) {
+    if (status == platform::kErrorSuccess &&
+        StartsExecutable(StartCommand(os_, value.type, value.data), path)) {
       Finding& finding = findings.emplace_back();
       finding.backdoorName = currentBackdoorName;
       finding.filePath = path;
@@ -55,7 +72,7 @@ bool Scanner::SearchRunKey(platform::RegKey root, const std::wstring& keyPath,
       finding.view = view;
       found = true;
     }
-    status = os_.RegEnumValueW(key.get(), ++index, kStartNameChars, kStartDataBytes, value);
+    status = ReadValue(key.get(), ++index, value);
     pump_.ProcessPendingMessages();
   }
   return found;

@@ -7,7 +7,6 @@
 namespace quellspur {
 namespace {
 
-constexpr std::uint32_t kKeyRead = 0x20019;
 constexpr std::uint32_t kKeyWrite = 0x20006;
 // 1024 characters of text.
 constexpr std::uint32_t kReadBufferBytes = 2048;
@@ -26,7 +25,7 @@ std::uint32_t LittleEndian(const std::string& bytes) {
 bool GetRegValue(platform::Os& os, platform::RegKey root, const std::wstring& subKey,
                  const std::wstring& valueName, std::wstring& text) {
   platform::RegKey opened = 0;
-  if (os.RegOpenKeyExW(root, subKey, 0, kKeyRead, opened) != platform::kErrorSuccess) {
+  if (os.RegOpenKeyExW(root, subKey, 0, platform::kKeyRead, opened) != platform::kErrorSuccess) {
     text.clear();
     return false;
   }

@@ -55,7 +55,8 @@ TEST_F(WinIniRewrite, DropsEveryLineNamingTheExecutableInAnyCaseAndKeepsTheOldFi
   EXPECT_FALSE(sim.FileExists(kWindows + L"ini1.tmp"));
 }
 
-TEST_F(WinIniRewrite, ASecondRewriteBacksUpTheFirstResultOverAReadOnlyBackup) {
+TEST_F(WinIniRewrite,
+       ASecondRewriteBacksUpTheFirstResultOverAReadOnlyBackupThatStaysWithoutWinIni) {
   RewriteWinIni(sim, log, kWindows, L"C:\\WINDOWS\\SYSTEM\\MSWINDS.EXE");
   const std::string first = sim.FileContent(kWindows + L"win.ini");
   sim.SetFileAttributesW(kWindows + L"win.bac", platform::kAttributeReadOnly);
@@ -63,6 +64,9 @@ TEST_F(WinIniRewrite, ASecondRewriteBacksUpTheFirstResultOverAReadOnlyBackup) {
   EXPECT_EQ(sim.FileContent(kWindows + L"win.bac"), first);
   EXPECT_EQ(sim.FileContent(kWindows + L"win.ini"),
             "[windows]\r\n[Desktop]\r\nlast line without end\r\n");
+  sim.RemoveFile(kWindows + L"win.ini");
+  RewriteWinIni(sim, log, kWindows, L"RUN=");
+  EXPECT_EQ(sim.FileContent(kWindows + L"win.bac"), first);
 }
 
 TEST_F(WinIniRewrite, AnyFailingStepLeavesWinIniAsItWas) {

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "scan/scan_fault.h"
 #include "scan/scan_fixture.h"
 
 namespace quellspur::testing {
@@ -49,15 +48,16 @@ TEST_F(ProcessProbe, SizeRuleNeedsTheLengthWindowTheNameInTheTailAndAStartEntry)
   EXPECT_EQ(table[3].processId, highest);
 }
 
-TEST_F(ProcessProbe, UnreadableLengthEndsTheProbeAtThatProcess) {
+TEST_F(ProcessProbe, AnUnreadableExecutableIsPassedOver) {
   StartServer(L"C:\\A\\FIRST.EXE", 125000, "FIRST.EXE");
   sim.StartProcess(L"C:\\A\\VANISHED.EXE", parent_);  // its file is gone
   StartServer(L"C:\\A\\LATER.EXE", 125000, "LATER.EXE");
 
-  EXPECT_THROW(scanner.FindByProcess(), ScanFault);
+  scanner.FindByProcess();
 
-  ASSERT_EQ(scanner.findings.size(), 2u);
+  ASSERT_EQ(scanner.findings.size(), 4u);
   EXPECT_EQ(scanner.findings[1].filePath, L"C:\\A\\FIRST.EXE");
+  EXPECT_EQ(scanner.findings[3].filePath, L"C:\\A\\LATER.EXE");
 }
 
 class FileTail : public ScanTest {

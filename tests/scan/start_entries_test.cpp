@@ -57,7 +57,7 @@ INSTANTIATE_TEST_SUITE_P(CommandsForPatchExe, MatchingRule,
                                            MatchCase{L"PATCH.EXE\t", false},
                                            MatchCase{L"C:\\WINDOWS\\SYSTEM\\PATCH.EX", false}));
 
-TEST_F(StartEntries, SearchesThreeKeysInOrderSkippingThoseTheUserMayNotChange) {
+TEST_F(StartEntries, SearchesThreeKeysInOrderEvenThoseTheUserMayNotChange) {
   sim.SetRegistryText(kHkcu, kRunKey, L"User start", L"C:\\WINDOWS\\SYSTEM\\PATCH.EXE");
   sim.SetRegistryText(kHkcu, kRunKey, L"Between", L"C:\\WINDOWS\\NOTEPAD.EXE");
   sim.SetRegistryText(kHkcu, kRunKey, L"User again", L"C:\\PATCH.EXE");
@@ -72,15 +72,15 @@ TEST_F(StartEntries, SearchesThreeKeysInOrderSkippingThoseTheUserMayNotChange) {
                                      L"HKEY_CURRENT_USER Run/User start",
                                      L"HKEY_CURRENT_USER Run/User again"));
 
-  // A user without rights on HKEY_LOCAL_MACHINE's start keys.
+  // A user who may read HKEY_LOCAL_MACHINE's start keys but not change them sees them all the same.
   scanner.findings.clear();
   sim.DenyKeyRights(kHklm, kRunServicesKey, 0x2);
   sim.DenyKeyRights(kHklm, kRunKey, 0x2);
   EXPECT_TRUE(scanner.FindStartEntries(kPatch));
-  EXPECT_THAT(ValueNames(), ElementsAre(L"User start", L"User again"));
+  EXPECT_EQ(scanner.findings.size(), 4u);
 }
 
-TEST_F(StartEntries, TakesDataUpToItsFirstZeroAndStopsAtAValueThatDoesNotFitTheBuffers) {
+TEST_F(StartEntries, TakesDataUpToItsFirstZeroAndReadsEveryValueWholeHoweverLong) {
   sim.SetRegistryValue(kHklm, kRunKey, L"Padded", platform::kRegSz,
                        ToUtf16Le({L"PATCH.EXE\0C:\\OTHER.EXE", 23}));
   sim.SetRegistryValue(kHklm, kRunKey, L"Number", platform::kRegDword,
@@ -92,15 +92,15 @@ TEST_F(StartEntries, TakesDataUpToItsFirstZeroAndStopsAtAValueThatDoesNotFitTheB
   sim.SetRegistryValue(kHklm, kRunKey, L"Exact", platform::kRegBinary, exact);
   sim.SetRegistryText(kHklm, kRunKey, std::wstring(99, L'n'), L"PATCH.EXE");
   sim.SetRegistryText(kHklm, kRunKey, L"\u0108", L"C:\\\u0108\\PATCH.EXE");
-  // 201 characters with the zero
-  sim.SetRegistryText(kHklm, kRunKey, L"TooLong", std::wstring(199, L' ') + L"x");
-  sim.SetRegistryText(kHklm, kRunKey, L"Hidden", L"PATCH.EXE");
-
-  sim.SetRegistryText(kHkcu, kRunKey, std::wstring(100, L'n'), L"PATCH.EXE");
-  sim.SetRegistryText(kHkcu, kRunKey, L"Hidden too", L"PATCH.EXE");
+  // Longer than the usual buffers: read again whole, and the walk goes on behind them.
+  sim.SetRegistryText(kHklm, kRunKey, L"Long", std::wstring(5000, L' ') + L"PATCH.EXE");
+  sim.SetRegistryText(kHklm, kRunKey, L"After", L"PATCH.EXE");
+  sim.SetRegistryText(kHkcu, kRunKey, std::wstring(300, L'n'), L"PATCH.EXE");
+  sim.SetRegistryText(kHkcu, kRunKey, L"After too", L"PATCH.EXE");
 
   EXPECT_TRUE(scanner.FindStartEntries(kPatch));
-  EXPECT_THAT(ValueNames(), ElementsAre(L"Padded", L"Exact", std::wstring(99, L'n'), L"\u0108"));
+  EXPECT_THAT(ValueNames(), ElementsAre(L"Padded", L"Exact", std::wstring(99, L'n'), L"\u0108",
+                                        L"Long", L"After", std::wstring(300, L'n'), L"After too"));
 }
 
 // 64-bit Windows keeps the machine's start keys in two views, searched 64-bit first, each finding

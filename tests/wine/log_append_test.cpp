@@ -1,11 +1,12 @@
-// Two programs append to the activity log at once while a third keeps it open for reading: every
-// line must arrive whole, exactly once, in its writer's order.
+// Two programs append to the activity log at once while a third keeps it open for reading, once it
+// has let a locked-out one finish: every line must arrive whole, exactly once, in writer's order.
 #define WIN32_LEAN_AND_MEAN
 #define NOMINMAX
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <map>
 #include <regex>
 #include <sstream>
@@ -22,9 +23,8 @@ std::string ProgramFolder() {
   return full.substr(0, full.rfind('\\'));
 }
 
-PROCESS_INFORMATION StartWriter(const std::string& folder, const std::string& tag) {
-  std::string command =
-      "\"" + folder + "\\log_writer.exe\" " + std::to_string(kLinesPerWriter) + " " + tag;
+PROCESS_INFORMATION StartWriter(const std::string& folder, const std::string& tag, int lines) {
+  std::string command = "\"" + folder + "\\log_writer.exe\" " + std::to_string(lines) + " " + tag;
   STARTUPINFOA startup{};
   startup.cb = sizeof(startup);
   PROCESS_INFORMATION process{};
@@ -34,18 +34,7 @@ PROCESS_INFORMATION StartWriter(const std::string& folder, const std::string& ta
   return process;
 }
 
-std::string ReadAll(HANDLE file) {
-  std::string content;
-  char buffer[65536];
-  DWORD read = 0;
-  ::SetFilePointer(file, 0, nullptr, FILE_BEGIN);
-  while (::ReadFile(file, buffer, sizeof(buffer), &read, nullptr) && read > 0) {
-    content.append(buffer, read);
-  }
-  return content;
-}
-
-TEST(ActivityLogUnderLoad, TwoWritersAndAReaderLeaveEveryLineWhole) {
+TEST(ActivityLogUnderLoad, TwoWritersAReaderAndALockerLeaveEveryLineWhole) {
   const std::string folder = ProgramFolder();
   const std::string logPath = folder + "\\BackLog.txt";
   ::DeleteFileA(logPath.c_str());
@@ -55,7 +44,16 @@ TEST(ActivityLogUnderLoad, TwoWritersAndAReaderLeaveEveryLineWhole) {
                                 nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   ASSERT_NE(reader, INVALID_HANDLE_VALUE);
 
-  PROCESS_INFORMATION writers[] = {StartWriter(folder, "A"), StartWriter(folder, "B")};
+  // First it locks the whole log, the writers' lock byte included: a writer may wait about a
+  // second (plus its start), and one still waiting when the lock goes would wait for ever.
+  ASSERT_TRUE(::LockFile(reader, 0, 0, MAXDWORD, MAXDWORD));
+  const ULONGLONG start = ::GetTickCount64();
+  const PROCESS_INFORMATION lockedOut = StartWriter(folder, "C", 1);
+  EXPECT_EQ(::WaitForSingleObject(lockedOut.hProcess, 5000), WAIT_OBJECT_0);
+  EXPECT_LT(::GetTickCount64() - start, 2000u);
+  ::UnlockFile(reader, 0, 0, MAXDWORD, MAXDWORD);
+  PROCESS_INFORMATION writers[] = {lockedOut, StartWriter(folder, "A", kLinesPerWriter),
+                                   StartWriter(folder, "B", kLinesPerWriter)};
   for (const PROCESS_INFORMATION& writer : writers) {
     ASSERT_EQ(::WaitForSingleObject(writer.hProcess, 120000), WAIT_OBJECT_0);
     DWORD exitCode = 1;
@@ -64,21 +62,23 @@ TEST(ActivityLogUnderLoad, TwoWritersAndAReaderLeaveEveryLineWhole) {
     ::CloseHandle(writer.hThread);
     ::CloseHandle(writer.hProcess);
   }
-  const std::string content = ReadAll(reader);
+  std::ostringstream content;
+  content << std::ifstream(logPath, std::ios::binary).rdbuf();
   ::CloseHandle(reader);
   ::DeleteFileA(logPath.c_str());
 
   // A line torn, doubled, lost or out of order, or a last line without its end, shows as a line
   // out of shape or a number out of turn.
-  const std::regex shape(R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d writer ([AB]) line (\d+)\r)");
-  std::map<std::string, int> nextLine{{"A", 0}, {"B", 0}};
-  std::istringstream lines(content);
+  const std::regex shape(R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d writer ([ABC]) line (\d+)\r)");
+  std::map<std::string, int> nextLine;
+  std::istringstream lines(content.str());
   for (std::string line; std::getline(lines, line);) {
     std::smatch fields;
     ASSERT_TRUE(std::regex_match(line, fields, shape)) << line;
     ASSERT_EQ(std::stoi(fields[2]), nextLine[fields[1]]++) << line;
   }
-  EXPECT_EQ(nextLine, (std::map<std::string, int>{{"A", kLinesPerWriter}, {"B", kLinesPerWriter}}));
+  EXPECT_EQ(nextLine,
+            (decltype(nextLine){{"A", kLinesPerWriter}, {"B", kLinesPerWriter}, {"C", 1}}));
 }
 
 }  // namespace

@@ -85,13 +85,33 @@ bool Win32Os::AppendToFile(const std::wstring& path, const std::string& bytes) {
   // Wine finds the end and writes in two steps, so two writers could overwrite each other's
   // lines. Each writer therefore holds a lock on one byte far behind any real end while it
   // writes; readers never reach that byte.
+  // Another program can hold that byte, or the whole file (where Windows refuses writes at once
+  // and Wine lets them through), for as long as it likes: a backdoor could so freeze the cleaner.
+  // Lock and write are therefore retried for about a second in all, and without the lock the line
+  // is written anyway: a line torn by another writer beats a frozen cleaner or a lost record.
+  // Windows 95 and 98 have no LockFileEx; that failure is not worth a wait.
+  const DWORD start = ::GetTickCount();
+  const auto retry = [start] {
+    if (::GetLastError() != ERROR_LOCK_VIOLATION || ::GetTickCount() - start >= 1000) {
+      return false;
+    }
+    ::Sleep(10);
+    return true;
+  };
   OVERLAPPED guard{};
   guard.OffsetHigh = 0x7FFFFFFF;
-  const bool locked = ::LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK, 0, 1, 0, &guard);
+  bool locked = false;
+  while (!(locked = ::LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0,
+                                 &guard) != FALSE) &&
+         retry()) {
+  }
   DWORD written = 0;
-  const bool ok =
-      ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-      written == bytes.size();
+  bool ok = false;
+  while (!(ok = ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written,
+                            nullptr) != FALSE) &&
+         retry()) {
+  }
+  ok = ok && written == bytes.size();
   if (locked) {
     ::UnlockFileEx(file, 0, 1, 0, &guard);
   }

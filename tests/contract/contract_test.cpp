@@ -201,6 +201,21 @@ TEST_F(RegistryContract, QueryDeliversOneValueByNameWithinItsBuffer) {
   EXPECT_EQ(os_.RegQueryValueExW(key, L"Missing", 1024, type, data), kErrorFileNotFound);
 }
 
+// The walk of the start keys asks only for the rights to read them: it reads, and changes nothing.
+TEST_F(RegistryContract, AKeyOpenedToReadIsReadButNotChanged) {
+  Set(CreateKey(L"Run"), L"Start", kRegSz, StringData(L"PATCH.EXE"));
+  RegKey key = 0;
+  ASSERT_EQ(os_.RegOpenKeyExW(kHkeyCurrentUser, PathOf(L"Run"), 0, platform::kKeyRead, key),
+            kErrorSuccess);
+  std::vector<EnumeratedValue> values;
+  EXPECT_EQ(Walk(key, values), kErrorNoMoreItems);
+  EXPECT_EQ(values.size(), 1u);
+  EXPECT_EQ(os_.RegSetValueExW(key, L"Start", kRegSz, StringData(L"X")),
+            platform::kErrorAccessDenied);
+  EXPECT_EQ(os_.RegDeleteValueW(key, L"Start"), platform::kErrorAccessDenied);
+  EXPECT_EQ(os_.RegCloseKey(key), kErrorSuccess);
+}
+
 TEST_F(RegistryContract, CreatingMakesTheKeysAboveAndKeepsWhatExists) {
   Set(CreateKey(L"Outer\\Inner"), L"Kept", kRegSz, StringData(L"yes"));
 

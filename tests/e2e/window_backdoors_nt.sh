@@ -25,6 +25,9 @@ printf '%s\r\n' '[windows]' 'load=C:\SYSUPD\MSRUNDLL.EXE' 'run=c:\sysupd\msrundl
   'NullPort=None' '[mail]' 'mapi=1' >"$C_DRIVE/windows/win.ini"
 printf '%s' '[Desktop]' >>"$C_DRIVE/windows/win.ini"
 cp "$C_DRIVE/windows/win.ini" "$E2E_DIR/win.ini.original"
+# An old backup that is read-only must not stop the rewrite.
+printf 'an old backup\r\n' >"$C_DRIVE/windows/win.bac"
+chmod a-w "$C_DRIVE/windows/win.bac"
 
 standin_window gatecrasher "$SYS/Inet.exe" 'C:\windows\system\Inet.exe' ThunderRT6Main Inet.drv
 for companion in Inet.hlp Winsck.dat Winsck.ini; do

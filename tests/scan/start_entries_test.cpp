@@ -97,10 +97,15 @@ TEST_F(StartEntries, TakesDataUpToItsFirstZeroAndReadsEveryValueWholeHoweverLong
   sim.SetRegistryText(kHklm, kRunKey, L"After", L"PATCH.EXE");
   sim.SetRegistryText(kHkcu, kRunKey, std::wstring(300, L'n'), L"PATCH.EXE");
   sim.SetRegistryText(kHkcu, kRunKey, L"After too", L"PATCH.EXE");
+  for (int other = 0; other < 5000; ++other) {
+    sim.SetRegistryText(kHkcu, kRunKey, L"Other " + std::to_wstring(other), L"NOTEPAD.EXE");
+  }
+  sim.SetRegistryText(kHkcu, kRunKey, L"Last", L"PATCH.EXE");
 
   EXPECT_TRUE(scanner.FindStartEntries(kPatch));
-  EXPECT_THAT(ValueNames(), ElementsAre(L"Padded", L"Exact", std::wstring(99, L'n'), L"\u0108",
-                                        L"Long", L"After", std::wstring(300, L'n'), L"After too"));
+  EXPECT_THAT(ValueNames(),
+              ElementsAre(L"Padded", L"Exact", std::wstring(99, L'n'), L"\u0108", L"Long", L"After",
+                          std::wstring(300, L'n'), L"After too", L"Last"));
 }
 
 // 64-bit Windows keeps the machine's start keys in two views, searched 64-bit first, each finding

@@ -1,6 +1,7 @@
 #include "clean/registry_start_removal.h"
 
 #include "platform/owners.h"
+#include "platform/registry.h"
 #include "scan/start_command.h"
 
 namespace quellspur {
@@ -21,7 +22,7 @@ bool RemoveRegistryStart(platform::Os& os, ActivityLog& log, const Finding& entr
   if (read != platform::kErrorSuccess) {
     return read == platform::kErrorFileNotFound;
   }
-  if (!StartsExecutable(StartCommand(os, type, data), entry.filePath)) {
+  if (!StartsExecutable(platform::ValueText(os, type, data), entry.filePath)) {
     return false;
   }
   const platform::Status deleted = os.RegDeleteValueW(key.get(), entry.valueName);

@@ -1,6 +1,5 @@
 #include "scan/start_command.h"
 
-#include "platform/registry.h"
 #include "platform/text.h"
 #include "scan/scanner.h"
 
@@ -17,11 +16,6 @@ std::wstring StartedFileName(const std::wstring& command) {
 }
 
 }  // namespace
-
-std::wstring StartCommand(platform::System& system, std::uint32_t type, const std::string& data) {
-  // Data without a zero is a command all the same: all of it counts.
-  return platform::ValueText(system, type, data);
-}
 
 bool StartsExecutable(const std::wstring& command, const std::wstring& path) {
   return NamesAFile(path) && StartedFileName(command) == TrimBlanks(UpperCase(FileNameOf(path)));

@@ -5,8 +5,6 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/system.h"
-
 namespace quellspur {
 
 // The buffers a start value is read through: its name, and its data, with room for a command of
@@ -17,9 +15,6 @@ inline constexpr std::uint32_t kStartDataBytes = 400;
 // start command needs.
 inline constexpr std::uint32_t kLongestNameChars = 16384;
 inline constexpr std::uint32_t kLargestValueBytes = 400 * 16 * 16 * 16 * 16;
-
-// The command a start value holds, as the system delivers its data.
-std::wstring StartCommand(platform::System& system, std::uint32_t type, const std::string& data);
 
 // Whether the command starts an executable named like `path`: the command's file-name part, cut
 // at a slash that begins a switch, in any case and without surrounding blanks.

@@ -1,5 +1,6 @@
 // Start-entry discovery: the values of the start-up keys that start a hit's executable.
 #include "platform/owners.h"
+#include "platform/registry.h"
 #include "platform/text.h"
 #include "scan/scanner.h"
 #include "scan/start_command.h"
@@ -62,7 +63,7 @@ bool Scanner::SearchRunKey(platform::RegKey root, const std::wstring& keyPath,
   for (std::uint32_t index = 0;
        status == platform::kErrorSuccess || status == platform::kErrorMoreData;) {
     if (status == platform::kErrorSuccess &&
-        StartsExecutable(StartCommand(os_, value.type, value.data), path)) {
+        StartsExecutable(platform::ValueText(os_, value.type, value.data), path)) {
       Finding& finding = findings.emplace_back();
       finding.backdoorName = currentBackdoorName;
       finding.filePath = path;

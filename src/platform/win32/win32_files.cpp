@@ -15,8 +15,7 @@ namespace {
 // the file that was found.
 std::wstring Real(const std::wstring& path) {
   static const std::wstring system32 = [] {
-    BOOL wow64 = FALSE;
-    if (sizeof(void*) != 4 || !::IsWow64Process(::GetCurrentProcess(), &wow64) || !wow64) {
+    if (!RunsUnderWow64()) {
       return std::wstring();
     }
     wchar_t folder[MAX_PATH] = {};

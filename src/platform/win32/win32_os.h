@@ -83,4 +83,8 @@ class Win32Os final : public Os {
   std::wstring ProgramPath();
 };
 
+// Whether this is a 32-bit program on 64-bit Windows, where the registry's views and System32's
+// redirection apply to it.
+bool RunsUnderWow64();
+
 }  // namespace quellspur::platform::win32

@@ -104,12 +104,13 @@ bool Win32Os::CreateMutexW(const std::wstring& name, bool& alreadyExists) {
   return mutex != nullptr;
 }
 
-bool Win32Os::Is64BitWindows() {
-  if constexpr (sizeof(void*) == 8) {
-    return true;
-  }
+bool RunsUnderWow64() {
   BOOL wow64 = FALSE;
-  return ::IsWow64Process(::GetCurrentProcess(), &wow64) && wow64;
+  return sizeof(void*) == 4 && ::IsWow64Process(::GetCurrentProcess(), &wow64) && wow64;
+}
+
+bool Win32Os::Is64BitWindows() {
+  return sizeof(void*) == 8 || RunsUnderWow64();
 }
 
 std::wstring Win32Os::AnsiToWide(std::string_view ansi) {

@@ -45,6 +45,7 @@ constexpr CallInfo kCalls[] = {
     {Call::GetTempFileNameW, "GetTempFileNameW", true},
     {Call::GetVersionExW, "GetVersionExW", true},
     {Call::GetLocalTime, "GetLocalTime", false},
+    {Call::SteadyMicroseconds, "QueryPerformanceCounter", false},
     {Call::GetTimeSeparator, "GetTimeSeparator", false},
     {Call::GetProgramFolder, "GetProgramFolder", false},
     {Call::GetProgramExeName, "GetProgramExeName", false},
@@ -290,6 +291,11 @@ bool FaultInjectingOs::GetVersionExW(OsVersionInfo& info) {
 void FaultInjectingOs::GetLocalTime(LocalTime& time) {
   Use(Call::GetLocalTime);
   os_.GetLocalTime(time);
+}
+
+std::uint64_t FaultInjectingOs::SteadyMicroseconds() {
+  Use(Call::SteadyMicroseconds);
+  return os_.SteadyMicroseconds();
 }
 
 std::wstring FaultInjectingOs::GetTimeSeparator() {

@@ -42,6 +42,7 @@ enum class Call {
   GetTempFileNameW,
   GetVersionExW,
   GetLocalTime,
+  SteadyMicroseconds,
   GetTimeSeparator,
   GetProgramFolder,
   GetProgramExeName,
@@ -133,6 +134,7 @@ class FaultInjectingOs : public Os {
   // --- System ---
   bool GetVersionExW(OsVersionInfo& info) override;
   void GetLocalTime(LocalTime& time) override;
+  std::uint64_t SteadyMicroseconds() override;
   std::wstring GetTimeSeparator() override;
   std::wstring GetProgramFolder() override;
   std::wstring GetProgramExeName() override;

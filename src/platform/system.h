@@ -35,6 +35,9 @@ class System {
   virtual bool GetVersionExW(OsVersionInfo& info) = 0;
 
   virtual void GetLocalTime(LocalTime& time) = 0;
+  // Microseconds from some fixed moment, never going back (QueryPerformanceCounter): for pacing
+  // and timing, not for the time of day.
+  virtual std::uint64_t SteadyMicroseconds() = 0;
   // The user's time separator, ":" in most locales.
   virtual std::wstring GetTimeSeparator() = 0;
   // The folder of the running program's executable, without a trailing backslash unless it is a

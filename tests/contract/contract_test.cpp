@@ -672,6 +672,18 @@ TEST(SystemContract, ClockAndTimeSeparatorAreThoseOfTheLocale) {
   EXPECT_TRUE(now.day >= 1 && now.day <= 31) << now.day;
   EXPECT_TRUE(now.hour <= 23 && now.minute <= 59 && now.second <= 59);
   EXPECT_EQ(os.GetTimeSeparator(), L":");
+  // The steady clock never goes back, and moves on between readings that time passes between.
+  std::uint64_t last = os.SteadyMicroseconds();
+  for (int count = 0; count < 1000; ++count) {
+    const std::uint64_t reading = os.SteadyMicroseconds();
+    EXPECT_GE(reading, last);
+    last = reading;
+  }
+  std::uint64_t later = last;
+  for (int wait = 0; wait < 100000 && later == last; ++wait) {
+    later = os.SteadyMicroseconds();
+  }
+  EXPECT_GT(later, last);
 }
 
 TEST(SystemContract, AnsiCodePageIsWindows1252) {

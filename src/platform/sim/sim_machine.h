@@ -87,6 +87,9 @@ class SimMachine : public Os {
   // then has its 32-bit view under "Software\WOW6432Node", which the program sees by default.
   void UseWow64() { wow64_ = true; }
   void SetClock(const LocalTime& now) { clock_ = now; }
+  // How far the steady clock moves on at each reading: by default far enough that whatever
+  // waits for time to pass finds it passed; 0 stops it.
+  void SetSteadyClockStep(std::uint64_t microseconds) { steadyStep_ = microseconds; }
   void SetTimeSeparator(const std::wstring& separator) { timeSeparator_ = separator; }
   // Where the program runs from: its folder as the system names it, and its file name without
   // the extension.
@@ -149,6 +152,7 @@ class SimMachine : public Os {
   // --- System ---
   bool GetVersionExW(OsVersionInfo& info) override;
   void GetLocalTime(LocalTime& time) override { time = clock_; }
+  std::uint64_t SteadyMicroseconds() override { return steadyNow_ += steadyStep_; }
   std::wstring GetTimeSeparator() override { return timeSeparator_; }
   std::wstring GetProgramFolder() override { return programFolder_; }
   std::wstring GetProgramExeName() override { return programExeName_; }
@@ -228,6 +232,8 @@ class SimMachine : public Os {
   std::uint32_t platformId_ = kPlatformNt;
   bool wow64_ = false;
   LocalTime clock_{2026, 1, 1, 12, 0, 0};
+  std::uint64_t steadyNow_ = 0;
+  std::uint64_t steadyStep_ = 1'000'000;
   std::wstring timeSeparator_ = L":";
   std::wstring programFolder_ = L"C:\\Program Files\\Quellspur";
   std::wstring programExeName_ = L"Quellspur";

@@ -63,6 +63,7 @@ class Win32Os final : public Os {
   // --- System ---
   bool GetVersionExW(OsVersionInfo& info) override;
   void GetLocalTime(LocalTime& time) override;
+  std::uint64_t SteadyMicroseconds() override;
   std::wstring GetTimeSeparator() override;
   std::wstring GetProgramFolder() override;
   std::wstring GetProgramExeName() override;

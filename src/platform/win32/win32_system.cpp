@@ -38,6 +38,17 @@ void Win32Os::GetLocalTime(LocalTime& time) {
   time = LocalTime{now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
 }
 
+std::uint64_t Win32Os::SteadyMicroseconds() {
+  // Both succeed on every Windows since XP.
+  LARGE_INTEGER count{};
+  LARGE_INTEGER frequency{};
+  ::QueryPerformanceCounter(&count);
+  ::QueryPerformanceFrequency(&frequency);
+  const auto ticks = static_cast<std::uint64_t>(count.QuadPart);
+  const auto perSecond = static_cast<std::uint64_t>(frequency.QuadPart);
+  return ticks / perSecond * 1'000'000 + ticks % perSecond * 1'000'000 / perSecond;
+}
+
 std::wstring Win32Os::GetTimeSeparator() {
   wchar_t separator[8] = {};
   // The locale always has one; ":" stands in should the call ever fail.

@@ -16,8 +16,6 @@ namespace quellspur {
 
 inline const std::wstring kKillProcessCaption = L"&Kill Process";
 inline const std::wstring kRemoveStartCaption = L"&Remove start";
-inline const std::wstring kTerminatedPrefix = L"IT\u00B4S TERMINATED!  ";
-inline const std::wstring kErasedPrefix = L"IT\u00B4S ERASED!  ";
 
 class FrmStat {
  public:

@@ -11,18 +11,6 @@ namespace quellspur {
 namespace {
 
 const std::wstring kInstanceMutex = L"Orvanta.Quellspur.Instance";
-constexpr std::uint32_t kPathChars = 260;
-
-// The Windows folder with a backslash, however long its path.
-std::wstring WindowsFolder(platform::System& system) {
-  std::wstring folder;
-  const std::uint32_t length = system.GetWindowsDirectoryW(kPathChars, folder);
-  if (length >= kPathChars) {
-    system.GetWindowsDirectoryW(length, folder);
-  }
-  return folder + L"\\";
-}
-
 // What follows the program's own name on its command line: a folder named like the switch in the
 // program's path must not count as the switch.
 std::wstring ProgramArguments(const std::wstring& commandLine) {

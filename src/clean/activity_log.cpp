@@ -1,16 +1,10 @@
 #include "clean/activity_log.h"
 
-#include <cwchar>
-#include <iterator>
-
 #include "clean/clock_text.h"
+#include "platform/text.h"
 
 namespace quellspur {
 namespace {
-
-bool IsControl(wchar_t c) {
-  return c < 0x20 || (c >= 0x7F && c <= 0x9F);
-}
 
 // ASCII is in every code page; any other character must come back from the code page unchanged.
 bool InCodePage(platform::System& system, wchar_t c) {
@@ -24,13 +18,8 @@ std::wstring EscapeForLog(platform::System& system, const std::wstring& message)
   std::wstring escaped;
   escaped.reserve(message.size());
   for (wchar_t c : message) {
-    wchar_t code[16];
-    if (IsControl(c)) {
-      std::swprintf(code, std::size(code), L"\\x%02X", static_cast<unsigned>(c));
-      escaped += code;
-    } else if (!InCodePage(system, c)) {
-      std::swprintf(code, std::size(code), L"\\u%04X", static_cast<unsigned>(c));
-      escaped += code;
+    if (IsControlCharacter(c) || !InCodePage(system, c)) {
+      escaped += EscapedCharacter(c);
     } else {
       escaped += c;
     }

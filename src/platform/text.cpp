@@ -1,5 +1,8 @@
 #include "platform/text.h"
 
+#include <cwchar>
+#include <iterator>
+
 namespace quellspur {
 
 std::wstring FileNameOf(std::wstring_view text) {
@@ -23,6 +26,17 @@ std::wstring UpperCase(std::wstring_view text) {
 
 bool IsAbsolutePath(std::wstring_view path) {
   return (path.size() >= 3 && path[1] == L':' && path[2] == L'\\') || path.starts_with(L"\\\\");
+}
+
+bool IsControlCharacter(wchar_t c) {
+  return c < 0x20 || (c >= 0x7F && c <= 0x9F);
+}
+
+std::wstring EscapedCharacter(wchar_t c) {
+  wchar_t code[16];
+  std::swprintf(code, std::size(code), IsControlCharacter(c) ? L"\\x%02X" : L"\\u%04X",
+                static_cast<unsigned>(c));
+  return code;
 }
 
 std::wstring TrimBlanks(std::wstring_view text) {

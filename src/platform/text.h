@@ -17,6 +17,12 @@ std::wstring UpperCase(std::wstring_view text);
 // whatever folder is current.
 bool IsAbsolutePath(std::wstring_view path);
 
+// Control characters (C0, DEL and C1), which a one-line text must not hold as they are.
+bool IsControlCharacter(wchar_t c);
+// A character as a visible escape: "\x" and two hex digits for a control character, "\u" and
+// four for any other.
+std::wstring EscapedCharacter(wchar_t c);
+
 // Removes leading and trailing blanks; only the space character counts.
 std::wstring TrimBlanks(std::wstring_view text);
 

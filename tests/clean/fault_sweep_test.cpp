@@ -8,6 +8,7 @@
 #include <map>
 
 #include "app/main_window_fixture.h"
+#include "scan/report_line.h"
 
 namespace quellspur::testing {
 namespace {

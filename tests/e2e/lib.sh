@@ -59,6 +59,7 @@ e2e_begin() {
   TOOLS_DIR="$C_DRIVE/e2e"
   mkdir -p "$APP_DIR" "$TOOLS_DIR"
   cp "$QS_PROGRAM" "$APP_DIR/Quellspur.exe"
+  cp "$(dirname "$QS_PROGRAM")/QuellScan.exe" "$APP_DIR/QuellScan.exe"
   if [ -f "$QS_TOOLS64/standin_window.exe" ]; then
     cp "$QS_TOOLS64/standin_window.exe" "$TOOLS_DIR/standin_window64.exe"
   fi
@@ -180,6 +181,19 @@ expect_exit_code() {
 
 expect_running() {
   [ ! -e "$TOOLS_DIR/$1.exit" ] || fail "$1 has ended, exit code $(cat "$TOOLS_DIR/$1.exit")"
+}
+
+# Runs the console program with the given arguments, its output and errors into files (never a
+# pipe), and leaves its exit code in $QS_EXIT.
+quellscan() {
+  QS_EXIT=0
+  wine "$APP\\QuellScan.exe" "$@" </dev/null >"$E2E_DIR/quellscan.out" 2>"$E2E_DIR/quellscan.err" ||
+    QS_EXIT=$?
+}
+
+expect_quellscan_exit() {
+  [ "$QS_EXIT" = "$1" ] ||
+    fail "QuellScan $2 ended with $QS_EXIT, expected $1 ($(head -c 300 "$E2E_DIR/quellscan.err"))"
 }
 
 # Compares text with the expected text given on standard input, line by line.

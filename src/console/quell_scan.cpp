@@ -1,0 +1,166 @@
+#include "console/quell_scan.h"
+
+#include <algorithm>
+#include <cwchar>
+#include <exception>
+#include <iterator>
+
+#include "app/version.h"
+#include "clean/clock_text.h"
+#include "console/command_line.h"
+#include "console/report_rows.h"
+#include "scan/report_line.h"
+#include "scan/scan_driver.h"
+#include "settings/settings_store.h"
+#include "settings/windows_version.h"
+
+namespace quellspur {
+namespace {
+
+const wchar_t* const kUsage =
+    L"Usage: QuellScan scan [--clean [--move-files]] [--format text|csv|json] [--repeat N]\r\n"
+    L"       QuellScan --help | --version\r\n"
+    L"\r\n"
+    L"Looks for the known backdoors running on this computer and the registry values that start\r\n"
+    L"them, like Quellspur's own scan, and writes what it finds to BackLog.txt beside the\r\n"
+    L"program. It changes nothing unless --clean is given.\r\n"
+    L"\r\n"
+    L"  --clean         then ends every backdoor found and removes its start entries, as Auto\r\n"
+    L"                  Clean does\r\n"
+    L"  --move-files    with --clean: move the backdoors' files into quarantine even when the\r\n"
+    L"                  setting \"Move BackDoors Files\" is off\r\n"
+    L"  --format F      text (the lines of Quellspur's list), csv (a header and a row per\r\n"
+    L"                  finding) or json (an object per line); UTF-8 when redirected\r\n"
+    L"  --repeat N      scans N times and writes the shortest, median and longest time of one\r\n"
+    L"                  scan to the error stream\r\n"
+    L"\r\n"
+    L"Exit codes: 0 nothing found (with --clean: every finding dealt with), 1 something found\r\n"
+    L"(with --clean: something remains), 2 wrong arguments or the scan could not run.\r\n";
+
+std::wstring Milliseconds(std::uint64_t microseconds) {
+  wchar_t text[32];
+  std::swprintf(text, std::size(text), L"%.3f ms", static_cast<double>(microseconds) / 1000.0);
+  return text;
+}
+
+// The shortest, median and longest of the scans' times.
+std::wstring TimingLine(std::vector<std::uint64_t> times) {
+  std::sort(times.begin(), times.end());
+  const std::size_t middle = times.size() / 2;
+  const std::uint64_t median =
+      times.size() % 2 == 1 ? times[middle] : (times[middle - 1] + times[middle]) / 2;
+  return L"scan time over " + std::to_wstring(times.size()) + L" scans: min " +
+         Milliseconds(times.front()) + L", median " + Milliseconds(median) + L", max " +
+         Milliseconds(times.back()) + L"\r\n";
+}
+
+std::wstring Report(const std::vector<ReportRow>& rows, OutputFormat format, platform::Os& os) {
+  std::wstring text = format == OutputFormat::Csv ? CsvHeader() : L"";
+  for (const ReportRow& row : rows) {
+    switch (format) {
+      case OutputFormat::Text:
+        text += TextLine(row);
+        break;
+      case OutputFormat::Csv:
+        text += CsvLine(row);
+        break;
+      case OutputFormat::Json:
+        text += JsonLine(row);
+        break;
+    }
+  }
+  if (format == OutputFormat::Text && rows.empty()) {
+    // The two lines the main window's list shows after a clean scan.
+    platform::LocalTime now;
+    os.GetLocalTime(now);
+    text += L"Last scan: " + FormatTime(now, os.GetTimeSeparator()) + L"\r\n";
+    text += L"Your computer is clean from known running backdoors!\r\n";
+  }
+  return text;
+}
+
+std::wstring CleanSummary(const std::vector<ReportRow>& rows) {
+  const auto dealtWith =
+      std::count_if(rows.begin(), rows.end(), [](const ReportRow& row) { return row.DealtWith(); });
+  const auto remaining = static_cast<std::ptrdiff_t>(rows.size()) - dealtWith;
+  if (remaining == 0) {
+    return L"Every finding is dealt with.\r\n";
+  }
+  return std::to_wstring(dealtWith) + L" of " + std::to_wstring(rows.size()) +
+         L" findings dealt with; " + std::to_wstring(remaining) + L" remain.\r\n";
+}
+
+int Scan(const CommandLine& command, platform::Os& os, platform::MessagePump& pump,
+         platform::Console& console) {
+  Scanner scanner(os, pump);
+  scanner.windowsPlatform = GetWindowsPlatform(os);
+  std::vector<std::uint64_t> times;
+  for (int round = 0; round < std::max(command.repeat, 1); ++round) {
+    scanner.findings.clear();
+    const std::uint64_t start = os.SteadyMicroseconds();
+    RunScan(scanner, [] {});
+    times.push_back(os.SteadyMicroseconds() - start);
+  }
+
+  // Logged as the main window logs a scan's findings, each before anything is done about it.
+  ActivityLog log(os);
+  std::vector<ReportRow> rows;
+  for (const Finding& finding : scanner.findings) {
+    log.WriteLog(ReportLine(finding));
+    rows.push_back({finding, std::nullopt});
+  }
+  if (command.clean) {
+    Settings settings;
+    LoadSettings(os, settings);
+    const CleanOptions options{command.moveFiles || IsOn(settings.moveFiles), WindowsFolder(os)};
+    CleanUp cleanUp(scanner, log, os, pump);
+    // In list order, as Auto Clean goes down the list.
+    for (std::size_t index = 0; index < rows.size(); ++index) {
+      rows[index].outcome = cleanUp.Clean(scanner.findings[index], options);
+    }
+  }
+
+  console.WriteOut(Report(rows, command.format, os));
+  if (command.clean && command.format == OutputFormat::Text && !rows.empty()) {
+    console.WriteOut(CleanSummary(rows));
+  }
+  if (command.repeat != 0) {
+    console.WriteError(TimingLine(times));
+  }
+  const bool remains = std::any_of(rows.begin(), rows.end(), [&](const ReportRow& row) {
+    return !command.clean || !row.DealtWith();
+  });
+  return remains ? kExitFound : kExitNothingFound;
+}
+
+}  // namespace
+
+int RunQuellScan(const std::vector<std::wstring>& args, platform::Os& os,
+                 platform::MessagePump& pump, platform::Console& console) {
+  const auto parsed = ParseCommandLine(args);
+  if (const auto* reason = std::get_if<std::wstring>(&parsed)) {
+    console.WriteError(L"QuellScan: " + *reason + L"; QuellScan --help shows how to use it\r\n");
+    return kExitError;
+  }
+  const CommandLine& command = std::get<CommandLine>(parsed);
+  switch (command.action) {
+    case CommandLine::Action::Help:
+      console.WriteOut(kUsage);
+      return kExitNothingFound;
+    case CommandLine::Action::Version:
+      console.WriteOut(L"QuellScan (Orvanta Quellspur) " + kVersionText + L"\r\n");
+      return kExitNothingFound;
+    case CommandLine::Action::Scan:
+      break;
+  }
+  try {
+    return Scan(command, os, pump, console);
+  } catch (const std::exception& failure) {
+    const std::string what = failure.what();
+    console.WriteError(L"QuellScan: the scan could not run: " +
+                       std::wstring(what.begin(), what.end()) + L"\r\n");
+    return kExitError;
+  }
+}
+
+}  // namespace quellspur

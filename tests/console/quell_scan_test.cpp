@@ -1,0 +1,190 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <regex>
+
+#include "app/main_window_fixture.h"
+#include "console/quell_scan.h"
+#include "platform/sim/sim_console.h"
+#include "settings/settings_store.h"
+
+namespace quellspur::testing {
+namespace {
+
+using ::testing::ElementsAre;
+using Call = platform::Call;
+
+const std::wstring kServer = L"C:\\NB\\NBSVR.EXE";
+const std::wstring kFoundByWindow =
+    L"NetBus Pro Found as: C:\\NB\\NBSVR.EXE Activ now, started by: -unknown-";
+const std::wstring kFoundInRun =
+    L"NetBus Pro Found as: C:\\NB\\NBSVR.EXE Start entry in: HKEY_CURRENT_USER Run/NetBus";
+
+class QuellScan : public MachineTest {
+ protected:
+  // NetBus Pro running with its window and started by a value of the user's Run key.
+  std::uint32_t StartNetBus() {
+    const std::uint32_t id = sim.StartProcess(kServer, 0);
+    sim.PutFile(kServer, "MZ");
+    sim.ShowWindow(L"TApplication", L"NetBus Server", id);
+    sim.SetRegistryText(kHkcu, kRunKey, L"NetBus", kServer);
+    return id;
+  }
+
+  int Run(std::vector<std::wstring> args) {
+    console = {};
+    return RunQuellScan(args, os, pump, console);
+  }
+
+  // The lines written to the standard output, without their CR LF.
+  std::vector<std::wstring> OutLines() const {
+    std::vector<std::wstring> lines;
+    for (std::size_t at = 0; at < console.out.size();) {
+      const std::size_t end = console.out.find(L"\r\n", at);
+      lines.push_back(console.out.substr(at, end - at));
+      at = end + 2;
+    }
+    return lines;
+  }
+
+  platform::sim::SimConsole console;
+};
+
+TEST_F(QuellScan, ScanReportsAndLogsWhatItFindsAndChangesNothing) {
+  EXPECT_EQ(Run({L"scan"}), kExitNothingFound);
+  EXPECT_THAT(OutLines(), ElementsAre(L"Last scan: 12:00:00",
+                                      L"Your computer is clean from known running backdoors!"));
+  EXPECT_FALSE(sim.FileExists(kLogPath));
+
+  const std::uint32_t netbus = StartNetBus();
+  EXPECT_EQ(Run({L"scan"}), kExitFound);
+  EXPECT_THAT(OutLines(), ElementsAre(kFoundInRun, kFoundByWindow));
+  EXPECT_THAT(LogLines(sim),
+              ElementsAre("2026-01-01 12:00:00 NetBus Pro Found as: C:\\NB\\NBSVR.EXE "
+                          "Start entry in: HKEY_CURRENT_USER Run/NetBus",
+                          "2026-01-01 12:00:00 NetBus Pro Found as: C:\\NB\\NBSVR.EXE "
+                          "Activ now, started by: -unknown-"));
+  EXPECT_TRUE(console.error.empty());
+  // Beside a running Quellspur and its settings: no mutex, no setting, nothing cleaned.
+  EXPECT_EQ(os.Uses(Call::CreateMutexW), 0);
+  EXPECT_FALSE(sim.KeyExists(kHklm, kSettingsKey));
+  EXPECT_TRUE(sim.Process(netbus).running);
+  EXPECT_EQ(sim.RegistryValues(kHkcu, kRunKey).size(), 1u);
+}
+
+TEST_F(QuellScan, WrongArgumentsAreRefusedWithOneLineAndNoScan) {
+  const std::vector<std::vector<std::wstring>> wrong = {
+      {},
+      {L"scna"},
+      {L"--scan"},
+      {L"scan", L"--bogus"},
+      {L"scan", L"clean"},
+      {L"scan", L"--format"},
+      {L"scan", L"--format", L"xml"},
+      {L"scan", L"--format="},
+      {L"scan", L"--clean=yes"},
+      {L"scan", L"--repeat", L"0"},
+      {L"scan", L"--repeat", L"-3"},
+      {L"scan", L"--repeat", L"1e3"},
+      {L"scan", L"--repeat=1000000"},
+      {L"scan", L"--move-files"},
+      {L"scan", L"--clean", L"--repeat", L"2"},
+  };
+  StartNetBus();
+  for (const auto& args : wrong) {
+    SCOPED_TRACE(::testing::PrintToString(args));
+    EXPECT_EQ(Run(args), kExitError);
+    EXPECT_TRUE(console.out.empty());
+    EXPECT_TRUE(std::regex_match(console.error, std::wregex(L"QuellScan: [^\r\n]+\r\n")))
+        << console.error;
+  }
+  EXPECT_EQ(os.Uses(Call::FindWindowW), 0);
+  EXPECT_FALSE(sim.FileExists(kLogPath));
+
+  EXPECT_EQ(Run({L"--version"}), kExitNothingFound);
+  EXPECT_EQ(console.out, L"QuellScan (Orvanta Quellspur) Version 1.3\r\n");
+  EXPECT_EQ(Run({L"--help"}), kExitNothingFound);
+  EXPECT_THAT(console.out, ::testing::StartsWith(L"Usage: QuellScan scan"));
+  EXPECT_EQ(os.Uses(Call::FindWindowW), 0);
+}
+
+TEST_F(QuellScan, CleanDealsWithEveryFindingAndSaysWhatRemains) {
+  const std::uint32_t netbus = StartNetBus();
+  EXPECT_EQ(Run({L"scan", L"--clean"}), kExitNothingFound);
+  EXPECT_THAT(OutLines(), ElementsAre(L"IT\u00B4S ERASED!  " + kFoundInRun,
+                                      L"IT\u00B4S TERMINATED!  " + kFoundByWindow,
+                                      L"Every finding is dealt with."));
+  EXPECT_FALSE(sim.Process(netbus).running);
+  EXPECT_TRUE(sim.RegistryValues(kHkcu, kRunKey).empty());
+  // The stored setting is off, so the file stays where it is.
+  EXPECT_TRUE(sim.FileExists(kServer));
+
+  // One that can't be ended remains; --move-files copies its file, which stays in use.
+  const std::uint32_t stubborn = StartNetBus();
+  sim.Process(stubborn).refusesTermination = true;
+  EXPECT_EQ(Run({L"scan", L"--clean", L"--move-files", L"--format=csv"}), kExitFound);
+  EXPECT_THAT(OutLines()[1], ::testing::EndsWith(L",remove start entry,done"));
+  EXPECT_THAT(OutLines()[2], ::testing::EndsWith(L",terminate,not done"));
+  EXPECT_EQ(sim.FileContent(L"C:\\Program Files\\Quellspur\\BackDoors\\NBSVR.EXE.Backdoor"), "MZ");
+  EXPECT_TRUE(sim.FileExists(kServer));
+
+  // With the stored setting on, moving needs no option.
+  sim.EndProcess(stubborn, 0);
+  StartNetBus();
+  sim.SetRegistryText(kHklm, kSettingsKey, L"MoveFiles", L" 1");
+  EXPECT_EQ(Run({L"scan", L"--clean"}), kExitNothingFound);
+  EXPECT_FALSE(sim.FileExists(kServer));
+  EXPECT_EQ(sim.RegistryValues(kHklm, kSettingsKey).size(), 1u);
+}
+
+// What a spreadsheet or a log collector reads: every column, names holding the separators, the
+// quotes and the line breaks of either format, and characters beyond the basic plane.
+TEST_F(QuellScan, CsvAndJsonKeepEveryNameWhole) {
+  const std::wstring netbus = std::to_wstring(StartNetBus());
+  const std::wstring awkward = L"a,\"b\"\r\n\\c\U0001F600\xD800";
+  sim.SetRegistryText(kHklm, kRunKey, awkward, kServer);
+
+  EXPECT_EQ(Run({L"scan", L"--format", L"csv"}), kExitFound);
+  EXPECT_THAT(OutLines(),
+              ElementsAre(L"backdoor,kind,path,process_id,parent_path,registry_root,registry_key,"
+                          L"value_name,registry_view,action,outcome",
+                          L"NetBus Pro,start entry,C:\\NB\\NBSVR.EXE,,,HKEY_LOCAL_MACHINE,"
+                          L"Software\\Microsoft\\Windows\\CurrentVersion\\Run,\"a,\"\"b\"\"",
+                          L"\\c\U0001F600\xD800\",,remove start entry,",
+                          L"NetBus Pro,start entry,C:\\NB\\NBSVR.EXE,,,HKEY_CURRENT_USER,"
+                          L"Software\\Microsoft\\Windows\\CurrentVersion\\Run,NetBus,,"
+                          L"remove start entry,",
+                          L"NetBus Pro,process,C:\\NB\\NBSVR.EXE," + netbus +
+                              L",-unknown-,,,,,terminate,"));
+
+  EXPECT_EQ(Run({L"scan", L"--format", L"json"}), kExitFound);
+  ASSERT_EQ(OutLines().size(), 3u);
+  EXPECT_EQ(
+      OutLines()[0],
+      L"{\"backdoor\":\"NetBus Pro\",\"kind\":\"start entry\",\"path\":\"C:\\\\NB\\\\NBSVR.EXE\","
+      L"\"process_id\":null,\"parent_path\":null,\"registry_root\":\"HKEY_LOCAL_MACHINE\","
+      L"\"registry_key\":\"Software\\\\Microsoft\\\\Windows\\\\CurrentVersion\\\\Run\","
+      L"\"value_name\":\"a,\\\"b\\\"\\u000d\\u000a\\\\c\U0001F600\\ud800\","
+      L"\"registry_view\":null,\"action\":\"remove start entry\",\"outcome\":null}");
+  EXPECT_THAT(OutLines()[2], ::testing::HasSubstr(L"\"process_id\":" + netbus +
+                                                  L",\"parent_path\":\"-unknown-\""));
+
+  // The text lines are the list's, each on one line.
+  Run({L"scan"});
+  EXPECT_THAT(OutLines()[0], ::testing::EndsWith(L"Run/a,\"b\"\\x0D\\x0A\\c\U0001F600\xD800"));
+}
+
+TEST_F(QuellScan, RepeatTimesTheScansAndReportsOnce) {
+  StartNetBus();
+  EXPECT_EQ(Run({L"scan", L"--repeat", L"3"}), kExitFound);
+  EXPECT_THAT(OutLines(), ElementsAre(kFoundInRun, kFoundByWindow));
+  EXPECT_EQ(LogLines(sim).size(), 2u);
+  EXPECT_EQ(os.Uses(Call::FindWindowW), 3 * 24);
+  EXPECT_TRUE(std::regex_match(
+      console.error, std::wregex(L"scan time over 3 scans: min [0-9]+\\.[0-9]{3} ms, "
+                                 L"median [0-9]+\\.[0-9]{3} ms, max [0-9]+\\.[0-9]{3} ms\r\n")))
+      << console.error;
+}
+
+}  // namespace
+}  // namespace quellspur::testing

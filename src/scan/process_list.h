@@ -1,35 +1,22 @@
-// Walking the system's process list through a snapshot that is closed on every path.
+// The system's process list, read through a snapshot that is closed on every path.
 #pragma once
 
 #include <cstdint>
 #include <optional>
+#include <vector>
 
-#include "platform/owners.h"
 #include "platform/processes.h"
 
 namespace quellspur {
 
-class ProcessSnapshot {
- public:
-  explicit ProcessSnapshot(platform::Processes& processes)
-      : processes_(processes),
-        snapshot_(processes, processes.CreateToolhelp32Snapshot(platform::kSnapProcess, 0)) {}
+// Every entry of a fresh snapshot, in its order, up to the first that can't be read; empty when
+// no snapshot was obtained.
+std::vector<platform::ProcessEntry> ReadProcessList(platform::Processes& processes);
 
-  // False when no snapshot was obtained.
-  explicit operator bool() const { return static_cast<bool>(snapshot_); }
-  bool First(platform::ProcessEntry& entry) {
-    return processes_.Process32FirstW(snapshot_.get(), entry);
-  }
-  bool Next(platform::ProcessEntry& entry) {
-    return processes_.Process32NextW(snapshot_.get(), entry);
-  }
-
- private:
-  platform::Processes& processes_;
-  platform::UniqueHandle snapshot_;
-};
-
-// The first entry of a fresh snapshot with the given process id, if any.
+// The first entry of the list with the given process id, if any.
+std::optional<platform::ProcessEntry> FindProcessEntry(
+    const std::vector<platform::ProcessEntry>& list, std::uint32_t processId);
+// The same in a fresh snapshot.
 std::optional<platform::ProcessEntry> FindProcessEntry(platform::Processes& processes,
                                                        std::uint32_t processId);
 

@@ -17,7 +17,7 @@ std::wstring Scanner::GetProcessPath(std::uint32_t processId) {
         os_, os_.OpenProcess(platform::kProcessQueryAndRead, false, processId));
     return process ? GetProcessPath(process.get(), processId) : kUnknownPath;
   }
-  const auto entry = FindProcessEntry(os_, processId);
+  const auto entry = FindProcessEntry(ProcessList(), processId);
   return entry ? entry->exeFile : kUnknownPath;
 }
 

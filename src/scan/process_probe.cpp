@@ -1,7 +1,6 @@
 // The process probe: "Back Orifice" shows no window, so it is found among the running processes.
 #include "platform/text.h"
 #include "scan/probe_name.h"
-#include "scan/process_list.h"
 #include "scan/scanner.h"
 
 namespace quellspur {
@@ -19,12 +18,9 @@ bool HasBlankBeforeExe(const std::wstring& path) {
 
 void Scanner::FindByProcess() {
   const ProbeName probing(currentBackdoorName, kBackOrifice);
-  ProcessSnapshot snapshot(os_);
-  if (!snapshot) {
-    return;
-  }
-  platform::ProcessEntry entry;
-  for (bool more = snapshot.First(entry); more;) {
+  // A copy: outside a scan, each parent looked up below reads the list anew.
+  const std::vector<platform::ProcessEntry> processes = ProcessList();
+  for (const platform::ProcessEntry& entry : processes) {
     const std::wstring& path = entry.exeFile;
     bool hit = false;
     if (HasBlankBeforeExe(path)) {
@@ -39,8 +35,7 @@ void Scanner::FindByProcess() {
     if (hit) {
       AddProcess(entry.processId, path, GetProcessPath(entry.parentProcessId));
     }
-    more = snapshot.Next(entry);
-    pump_.ProcessPendingMessages();
+    pacer_.Yield();
   }
 }
 

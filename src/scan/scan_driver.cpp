@@ -17,9 +17,13 @@ void Guarded(Step step) {
 }  // namespace
 
 void RunScan(Scanner& scanner, const std::function<void()>& report) {
-  Guarded([&] { scanner.FindByWindow(); });
-  if (scanner.windowsPlatform != static_cast<std::int32_t>(platform::kPlatformNt)) {
-    Guarded([&] { scanner.FindByProcess(); });
+  {
+    // Ends before the report: Auto Clean, run from it, must see the machine as it is by then.
+    const Scanner::OneScan scan(scanner);
+    Guarded([&] { scanner.FindByWindow(); });
+    if (scanner.windowsPlatform != static_cast<std::int32_t>(platform::kPlatformNt)) {
+      Guarded([&] { scanner.FindByProcess(); });
+    }
   }
   Guarded([&] { report(); });
 }

@@ -3,11 +3,15 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/message_pump.h"
 #include "platform/os.h"
 #include "scan/finding.h"
+#include "scan/start_keys.h"
+#include "scan/yield_pacer.h"
 
 namespace quellspur {
 
@@ -16,7 +20,22 @@ inline const std::wstring kUnknownPath = L"-unknown-";
 
 class Scanner {
  public:
-  Scanner(platform::Os& os, platform::MessagePump& pump) : os_(os), pump_(pump) {}
+  Scanner(platform::Os& os, platform::MessagePump& pump) : os_(os), pacer_(os, pump) {}
+
+  // One scan from its first probe to its last. While it lasts, the start keys and Windows 98's
+  // process list are read at the first look and every later look is answered from what was read,
+  // and the window system's turns are timed from its start. Outside one every look reads the
+  // machine afresh, as a clean-up's look right before it acts must.
+  class OneScan {
+   public:
+    explicit OneScan(Scanner& scanner);
+    ~OneScan();
+    OneScan(const OneScan&) = delete;
+    OneScan& operator=(const OneScan&) = delete;
+
+   private:
+    Scanner& scanner_;
+  };
 
   Findings findings;
   // The name of the backdoor being probed; every finding added meanwhile takes it.
@@ -31,11 +50,8 @@ class Scanner {
   std::uint32_t GetParentProcessId(std::uint32_t processId);
 
   // Adds a start-entry finding for every value of the three start keys that starts an executable
-  // named like `path`; true when it added any.
+  // named like `path`, in the order of the keys and their values; true when it added any.
   bool FindStartEntries(const std::wstring& path);
-  // Searches one key in one registry view (0: the program's own).
-  bool SearchRunKey(platform::RegKey root, const std::wstring& keyPath, const std::wstring& path,
-                    std::uint32_t view = 0);
 
   // Looks for "Back Orifice" among the running processes; one whose executable can't be read is
   // passed over.
@@ -51,16 +67,19 @@ class Scanner {
   std::wstring GetProcessPath(platform::Handle process, std::uint32_t processId);
 
  private:
-  // Value `index` of an open key, read whole however long its name or data.
-  platform::Status ReadValue(platform::RegKey key, std::uint32_t index,
-                             platform::EnumeratedValue& value);
+  // Within a scan, what its first look read; outside one, read afresh at each call.
+  const std::vector<StartKey>& StartKeys();
+  const std::vector<platform::ProcessEntry>& ProcessList();
   bool IsNt() const { return windowsPlatform == static_cast<std::int32_t>(platform::kPlatformNt); }
   // Adds a process finding; its start entries must be added before.
   void AddProcess(std::uint32_t processId, const std::wstring& path,
                   const std::wstring& parentPath);
 
   platform::Os& os_;
-  platform::MessagePump& pump_;
+  YieldPacer pacer_;
+  bool withinScan_ = false;
+  std::optional<std::vector<StartKey>> startKeys_;
+  std::optional<std::vector<platform::ProcessEntry>> processList_;
 };
 
 }  // namespace quellspur

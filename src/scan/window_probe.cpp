@@ -40,7 +40,7 @@ std::uint32_t Scanner::GetParentProcessId(std::uint32_t processId) {
   if (IsNt()) {
     return 0;
   }
-  const auto entry = FindProcessEntry(os_, processId);
+  const auto entry = FindProcessEntry(ProcessList(), processId);
   return entry ? entry->parentProcessId : 0;
 }
 

@@ -41,7 +41,7 @@ class MatchingRule : public ScanTest, public ::testing::WithParamInterface<Match
 
 TEST_P(MatchingRule, DecidesOnTheFileNameOfTheCommand) {
   sim.SetRegistryText(kHklm, kRunKey, L"Entry", GetParam().first);
-  EXPECT_EQ(scanner.SearchRunKey(kHklm, kRunKey, kPatch), GetParam().second);
+  EXPECT_EQ(scanner.FindStartEntries(kPatch), GetParam().second);
   EXPECT_EQ(scanner.findings.size(), GetParam().second ? 1u : 0u);
 }
 

@@ -1,0 +1,73 @@
+// What one whole scan costs the machine, counted in calls rather than timed: each start key is read
+// once for five backdoors, Windows 98's process list once, and turns come only every 10 ms.
+#include <gtest/gtest.h>
+
+#include <tuple>
+
+#include "scan/scan_driver.h"
+#include "scan/scan_fixture.h"
+#include "scan/signature_table.h"
+
+namespace quellspur::testing {
+namespace {
+
+constexpr int kValuesPerKey = 1000;
+constexpr int kOtherProcesses = 100;
+const std::wstring kWowRun = L"Software\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\Run";
+// Backdoor i shows the window of signature i and is started by a value amid the others of start
+// key i, HKEY_CURRENT_USER's for the last and HKEY_LOCAL_MACHINE's for the others. Windows 98 has
+// no 32-bit view, so it searches only the first, second and last.
+const std::wstring kStartKeys[] = {kRunServicesKey, kRunKey, kWowRun + L"Services", kWowRun,
+                                   kRunKey};
+
+// Windows NT on a 64-bit machine or Windows 98; the steady clock stopped or moving 1 ms a reading.
+using Machine = std::tuple<std::uint32_t, std::uint64_t>;
+class ScanCost : public ScanTest, public ::testing::WithParamInterface<Machine> {};
+
+TEST_P(ScanCost, ReadsEachStartKeyAndTheProcessListOnceAndYieldsByElapsedTime) {
+  const auto [platformId, clockStep] = GetParam();
+  const bool nt = platformId == platform::kPlatformNt;
+  if (nt) {
+    sim.UseWow64();
+  }
+  UsePlatform(sim, scanner, platformId);
+  sim.SetSteadyClockStep(clockStep);
+  std::wstring path;
+  std::uint32_t server = 0;
+  for (std::size_t i = 0; i < std::size(kStartKeys); ++i) {
+    path = L"C:\\BD\\SERVER" + std::to_wstring(i) + L".EXE";
+    server = sim.StartProcess(path, 0);
+    sim.ShowWindow(kWindowSignatures[i].windowClass, kWindowSignatures[i].windowCaption, server);
+    for (int value = 0; value < kValuesPerKey; ++value) {
+      sim.SetRegistryText(i == 4 ? kHkcu : kHklm, kStartKeys[i], std::to_wstring(value),
+                          value == kValuesPerKey / 2 ? path : L"C:\\APP\\TOOL.EXE");
+    }
+  }
+  for (int other = 0; other < kOtherProcesses; ++other) {
+    sim.StartProcess(L"C:\\APP\\TOOL" + std::to_wstring(other) + L".EXE", 0);
+  }
+  const int keys = nt ? 5 : 3;
+  // A turn may come after each value and each process: the shell, this program, backdoors, others.
+  const int chances = keys * kValuesPerKey + (nt ? 0 : 2 + 5 + kOtherProcesses);
+
+  RunScan(scanner, [&] {
+    EXPECT_EQ(os.Uses(platform::Call::RegOpenKeyExW), keys);
+    EXPECT_EQ(os.Uses(platform::Call::RegEnumValueW), keys * (kValuesPerKey + 1));
+    EXPECT_EQ(os.Uses(platform::Call::CreateToolhelp32Snapshot), nt ? 0 : 1);
+    EXPECT_EQ(pump.turns(), clockStep == 0 ? 0 : chances / 10);
+    // Auto Clean's second look, right after the scan, sees the machine as it is by then.
+    sim.EndProcess(server, 0);
+    sim.DeleteKeyTree(kHkcu, kRunKey);
+    EXPECT_EQ(scanner.GetProcessPath(server), kUnknownPath);
+    EXPECT_FALSE(scanner.FindStartEntries(path));
+  });
+  EXPECT_EQ(scanner.findings.size(), std::size(kStartKeys) + keys);  // each window, each value
+}
+
+INSTANTIATE_TEST_SUITE_P(WholeScans, ScanCost,
+                         ::testing::Combine(::testing::Values(platform::kPlatformNt,
+                                                              platform::kPlatformWindows),
+                                            ::testing::Values(0u, 1000u)));
+
+}  // namespace
+}  // namespace quellspur::testing

@@ -4,7 +4,6 @@
 #include "scan/scanner.h"
 
 namespace quellspur {
-namespace {
 
 std::wstring StartedFileName(const std::wstring& command) {
   std::wstring candidate = FileNameOf(command);
@@ -15,10 +14,12 @@ std::wstring StartedFileName(const std::wstring& command) {
   return TrimBlanks(UpperCase(candidate));
 }
 
-}  // namespace
+std::wstring ComparableFileName(const std::wstring& path) {
+  return TrimBlanks(UpperCase(FileNameOf(path)));
+}
 
 bool StartsExecutable(const std::wstring& command, const std::wstring& path) {
-  return NamesAFile(path) && StartedFileName(command) == TrimBlanks(UpperCase(FileNameOf(path)));
+  return NamesAFile(path) && StartedFileName(command) == ComparableFileName(path);
 }
 
 bool NamesAFile(const std::wstring& path) {

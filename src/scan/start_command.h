@@ -19,6 +19,10 @@ inline constexpr std::uint32_t kLargestValueBytes = 400 * 16 * 16 * 16 * 16;
 // Whether the command starts an executable named like `path`: the command's file-name part, cut
 // at a slash that begins a switch, in any case and without surrounding blanks.
 bool StartsExecutable(const std::wstring& command, const std::wstring& path);
+// The two sides of that comparison, for a scan that matches many commands against a few paths:
+// the file name a command starts, and an executable's own, both as the rule compares them.
+std::wstring StartedFileName(const std::wstring& command);
+std::wstring ComparableFileName(const std::wstring& path);
 
 // Whether a path names a file at all: an unreadable or unknown path stands for nothing.
 bool NamesAFile(const std::wstring& path);

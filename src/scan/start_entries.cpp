@@ -8,10 +8,11 @@ bool Scanner::FindStartEntries(const std::wstring& path) {
   if (!NamesAFile(path)) {
     return false;  // an unreadable path would match every value that names no file
   }
+  const std::wstring wanted = ComparableFileName(path);
   bool found = false;
   for (const StartKey& key : StartKeys()) {
     for (const StartValue& value : key.values) {
-      if (StartsExecutable(value.command, path)) {
+      if (value.startedFile == wanted) {
         Finding& finding = findings.emplace_back();
         finding.backdoorName = currentBackdoorName;
         finding.filePath = path;

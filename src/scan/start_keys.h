@@ -13,7 +13,9 @@ namespace quellspur {
 
 struct StartValue {
   std::wstring name;
-  std::wstring command;  // its data as text
+  // The file name its command starts, as StartedFileName gives it: worked out once per scan,
+  // not once for every executable found.
+  std::wstring startedFile;
 };
 
 struct StartKey {

@@ -1,0 +1,47 @@
+// RewriteWinIni on any win.ini: the input's first line is the backdoor's path, the rest win.ini's
+// bytes, both in the simulated machine's code page (Windows-1252).
+#include <algorithm>
+#include <cstdint>
+#include <string>
+
+#include "clean/win_ini_rewrite.h"
+#include "fuzz_check.h"
+#include "platform/sim/sim_machine.h"
+#include "platform/text_lines.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  using namespace quellspur;
+  const std::string_view input(reinterpret_cast<const char*>(data), size);
+  const std::size_t newline = std::min(input.find('\n'), input.size());
+  const std::string oldBytes(input.substr(std::min(newline + 1, input.size())));
+  platform::sim::SimMachine sim;
+  const std::wstring path = sim.AnsiToWide(input.substr(0, newline));
+  const std::wstring windows = L"C:\\WINDOWS\\";
+  sim.PutFile(windows + L"win.ini", oldBytes);
+  sim.PutFile(windows + L"win.bac", "an older backup");
+  ActivityLog log(sim);
+  RewriteWinIni(sim, log, windows, path);
+
+  // Each line kept ends in CR LF; each removed one is logged. Upper case as Windows has it for the
+  // code page is the rule's "any case".
+  std::string kept;
+  std::string logged;
+  for (std::string_view line : platform::SplitLines(oldBytes)) {
+    const std::wstring text = sim.AnsiToWide(line);
+    if (UpperCase(text).find(UpperCase(path)) == std::wstring::npos) {
+      kept += std::string(line) + "\r\n";
+    } else {
+      logged += "2026-01-01 12:00:00 Removing start: " + sim.WideToAnsi(EscapeForLog(sim, text)) +
+                " in win.ini\r\n";
+    }
+  }
+  Require(sim.FileContent(windows + L"win.ini") == (path.empty() ? oldBytes : kept),
+          "win.ini keeps exactly the lines without the path; an empty path changes nothing");
+  Require(sim.FileContent(windows + L"win.bac") == (path.empty() ? "an older backup" : oldBytes),
+          "win.bac holds the old win.ini");
+  Require(
+      sim.FileContent(sim.GetProgramFolder() + L"\\BackLog.txt") == (path.empty() ? "" : logged),
+      "each removed line is logged");
+  Require(!sim.FileExists(windows + L"ini1.tmp"), "no temporary file is left");
+  return 0;
+}

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "clean/activity_log.h"
+#include "clean/change_record.h"
 #include "clean/clean_up.h"
 #include "platform/message_pump.h"
 #include "platform/os.h"
@@ -46,6 +47,7 @@ class FrmStat {
 
   Scanner scanner;
   ActivityLog log;
+  ChangeRecord record;
   CleanUp cleanUp;
   // The Windows folder with its backslash, where the clean-up finds win.ini; set at start-up.
   std::wstring windowsDir;

@@ -101,7 +101,10 @@ CleanOutcome CleanUp::Terminate(Finding& finding, const CleanOptions& options) {
     MoveFiles(finding);
   }
   if (Contains(finding.backdoorName, L"Millenium")) {
-    Skippable([&] { RewriteWinIni(os_, log_, options.windowsFolder, finding.filePath); });
+    Skippable([&] {
+      RewriteWinIni(os_, log_, record_, finding.backdoorName, options.windowsFolder,
+                    finding.filePath);
+    });
   }
   return CleanOutcome::Terminated;
 }
@@ -118,7 +121,7 @@ bool CleanUp::Gone(platform::Handle process, std::uint32_t processId) {
 }
 
 void CleanUp::MoveFiles(const Finding& finding) {
-  Skippable([&] { MoveFile(os_, log_, finding.filePath); });
+  Skippable([&] { MoveFile(os_, log_, record_, finding.backdoorName, finding.filePath); });
   if (!IsAbsolutePath(finding.filePath)) {
     return;  // companions are looked for beside the executable, never in the current folder
   }
@@ -129,7 +132,7 @@ void CleanUp::MoveFiles(const Finding& finding) {
                                            : Contains(finding.backdoorName, companions.name);
     if (fits) {
       for (const wchar_t* file : companions.files) {
-        Skippable([&] { MoveFile(os_, log_, folder + file); });
+        Skippable([&] { MoveFile(os_, log_, record_, finding.backdoorName, folder + file); });
       }
       return;
     }
@@ -137,12 +140,12 @@ void CleanUp::MoveFiles(const Finding& finding) {
 }
 
 CleanOutcome CleanUp::RemoveStart(Finding& finding, const CleanOptions& options) {
-  if (!RemoveRegistryStart(os_, log_, finding)) {
+  if (!RemoveRegistryStart(os_, log_, record_, finding)) {
     return CleanOutcome::NotDone;  // it may still start the backdoor: the line stays as it is
   }
   MarkCleaned(finding);
   if (options.moveFiles && NamesAFile(finding.filePath)) {
-    Skippable([&] { MoveFile(os_, log_, finding.filePath); });
+    Skippable([&] { MoveFile(os_, log_, record_, finding.backdoorName, finding.filePath); });
   }
   return CleanOutcome::StartRemoved;
 }

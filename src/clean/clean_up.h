@@ -6,6 +6,7 @@
 #include <string>
 
 #include "clean/activity_log.h"
+#include "clean/change_record.h"
 #include "platform/message_pump.h"
 #include "platform/os.h"
 #include "scan/scanner.h"
@@ -27,8 +28,9 @@ struct CleanOptions {
 
 class CleanUp {
  public:
-  CleanUp(Scanner& scanner, ActivityLog& log, platform::Os& os, platform::MessagePump& pump)
-      : scanner_(scanner), log_(log), os_(os), pump_(pump) {}
+  CleanUp(Scanner& scanner, ActivityLog& log, ChangeRecord& record, platform::Os& os,
+          platform::MessagePump& pump)
+      : scanner_(scanner), log_(log), record_(record), os_(os), pump_(pump) {}
 
   CleanOutcome Clean(Finding& finding, const CleanOptions& options);
 
@@ -42,6 +44,7 @@ class CleanUp {
 
   Scanner& scanner_;
   ActivityLog& log_;
+  ChangeRecord& record_;
   platform::Os& os_;
   platform::MessagePump& pump_;
 };

@@ -1,27 +1,108 @@
 #include "clean/file_quarantine.h"
 
 #include <algorithm>
+#include <map>
+#include <optional>
+#include <set>
+#include <vector>
 
 #include "platform/text.h"
 
 namespace quellspur {
+namespace {
 
-std::wstring QuarantinePath(platform::Os& os, const std::wstring& inFile) {
+// The copies the record accounts for, by upper-cased name: each with the latest entry that names
+// it, unless that entry was restored since.
+std::map<std::wstring, FileChange> RecordedCopies(const ParsedRecord& record) {
+  std::set<std::uint64_t> restored;
+  for (const ChangeEntry& entry : record.entries) {
+    if (const auto* undone = std::get_if<Restored>(&entry.change)) {
+      restored.insert(undone->id);
+    }
+  }
+  std::map<std::wstring, FileChange> copies;
+  for (const ChangeEntry& entry : record.entries) {
+    if (const auto* file = std::get_if<FileChange>(&entry.change)) {
+      const std::wstring name = UpperCase(file->copyName);
+      if (restored.contains(entry.id)) {
+        copies.erase(name);
+      } else {
+        copies[name] = *file;
+      }
+    }
+  }
+  return copies;
+}
+
+// Where the file's copy goes: the first of its names where no file stands, or one where its own
+// copy does, left by a move whose delete failed.
+struct CopyName {
+  std::wstring name;
+  bool own = false;
+};
+
+CopyName ChooseCopyName(platform::Os& os, ChangeRecord& record, const FileChange& source,
+                        const std::vector<std::wstring>& namesInFolder) {
+  std::set<std::wstring> taken;
+  for (const std::wstring& name : namesInFolder) {
+    taken.insert(UpperCase(name));
+  }
+  std::optional<std::map<std::wstring, FileChange>> copies;  // read when a copy could be its own
+  for (unsigned number = 1;; ++number) {
+    CopyName choice{QuarantineName(source.originalPath, number)};
+    const std::wstring key = UpperCase(choice.name);
+    if (!taken.contains(key)) {
+      return choice;
+    }
+    // The bytes first: they rule out the other files' copies without reading the record.
+    const std::wstring copy = record.Folder() + L"\\" + choice.name;
+    std::uint64_t size = 0;
+    std::string sha256;
+    if (os.GetFileLength(copy, size) && size == source.size && os.FileSha256(copy, sha256) &&
+        sha256 == source.sha256) {
+      if (!copies) {
+        copies = RecordedCopies(record.Read());
+      }
+      const auto recorded = copies->find(key);
+      choice.own = recorded != copies->end() &&
+                   UpperCase(recorded->second.originalPath) == UpperCase(source.originalPath);
+    }
+    if (choice.own) {
+      return choice;
+    }
+  }
+}
+
+}  // namespace
+
+std::wstring QuarantineName(const std::wstring& inFile, unsigned number) {
   std::wstring name = FileNameOf(inFile);
   // A path Windows did not produce may hold these; they would lead out of the folder.
   std::replace_if(
       name.begin(), name.end(), [](wchar_t c) { return c == L'/' || c == L':'; }, L'_');
-  return os.GetProgramFolder() + L"\\BackDoors\\" + name + L".Backdoor";
+  return name + (number > 1 ? L"." + std::to_wstring(number) : L"") + L".Backdoor";
 }
 
-void MoveFile(platform::Os& os, ActivityLog& log, const std::wstring& inFile) {
-  const std::wstring target = QuarantinePath(os, inFile);
-  os.CreateDirectoryW(os.GetProgramFolder() + L"\\BackDoors");  // most often it exists already
-  // On Windows an earlier copy of a read-only file is read-only too and would refuse to be
-  // replaced.
-  os.SetFileAttributesW(target, platform::kAttributeArchive);
-  if (!os.CopyFileW(inFile, target, false) ||
-      !os.SetFileAttributesW(inFile, platform::kAttributeArchive) || !os.DeleteFileW(inFile)) {
+void MoveFile(platform::Os& os, ActivityLog& log, ChangeRecord& record,
+              const std::wstring& backdoorName, const std::wstring& inFile) {
+  FileChange change{inFile, {}, 0, {}};
+  if (!os.GetFileLength(inFile, change.size) || !os.FileSha256(inFile, change.sha256)) {
+    return;
+  }
+  os.CreateDirectoryW(record.Folder());  // most often it exists already
+  std::vector<std::wstring> names;
+  if (!os.ListFiles(record.Folder(), names)) {
+    return;
+  }
+  const CopyName copy = ChooseCopyName(os, record, change, names);
+  change.copyName = copy.name;
+  const std::wstring target = record.Folder() + L"\\" + copy.name;
+  // A new copy never replaces anything: should the name be taken after all, the copy fails.
+  if (!copy.own &&
+      (!record.Append({0, {}, backdoorName, change}) || !os.CopyFileW(inFile, target, true))) {
+    return;
+  }
+  if (!os.SetFileAttributesW(inFile, platform::kAttributeArchive) || !os.DeleteFileW(inFile)) {
     return;
   }
   log.WriteLog(L"Moving: " + inFile + L" to: " + target);

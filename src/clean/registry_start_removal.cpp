@@ -5,8 +5,24 @@
 #include "scan/start_command.h"
 
 namespace quellspur {
+namespace {
 
-bool RemoveRegistryStart(platform::Os& os, ActivityLog& log, const Finding& entry) {
+// Reads the value whole, through a buffer that grows as the scan's does.
+platform::Status ReadWholeValue(platform::Os& os, platform::RegKey key, const std::wstring& name,
+                                std::uint32_t& type, std::string& data) {
+  std::uint32_t dataBytes = kStartDataBytes;
+  platform::Status status = os.RegQueryValueExW(key, name, dataBytes, type, data);
+  while (status == platform::kErrorMoreData && dataBytes < kLargestValueBytes) {
+    dataBytes *= 16;
+    status = os.RegQueryValueExW(key, name, dataBytes, type, data);
+  }
+  return status;
+}
+
+}  // namespace
+
+bool RemoveRegistryStart(platform::Os& os, ActivityLog& log, ChangeRecord& record,
+                         const Finding& entry) {
   platform::RegKey opened = 0;
   const platform::Status open = os.RegOpenKeyExW(entry.rootKey, entry.subKey, 0,
                                                  platform::kKeyAllButDelete | entry.view, opened);
@@ -14,15 +30,20 @@ bool RemoveRegistryStart(platform::Os& os, ActivityLog& log, const Finding& entr
     return open == platform::kErrorFileNotFound;
   }
   const platform::UniqueKey key(os, opened);
-  // A second look: the value must still start the executable that was found.
+  // A second look, at the whole value as the scan saw it: it must still start the executable
+  // that was found, and the record keeps every byte of it.
   std::uint32_t type = 0;
   std::string data;
-  const platform::Status read =
-      os.RegQueryValueExW(key.get(), entry.valueName, kStartDataBytes, type, data);
+  const platform::Status read = ReadWholeValue(os, key.get(), entry.valueName, type, data);
   if (read != platform::kErrorSuccess) {
     return read == platform::kErrorFileNotFound;
   }
-  if (!StartsExecutable(platform::ValueText(os, type, data), entry.filePath)) {
+  if (!StartsExecutable(platform::ValueText(os, type, data), entry.filePath) ||
+      !record.Append(
+          {0,
+           {},
+           entry.backdoorName,
+           RegistryChange{entry.rootKey, entry.view, entry.subKey, entry.valueName, type, data}})) {
     return false;
   }
   const platform::Status deleted = os.RegDeleteValueW(key.get(), entry.valueName);

@@ -1,12 +1,14 @@
 #include "clean/win_ini_rewrite.h"
 
+#include <cstdint>
 #include <vector>
 
 #include "platform/text.h"
 
 namespace quellspur {
 
-void RewriteWinIni(platform::Os& os, ActivityLog& log, const std::wstring& windowsDir,
+void RewriteWinIni(platform::Os& os, ActivityLog& log, ChangeRecord& record,
+                   const std::wstring& backdoorName, const std::wstring& windowsDir,
                    const std::wstring& filePath) {
   // An empty path would be found in every line and empty the file.
   if (filePath.empty()) {
@@ -28,12 +30,12 @@ void RewriteWinIni(platform::Os& os, ActivityLog& log, const std::wstring& windo
 
   const std::wstring wanted = UpperCase(filePath);
   std::wstring kept;
-  std::vector<std::wstring> removed;
-  for (const std::wstring& line : lines) {
-    if (UpperCase(line).find(wanted) != std::wstring::npos) {
-      removed.push_back(line);
+  WinIniChange removed{winIni, {}};
+  for (std::size_t index = 0; index < lines.size(); ++index) {
+    if (UpperCase(lines[index]).find(wanted) != std::wstring::npos) {
+      removed.lines.push_back({static_cast<std::uint32_t>(index + 1), lines[index]});
     } else {
-      kept += line + L"\r\n";
+      kept += lines[index] + L"\r\n";
     }
   }
 
@@ -41,12 +43,14 @@ void RewriteWinIni(platform::Os& os, ActivityLog& log, const std::wstring& windo
   if (!os.GetTempFileNameW(windowsDir, L"ini", temporary)) {
     return;
   }
-  if (!os.WriteWholeFile(temporary, os.WideToAnsi(kept)) || !os.MoveFileExW(temporary, winIni)) {
+  if (!os.WriteWholeFile(temporary, os.WideToAnsi(kept)) ||
+      (!removed.lines.empty() && !record.Append({0, {}, backdoorName, removed})) ||
+      !os.MoveFileExW(temporary, winIni)) {
     os.DeleteFileW(temporary);
     return;
   }
-  for (const std::wstring& line : removed) {
-    log.WriteLog(L"Removing start: " + line + L" in win.ini");
+  for (const RemovedLine& line : removed.lines) {
+    log.WriteLog(L"Removing start: " + line.text + L" in win.ini");
   }
 }
 

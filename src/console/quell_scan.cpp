@@ -113,7 +113,8 @@ int Scan(const CommandLine& command, platform::Os& os, platform::MessagePump& pu
     Settings settings;
     LoadSettings(os, settings);
     const CleanOptions options{command.moveFiles || IsOn(settings.moveFiles), WindowsFolder(os)};
-    CleanUp cleanUp(scanner, log, os, pump);
+    ChangeRecord record(os);
+    CleanUp cleanUp(scanner, log, record, os, pump);
     // In list order, as Auto Clean goes down the list.
     for (std::size_t index = 0; index < rows.size(); ++index) {
       rows[index].outcome = cleanUp.Clean(scanner.findings[index], options);

@@ -35,6 +35,8 @@ constexpr CallInfo kCalls[] = {
     {Call::GetFileLength, "GetFileLength", true},
     {Call::ReadFileAt, "ReadFileAt", true},
     {Call::AppendToFile, "AppendToFile", true},
+    {Call::FileSha256, "FileSha256", true},
+    {Call::ListFiles, "FindFirstFileW", true},
     {Call::ReadTextLines, "ReadTextLines", true},
     {Call::WriteWholeFile, "WriteWholeFile", true},
     {Call::CopyFileW, "CopyFileW", true},
@@ -242,6 +244,22 @@ bool FaultInjectingOs::ReadFileAt(const std::wstring& path, std::uint64_t offset
 
 bool FaultInjectingOs::AppendToFile(const std::wstring& path, const std::string& bytes) {
   return !Fails(Call::AppendToFile) && os_.AppendToFile(path, bytes);
+}
+
+bool FaultInjectingOs::FileSha256(const std::wstring& path, std::string& hexDigest) {
+  if (Fails(Call::FileSha256)) {
+    hexDigest.clear();
+    return false;
+  }
+  return os_.FileSha256(path, hexDigest);
+}
+
+bool FaultInjectingOs::ListFiles(const std::wstring& folder, std::vector<std::wstring>& names) {
+  if (Fails(Call::ListFiles)) {
+    names.clear();
+    return false;
+  }
+  return os_.ListFiles(folder, names);
 }
 
 bool FaultInjectingOs::ReadTextLines(const std::wstring& path, std::vector<std::wstring>& lines) {

@@ -32,6 +32,8 @@ enum class Call {
   GetFileLength,
   ReadFileAt,
   AppendToFile,
+  FileSha256,
+  ListFiles,
   ReadTextLines,
   WriteWholeFile,
   CopyFileW,
@@ -120,6 +122,8 @@ class FaultInjectingOs : public Os {
   bool ReadFileAt(const std::wstring& path, std::uint64_t offset, std::uint32_t count,
                   std::string& bytes) override;
   bool AppendToFile(const std::wstring& path, const std::string& bytes) override;
+  bool FileSha256(const std::wstring& path, std::string& hexDigest) override;
+  bool ListFiles(const std::wstring& folder, std::vector<std::wstring>& names) override;
   bool ReadTextLines(const std::wstring& path, std::vector<std::wstring>& lines) override;
   bool WriteWholeFile(const std::wstring& path, const std::string& bytes) override;
   bool CopyFileW(const std::wstring& existing, const std::wstring& target,

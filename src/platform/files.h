@@ -18,8 +18,13 @@ class Files {
   virtual bool ReadFileAt(const std::wstring& path, std::uint64_t offset, std::uint32_t count,
                           std::string& bytes) = 0;
   // Opens the file for appending only (creating it when missing), shared with readers and other
-  // appenders, writes the bytes at its end in one write, and closes it.
+  // appenders, writes the bytes at its end in one write, and closes it once they are on the disk.
   virtual bool AppendToFile(const std::wstring& path, const std::string& bytes) = 0;
+  // The SHA-256 of the file's bytes as 64 lower-case hex digits; false when it can't be read.
+  virtual bool FileSha256(const std::wstring& path, std::string& hexDigest) = 0;
+  // The names (not paths) of the files directly in the folder, folders left out; false when the
+  // folder can't be read.
+  virtual bool ListFiles(const std::wstring& folder, std::vector<std::wstring>& names) = 0;
 
   // The file's lines without their line ends (CR LF, CR or LF), in the ANSI code page.
   virtual bool ReadTextLines(const std::wstring& path, std::vector<std::wstring>& lines) = 0;

@@ -1,6 +1,7 @@
 // Every call the program makes, failing at each of its uses (once, from then on, or by throwing),
 // through whole scans with Auto Clean and through clean-ups by hand. Whatever fails, nothing is
-// lost, nothing is reported that did not happen, and nothing is left open.
+// lost, nothing is changed that the change record does not name, nothing is reported that did not
+// happen, and nothing is left open.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -63,6 +64,15 @@ void BuildScene(platform::sim::SimMachine& sim) {
   for (const StartValue& start : kStarts) {
     sim.SetRegistryText(start.root, start.key, start.name, start.command);
   }
+}
+
+// Whether the record holds a change of that kind that fits.
+template <typename Change, typename Fits>
+bool Recorded(const ParsedRecord& record, Fits fits) {
+  return std::any_of(record.entries.begin(), record.entries.end(), [&](const ChangeEntry& entry) {
+    const Change* change = std::get_if<Change>(&entry.change);
+    return change != nullptr && fits(*change);
+  });
 }
 
 bool ValuePresent(const platform::sim::SimMachine& sim, const StartValue& start) {
@@ -140,27 +150,47 @@ std::vector<std::string> Violations(Machine& run, Call armed) {
     }
   };
 
+  // Every change is named by the record, which no failure leaves damaged.
+  const ParsedRecord record = ChangeRecord(sim).Read();
+  if (!record.damaged.empty()) {
+    found.push_back("the change record has a damaged line");
+  }
+
   const std::string winIni = sim.FileContent(kWinIni);
   if (winIni != kOldWinIni && winIni != kNewWinIni) {
     found.push_back("win.ini holds neither its old nor its new content: " + winIni);
   }
   loggedAsChanged(winIni == kNewWinIni, L"Removing start: load=C:\\MIL\\MSWINDS.EXE in win.ini",
                   "win.ini");
+  const std::vector<RemovedLine> removed = {{2, L"load=C:\\MIL\\MSWINDS.EXE"}};
+  if (winIni == kNewWinIni && !Recorded<WinIniChange>(record, [&](const WinIniChange& change) {
+        return change.lines == removed;
+      })) {
+    found.push_back("win.ini rewritten without a record line");
+  }
 
   for (const auto& [path, bytes] : kFiles) {
-    const std::wstring copy = kQuarantine + FileNameOf(path) + L".Backdoor";
     const bool gone = !sim.FileExists(path);
-    if (gone && sim.FileContent(copy) != bytes) {
-      found.push_back("lost without a whole copy: " + sim.WideToAnsi(path));
+    if (gone && !Recorded<FileChange>(record, [&](const FileChange& change) {
+          return change.originalPath == path &&
+                 sim.FileContent(kQuarantine + change.copyName) == bytes;
+        })) {
+      found.push_back("gone without a whole copy that the record names: " + sim.WideToAnsi(path));
     }
-    loggedAsChanged(gone, L"Moving: " + path + L" to: " + copy, "a move");
+    loggedAsChanged(gone, L"Moving: " + path + L" to: " + kQuarantine, "a move");
   }
 
   for (const StartValue& start : kStarts) {
     const wchar_t* root = start.root == kHkcu ? L"HKEY_CURRENT_USER\\" : L"HKEY_LOCAL_MACHINE\\";
-    loggedAsChanged(!ValuePresent(sim, start),
-                    L"Removing start in registry: " + (root + start.key) + L"," + start.name,
+    const bool gone = !ValuePresent(sim, start);
+    loggedAsChanged(gone, L"Removing start in registry: " + (root + start.key) + L"," + start.name,
                     "a start entry's removal");
+    if (gone && !Recorded<RegistryChange>(record, [&](const RegistryChange& change) {
+          return change.valueName == start.name &&
+                 change.data == platform::StringData(start.command);
+        })) {
+      found.push_back("a start value removed without a record line: " + sim.WideToAnsi(start.name));
+    }
   }
 
   // A line marked as dealt with tells the truth.

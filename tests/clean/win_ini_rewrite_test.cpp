@@ -36,13 +36,18 @@ class WinIniRewrite : public ::testing::Test {
     }
   }
 
+  void Rewrite(platform::Os& machine, const std::wstring& filePath) {
+    RewriteWinIni(machine, log, record, L"Millenium", kWindows, filePath);
+  }
+
   platform::sim::SimMachine sim;
   platform::FaultInjectingOs os{sim};
   ActivityLog log{sim};
+  ChangeRecord record{os};
 };
 
 TEST_F(WinIniRewrite, DropsEveryLineNamingTheExecutableInAnyCaseAndKeepsTheOldFile) {
-  RewriteWinIni(sim, log, kWindows, L"c:\\Windows\\System\\MsWinds.exe");
+  Rewrite(sim, L"c:\\Windows\\System\\MsWinds.exe");
 
   EXPECT_EQ(sim.FileContent(kWindows + L"win.ini"),
             "[windows]\r\nrun=\r\n[Desktop]\r\nlast line without end\r\n");
@@ -53,31 +58,40 @@ TEST_F(WinIniRewrite, DropsEveryLineNamingTheExecutableInAnyCaseAndKeepsTheOldFi
       "2026-12-06 08:00:00 Removing start: Wallpaper=c:\\windows\\system\\mswinds.exe.bmp in "
       "win.ini\r\n");
   EXPECT_FALSE(sim.FileExists(kWindows + L"ini1.tmp"));
+  // Recorded by the numbers the lines had, the line ends of every kind counted.
+  const ParsedRecord read = record.Read();
+  ASSERT_EQ(read.entries.size(), 1u);
+  EXPECT_EQ(read.entries[0].change,
+            (decltype(read.entries[0].change){
+                WinIniChange{kWindows + L"win.ini",
+                             {{2, L"load=C:\\WINDOWS\\SYSTEM\\MSWINDS.EXE"},
+                              {5, L"Wallpaper=c:\\windows\\system\\mswinds.exe.bmp"}}}}));
 }
 
 TEST_F(WinIniRewrite,
        ASecondRewriteBacksUpTheFirstResultOverAReadOnlyBackupThatStaysWithoutWinIni) {
-  RewriteWinIni(sim, log, kWindows, L"C:\\WINDOWS\\SYSTEM\\MSWINDS.EXE");
+  Rewrite(sim, L"C:\\WINDOWS\\SYSTEM\\MSWINDS.EXE");
   const std::string first = sim.FileContent(kWindows + L"win.ini");
   sim.SetFileAttributesW(kWindows + L"win.bac", platform::kAttributeReadOnly);
-  RewriteWinIni(sim, log, kWindows, L"RUN=");
+  Rewrite(sim, L"RUN=");
   EXPECT_EQ(sim.FileContent(kWindows + L"win.bac"), first);
   EXPECT_EQ(sim.FileContent(kWindows + L"win.ini"),
             "[windows]\r\n[Desktop]\r\nlast line without end\r\n");
   sim.RemoveFile(kWindows + L"win.ini");
-  RewriteWinIni(sim, log, kWindows, L"RUN=");
+  Rewrite(sim, L"RUN=");
   EXPECT_EQ(sim.FileContent(kWindows + L"win.bac"), first);
 }
 
+// The change record's line among them: the new file replaces nothing that it does not hold.
 TEST_F(WinIniRewrite, AnyFailingStepLeavesWinIniAsItWas) {
-  for (Call call : {Call::CopyFileW, Call::ReadTextLines, Call::GetTempFileNameW,
-                    Call::WriteWholeFile, Call::MoveFileExW}) {
+  for (Call call : {Call::AppendToFile, Call::CopyFileW, Call::ReadTextLines,
+                    Call::GetTempFileNameW, Call::WriteWholeFile, Call::MoveFileExW}) {
     os.FailOn(call, 1);
-    RewriteWinIni(os, log, kWindows, L"C:\\WINDOWS\\SYSTEM\\MSWINDS.EXE");
+    Rewrite(os, L"C:\\WINDOWS\\SYSTEM\\MSWINDS.EXE");
     ExpectUntouched();
   }
   // An empty path would be found in every line.
-  RewriteWinIni(sim, log, kWindows, L"");
+  Rewrite(sim, L"");
   ExpectUntouched();
 }
 

@@ -32,6 +32,7 @@ class SimEnvironment final : public Environment {
   void CloseTestWindow(platform::WindowHandle window) override { machine_.CloseWindow(window); }
 
   std::uint32_t StartChild() override {
+    machine_.PutFile(ScratchFolder() + kChildFileName, "MZ");
     child_ = machine_.StartProcess(ScratchFolder() + kChildFileName, 0);
     machine_.Process(child_).outsideHolders = 1;
     return child_;

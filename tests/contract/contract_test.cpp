@@ -3,6 +3,7 @@
 // cases, so the simulation cannot drift from the real calls unnoticed.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <map>
 #include <optional>
@@ -407,6 +408,10 @@ TEST(ProcessContract, ATerminatedChildReportsItsExitCodeLeavesTheListAndStillOpe
       env.Pause();
     }
     EXPECT_EQ(FileNameOf(path), kChildFileName);
+    // A running executable is read for its digest, as the quarantine does before copying it.
+    std::string digest;
+    EXPECT_TRUE(os.FileSha256(path, digest));
+    EXPECT_EQ(digest.size(), 64u);
 
     EXPECT_TRUE(os.TerminateProcess(process.get(), 200));
     EXPECT_EQ(ExitCodeOnceEnded(env, process.get()), 200u);
@@ -640,6 +645,58 @@ TEST_F(FileContract, LengthAndBytesFromAnyPositionWhateverTheNamesCase) {
     EXPECT_FALSE(os_.GetFileLength(missing, length)) << missing.size();
     EXPECT_FALSE(os_.ReadFileAt(missing, 0, 101, bytes)) << missing.size();
   }
+}
+
+// The digest of a file's bytes, against known answers: none, a few, the lengths around the end of
+// the last block's room, and 1 MiB of every byte value, read in many pieces.
+TEST_F(FileContract, AFilesSha256IsThatOfItsBytes) {
+  std::string everyByte;
+  for (int i = 0; i < 4096 * 256; ++i) {
+    everyByte.push_back(static_cast<char>(i));
+  }
+  const std::pair<std::string, std::string> cases[] = {
+      {"", "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855"},
+      {"abc", "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad"},
+      {std::string(55, 'a'), "9f4390f8d30c2dd92ec9f095b65e2b9ae9b0a925a5258e241c9f1e910f734318"},
+      {std::string(56, 'a'), "b35439a4ac6f0948b6d6f9e3c6af0f5f590ce20f1bde7090ef7970686ec6738a"},
+      {everyByte, "fbbab289f7f94b25736c58be46a994c441fd02552cc6022352e3d86d2fab7c83"},
+  };
+  const std::wstring path = Scratch(L"\u0108at.exe");
+  for (const auto& [bytes, digest] : cases) {
+    env_.WriteFile(path, bytes);
+    std::string hex = "stale";
+    EXPECT_TRUE(os_.FileSha256(path, hex)) << bytes.size();
+    EXPECT_EQ(hex, digest) << bytes.size();
+  }
+  std::string hex;
+  EXPECT_FALSE(os_.FileSha256(Scratch(L"Missing.exe"), hex));
+  EXPECT_FALSE(os_.FileSha256(env_.ScratchFolder(), hex));
+}
+
+// A folder's listing names the files right in it as they are named, and no folder.
+TEST_F(FileContract, AListingNamesTheFilesDirectlyInAFolder) {
+  const std::wstring folder = env_.ScratchFolder() + L"Listed";
+  ASSERT_TRUE(os_.CreateDirectoryW(folder));
+  std::vector<std::wstring> names = {L"stale"};
+  EXPECT_TRUE(os_.ListFiles(folder, names));
+  EXPECT_TRUE(names.empty());
+  ASSERT_TRUE(os_.CreateDirectoryW(folder + L"\\Inner.Backdoor"));
+  for (const wchar_t* name : {L"Listed\\\u0108at.exe.Backdoor", L"Listed\\Cat.exe.2.Backdoor",
+                              L"Listed\\Inner.Backdoor\\Deep.Backdoor"}) {
+    env_.WriteFile(Scratch(name), "x");
+  }
+
+  EXPECT_TRUE(os_.ListFiles(folder, names));
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::wstring>{L"Cat.exe.2.Backdoor", L"\u0108at.exe.Backdoor"}));
+  EXPECT_FALSE(os_.ListFiles(folder + L"\\Missing", names));
+  EXPECT_TRUE(names.empty());
+  EXPECT_FALSE(os_.ListFiles(made_.back(), names));
+  for (const std::wstring& file : made_) {
+    env_.RemoveFile(file);
+  }
+  env_.RemoveFolder(folder + L"\\Inner.Backdoor");
+  env_.RemoveFolder(folder);
 }
 
 // --- System ---

@@ -33,6 +33,7 @@ expect_exit_code deepthroat 200
 expect_exit_code subseven 200
 expect_no_reg "$RUN" Sub7
 expect_quarantine <<'EOF'
+Changes.txt
 Server.exe.Backdoor
 Systray.exe.Backdoor
 EOF

@@ -126,10 +126,13 @@ $(group $SECOND)
 $(removed $FIRST)
 $(removed $SECOND)
 EOF
-# "Move BackDoors Files" is off: nothing was moved.
+# "Move BackDoors Files" is off: nothing was moved; the quarantine folder holds only the record of
+# the removed start values.
 expect_file "$PROBE/winsrv32.exe"
 expect_file "$C_DRIVE/windows/system/ .exe"
-expect_no_file "$APP_DIR/BackDoors"
+expect_quarantine <<'EOF'
+Changes.txt
+EOF
 
 # The task list's "End task" ends the program, not just hides it, and takes its tray icon along.
 must end-task "$MAIN"

@@ -314,3 +314,25 @@ expect_same_file() {
 expect_quarantine() {
   compare_text "the BackDoors folder" "$(ls "$APP_DIR/BackDoors" 2>/dev/null | LC_ALL=C sort)"
 }
+
+# The change record's entries after its version line, without their time; the expected lines
+# come on standard input. Every line must end in CR LF and every entry begin with a time.
+expect_record() {
+  local record="$APP_DIR/BackDoors/Changes.txt"
+  [ "$(head -n 1 "$record" 2>/dev/null)" = $'Quellspur change record 1\r' ] ||
+    fail "the change record does not begin with its version line"
+  [ "$(grep -cv $'\r$' "$record")" = 0 ] || fail "a line of the change record lacks its CR LF"
+  [ "$(sed -n '2,$p' "$record" | grep -cvE $'^[0-9]{4}-[0-9]{2}-[0-9]{2} [0-9:]{8}\t')" = 0 ] ||
+    fail "an entry of the change record does not begin with its time"
+  compare_text "the change record" "$(sed -n '2,$p' "$record" | tr -d '\r' | cut -f 2-)"
+}
+
+# A registry string as the record shows its data: UTF-16LE with its zero, in hex.
+utf16_hex() {
+  printf '%s\0' "$1" | iconv -f UTF-8 -t UTF-16LE | od -An -v -tx1 | tr -d ' \n'
+}
+
+# A file's size and SHA-256 as the record shows them, TAB-separated.
+size_and_sha256() {
+  printf '%s\t%s' "$(stat -c %s "$1")" "$(sha256sum <"$1" | cut -d ' ' -f 1)"
+}

@@ -56,6 +56,7 @@ expect_no_file "$X64/PATCH64.EXE"
 expect_no_file "$X64/keyhook.dll"
 expect_same_file "$APP_DIR/keyhook.dll" <(printf 'an innocent file\r\n')
 expect_quarantine <<'EOF'
+Changes.txt
 PATCH64.EXE.Backdoor
 keyhook.dll.Backdoor
 EOF

@@ -82,11 +82,26 @@ expect_button '&Kill Process' disabled
 expect_no_file "$SYS/Patch.exe"
 expect_no_file "$SYS/keyhook.dll"
 expect_quarantine <<'EOF'
+Changes.txt
 Patch.exe.Backdoor
 keyhook.dll.Backdoor
 EOF
 expect_same_file "$APP_DIR/BackDoors/Patch.exe.Backdoor" "$E2E_DIR/Patch.exe.original"
 expect_same_file "$APP_DIR/BackDoors/keyhook.dll.Backdoor" "$E2E_DIR/keyhook.dll.original"
+# The change record names each change, written before it was made: the executable's line comes
+# with the first start value's removal, which copied it while it still ran; once it had ended, the
+# move into that same copy needed no second line.
+T=$'\t'
+RUN_KEY='Software\\Microsoft\\Windows\\CurrentVersion\\Run'
+SYS_DIR='C:\\windows\\system\\'
+PATCH_DATA="$(utf16_hex 'C:\WINDOWS\SYSTEM\PATCH.EXE /noauto')"
+NETBUS_DATA="$(utf16_hex 'c:\windows\system\patch.exe')"
+expect_record <<EOF
+registry${T}NetBus Pro${T}HKEY_LOCAL_MACHINE${T}$QS_BITS${T}${RUN_KEY}Services${T}Patch${T}1${T}$PATCH_DATA
+file${T}NetBus Pro${T}${SYS_DIR}Patch.exe${T}Patch.exe.Backdoor${T}$(size_and_sha256 "$E2E_DIR/Patch.exe.original")
+registry${T}NetBus Pro${T}HKEY_CURRENT_USER${T}-${T}$RUN_KEY${T}NetBus${T}1${T}$NETBUS_DATA
+file${T}NetBus Pro${T}${SYS_DIR}keyhook.dll${T}keyhook.dll.Backdoor${T}$(size_and_sha256 "$E2E_DIR/keyhook.dll.original")
+EOF
 
 expect_log <<EOF
 $FOUND Start entry in: HKEY_LOCAL_MACHINE RunServices/Patch

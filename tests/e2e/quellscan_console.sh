@@ -85,6 +85,7 @@ expect_exit_code deepthroat 200
 expect_no_reg "$RUN" "$ODD"
 expect_no_reg "$USER_RUN" NetBus
 expect_quarantine <<'EOF'
+Changes.txt
 Patch.exe.Backdoor
 Systray.exe.Backdoor
 EOF

@@ -44,6 +44,7 @@ expect_reg "$USER_RUN" C 'C:\windows\notepad.exe'
 expect_no_file "$C_DRIVE/q/Ĉat.exe"
 expect_same_file "$C_DRIVE/q/Cat.exe" "$E2E_DIR/Cat.exe.original"
 expect_quarantine <<'EOF'
+Changes.txt
 Ĉat.exe.Backdoor
 EOF
 expect_same_file "$APP_DIR/BackDoors/Ĉat.exe.Backdoor" "$E2E_DIR/Ĉat.exe.original"

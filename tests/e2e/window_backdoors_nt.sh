@@ -100,6 +100,7 @@ $ERASED$DEVIL_START
 $TERMINATED$DEVIL$ACTIVE
 EOF
 expect_quarantine <<'EOF'
+Changes.txt
 Devil.exe.Backdoor
 Inet.exe.Backdoor
 Inet.hlp.Backdoor

@@ -1,6 +1,6 @@
 // The quarantine and the win.ini rewrite on the real file system, with every use of every file call
-// they make failing in turn, once and from then on: no file is lost or half written, and the
-// activity log tells exactly what changed.
+// they make failing in turn, once and from then on: no file is lost or half written, the activity
+// log tells exactly what changed, and the change record names every change made.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -51,10 +51,17 @@ std::vector<std::string> LogMessages(const fs::path& folder) {
   return messages;
 }
 
+// The entries of the change record in the folder's quarantine folder.
+std::vector<ChangeEntry> RecordEntries(const fs::path& folder) {
+  return ParseRecord(Bytes(folder / "BackDoors" / "Changes.txt")).entries;
+}
+
 // One change made in a fresh folder, and what must hold afterwards whether it was made or not.
 struct Scenario {
   std::function<void(const fs::path& folder)> prepare;
-  std::function<void(platform::Os& os, ActivityLog& log, const fs::path& folder)> change;
+  std::function<void(platform::Os& os, ActivityLog& log, ChangeRecord& record,
+                     const fs::path& folder)>
+      change;
   // Checks the folder after a run, with the log holding the change's line exactly when it was
   // made, and tells whether it was.
   std::function<bool(const fs::path& folder)> check;
@@ -103,7 +110,8 @@ class FileFaultSweep : public ::testing::Test {
     InFolder unarmed(real_);
     unarmed.folder = faults.folder;
     ActivityLog log(unarmed);  // the log's own writing is not what is tried here
-    scenario.change(faults, log, faults.folder);
+    ChangeRecord record(faults);
+    scenario.change(faults, log, record, faults.folder);
     return scenario.check(faults.folder);
   }
 
@@ -121,8 +129,8 @@ TEST_F(FileFaultSweep, AQuarantinedFileIsEitherInPlaceOrWhollyCopied) {
            real_.SetFileAttributesW((folder / "server" / "PATCH.EXE").wstring(),
                                     platform::kAttributeReadOnly);
          },
-         [](platform::Os& os, ActivityLog& log, const fs::path& folder) {
-           MoveFile(os, log, (folder / "server" / "PATCH.EXE").wstring());
+         [](platform::Os& os, ActivityLog& log, ChangeRecord& record, const fs::path& folder) {
+           MoveFile(os, log, record, L"NetBus", (folder / "server" / "PATCH.EXE").wstring());
          },
          [&](const fs::path& folder) {
            const fs::path source = folder / "server" / "PATCH.EXE";
@@ -132,6 +140,10 @@ TEST_F(FileFaultSweep, AQuarantinedFileIsEitherInPlaceOrWhollyCopied) {
            EXPECT_EQ(LogMessages(folder),
                      std::vector<std::string>(
                          moved ? 1 : 0, "Moving: " + source.string() + " to: " + target.string()));
+           const std::vector<ChangeEntry> entries = RecordEntries(folder);
+           const auto* file =
+               entries.empty() ? nullptr : std::get_if<FileChange>(&entries.back().change);
+           EXPECT_TRUE(!moved || (file != nullptr && file->copyName == L"PATCH.EXE.Backdoor"));
            return moved;
          }});
 }
@@ -145,8 +157,9 @@ TEST_F(FileFaultSweep, WinIniHoldsEitherItsOldOrItsNewContent) {
            Put(folder / "win.bac", "an older backup");
            real_.SetFileAttributesW((folder / "win.ini").wstring(), platform::kAttributeReadOnly);
          },
-         [](platform::Os& os, ActivityLog& log, const fs::path& folder) {
-           RewriteWinIni(os, log, folder.wstring() + L"\\", L"C:\\WINDOWS\\SYSTEM\\MSWINDS.EXE");
+         [](platform::Os& os, ActivityLog& log, ChangeRecord& record, const fs::path& folder) {
+           RewriteWinIni(os, log, record, L"Millenium", folder.wstring() + L"\\",
+                         L"C:\\WINDOWS\\SYSTEM\\MSWINDS.EXE");
          },
          [&](const fs::path& folder) {
            // Changed, the old content is the backup's.
@@ -156,6 +169,11 @@ TEST_F(FileFaultSweep, WinIniHoldsEitherItsOldOrItsNewContent) {
                      std::vector<std::string>(
                          changed ? 1 : 0,
                          "Removing start: load=C:\\WINDOWS\\SYSTEM\\MSWINDS.EXE in win.ini"));
+           const std::vector<ChangeEntry> entries = RecordEntries(folder);
+           const auto* removed =
+               entries.empty() ? nullptr : std::get_if<WinIniChange>(&entries.back().change);
+           EXPECT_TRUE(!changed || (removed != nullptr && removed->lines.size() == 1 &&
+                                    removed->lines[0].lineNumber == 2));
            for (const auto& entry : fs::directory_iterator(folder)) {
              EXPECT_NE(entry.path().extension(), ".tmp") << "left behind: " << entry.path();
            }

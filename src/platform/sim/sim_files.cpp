@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cwchar>
 
+#include "platform/sim/sha256.h"
 #include "platform/sim/sim_machine.h"
 #include "platform/text_lines.h"
 
@@ -12,7 +13,9 @@ namespace quellspur::platform::sim {
 void SimMachine::PutFile(const std::wstring& path, const std::string& bytes) {
   const std::wstring key = FileKey(path);
   AddFolders(key.substr(0, key.rfind(L'\\')));
-  files_[key] = File{bytes, kAttributeArchive};
+  File& file = FileAt(path);
+  file.bytes = bytes;
+  file.attributes = kAttributeArchive;
 }
 
 void SimMachine::MakeFolder(const std::wstring& path) {
@@ -69,6 +72,16 @@ std::wstring SimMachine::FileKey(const std::wstring& path) const {
   return UpperCase(full);
 }
 
+SimMachine::File& SimMachine::FileAt(const std::wstring& path) {
+  File& file = files_[FileKey(path)];
+  if (file.name.empty()) {
+    std::wstring name = path;
+    std::replace(name.begin(), name.end(), L'/', L'\\');
+    file.name = FileNameOf(name);
+  }
+  return file;
+}
+
 bool SimMachine::GetFileLength(const std::wstring& path, std::uint64_t& length) {
   auto file = files_.find(FileKey(path));
   if (file == files_.end()) {
@@ -96,7 +109,36 @@ bool SimMachine::AppendToFile(const std::wstring& path, const std::string& bytes
   if (!Writable(key)) {
     return false;
   }
-  files_[key].bytes += bytes;
+  FileAt(path).bytes += bytes;
+  return true;
+}
+
+bool SimMachine::FileSha256(const std::wstring& path, std::string& hexDigest) {
+  hexDigest.clear();
+  const File* file = FindFile(path);
+  if (file == nullptr) {
+    return false;
+  }
+  hexDigest = Sha256Hex(file->bytes);
+  return true;
+}
+
+bool SimMachine::ListFiles(const std::wstring& folder, std::vector<std::wstring>& names) {
+  names.clear();
+  std::wstring key = FileKey(folder);
+  while (!key.empty() && key.back() == L'\\') {
+    key.pop_back();
+  }
+  if (!FolderExists(key)) {
+    return false;
+  }
+  const std::wstring prefix = key + L'\\';
+  for (auto file = files_.lower_bound(prefix);
+       file != files_.end() && file->first.starts_with(prefix); ++file) {
+    if (file->first.find(L'\\', prefix.size()) == std::wstring::npos) {
+      names.push_back(file->second.name);
+    }
+  }
   return true;
 }
 
@@ -141,7 +183,7 @@ bool SimMachine::WriteWholeFile(const std::wstring& path, const std::string& byt
   if (!Writable(key)) {
     return false;
   }
-  files_[key].bytes = bytes;
+  FileAt(path).bytes = bytes;
   return true;
 }
 
@@ -153,8 +195,10 @@ bool SimMachine::CopyFileW(const std::wstring& existing, const std::wstring& tar
     return false;
   }
   // The copy takes the source's attributes: a read-only file's copy is read-only too. (Wine gives
-  // a file it replaces no new attributes.)
-  files_[key] = *source;
+  // a file it replaces no new attributes.) A file it replaces keeps its name.
+  File& copy = FileAt(target);
+  copy.bytes = source->bytes;
+  copy.attributes = source->attributes;
   return true;
 }
 
@@ -197,9 +241,12 @@ bool SimMachine::MoveFileExW(const std::wstring& existing, const std::wstring& t
   if (source == nullptr || InUse(from) || !Writable(to)) {
     return false;
   }
-  File moved = *source;
+  const File moved = *source;
   files_.erase(from);
-  files_[to] = std::move(moved);
+  files_.erase(to);
+  File& renamed = FileAt(target);  // named as the target now
+  renamed.bytes = moved.bytes;
+  renamed.attributes = moved.attributes;
   return true;
 }
 
@@ -217,7 +264,7 @@ bool SimMachine::GetTempFileNameW(const std::wstring& folder, const std::wstring
     std::swprintf(unique, 8, L"%X", nextTempName_++);
     path = base + prefix.substr(0, 3) + unique + L".tmp";
   } while (FindFile(path) != nullptr);
-  files_[FileKey(path)] = File{};
+  FileAt(path);
   return true;
 }
 

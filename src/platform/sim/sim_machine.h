@@ -138,6 +138,8 @@ class SimMachine : public Os {
   bool ReadFileAt(const std::wstring& path, std::uint64_t offset, std::uint32_t count,
                   std::string& bytes) override;
   bool AppendToFile(const std::wstring& path, const std::string& bytes) override;
+  bool FileSha256(const std::wstring& path, std::string& hexDigest) override;
+  bool ListFiles(const std::wstring& folder, std::vector<std::wstring>& names) override;
   bool ReadTextLines(const std::wstring& path, std::vector<std::wstring>& lines) override;
   bool WriteWholeFile(const std::wstring& path, const std::string& bytes) override;
   bool CopyFileW(const std::wstring& existing, const std::wstring& target,
@@ -211,8 +213,11 @@ class SimMachine : public Os {
   struct File {
     std::string bytes;
     std::uint32_t attributes = kAttributeArchive;
+    std::wstring name;  // as the file was first named, for listings
   };
   std::wstring FileKey(const std::wstring& path) const;
+  // The file at the path, made empty under the path's file name when there is none.
+  File& FileAt(const std::wstring& path);
   bool FolderExists(const std::wstring& key) const;
   void AddFolders(const std::wstring& key);
   // Whether a running program's executable is this file: it can't be deleted or replaced.

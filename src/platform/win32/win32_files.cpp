@@ -1,4 +1,4 @@
-// File length, positioned reads and appends.
+// File length, positioned reads, appends, listings, copies and replacements.
 #include <windows.h>
 
 #include <algorithm>
@@ -8,12 +8,11 @@
 #include "platform/win32/win32_os.h"
 
 namespace quellspur::platform::win32 {
-namespace {
 
 // A 32-bit program on 64-bit Windows finds the Windows folder's System32 redirected to SysWOW64,
 // another file of the same name; "Sysnative" names the real folder to it. A found path must reach
 // the file that was found.
-std::wstring Real(const std::wstring& path) {
+std::wstring Unredirected(const std::wstring& path) {
   static const std::wstring system32 = [] {
     if (!RunsUnderWow64()) {
       return std::wstring();
@@ -32,12 +31,10 @@ std::wstring Real(const std::wstring& path) {
   return system32.substr(0, length - 8) + L"Sysnative" + path.substr(length);
 }
 
-}  // namespace
-
 bool Win32Os::GetFileLength(const std::wstring& path, std::uint64_t& length) {
   WIN32_FILE_ATTRIBUTE_DATA attributes{};
   // A folder has attributes but no length of its own.
-  if (!::GetFileAttributesExW(Real(path).c_str(), GetFileExInfoStandard, &attributes) ||
+  if (!::GetFileAttributesExW(Unredirected(path).c_str(), GetFileExInfoStandard, &attributes) ||
       (attributes.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
     return false;
   }
@@ -50,8 +47,9 @@ bool Win32Os::ReadFileAt(const std::wstring& path, std::uint64_t offset, std::ui
   bytes.clear();
   // Running executables are read too, so others may keep reading and writing meanwhile.
   // FILE_SHARE_DELETE is left out: Windows 95 and 98 refuse it.
-  HANDLE file = ::CreateFileW(Real(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE file =
+      ::CreateFileW(Unredirected(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
     return false;
   }
@@ -75,7 +73,7 @@ bool Win32Os::ReadFileAt(const std::wstring& path, std::uint64_t offset, std::ui
 bool Win32Os::AppendToFile(const std::wstring& path, const std::string& bytes) {
   // Append-only access makes Windows put every write at the end of the file; readers and other
   // writers may keep the file open meanwhile.
-  HANDLE file = ::CreateFileW(Real(path).c_str(), FILE_APPEND_DATA | FILE_READ_DATA,
+  HANDLE file = ::CreateFileW(Unredirected(path).c_str(), FILE_APPEND_DATA | FILE_READ_DATA,
                               FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
@@ -111,11 +109,39 @@ bool Win32Os::AppendToFile(const std::wstring& path, const std::string& bytes) {
          retry()) {
   }
   ok = ok && written == bytes.size();
+  // A line of the change record must survive a crash of the machine, not just of the program.
+  ok = ::FlushFileBuffers(file) && ok;
   if (locked) {
     ::UnlockFileEx(file, 0, 1, 0, &guard);
   }
   ::CloseHandle(file);
   return ok;
+}
+
+bool Win32Os::ListFiles(const std::wstring& folder, std::vector<std::wstring>& names) {
+  names.clear();
+  const std::wstring real = Unredirected(folder);
+  WIN32_FIND_DATAW found{};
+  HANDLE search =
+      ::FindFirstFileW((real + (real.ends_with(L'\\') ? L"*" : L"\\*")).c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) {
+    // Only a drive's root can be without even "." and "..": empty, not unreadable.
+    const DWORD error = ::GetLastError();
+    const DWORD attributes = ::GetFileAttributesW(real.c_str());
+    return error == ERROR_FILE_NOT_FOUND && attributes != INVALID_FILE_ATTRIBUTES &&
+           (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+  }
+  do {
+    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+      names.emplace_back(found.cFileName);
+    }
+  } while (::FindNextFileW(search, &found));
+  const bool complete = ::GetLastError() == ERROR_NO_MORE_FILES;
+  ::FindClose(search);
+  if (!complete) {
+    names.clear();
+  }
+  return complete;
 }
 
 bool Win32Os::ReadTextLines(const std::wstring& path, std::vector<std::wstring>& lines) {
@@ -133,7 +159,7 @@ bool Win32Os::ReadTextLines(const std::wstring& path, std::vector<std::wstring>&
 }
 
 bool Win32Os::WriteWholeFile(const std::wstring& path, const std::string& bytes) {
-  HANDLE file = ::CreateFileW(Real(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+  HANDLE file = ::CreateFileW(Unredirected(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
     return false;
@@ -148,31 +174,31 @@ bool Win32Os::WriteWholeFile(const std::wstring& path, const std::string& bytes)
 
 bool Win32Os::CopyFileW(const std::wstring& existing, const std::wstring& target,
                         bool failIfExists) {
-  return ::CopyFileW(Real(existing).c_str(), Real(target).c_str(), failIfExists ? TRUE : FALSE) !=
-         FALSE;
+  return ::CopyFileW(Unredirected(existing).c_str(), Unredirected(target).c_str(),
+                     failIfExists ? TRUE : FALSE) != FALSE;
 }
 
 bool Win32Os::SetFileAttributesW(const std::wstring& path, std::uint32_t attributes) {
-  return ::SetFileAttributesW(Real(path).c_str(), attributes) != FALSE;
+  return ::SetFileAttributesW(Unredirected(path).c_str(), attributes) != FALSE;
 }
 
 bool Win32Os::DeleteFileW(const std::wstring& path) {
-  return ::DeleteFileW(Real(path).c_str()) != FALSE;
+  return ::DeleteFileW(Unredirected(path).c_str()) != FALSE;
 }
 
 bool Win32Os::CreateDirectoryW(const std::wstring& path) {
-  return ::CreateDirectoryW(Real(path).c_str(), nullptr) != FALSE;
+  return ::CreateDirectoryW(Unredirected(path).c_str(), nullptr) != FALSE;
 }
 
 bool Win32Os::MoveFileExW(const std::wstring& existing, const std::wstring& target) {
-  return ::MoveFileExW(Real(existing).c_str(), Real(target).c_str(),
+  return ::MoveFileExW(Unredirected(existing).c_str(), Unredirected(target).c_str(),
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
 }
 
 bool Win32Os::GetTempFileNameW(const std::wstring& folder, const std::wstring& prefix,
                                std::wstring& path) {
   wchar_t name[MAX_PATH] = {};
-  if (::GetTempFileNameW(Real(folder).c_str(), prefix.c_str(), 0, name) == 0) {
+  if (::GetTempFileNameW(Unredirected(folder).c_str(), prefix.c_str(), 0, name) == 0) {
     return false;
   }
   path = name;

@@ -49,6 +49,8 @@ class Win32Os final : public Os {
   bool ReadFileAt(const std::wstring& path, std::uint64_t offset, std::uint32_t count,
                   std::string& bytes) override;
   bool AppendToFile(const std::wstring& path, const std::string& bytes) override;
+  bool FileSha256(const std::wstring& path, std::string& hexDigest) override;
+  bool ListFiles(const std::wstring& folder, std::vector<std::wstring>& names) override;
   bool ReadTextLines(const std::wstring& path, std::vector<std::wstring>& lines) override;
   bool WriteWholeFile(const std::wstring& path, const std::string& bytes) override;
   bool CopyFileW(const std::wstring& existing, const std::wstring& target,
@@ -87,5 +89,9 @@ class Win32Os final : public Os {
 // Whether this is a 32-bit program on 64-bit Windows, where the registry's views and System32's
 // redirection apply to it.
 bool RunsUnderWow64();
+
+// The path by which this program reaches the file it names: the Windows folder's real System32
+// even when it is a 32-bit program on 64-bit Windows.
+std::wstring Unredirected(const std::wstring& path);
 
 }  // namespace quellspur::platform::win32

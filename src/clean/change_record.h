@@ -1,0 +1,117 @@
+// The change record: "Changes.txt" in the quarantine folder, a line for every change the clean-up
+// makes, written before the change, so that each one can be put back. The file is only ever
+// appended to, so an entry's line number never changes: it is the entry's id.
+//
+// UTF-8, CR LF line ends. The first line is "Quellspur change record 1"; every other line is an
+// entry, its fields separated by TAB, the first two its local time ("yyyy-mm-dd hh:mm:ss") and
+// kind, the third the backdoor's name:
+//   <time> file <backdoor> <original path> <copy's file name> <size> <sha256>
+//   <time> registry <backdoor> <root> <view> <key> <value name> <type> <data as hex>
+//   <time> win.ini <backdoor> <win.ini path> <line number> <line text> [<line number> <text>...]
+//   <time> restored <backdoor> <id>
+// Text fields hold "\\", "\t", "\r", "\n" for backslash, TAB, CR and LF, "\xNN" for the other
+// control characters and "\uXXXX" for a lone surrogate. The root is HKEY_LOCAL_MACHINE or
+// HKEY_CURRENT_USER; the view 64, 32 or "-" for none; numbers are decimal, hex lower-case.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+#include "platform/os.h"
+
+namespace quellspur {
+
+// The record's first line, without its CR LF.
+inline constexpr std::string_view kChangeRecordVersion = "Quellspur change record 1";
+
+// A file moved into quarantine, as it was when it left.
+struct FileChange {
+  std::wstring originalPath;
+  std::wstring copyName;  // the copy's file name in the quarantine folder
+  std::uint64_t size = 0;
+  std::string sha256;  // 64 lower-case hex digits
+  bool operator==(const FileChange&) const = default;
+};
+
+// A registry value deleted, with its exact type and bytes.
+struct RegistryChange {
+  std::uint32_t rootKey = 0;  // kHkeyLocalMachine or kHkeyCurrentUser
+  std::uint32_t view = 0;     // kKeyWow64_64Key, kKeyWow64_32Key or 0
+  std::wstring subKey;
+  std::wstring valueName;
+  std::uint32_t type = 0;
+  std::string data;
+  bool operator==(const RegistryChange&) const = default;
+};
+
+struct RemovedLine {
+  // 1-based, in win.ini as it was before the rewrite, each line ending at CR LF, CR or LF.
+  std::uint32_t lineNumber = 0;
+  std::wstring text;
+  bool operator==(const RemovedLine&) const = default;
+};
+
+// Lines taken out of win.ini, in ascending order; at least one.
+struct WinIniChange {
+  std::wstring winIniPath;
+  std::vector<RemovedLine> lines;
+  bool operator==(const WinIniChange&) const = default;
+};
+
+// The change of entry `id` was put back.
+struct Restored {
+  std::uint64_t id = 0;
+  bool operator==(const Restored&) const = default;
+};
+
+struct ChangeEntry {
+  std::uint64_t id = 0;  // its line number; never written
+  std::wstring time;
+  std::wstring backdoorName;
+  std::variant<FileChange, RegistryChange, WinIniChange, Restored> change;
+  bool operator==(const ChangeEntry&) const = default;
+};
+
+struct DamagedLine {
+  std::uint64_t lineNumber = 0;  // 0: the record could not be read at all
+  std::wstring reason;
+};
+
+struct ParsedRecord {
+  std::vector<ChangeEntry> entries;
+  std::vector<DamagedLine> damaged;
+};
+
+// One record line (with its CR LF) for the entry; id is not written.
+std::string FormatRecordLine(const ChangeEntry& entry);
+
+// Every entry of a record file's bytes, ids set from line numbers. A line that is cut (no CR LF
+// at the end of the file), not valid UTF-8, of an unknown kind, with the wrong number of fields,
+// a bad number, hex or escape, is reported with its line number and skipped; a missing or unknown
+// version line is one damaged line 1 and the rest still parse. Never throws on any input.
+ParsedRecord ParseRecord(std::string_view bytes);
+
+class ChangeRecord {
+ public:
+  explicit ChangeRecord(platform::Os& os) : os_(os) {}
+
+  // "<program folder>\BackDoors\Changes.txt".
+  std::wstring Path() const;
+  // "<program folder>\BackDoors", the quarantine folder.
+  std::wstring Folder() const;
+
+  // Appends the entry's line, stamped with the local time now (the entry's own time is not
+  // used), in one write, after the version line when the file is empty or missing. False when
+  // the line could not be written: then the change must not be made.
+  bool Append(const ChangeEntry& entry);
+  // The record as it is on disk; no record yet is an empty one.
+  ParsedRecord Read();
+
+ private:
+  platform::Os& os_;
+};
+
+}  // namespace quellspur

@@ -1,0 +1,200 @@
+#include "clean/record_text.h"
+
+#include <charconv>
+
+#include "platform/text.h"
+
+namespace quellspur {
+namespace {
+
+constexpr char kHexDigits[] = "0123456789abcdef";
+
+bool IsHighSurrogate(char32_t c) {
+  return c >= 0xD800 && c <= 0xDBFF;
+}
+bool IsLowSurrogate(char32_t c) {
+  return c >= 0xDC00 && c <= 0xDFFF;
+}
+
+void AppendUtf8(std::string& out, char32_t c) {
+  if (c < 0x80) {
+    out.push_back(static_cast<char>(c));
+  } else if (c < 0x800) {
+    out.push_back(static_cast<char>(0xC0 | c >> 6));
+    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  } else if (c < 0x10000) {
+    out.push_back(static_cast<char>(0xE0 | c >> 12));
+    out.push_back(static_cast<char>(0x80 | (c >> 6 & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  } else {
+    out.push_back(static_cast<char>(0xF0 | c >> 18));
+    out.push_back(static_cast<char>(0x80 | (c >> 12 & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (c >> 6 & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  }
+}
+
+// Decodes the character at `at` and moves past it; false when the bytes there are not UTF-8.
+bool NextCharacter(std::string_view bytes, std::size_t& at, char32_t& c) {
+  const auto lead = static_cast<unsigned char>(bytes[at]);
+  const int following = lead < 0x80    ? 0
+                        : lead >= 0xF8 ? -1
+                        : lead >= 0xF0 ? 3
+                        : lead >= 0xE0 ? 2
+                        : lead >= 0xC0 ? 1
+                                       : -1;
+  if (following < 0 || bytes.size() - at <= static_cast<std::size_t>(following)) {
+    return false;
+  }
+  c = following == 0 ? lead : lead & (0x3F >> following);
+  for (int i = 1; i <= following; ++i) {
+    const auto next = static_cast<unsigned char>(bytes[at + i]);
+    if ((next & 0xC0) != 0x80) {
+      return false;
+    }
+    c = c << 6 | (next & 0x3F);
+  }
+  constexpr char32_t kSmallest[] = {0, 0x80, 0x800, 0x10000};
+  at += following + 1;
+  return c >= kSmallest[following] && c <= 0x10FFFF && !IsHighSurrogate(c) && !IsLowSurrogate(c);
+}
+
+// A digit as the hex fields have it, 0-9 and a-f; -1 for anything else.
+int LowerHexValue(char digit) {
+  const std::size_t value = std::string_view(kHexDigits).find(digit);
+  return value == std::string_view::npos ? -1 : static_cast<int>(value);
+}
+
+// A digit of an escape, which may be read in either case.
+int HexValue(char digit) {
+  return LowerHexValue(digit >= 'A' && digit <= 'F' ? static_cast<char>(digit - 'A' + 'a') : digit);
+}
+
+// A backslash, the escape's letter and the unit in upper-case hex.
+void AppendEscape(std::string& field, char letter, int digits, char32_t unit) {
+  field += '\\';
+  field += letter;
+  for (int shift = 4 * (digits - 1); shift >= 0; shift -= 4) {
+    field += "0123456789ABCDEF"[unit >> shift & 0xF];
+  }
+}
+
+// The escape's hex digits after "\x" or "\u" at `at`, moving past them; false when they are not.
+bool EscapedUnit(std::string_view field, std::size_t& at, int digits, char32_t& unit) {
+  if (field.size() - at < static_cast<std::size_t>(digits)) {
+    return false;
+  }
+  unit = 0;
+  for (int i = 0; i < digits; ++i) {
+    const int value = HexValue(field[at++]);
+    if (value < 0) {
+      return false;
+    }
+    unit = unit << 4 | static_cast<char32_t>(value);
+  }
+  return true;
+}
+
+void AppendUnits(std::wstring& text, char32_t c) {
+  if (c >= 0x10000) {
+    text.push_back(static_cast<wchar_t>(0xD800 + ((c - 0x10000) >> 10)));
+    text.push_back(static_cast<wchar_t>(0xDC00 + ((c - 0x10000) & 0x3FF)));
+  } else {
+    text.push_back(static_cast<wchar_t>(c));
+  }
+}
+
+}  // namespace
+
+std::string EscapeField(std::wstring_view text) {
+  std::string field;
+  field.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char32_t c = static_cast<char16_t>(text[i]);
+    const char32_t next = i + 1 < text.size() ? static_cast<char16_t>(text[i + 1]) : 0;
+    if (IsHighSurrogate(c) && IsLowSurrogate(next)) {
+      AppendUtf8(field, 0x10000 + ((c - 0xD800) << 10) + (next - 0xDC00));
+      ++i;
+    } else if (IsHighSurrogate(c) || IsLowSurrogate(c)) {
+      AppendEscape(field, 'u', 4, c);
+    } else if (c == U'\\') {
+      field += "\\\\";
+    } else if (c == U'\t' || c == U'\r' || c == U'\n') {
+      field += c == U'\t' ? "\\t" : c == U'\r' ? "\\r" : "\\n";
+    } else if (IsControlCharacter(static_cast<wchar_t>(c))) {
+      AppendEscape(field, 'x', 2, c);
+    } else {
+      AppendUtf8(field, c);
+    }
+  }
+  return field;
+}
+
+bool UnescapeField(std::string_view field, std::wstring& text) {
+  text.clear();
+  text.reserve(field.size());
+  for (std::size_t at = 0; at < field.size();) {
+    char32_t c = 0;
+    if (!NextCharacter(field, at, c) || (c < 0xA0 && IsControlCharacter(static_cast<wchar_t>(c)))) {
+      return false;
+    }
+    if (c == U'\\') {
+      const char kind = at < field.size() ? field[at++] : '\0';
+      if (kind == 't' || kind == 'r' || kind == 'n' || kind == '\\') {
+        c = kind == 't' ? U'\t' : kind == 'r' ? U'\r' : kind == 'n' ? U'\n' : U'\\';
+      } else if (!((kind == 'x' || kind == 'u') &&
+                   EscapedUnit(field, at, kind == 'x' ? 2 : 4, c))) {
+        return false;
+      }
+    }
+    AppendUnits(text, c);
+  }
+  return true;
+}
+
+bool IsUtf8(std::string_view bytes) {
+  char32_t c = 0;
+  for (std::size_t at = 0; at < bytes.size();) {
+    if (static_cast<unsigned char>(bytes[at]) < 0x80) {
+      ++at;  // most of a record is ASCII
+    } else if (!NextCharacter(bytes, at, c)) {
+      return false;
+    }
+  }
+  return true;
+}
+
+std::string ToHex(std::string_view bytes) {
+  std::string hex;
+  hex.reserve(bytes.size() * 2);
+  for (char byte : bytes) {
+    hex.push_back(kHexDigits[static_cast<unsigned char>(byte) >> 4]);
+    hex.push_back(kHexDigits[static_cast<unsigned char>(byte) & 0xF]);
+  }
+  return hex;
+}
+
+bool FromHex(std::string_view hex, std::string& bytes) {
+  bytes.clear();
+  if (hex.size() % 2 != 0) {
+    return false;
+  }
+  for (std::size_t i = 0; i < hex.size(); i += 2) {
+    // Upper-case digits are refused: a digest is compared as text.
+    const int high = LowerHexValue(hex[i]);
+    const int low = LowerHexValue(hex[i + 1]);
+    if (high < 0 || low < 0) {
+      return false;
+    }
+    bytes.push_back(static_cast<char>(high << 4 | low));
+  }
+  return true;
+}
+
+bool ParseDecimal(std::string_view digits, std::uint64_t largest, std::uint64_t& value) {
+  // No sign, blank or other digits: what from_chars takes for an unsigned number.
+  const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+  return error == std::errc() && end == digits.data() + digits.size() && value <= largest;
+}
+
+}  // namespace quellspur

@@ -1,0 +1,56 @@
+// A file's SHA-256 through the CryptoAPI of advapi32, which every Windows since XP SP3 brings.
+#include <windows.h>
+// After windows.h, which it needs.
+#include <wincrypt.h>
+
+#include <cstdio>
+#include <vector>
+
+#include "platform/win32/win32_os.h"
+
+namespace quellspur::platform::win32 {
+
+bool Win32Os::FileSha256(const std::wstring& path, std::string& hexDigest) {
+  hexDigest.clear();
+  // A running executable is hashed too, and others may go on using the file meanwhile.
+  HANDLE file = ::CreateFileW(Unredirected(path).c_str(), GENERIC_READ,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    return false;
+  }
+  HCRYPTPROV provider = 0;
+  HCRYPTHASH hash = 0;
+  bool ok =
+      ::CryptAcquireContextW(&provider, nullptr, nullptr, PROV_RSA_AES, CRYPT_VERIFYCONTEXT) &&
+      ::CryptCreateHash(provider, CALG_SHA_256, 0, 0, &hash);
+  std::vector<BYTE> chunk(64 * 1024);
+  DWORD read = 0;
+  while (ok &&
+         (ok = ::ReadFile(file, chunk.data(), static_cast<DWORD>(chunk.size()), &read, nullptr) !=
+               FALSE) &&
+         read > 0) {
+    ok = ::CryptHashData(hash, chunk.data(), read, 0) != FALSE;
+  }
+  BYTE digest[32] = {};
+  DWORD length = sizeof digest;
+  ok = ok && ::CryptGetHashParam(hash, HP_HASHVAL, digest, &length, 0) && length == sizeof digest;
+  if (hash != 0) {
+    ::CryptDestroyHash(hash);
+  }
+  if (provider != 0) {
+    ::CryptReleaseContext(provider, 0);
+  }
+  ::CloseHandle(file);
+  if (!ok) {
+    return false;
+  }
+  for (BYTE byte : digest) {
+    char digits[3];
+    std::snprintf(digits, sizeof digits, "%02x", static_cast<unsigned>(byte));
+    hexDigest += digits;
+  }
+  return true;
+}
+
+}  // namespace quellspur::platform::win32

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "clean/file_replace.h"
 #include "platform/text.h"
 
 namespace quellspur {
@@ -39,14 +40,8 @@ void RewriteWinIni(platform::Os& os, ActivityLog& log, ChangeRecord& record,
     }
   }
 
-  std::wstring temporary;
-  if (!os.GetTempFileNameW(windowsDir, L"ini", temporary)) {
-    return;
-  }
-  if (!os.WriteWholeFile(temporary, os.WideToAnsi(kept)) ||
-      (!removed.lines.empty() && !record.Append({0, {}, backdoorName, removed})) ||
-      !os.MoveFileExW(temporary, winIni)) {
-    os.DeleteFileW(temporary);
+  if ((!removed.lines.empty() && !record.Append({0, {}, backdoorName, removed})) ||
+      !ReplaceFileContent(os, windowsDir, winIni, os.WideToAnsi(kept))) {
     return;
   }
   for (const RemovedLine& line : removed.lines) {

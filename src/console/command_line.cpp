@@ -1,11 +1,28 @@
 #include "console/command_line.h"
 
-#include <optional>
+#include <map>
 
 namespace quellspur {
 namespace {
 
 constexpr int kMostRepeats = 100000;
+
+using Action = CommandLine::Action;
+
+const std::map<std::wstring, Action> kCommands = {
+    {L"scan", Action::Scan},        {L"quarantine", Action::Quarantine},
+    {L"restore", Action::Restore},  {L"--help", Action::Help},
+    {L"-h", Action::Help},          {L"/?", Action::Help},
+    {L"--version", Action::Version}};
+
+// The options each command takes, and whether each takes a value.
+const std::map<Action, std::map<std::wstring, bool>> kOptions = {
+    {Action::Scan,
+     {{L"--clean", false}, {L"--move-files", false}, {L"--format", true}, {L"--repeat", true}}},
+    {Action::Quarantine, {{L"--format", true}}},
+    {Action::Restore, {{L"--all", false}, {L"--to", true}}},
+    {Action::Help, {}},
+    {Action::Version, {}}};
 
 std::optional<OutputFormat> FormatNamed(const std::wstring& name) {
   if (name == L"text") {
@@ -29,66 +46,95 @@ std::optional<int> RepeatCount(const std::wstring& text) {
   return count >= 1 && count <= kMostRepeats ? std::optional<int>(count) : std::nullopt;
 }
 
+// Sets one option; a reason when its value makes no sense.
+std::optional<std::wstring> Apply(CommandLine& line, const std::wstring& option,
+                                  const std::wstring& value) {
+  if (option == L"--clean") {
+    line.clean = true;
+  } else if (option == L"--move-files") {
+    line.moveFiles = true;
+  } else if (option == L"--all") {
+    line.all = true;
+  } else if (option == L"--to") {
+    line.to = value;
+  } else if (option == L"--format") {
+    const auto format = FormatNamed(value);
+    if (!format) {
+      return L"unknown format \"" + value + L"\" (text, csv or json)";
+    }
+    line.format = *format;
+  } else if (option == L"--repeat") {
+    const auto count = RepeatCount(value);
+    if (!count) {
+      return L"--repeat needs a whole number from 1 to " + std::to_wstring(kMostRepeats);
+    }
+    line.repeat = *count;
+  }
+  return std::nullopt;
+}
+
+// What makes no sense in the options taken together.
+std::optional<std::wstring> Conflict(const CommandLine& line) {
+  if (line.moveFiles && !line.clean) {
+    return L"--move-files needs --clean";
+  }
+  if (line.repeat != 0 && line.clean) {
+    return L"--repeat times the scan alone and cannot be used with --clean";
+  }
+  if (line.action == Action::Restore) {
+    if (line.all == !line.ids.empty()) {
+      return L"restore needs the ids to restore, or --all";
+    }
+    if (line.to && line.ids.size() != 1) {
+      return L"--to puts back one unrecorded copy: restore NAME --to PATH";
+    }
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
 std::variant<CommandLine, std::wstring> ParseCommandLine(const std::vector<std::wstring>& args) {
-  CommandLine line;
   if (args.empty()) {
     return L"no command given";
   }
-  if (args[0] == L"--help" || args[0] == L"-h" || args[0] == L"/?") {
-    line.action = CommandLine::Action::Help;
-    return line;
-  }
-  if (args[0] == L"--version") {
-    line.action = CommandLine::Action::Version;
-    return line;
-  }
-  if (args[0] != L"scan") {
+  const auto command = kCommands.find(args[0]);
+  if (command == kCommands.end()) {
     return L"unknown command \"" + args[0] + L"\"";
   }
+  CommandLine line;
+  line.action = command->second;
+  const auto& options = kOptions.at(line.action);
   for (std::size_t at = 1; at < args.size(); ++at) {
     std::wstring option = args[at];
+    if (!option.starts_with(L"-") && line.action == Action::Restore) {
+      line.ids.push_back(option);
+      continue;
+    }
     std::optional<std::wstring> value;
     const std::size_t equals = option.find(L'=');
     if (option.starts_with(L"--") && equals != std::wstring::npos) {
       value = option.substr(equals + 1);
       option.resize(equals);
     }
-    const bool takesValue = option == L"--format" || option == L"--repeat";
-    if (takesValue && !value) {
+    const auto known = options.find(option);
+    if (known == options.end()) {
+      return L"unknown option \"" + option + L"\"";
+    }
+    if (known->second && !value) {
       if (at + 1 == args.size()) {
         return option + L" needs a value";
       }
       value = args[++at];
-    } else if (!takesValue && value) {
+    } else if (!known->second && value) {
       return option + L" takes no value";
     }
-    if (option == L"--clean") {
-      line.clean = true;
-    } else if (option == L"--move-files") {
-      line.moveFiles = true;
-    } else if (option == L"--format") {
-      const auto format = FormatNamed(*value);
-      if (!format) {
-        return L"unknown format \"" + *value + L"\" (text, csv or json)";
-      }
-      line.format = *format;
-    } else if (option == L"--repeat") {
-      const auto count = RepeatCount(*value);
-      if (!count) {
-        return L"--repeat needs a whole number from 1 to " + std::to_wstring(kMostRepeats);
-      }
-      line.repeat = *count;
-    } else {
-      return L"unknown option \"" + option + L"\"";
+    if (const auto reason = Apply(line, option, value.value_or(L""))) {
+      return *reason;
     }
   }
-  if (line.moveFiles && !line.clean) {
-    return L"--move-files needs --clean";
-  }
-  if (line.repeat != 0 && line.clean) {
-    return L"--repeat times the scan alone and cannot be used with --clean";
+  if (const auto reason = Conflict(line)) {
+    return *reason;
   }
   return line;
 }

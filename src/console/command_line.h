@@ -1,6 +1,7 @@
 // QuellScan's command line: what it is asked to do, or why that makes no sense.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <variant>
 #include <vector>
@@ -10,12 +11,17 @@ namespace quellspur {
 enum class OutputFormat { Text, Csv, Json };
 
 struct CommandLine {
-  enum class Action { Scan, Help, Version };
+  enum class Action { Scan, Quarantine, Restore, Help, Version };
   Action action = Action::Scan;
+  OutputFormat format = OutputFormat::Text;
+  // scan
   bool clean = false;
   bool moveFiles = false;  // with clean: move the files whatever the stored setting says
-  OutputFormat format = OutputFormat::Text;
-  int repeat = 0;  // scans to time; 0: one scan, untimed
+  int repeat = 0;          // scans to time; 0: one scan, untimed
+  // restore
+  std::vector<std::wstring> ids;
+  bool all = false;
+  std::optional<std::wstring> to;  // where an unrecorded copy goes
 };
 
 // The arguments after the program's name, or a one-line reason why they can't be followed.

@@ -8,6 +8,7 @@
 #include "app/version.h"
 #include "clean/clock_text.h"
 #include "console/command_line.h"
+#include "console/quarantine_commands.h"
 #include "console/report_rows.h"
 #include "scan/report_line.h"
 #include "scan/scan_driver.h"
@@ -19,6 +20,8 @@ namespace {
 
 const wchar_t* const kUsage =
     L"Usage: QuellScan scan [--clean [--move-files]] [--format text|csv|json] [--repeat N]\r\n"
+    L"       QuellScan quarantine [--format text|csv|json]\r\n"
+    L"       QuellScan restore ID... | --all | NAME --to PATH\r\n"
     L"       QuellScan --help | --version\r\n"
     L"\r\n"
     L"Looks for the known backdoors running on this computer and the registry values that start\r\n"
@@ -34,8 +37,16 @@ const wchar_t* const kUsage =
     L"  --repeat N      scans N times and writes the shortest, median and longest time of one\r\n"
     L"                  scan to the error stream\r\n"
     L"\r\n"
+    L"quarantine lists every change a clean-up made (files moved into quarantine, start values\r\n"
+    L"removed, win.ini lines taken out), each with its id, and the copies in the quarantine\r\n"
+    L"folder that no record names. restore puts back the changes with the given ids (--all:\r\n"
+    L"every one not put back yet, newest first), or an unrecorded copy to the place given; it\r\n"
+    L"never overwrites a file or value that stands there.\r\n"
+    L"\r\n"
     L"Exit codes: 0 nothing found (with --clean: every finding dealt with), 1 something found\r\n"
-    L"(with --clean: something remains), 2 wrong arguments or the scan could not run.\r\n";
+    L"(with --clean: something remains), 2 wrong arguments or the scan could not run; for "
+    L"restore,\r\n"
+    L"0 when everything asked for is back in place, 2 when something was refused.\r\n";
 
 std::wstring Milliseconds(std::uint64_t microseconds) {
   wchar_t text[32];
@@ -144,24 +155,26 @@ int RunQuellScan(const std::vector<std::wstring>& args, platform::Os& os,
     return kExitError;
   }
   const CommandLine& command = std::get<CommandLine>(parsed);
-  switch (command.action) {
-    case CommandLine::Action::Help:
-      console.WriteOut(kUsage);
-      return kExitNothingFound;
-    case CommandLine::Action::Version:
-      console.WriteOut(L"QuellScan (Orvanta Quellspur) " + kVersionText + L"\r\n");
-      return kExitNothingFound;
-    case CommandLine::Action::Scan:
-      break;
-  }
   try {
-    return Scan(command, os, pump, console);
+    switch (command.action) {
+      case CommandLine::Action::Help:
+        console.WriteOut(kUsage);
+        return kExitNothingFound;
+      case CommandLine::Action::Version:
+        console.WriteOut(L"QuellScan (Orvanta Quellspur) " + kVersionText + L"\r\n");
+        return kExitNothingFound;
+      case CommandLine::Action::Quarantine:
+        return ListQuarantine(command, os, console);
+      case CommandLine::Action::Restore:
+        return RestoreChanges(command, os, console);
+      case CommandLine::Action::Scan:
+        return Scan(command, os, pump, console);
+    }
   } catch (const std::exception& failure) {
     const std::string what = failure.what();
-    console.WriteError(L"QuellScan: the scan could not run: " +
-                       std::wstring(what.begin(), what.end()) + L"\r\n");
-    return kExitError;
+    console.WriteError(L"QuellScan: " + std::wstring(what.begin(), what.end()) + L"\r\n");
   }
+  return kExitError;
 }
 
 }  // namespace quellspur

@@ -1,22 +1,13 @@
 #include "console/report_rows.h"
 
-#include <cwchar>
-#include <iterator>
 #include <vector>
 
+#include "console/table_text.h"
 #include "platform/registry.h"
-#include "platform/text.h"
 #include "scan/report_line.h"
 
 namespace quellspur {
 namespace {
-
-struct Column {
-  const wchar_t* name;
-  // None when it does not apply: a start entry has no process, a process no registry value.
-  std::optional<std::wstring> value;
-  bool number = false;
-};
 
 std::vector<Column> Columns(const ReportRow& row) {
   const Finding& finding = row.finding;
@@ -55,48 +46,6 @@ std::vector<Column> Columns(const ReportRow& row) {
           {L"outcome", outcome}};
 }
 
-bool IsSurrogate(wchar_t c) {
-  return c >= 0xD800 && c <= 0xDFFF;
-}
-
-std::wstring CsvField(const std::wstring& text) {
-  if (text.find_first_of(L",\"\r\n") == std::wstring::npos) {
-    return text;
-  }
-  std::wstring quoted = L"\"";
-  for (wchar_t c : text) {
-    quoted += c;
-    if (c == L'"') {
-      quoted += c;
-    }
-  }
-  return quoted + L"\"";
-}
-
-std::wstring JsonString(const std::wstring& text) {
-  std::wstring quoted = L"\"";
-  for (std::size_t at = 0; at < text.size(); ++at) {
-    const wchar_t c = text[at];
-    // A pair of surrogates stays as it is; either half alone can't be written as UTF-8.
-    const bool paired = at + 1 < text.size() && c >= 0xD800 && c <= 0xDBFF &&
-                        text[at + 1] >= 0xDC00 && text[at + 1] <= 0xDFFF;
-    if (c == L'"' || c == L'\\') {
-      quoted += L'\\';
-      quoted += c;
-    } else if (c < 0x20 || (IsSurrogate(c) && !paired)) {
-      wchar_t code[8];
-      std::swprintf(code, std::size(code), L"\\u%04x", static_cast<unsigned>(c));
-      quoted += code;
-    } else {
-      quoted += c;
-      if (paired) {
-        quoted += text[++at];
-      }
-    }
-  }
-  return quoted + L"\"";
-}
-
 }  // namespace
 
 std::wstring TextLine(const ReportRow& row) {
@@ -106,41 +55,19 @@ std::wstring TextLine(const ReportRow& row) {
   } else if (row.outcome == CleanOutcome::StartRemoved) {
     line = kErasedPrefix;
   }
-  for (wchar_t c : ReportLine(row.finding)) {
-    line += IsControlCharacter(c) ? EscapedCharacter(c) : std::wstring(1, c);
-  }
-  return line + L"\r\n";
+  return line + OnOneLine(ReportLine(row.finding)) + L"\r\n";
 }
 
 std::wstring CsvHeader() {
-  std::wstring line;
-  for (const Column& column : Columns(ReportRow{})) {
-    line += (line.empty() ? L"" : L",") + std::wstring(column.name);
-  }
-  return line + L"\r\n";
+  return CsvHeaderOf(Columns(ReportRow{}));
 }
 
 std::wstring CsvLine(const ReportRow& row) {
-  std::wstring line;
-  bool first = true;
-  for (const Column& column : Columns(row)) {
-    line += (first ? L"" : L",") + CsvField(column.value.value_or(L""));
-    first = false;
-  }
-  return line + L"\r\n";
+  return CsvLineOf(Columns(row));
 }
 
 std::wstring JsonLine(const ReportRow& row) {
-  std::wstring line;
-  for (const Column& column : Columns(row)) {
-    line += (line.empty() ? L"{\"" : L",\"") + std::wstring(column.name) + L"\":";
-    if (!column.value) {
-      line += L"null";
-    } else {
-      line += column.number ? *column.value : JsonString(*column.value);
-    }
-  }
-  return line + L"}\r\n";
+  return JsonLineOf(Columns(row));
 }
 
 }  // namespace quellspur

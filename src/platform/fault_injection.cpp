@@ -100,11 +100,18 @@ void FaultInjectingOs::Reset() {
   plan_ = {};
   uses_ = {};
   injected_ = 0;
+  deadAfter_ = 0;
+  totalUses_ = 0;
+  stoppedDead_ = false;
 }
 
 bool FaultInjectingOs::Fails(Call call) {
   const auto index = static_cast<std::size_t>(call);
   ++uses_[index];
+  if (deadAfter_ > 0 && ++totalUses_ > deadAfter_) {
+    stoppedDead_ = true;
+    return true;  // a call that cannot fail has no effect to lose
+  }
   Countdown& countdown = plan_[index];
   if (countdown.tripped) {
     injected_ += countdown.persistent ? 1 : 0;

@@ -81,6 +81,11 @@ class FaultInjectingOs : public Os {
   // The nth use of `call` from now on throws std::bad_alloc, as when memory runs out: a failure
   // that no caller handles.
   void ThrowOn(Call call, int nthUse);
+  // The machine stops dead after `totalUses` more uses of any call: every later call that can fail
+  // fails, without reaching the wrapped Os, as if the machine had lost its power.
+  void StopDeadAfter(int totalUses) { deadAfter_ = totalUses; }
+  // Whether a call came after the machine stopped.
+  bool StoppedDead() const { return stoppedDead_; }
   // Disarms every call and sets every count to zero.
   void Reset();
 
@@ -171,6 +176,9 @@ class FaultInjectingOs : public Os {
   std::array<Countdown, kCallCount> plan_{};
   std::array<int, kCallCount> uses_{};
   int injected_ = 0;
+  int deadAfter_ = 0;  // 0: never
+  int totalUses_ = 0;
+  bool stoppedDead_ = false;
 };
 
 }  // namespace quellspur::platform

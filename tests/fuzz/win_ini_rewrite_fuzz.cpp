@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "clean/change_record.h"
 #include "clean/win_ini_rewrite.h"
 #include "fuzz_check.h"
 #include "platform/sim/sim_machine.h"
@@ -20,17 +21,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   sim.PutFile(windows + L"win.ini", oldBytes);
   sim.PutFile(windows + L"win.bac", "an older backup");
   ActivityLog log(sim);
-  RewriteWinIni(sim, log, windows, path);
+  ChangeRecord record(sim);
+  RewriteWinIni(sim, log, record, L"Millenium", windows, path);
 
   // Each line kept ends in CR LF; each removed one is logged. Upper case as Windows has it for the
   // code page is the rule's "any case".
   std::string kept;
   std::string logged;
+  std::vector<RemovedLine> removed;
   for (std::string_view line : platform::SplitLines(oldBytes)) {
     const std::wstring text = sim.AnsiToWide(line);
     if (UpperCase(text).find(UpperCase(path)) == std::wstring::npos) {
       kept += std::string(line) + "\r\n";
     } else {
+      removed.push_back({static_cast<std::uint32_t>(std::count(kept.begin(), kept.end(), '\n') +
+                                                    removed.size() + 1),
+                         text});
       logged += "2026-01-01 12:00:00 Removing start: " + sim.WideToAnsi(EscapeForLog(sim, text)) +
                 " in win.ini\r\n";
     }
@@ -43,5 +49,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       sim.FileContent(sim.GetProgramFolder() + L"\\BackLog.txt") == (path.empty() ? "" : logged),
       "each removed line is logged");
   Require(!sim.FileExists(windows + L"ini1.tmp"), "no temporary file is left");
+  const ParsedRecord written = record.Read();
+  Require(written.damaged.empty(), "the record reads back whole");
+  Require(path.empty() || removed.empty()
+              ? written.entries.empty()
+              : written.entries.size() == 1 &&
+                    std::get<WinIniChange>(written.entries[0].change).lines == removed,
+          "the record names every removed line where it stood, before the rewrite");
   return 0;
 }

@@ -1,0 +1,222 @@
+#include "console/quarantine_commands.h"
+
+#include <algorithm>
+
+#include "clean/restore.h"
+#include "console/quell_scan.h"
+#include "console/table_text.h"
+#include "platform/text.h"
+#include "platform/types.h"
+
+namespace quellspur {
+namespace {
+
+std::wstring Hex(const std::string& bytes) {
+  static const wchar_t* const kDigits = L"0123456789abcdef";
+  std::wstring hex;
+  for (unsigned char byte : bytes) {
+    hex += kDigits[byte >> 4];
+    hex += kDigits[byte & 0xF];
+  }
+  return hex;
+}
+
+std::wstring ViewName(std::uint32_t view) {
+  if (view == platform::kKeyWow64_64Key) {
+    return L"64-bit";
+  }
+  return view == platform::kKeyWow64_32Key ? L"32-bit" : L"";
+}
+
+std::wstring IdOf(const QuarantineItem& item) {
+  return item.entry ? std::to_wstring(item.entry->id) : item.unrecordedCopy;
+}
+
+std::vector<Column> Columns(const QuarantineItem& item) {
+  using Field = std::optional<std::wstring>;
+  std::vector<Column> columns = {
+      {L"id", IdOf(item), item.entry.has_value()},
+      {L"state", item.state},
+      {L"time", item.entry ? Field(item.entry->time) : Field()},
+      {L"backdoor", item.entry ? Field(item.entry->backdoorName) : Field()},
+      {L"kind", L"file"},
+      {L"path", Field()},
+      {L"copy", Field()},
+      {L"size", Field(), true},
+      {L"sha256", Field()},
+      {L"registry_root", Field()},
+      {L"registry_view", Field()},
+      {L"registry_key", Field()},
+      {L"value_name", Field()},
+      {L"value_type", Field(), true},
+      {L"value_data", Field()},
+      {L"lines", Field()}};
+  auto set = [&columns](const wchar_t* name, Field value) {
+    for (Column& column : columns) {
+      if (std::wstring_view(column.name) == name) {
+        column.value = std::move(value);
+      }
+    }
+  };
+  if (!item.entry) {
+    set(L"copy", item.unrecordedCopy);
+    return columns;
+  }
+  if (const auto* file = std::get_if<FileChange>(&item.entry->change)) {
+    set(L"path", file->originalPath);
+    set(L"copy", file->copyName);
+    set(L"size", std::to_wstring(file->size));
+    set(L"sha256", std::wstring(file->sha256.begin(), file->sha256.end()));
+  } else if (const auto* value = std::get_if<RegistryChange>(&item.entry->change)) {
+    set(L"kind", L"registry");
+    set(L"registry_root", value->rootKey == platform::kHkeyCurrentUser ? L"HKEY_CURRENT_USER"
+                                                                       : L"HKEY_LOCAL_MACHINE");
+    if (value->view != 0) {
+      set(L"registry_view", ViewName(value->view));
+    }
+    set(L"registry_key", value->subKey);
+    set(L"value_name", value->valueName);
+    set(L"value_type", std::to_wstring(value->type));
+    set(L"value_data", Hex(value->data));
+  } else if (const auto* winIni = std::get_if<WinIniChange>(&item.entry->change)) {
+    set(L"kind", L"win.ini");
+    set(L"path", winIni->winIniPath);
+    std::wstring lines;
+    for (const RemovedLine& line : winIni->lines) {
+      lines += (lines.empty() ? L"" : L"\n") + std::to_wstring(line.lineNumber) + L": " + line.text;
+    }
+    set(L"lines", lines);
+  }
+  return columns;
+}
+
+// "<id>  <state>  <time>  <backdoor>  <what>", on one line.
+std::wstring TextLine(const QuarantineItem& item) {
+  std::wstring what;
+  if (!item.entry) {
+    what = L"copy " + item.unrecordedCopy + L", no record: restore it with --to PATH";
+  } else if (const auto* file = std::get_if<FileChange>(&item.entry->change)) {
+    what = L"file " + file->originalPath + L" as " + file->copyName + L", " +
+           std::to_wstring(file->size) + L" bytes";
+  } else if (const auto* value = std::get_if<RegistryChange>(&item.entry->change)) {
+    what = L"start value " +
+           std::wstring(value->rootKey == platform::kHkeyCurrentUser ? L"HKEY_CURRENT_USER\\"
+                                                                     : L"HKEY_LOCAL_MACHINE\\") +
+           value->subKey + L"," + value->valueName;
+    if (value->view != 0) {
+      what += L" (" + ViewName(value->view) + L" view)";
+    }
+  } else if (const auto* winIni = std::get_if<WinIniChange>(&item.entry->change)) {
+    what = L"win.ini " + winIni->winIniPath;
+    for (const RemovedLine& line : winIni->lines) {
+      what += L", line " + std::to_wstring(line.lineNumber) + L": " + line.text;
+    }
+  }
+  std::wstring line = IdOf(item) + L"  " + item.state;
+  if (item.entry) {
+    line += L"  " + item.entry->time + L"  " + item.entry->backdoorName;
+  }
+  return OnOneLine(line + L"  " + what) + L"\r\n";
+}
+
+void ReportDamage(const QuarantineList& list, const std::wstring& recordPath,
+                  platform::Console& console) {
+  for (const DamagedLine& damaged : list.damaged) {
+    console.WriteError(L"QuellScan: " + recordPath + L" line " +
+                       std::to_wstring(damaged.lineNumber) + L": " + damaged.reason +
+                       L"; skipped\r\n");
+  }
+}
+
+}  // namespace
+
+int ListQuarantine(const CommandLine& command, platform::Os& os, platform::Console& console) {
+  ActivityLog log(os);
+  ChangeRecord record(os);
+  Restore restore(os, log, record);
+  const QuarantineList list = restore.List();
+  ReportDamage(list, record.Path(), console);
+  std::wstring text;
+  if (command.format == OutputFormat::Csv) {
+    text = CsvHeaderOf(Columns(QuarantineItem{}));
+  }
+  for (const QuarantineItem& item : list.items) {
+    switch (command.format) {
+      case OutputFormat::Text:
+        text += TextLine(item);
+        break;
+      case OutputFormat::Csv:
+        text += CsvLineOf(Columns(item));
+        break;
+      case OutputFormat::Json:
+        text += JsonLineOf(Columns(item));
+        break;
+    }
+  }
+  if (command.format == OutputFormat::Text && list.items.empty()) {
+    text = L"Nothing was changed and nothing is in quarantine.\r\n";
+  }
+  console.WriteOut(text);
+  return kExitNothingFound;
+}
+
+int RestoreChanges(const CommandLine& command, platform::Os& os, platform::Console& console) {
+  ActivityLog log(os);
+  ChangeRecord record(os);
+  Restore restore(os, log, record);
+  const QuarantineList list = restore.List();
+  ReportDamage(list, record.Path(), console);
+
+  std::vector<const QuarantineItem*> chosen;
+  bool refused = false;
+  if (command.all) {
+    // Newest first: undone in the reverse order of the changes, win.ini's lines land where they
+    // stood.
+    for (auto item = list.items.rbegin(); item != list.items.rend(); ++item) {
+      if (item->entry && (item->state == L"quarantined" || item->state == L"removed")) {
+        chosen.push_back(&*item);
+      }
+    }
+  }
+  for (const std::wstring& id : command.ids) {
+    const auto found = std::find_if(list.items.begin(), list.items.end(), [&](const auto& item) {
+      return UpperCase(IdOf(item)) == UpperCase(id);
+    });
+    if (found == list.items.end()) {
+      console.WriteError(L"QuellScan: nothing in quarantine has the id " + id + L"\r\n");
+      refused = true;
+    } else if (found->entry.has_value() == command.to.has_value()) {
+      console.WriteError(L"QuellScan: " + id +
+                         (command.to ? L" is recorded: it goes back to its own place, without --to"
+                                     : L" has no record: name its place with --to PATH") +
+                         L"\r\n");
+      refused = true;
+    } else {
+      chosen.push_back(&*found);
+    }
+  }
+
+  for (const QuarantineItem* item : chosen) {
+    if (item->state == L"restored") {
+      console.WriteOut(IdOf(*item) + L": restored before\r\n");
+      continue;
+    }
+    const RestoreResult result = item->entry
+                                     ? restore.Entry(*item->entry)
+                                     : restore.UnrecordedCopy(item->unrecordedCopy, *command.to);
+    const std::wstring said = OnOneLine(IdOf(*item) + L": " + result.message);
+    if (result.outcome == RestoreOutcome::Restored ||
+        result.outcome == RestoreOutcome::AlreadyInPlace) {
+      console.WriteOut(said + L"\r\n");
+    } else {
+      console.WriteError(L"QuellScan: cannot restore " + said + L"\r\n");
+      refused = true;
+    }
+  }
+  if (chosen.empty() && !refused) {
+    console.WriteOut(L"Nothing to restore.\r\n");
+  }
+  return refused ? kExitError : kExitNothingFound;
+}
+
+}  // namespace quellspur

@@ -1,0 +1,94 @@
+#include "console/table_text.h"
+
+#include <cwchar>
+#include <iterator>
+
+#include "platform/text.h"
+
+namespace quellspur {
+namespace {
+
+bool IsSurrogate(wchar_t c) {
+  return c >= 0xD800 && c <= 0xDFFF;
+}
+
+std::wstring CsvField(const std::wstring& text) {
+  if (text.find_first_of(L",\"\r\n") == std::wstring::npos) {
+    return text;
+  }
+  std::wstring quoted = L"\"";
+  for (wchar_t c : text) {
+    quoted += c;
+    if (c == L'"') {
+      quoted += c;
+    }
+  }
+  return quoted + L"\"";
+}
+
+std::wstring JsonString(const std::wstring& text) {
+  std::wstring quoted = L"\"";
+  for (std::size_t at = 0; at < text.size(); ++at) {
+    const wchar_t c = text[at];
+    // A pair of surrogates stays as it is; either half alone can't be written as UTF-8.
+    const bool paired = at + 1 < text.size() && c >= 0xD800 && c <= 0xDBFF &&
+                        text[at + 1] >= 0xDC00 && text[at + 1] <= 0xDFFF;
+    if (c == L'"' || c == L'\\') {
+      quoted += L'\\';
+      quoted += c;
+    } else if (c < 0x20 || (IsSurrogate(c) && !paired)) {
+      wchar_t code[8];
+      std::swprintf(code, std::size(code), L"\\u%04x", static_cast<unsigned>(c));
+      quoted += code;
+    } else {
+      quoted += c;
+      if (paired) {
+        quoted += text[++at];
+      }
+    }
+  }
+  return quoted + L"\"";
+}
+
+}  // namespace
+
+std::wstring CsvHeaderOf(const std::vector<Column>& columns) {
+  std::wstring line;
+  for (const Column& column : columns) {
+    line += (line.empty() ? L"" : L",") + std::wstring(column.name);
+  }
+  return line + L"\r\n";
+}
+
+std::wstring CsvLineOf(const std::vector<Column>& columns) {
+  std::wstring line;
+  bool first = true;
+  for (const Column& column : columns) {
+    line += (first ? L"" : L",") + CsvField(column.value.value_or(L""));
+    first = false;
+  }
+  return line + L"\r\n";
+}
+
+std::wstring JsonLineOf(const std::vector<Column>& columns) {
+  std::wstring line;
+  for (const Column& column : columns) {
+    line += (line.empty() ? L"{\"" : L",\"") + std::wstring(column.name) + L"\":";
+    if (!column.value) {
+      line += L"null";
+    } else {
+      line += column.number ? *column.value : JsonString(*column.value);
+    }
+  }
+  return line + L"}\r\n";
+}
+
+std::wstring OnOneLine(std::wstring_view text) {
+  std::wstring line;
+  for (wchar_t c : text) {
+    line += IsControlCharacter(c) ? EscapedCharacter(c) : std::wstring(1, c);
+  }
+  return line;
+}
+
+}  // namespace quellspur

@@ -10,13 +10,9 @@ namespace {
 // Reads the value whole, through a buffer that grows as the scan's does.
 platform::Status ReadWholeValue(platform::Os& os, platform::RegKey key, const std::wstring& name,
                                 std::uint32_t& type, std::string& data) {
-  std::uint32_t dataBytes = kStartDataBytes;
-  platform::Status status = os.RegQueryValueExW(key, name, dataBytes, type, data);
-  while (status == platform::kErrorMoreData && dataBytes < kLargestValueBytes) {
-    dataBytes *= 16;
-    status = os.RegQueryValueExW(key, name, dataBytes, type, data);
-  }
-  return status;
+  return ReadGrowing([&](std::uint32_t dataBytes, bool) {
+    return os.RegQueryValueExW(key, name, dataBytes, type, data);
+  });
 }
 
 }  // namespace

@@ -119,23 +119,28 @@ std::wstring TextLine(const QuarantineItem& item) {
   return OnOneLine(line + L"  " + what) + L"\r\n";
 }
 
-void ReportDamage(const QuarantineList& list, const std::wstring& recordPath,
-                  platform::Console& console) {
-  for (const DamagedLine& damaged : list.damaged) {
-    console.WriteError(L"QuellScan: " + recordPath + L" line " +
-                       std::to_wstring(damaged.lineNumber) + L": " + damaged.reason +
-                       L"; skipped\r\n");
+// The quarantine as its record and its folder show it, the record's damaged lines reported.
+struct Quarantine {
+  Quarantine(platform::Os& os, platform::Console& console)
+      : log(os), record(os), restore(os, log, record), list(restore.List()) {
+    for (const DamagedLine& damaged : list.damaged) {
+      console.WriteError(L"QuellScan: " + record.Path() + L" line " +
+                         std::to_wstring(damaged.lineNumber) + L": " + damaged.reason +
+                         L"; skipped\r\n");
+    }
   }
-}
+
+  ActivityLog log;
+  ChangeRecord record;
+  Restore restore;
+  const QuarantineList list;
+};
 
 }  // namespace
 
 int ListQuarantine(const CommandLine& command, platform::Os& os, platform::Console& console) {
-  ActivityLog log(os);
-  ChangeRecord record(os);
-  Restore restore(os, log, record);
-  const QuarantineList list = restore.List();
-  ReportDamage(list, record.Path(), console);
+  const Quarantine quarantine(os, console);
+  const QuarantineList& list = quarantine.list;
   std::wstring text;
   if (command.format == OutputFormat::Csv) {
     text = CsvHeaderOf(Columns(QuarantineItem{}));
@@ -161,11 +166,8 @@ int ListQuarantine(const CommandLine& command, platform::Os& os, platform::Conso
 }
 
 int RestoreChanges(const CommandLine& command, platform::Os& os, platform::Console& console) {
-  ActivityLog log(os);
-  ChangeRecord record(os);
-  Restore restore(os, log, record);
-  const QuarantineList list = restore.List();
-  ReportDamage(list, record.Path(), console);
+  Quarantine quarantine(os, console);
+  const QuarantineList& list = quarantine.list;
 
   std::vector<const QuarantineItem*> chosen;
   bool refused = false;
@@ -201,9 +203,9 @@ int RestoreChanges(const CommandLine& command, platform::Os& os, platform::Conso
       console.WriteOut(IdOf(*item) + L": restored before\r\n");
       continue;
     }
-    const RestoreResult result = item->entry
-                                     ? restore.Entry(*item->entry)
-                                     : restore.UnrecordedCopy(item->unrecordedCopy, *command.to);
+    const RestoreResult result =
+        item->entry ? quarantine.restore.Entry(*item->entry)
+                    : quarantine.restore.UnrecordedCopy(item->unrecordedCopy, *command.to);
     const std::wstring said = OnOneLine(IdOf(*item) + L": " + result.message);
     if (result.outcome == RestoreOutcome::Restored ||
         result.outcome == RestoreOutcome::AlreadyInPlace) {

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/types.h"
+
 namespace quellspur {
 
 // The buffers a start value is read through: its name, and its data, with room for a command of
@@ -15,6 +17,20 @@ inline constexpr std::uint32_t kStartDataBytes = 400;
 // start command needs.
 inline constexpr std::uint32_t kLongestNameChars = 16384;
 inline constexpr std::uint32_t kLargestValueBytes = 400 * 16 * 16 * 16 * 16;
+
+// Reads a value through `read(dataBytes, grown)`, first with the usual data buffer, then, while
+// the value does not fit, with ever larger ones (`grown` true), so that a long value is read
+// whole instead of being passed over.
+template <typename Read>
+platform::Status ReadGrowing(Read read) {
+  std::uint32_t dataBytes = kStartDataBytes;
+  platform::Status status = read(dataBytes, false);
+  while (status == platform::kErrorMoreData && dataBytes < kLargestValueBytes) {
+    dataBytes *= 16;
+    status = read(dataBytes, true);
+  }
+  return status;
+}
 
 // Whether the command starts an executable named like `path`: the command's file-name part, cut
 // at a slash that begins a switch, in any case and without surrounding blanks.

@@ -15,13 +15,10 @@ platform::Status ReadValue(platform::Os& os, platform::RegKey key, std::uint32_t
                            platform::EnumeratedValue& value) {
   // A value too long for the usual buffers is read again through ones that fit it, so that it
   // is looked at like any other and the walk goes on behind it.
-  std::uint32_t dataBytes = kStartDataBytes;
-  platform::Status status = os.RegEnumValueW(key, index, kStartNameChars, dataBytes, value);
-  while (status == platform::kErrorMoreData && dataBytes < kLargestValueBytes) {
-    dataBytes *= 16;
-    status = os.RegEnumValueW(key, index, kLongestNameChars, dataBytes, value);
-  }
-  return status;
+  return ReadGrowing([&](std::uint32_t dataBytes, bool grown) {
+    return os.RegEnumValueW(key, index, grown ? kLongestNameChars : kStartNameChars, dataBytes,
+                            value);
+  });
 }
 
 StartKey ReadStartKey(platform::Os& os, YieldPacer& pacer, platform::RegKey root,

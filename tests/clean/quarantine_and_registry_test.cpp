@@ -5,7 +5,7 @@
 #include "clean/file_quarantine.h"
 #include "clean/registry_start_removal.h"
 #include "platform/fault_injection.h"
-#include "platform/sim/sha256.h"
+#include "platform/sha256.h"
 #include "platform/sim/sim_machine.h"
 
 namespace quellspur {
@@ -13,7 +13,7 @@ namespace {
 
 using platform::kHkeyCurrentUser;
 using platform::kHkeyLocalMachine;
-using platform::sim::Sha256Hex;
+using platform::Sha256Hex;
 
 const std::wstring kRunKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 const std::wstring kLog = L"D:\\TOOLS\\BackLog.txt";

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cwchar>
 
-#include "platform/sim/sha256.h"
+#include "platform/sha256.h"
 #include "platform/sim/sim_machine.h"
 #include "platform/text_lines.h"
 

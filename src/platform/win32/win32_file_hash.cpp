@@ -1,4 +1,5 @@
-// A file's SHA-256 through the CryptoAPI of advapi32, which every Windows since XP SP3 brings.
+// A file's SHA-256 through the CryptoAPI of advapi32, which has it on every Windows since XP SP3;
+// on older ones through our own.
 #include <windows.h>
 // After windows.h, which it needs.
 #include <wincrypt.h>
@@ -6,6 +7,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "platform/sha256.h"
 #include "platform/win32/win32_os.h"
 
 namespace quellspur::platform::win32 {
@@ -21,20 +23,27 @@ bool Win32Os::FileSha256(const std::wstring& path, std::string& hexDigest) {
   }
   HCRYPTPROV provider = 0;
   HCRYPTHASH hash = 0;
-  bool ok =
+  const bool windowsHashes =
       ::CryptAcquireContextW(&provider, nullptr, nullptr, PROV_RSA_AES, CRYPT_VERIFYCONTEXT) &&
       ::CryptCreateHash(provider, CALG_SHA_256, 0, 0, &hash);
+  Sha256 ownHash;
+  bool ok = true;
   std::vector<BYTE> chunk(64 * 1024);
   DWORD read = 0;
   while (ok &&
          (ok = ::ReadFile(file, chunk.data(), static_cast<DWORD>(chunk.size()), &read, nullptr) !=
                FALSE) &&
          read > 0) {
-    ok = ::CryptHashData(hash, chunk.data(), read, 0) != FALSE;
+    if (windowsHashes) {
+      ok = ::CryptHashData(hash, chunk.data(), read, 0) != FALSE;
+    } else {
+      ownHash.Update({reinterpret_cast<const char*>(chunk.data()), read});
+    }
   }
   BYTE digest[32] = {};
   DWORD length = sizeof digest;
-  ok = ok && ::CryptGetHashParam(hash, HP_HASHVAL, digest, &length, 0) && length == sizeof digest;
+  ok = ok && (!windowsHashes || (::CryptGetHashParam(hash, HP_HASHVAL, digest, &length, 0) &&
+                                 length == sizeof digest));
   if (hash != 0) {
     ::CryptDestroyHash(hash);
   }
@@ -44,6 +53,10 @@ bool Win32Os::FileSha256(const std::wstring& path, std::string& hexDigest) {
   ::CloseHandle(file);
   if (!ok) {
     return false;
+  }
+  if (!windowsHashes) {
+    hexDigest = ownHash.HexDigest();
+    return true;
   }
   for (BYTE byte : digest) {
     char digits[3];

@@ -1,9 +1,10 @@
-#include "platform/sim/sha256.h"
+#include "platform/sha256.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 
-namespace quellspur::platform::sim {
+namespace quellspur::platform {
 namespace {
 
 constexpr std::uint32_t kRoundConstants[64] = {
@@ -22,7 +23,10 @@ constexpr std::uint32_t kRoundConstants[64] = {
   return value >> bits | value << (32 - bits);
 }
 
-void Compress(std::uint32_t* state, const unsigned char* block) {
+}  // namespace
+
+void Sha256::Compress(const unsigned char* block) {
+  std::uint32_t* const state = state_;
   std::uint32_t w[64];
   for (int i = 0; i < 16; ++i) {
     w[i] = std::uint32_t{block[4 * i]} << 24 | std::uint32_t{block[4 * i + 1]} << 16 |
@@ -61,28 +65,39 @@ void Compress(std::uint32_t* state, const unsigned char* block) {
   state[7] += h;
 }
 
-}  // namespace
-
-std::string Sha256Hex(std::string_view bytes) {
-  std::uint32_t state[8] = {0x6a09e667, 0xbb67ae85, 0x3c6ef372, 0xa54ff53a,
-                            0x510e527f, 0x9b05688c, 0x1f83d9ab, 0x5be0cd19};
+void Sha256::Update(std::string_view bytes) {
+  length_ += bytes.size();
+  if (!pending_.empty()) {
+    const std::size_t taken = std::min<std::size_t>(64 - pending_.size(), bytes.size());
+    pending_.append(bytes.substr(0, taken));
+    bytes.remove_prefix(taken);
+    if (pending_.size() < 64) {
+      return;
+    }
+    Compress(reinterpret_cast<const unsigned char*>(pending_.data()));
+    pending_.clear();
+  }
   const std::size_t whole = bytes.size() - bytes.size() % 64;
   for (std::size_t offset = 0; offset < whole; offset += 64) {
-    Compress(state, reinterpret_cast<const unsigned char*>(bytes.data() + offset));
+    Compress(reinterpret_cast<const unsigned char*>(bytes.data() + offset));
   }
+  pending_.assign(bytes.substr(whole));
+}
+
+std::string Sha256::HexDigest() {
   // The rest, a one bit, zeros up to 8 bytes before a block's end, and the length in bits.
-  std::string tail(bytes.substr(whole));
+  std::string tail = pending_;
   tail.push_back('\x80');
   tail.append((tail.size() <= 56 ? 56 : 120) - tail.size(), '\0');
-  const std::uint64_t bits = std::uint64_t{bytes.size()} * 8;
+  const std::uint64_t bits = length_ * 8;
   for (int shift = 56; shift >= 0; shift -= 8) {
     tail.push_back(static_cast<char>(bits >> shift));
   }
   for (std::size_t offset = 0; offset < tail.size(); offset += 64) {
-    Compress(state, reinterpret_cast<const unsigned char*>(tail.data() + offset));
+    Compress(reinterpret_cast<const unsigned char*>(tail.data() + offset));
   }
   std::string hex;
-  for (std::uint32_t word : state) {
+  for (std::uint32_t word : state_) {
     char digits[9];
     std::snprintf(digits, sizeof digits, "%08x", static_cast<unsigned>(word));
     hex += digits;
@@ -90,4 +105,10 @@ std::string Sha256Hex(std::string_view bytes) {
   return hex;
 }
 
-}  // namespace quellspur::platform::sim
+std::string Sha256Hex(std::string_view bytes) {
+  Sha256 hash;
+  hash.Update(bytes);
+  return hash.HexDigest();
+}
+
+}  // namespace quellspur::platform

@@ -113,11 +113,6 @@ Section "Quellspur (required)" SecProgram
   SectionIn RO
   Call EndRunningCopy
   SetOutPath "$INSTDIR"
-  ${If} ${RunningX64}
-    File "${WIN64_DIR}/Quellspur.exe" "${WIN64_DIR}/QuellScan.exe"
-  ${Else}
-    File "${WIN32_DIR}/Quellspur.exe" "${WIN32_DIR}/QuellScan.exe"
-  ${EndIf}
   File "/oname=README.txt" "${README}"
   WriteUninstaller "$INSTDIR\Uninstall.exe"
   CreateShortcut "$SMPROGRAMS\Quellspur.lnk" "$INSTDIR\Quellspur.exe"
@@ -131,8 +126,18 @@ Section "Quellspur (required)" SecProgram
   WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\Uninstall.exe" /S'
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
-  ${GetSize} "$INSTDIR" "/M=*.exe /S=0K /G=0" $0 $1 $2
-  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" $0
+SectionEnd
+
+; One of the two builds, chosen in .onInit; as sections, only the chosen one counts in the space
+; the setup asks for.
+Section "-64-bit build" SecBuild64
+  SetOutPath "$INSTDIR"
+  File "${WIN64_DIR}/Quellspur.exe" "${WIN64_DIR}/QuellScan.exe"
+SectionEnd
+
+Section "-32-bit build" SecBuild32
+  SetOutPath "$INSTDIR"
+  File "${WIN32_DIR}/Quellspur.exe" "${WIN32_DIR}/QuellScan.exe"
 SectionEnd
 
 Section "Start with Windows (Run On Startup)" SecRun
@@ -140,14 +145,21 @@ Section "Start with Windows (Run On Startup)" SecRun
   WriteRegStr HKLM "${RUN_KEY}" "${RUN_VALUE}" '"$INSTDIR\Quellspur.exe" /boot'
 SectionEnd
 
-Section "-Not at start-up"
+Section "-Not at start-up, and the size"
   ${IfNot} ${SectionIsSelected} ${SecRun}
     DeleteRegValue HKLM "${RUN_KEY}" "${RUN_VALUE}"
   ${EndIf}
+  ${GetSize} "$INSTDIR" "/M=*.exe /S=0K /G=0" $0 $1 $2
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" $0
 SectionEnd
 
 Function .onInit
   !insertmacro USE_PROGRAMS_VIEW
+  ${If} ${RunningX64}
+    !insertmacro UnselectSection ${SecBuild32}
+  ${Else}
+    !insertmacro UnselectSection ${SecBuild64}
+  ${EndIf}
   ; /D= has set the folder already; otherwise an earlier install's folder, or Program Files.
   ${If} $INSTDIR == ""
     ReadRegStr $INSTDIR HKLM "${UNINSTALL_KEY}" "InstallLocation"

@@ -14,6 +14,16 @@ std::wstring ChangeRecord::Path() const {
   return Folder() + L"\\Changes.txt";
 }
 
+std::set<std::uint64_t> RestoredIds(const ParsedRecord& record) {
+  std::set<std::uint64_t> restored;
+  for (const ChangeEntry& entry : record.entries) {
+    if (const auto* mark = std::get_if<Restored>(&entry.change)) {
+      restored.insert(mark->id);
+    }
+  }
+  return restored;
+}
+
 bool ChangeRecord::Append(const ChangeEntry& entry) {
   os_.CreateDirectoryW(Folder());  // most often it exists already
   const std::wstring path = Path();

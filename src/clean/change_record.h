@@ -15,6 +15,7 @@
 #pragma once
 
 #include <cstdint>
+#include <set>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -84,6 +85,9 @@ struct ParsedRecord {
   std::vector<ChangeEntry> entries;
   std::vector<DamagedLine> damaged;
 };
+
+// The ids of the entries a later "restored" line names.
+std::set<std::uint64_t> RestoredIds(const ParsedRecord& record);
 
 // One record line (with its CR LF) for the entry; id is not written.
 std::string FormatRecordLine(const ChangeEntry& entry);

@@ -14,12 +14,7 @@ namespace {
 // The copies the record accounts for, by upper-cased name: each with the latest entry that names
 // it, unless that entry was restored since.
 std::map<std::wstring, FileChange> RecordedCopies(const ParsedRecord& record) {
-  std::set<std::uint64_t> restored;
-  for (const ChangeEntry& entry : record.entries) {
-    if (const auto* undone = std::get_if<Restored>(&entry.change)) {
-      restored.insert(undone->id);
-    }
-  }
+  const std::set<std::uint64_t> restored = RestoredIds(record);
   std::map<std::wstring, FileChange> copies;
   for (const ChangeEntry& entry : record.entries) {
     if (const auto* file = std::get_if<FileChange>(&entry.change)) {

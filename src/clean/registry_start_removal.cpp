@@ -2,6 +2,7 @@
 
 #include "platform/owners.h"
 #include "platform/registry.h"
+#include "scan/report_line.h"
 #include "scan/start_command.h"
 
 namespace quellspur {
@@ -47,10 +48,8 @@ bool RemoveRegistryStart(platform::Os& os, ActivityLog& log, ChangeRecord& recor
     // Only a removal that happened goes into the log.
     return deleted == platform::kErrorFileNotFound;
   }
-  const wchar_t* root = entry.rootKey == platform::kHkeyCurrentUser ? L"HKEY_CURRENT_USER\\"
-                                                                    : L"HKEY_LOCAL_MACHINE\\";
-  log.WriteLog(L"Removing start in registry: " + std::wstring(root) + entry.subKey + L"," +
-               entry.valueName);
+  log.WriteLog(L"Removing start in registry: " + RootKeyName(entry.rootKey) + L"\\" + entry.subKey +
+               L"," + entry.valueName);
   return true;
 }
 

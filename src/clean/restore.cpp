@@ -7,16 +7,13 @@
 #include "platform/owners.h"
 #include "platform/registry.h"
 #include "platform/text.h"
+#include "scan/report_line.h"
 
 namespace quellspur {
 namespace {
 
 constexpr std::uint32_t kLargestData = 16 * 1024 * 1024;
 const std::wstring kCopyExtension = L".BACKDOOR";
-
-std::wstring RootName(std::uint32_t rootKey) {
-  return rootKey == platform::kHkeyCurrentUser ? L"HKEY_CURRENT_USER" : L"HKEY_LOCAL_MACHINE";
-}
 
 bool Exists(platform::Files& files, const std::wstring& path) {
   std::uint64_t length = 0;
@@ -42,12 +39,7 @@ QuarantineList Restore::List() {
   ParsedRecord record = record_.Read();
   QuarantineList list;
   list.damaged = std::move(record.damaged);
-  std::set<std::uint64_t> restored;
-  for (const ChangeEntry& entry : record.entries) {
-    if (const auto* mark = std::get_if<Restored>(&entry.change)) {
-      restored.insert(mark->id);
-    }
-  }
+  const std::set<std::uint64_t> restored = RestoredIds(record);
   std::set<std::wstring> recordedCopies;
   for (const ChangeEntry& entry : record.entries) {
     if (std::holds_alternative<Restored>(entry.change)) {
@@ -152,7 +144,7 @@ RestoreResult Restore::UnrecordedCopy(const std::wstring& copyName, const std::w
 
 RestoreResult Restore::Registry(const ChangeEntry& entry, const RegistryChange& change) {
   const std::wstring where =
-      RootName(change.rootKey) + L"\\" + change.subKey + L"," + change.valueName;
+      RootKeyName(change.rootKey) + L"\\" + change.subKey + L"," + change.valueName;
   platform::RegKey created = 0;
   if (os_.RegCreateKeyExW(change.rootKey, change.subKey, platform::kKeyAllButDelete | change.view,
                           created) != platform::kErrorSuccess) {

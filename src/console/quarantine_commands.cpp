@@ -2,31 +2,15 @@
 
 #include <algorithm>
 
+#include "clean/record_text.h"
 #include "clean/restore.h"
 #include "console/quell_scan.h"
 #include "console/table_text.h"
 #include "platform/text.h"
-#include "platform/types.h"
+#include "scan/report_line.h"
 
 namespace quellspur {
 namespace {
-
-std::wstring Hex(const std::string& bytes) {
-  static const wchar_t* const kDigits = L"0123456789abcdef";
-  std::wstring hex;
-  for (unsigned char byte : bytes) {
-    hex += kDigits[byte >> 4];
-    hex += kDigits[byte & 0xF];
-  }
-  return hex;
-}
-
-std::wstring ViewName(std::uint32_t view) {
-  if (view == platform::kKeyWow64_64Key) {
-    return L"64-bit";
-  }
-  return view == platform::kKeyWow64_32Key ? L"32-bit" : L"";
-}
 
 std::wstring IdOf(const QuarantineItem& item) {
   return item.entry ? std::to_wstring(item.entry->id) : item.unrecordedCopy;
@@ -69,15 +53,15 @@ std::vector<Column> Columns(const QuarantineItem& item) {
     set(L"sha256", std::wstring(file->sha256.begin(), file->sha256.end()));
   } else if (const auto* value = std::get_if<RegistryChange>(&item.entry->change)) {
     set(L"kind", L"registry");
-    set(L"registry_root", value->rootKey == platform::kHkeyCurrentUser ? L"HKEY_CURRENT_USER"
-                                                                       : L"HKEY_LOCAL_MACHINE");
+    set(L"registry_root", RootKeyName(value->rootKey));
     if (value->view != 0) {
-      set(L"registry_view", ViewName(value->view));
+      set(L"registry_view", RegistryViewName(value->view));
     }
     set(L"registry_key", value->subKey);
     set(L"value_name", value->valueName);
     set(L"value_type", std::to_wstring(value->type));
-    set(L"value_data", Hex(value->data));
+    const std::string hex = ToHex(value->data);
+    set(L"value_data", std::wstring(hex.begin(), hex.end()));
   } else if (const auto* winIni = std::get_if<WinIniChange>(&item.entry->change)) {
     set(L"kind", L"win.ini");
     set(L"path", winIni->winIniPath);
@@ -99,12 +83,10 @@ std::wstring TextLine(const QuarantineItem& item) {
     what = L"file " + file->originalPath + L" as " + file->copyName + L", " +
            std::to_wstring(file->size) + L" bytes";
   } else if (const auto* value = std::get_if<RegistryChange>(&item.entry->change)) {
-    what = L"start value " +
-           std::wstring(value->rootKey == platform::kHkeyCurrentUser ? L"HKEY_CURRENT_USER\\"
-                                                                     : L"HKEY_LOCAL_MACHINE\\") +
-           value->subKey + L"," + value->valueName;
+    what = L"start value " + RootKeyName(value->rootKey) + L"\\" + value->subKey + L"," +
+           value->valueName;
     if (value->view != 0) {
-      what += L" (" + ViewName(value->view) + L" view)";
+      what += L" (" + RegistryViewName(value->view) + L" view)";
     }
   } else if (const auto* winIni = std::get_if<WinIniChange>(&item.entry->change)) {
     what = L"win.ini " + winIni->winIniPath;

@@ -3,7 +3,6 @@
 #include <vector>
 
 #include "console/table_text.h"
-#include "platform/registry.h"
 #include "scan/report_line.h"
 
 namespace quellspur {
@@ -25,23 +24,16 @@ std::vector<Column> Columns(const ReportRow& row) {
   if (row.outcome) {
     outcome = row.DealtWith() ? L"done" : L"not done";
   }
-  Field view;
-  if (start && finding.view == platform::kKeyWow64_64Key) {
-    view = L"64-bit";
-  } else if (start && finding.view == platform::kKeyWow64_32Key) {
-    view = L"32-bit";
-  }
   return {{L"backdoor", finding.backdoorName},
           {L"kind", start ? L"start entry" : L"process"},
           {L"path", finding.filePath},
           {L"process_id", processField(std::to_wstring(finding.processId)), true},
           {L"parent_path", processField(finding.parentPath)},
-          {L"registry_root",
-           startField(finding.rootKey == platform::kHkeyCurrentUser ? L"HKEY_CURRENT_USER"
-                                                                    : L"HKEY_LOCAL_MACHINE")},
+          {L"registry_root", startField(RootKeyName(finding.rootKey))},
           {L"registry_key", startField(finding.subKey)},
           {L"value_name", startField(finding.valueName)},
-          {L"registry_view", view},
+          {L"registry_view",
+           start && finding.view != 0 ? Field(RegistryViewName(finding.view)) : Field()},
           {L"action", action},
           {L"outcome", outcome}};
 }

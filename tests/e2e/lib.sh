@@ -196,6 +196,17 @@ expect_quellscan_exit() {
     fail "QuellScan $2 ended with $QS_EXIT, expected $1 ($(head -c 300 "$E2E_DIR/quellscan.err"))"
 }
 
+# The options dialog, opened from the tray menu, shows "Run On Startup" as expected (0 or 1).
+expect_startup_option_from_tray() {
+  must tray rdown
+  must tray-menu "$TRAY_OPTIONS"
+  must wait-for Options visible
+  drv_out checked 'Run On Startup'
+  [ "$(cat "$E2E_DIR/out")" = "$1" ] || fail "\"Run On Startup\" shows $(cat "$E2E_DIR/out")"
+  must close Options
+  must wait-for Options gone
+}
+
 # Compares text with the expected text given on standard input, line by line.
 compare_text() {
   local what="$1" actual="$2" expected

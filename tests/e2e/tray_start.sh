@@ -87,13 +87,7 @@ expect_visible "$MAIN" hidden
 expect_running quellspur
 
 # The tray menu's "Options" shows "Run On Startup" checked, since the stored command is this one.
-must tray rdown
-must tray-menu "$TRAY_OPTIONS"
-must wait-for Options visible
-drv_out checked 'Run On Startup'
-[ "$(cat "$E2E_DIR/out")" = 1 ] || fail "\"Run On Startup\" shows $(cat "$E2E_DIR/out")"
-must close Options
-must wait-for Options gone
+expect_startup_option_from_tray 1
 
 must tray rdown
 must tray-menu "$TRAY_OPEN"

@@ -37,12 +37,7 @@ standin_window netbus "$C_DRIVE/windows/system/Patch.exe" 'C:\windows\system\Pat
 start_at_logon
 must confirm-splash
 expect_drv wait-line 0 "$FOUND"
-must tray rdown
-must tray-menu "$TRAY_OPTIONS"
-must wait-for Options visible
-drv_out checked 'Run On Startup'
-[ "$(cat "$E2E_DIR/out")" = 1 ] || fail "\"Run On Startup\" shows $(cat "$E2E_DIR/out")"
-must close Options
+expect_startup_option_from_tray 1
 
 # An update over the running program.
 mkdir -p "$DIR/BackDoors"

@@ -5,7 +5,7 @@
 #include <exception>
 #include <iterator>
 
-#include "app/version.h"
+#include "version/version.h"
 #include "clean/clock_text.h"
 #include "console/command_line.h"
 #include "console/quarantine_commands.h"

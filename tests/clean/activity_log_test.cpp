@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/sim/sim_machine.h"
+#include "testing/sim_machine.h"
 
 namespace quellspur {
 namespace {

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/fault_injection.h"
-#include "platform/sim/sim_machine.h"
+#include "testing/fault_injection.h"
+#include "testing/sim_machine.h"
 
 namespace quellspur {
 namespace {

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <map>
 
-#include "app/main_window_fixture.h"
+#include "forms/main_window_fixture.h"
 
 namespace quellspur::testing {
 namespace {

@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <map>
 
-#include "app/main_window_fixture.h"
+#include "forms/main_window_fixture.h"
 #include "scan/report_line.h"
 
 namespace quellspur::testing {

@@ -4,9 +4,9 @@
 
 #include "clean/file_quarantine.h"
 #include "clean/registry_start_removal.h"
-#include "platform/fault_injection.h"
+#include "testing/fault_injection.h"
 #include "platform/sha256.h"
-#include "platform/sim/sim_machine.h"
+#include "testing/sim_machine.h"
 
 namespace quellspur {
 namespace {

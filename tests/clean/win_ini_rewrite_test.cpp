@@ -4,8 +4,8 @@
 
 #include <cwchar>
 
-#include "platform/fault_injection.h"
-#include "platform/sim/sim_machine.h"
+#include "testing/fault_injection.h"
+#include "testing/sim_machine.h"
 
 namespace quellspur {
 namespace {

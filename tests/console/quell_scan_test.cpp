@@ -3,9 +3,9 @@
 
 #include <regex>
 
-#include "app/main_window_fixture.h"
+#include "forms/main_window_fixture.h"
 #include "console/quell_scan.h"
-#include "platform/sim/sim_console.h"
+#include "testing/sim_console.h"
 #include "settings/settings_store.h"
 
 namespace quellspur::testing {

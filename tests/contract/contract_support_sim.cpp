@@ -1,6 +1,6 @@
 // The contract's environment on the host: the simulated machine.
 #include "contract_support.h"
-#include "platform/sim/sim_machine.h"
+#include "testing/sim_machine.h"
 
 namespace quellspur::contract {
 namespace {

@@ -1,6 +1,6 @@
 // The toolkit's contract on the host: simulated forms, whose widgets take a user's click directly
 // and whose timers run on the toolkit's own clock.
-#include "platform/sim/sim_toolkit.h"
+#include "testing/sim_toolkit.h"
 #include "toolkit_support.h"
 
 namespace quellspur::contract {

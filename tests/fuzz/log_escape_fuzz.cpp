@@ -6,7 +6,7 @@
 
 #include "clean/activity_log.h"
 #include "fuzz_check.h"
-#include "platform/sim/sim_machine.h"
+#include "testing/sim_machine.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 
 #include <string>
 
-#include "platform/fault_injection.h"
-#include "platform/sim/sim_machine.h"
-#include "platform/sim/sim_message_pump.h"
+#include "testing/fault_injection.h"
+#include "testing/sim_machine.h"
+#include "testing/sim_message_pump.h"
 #include "scan/scanner.h"
 
 namespace quellspur::testing {

@@ -4,8 +4,8 @@
 
 #include <limits>
 
-#include "platform/fault_injection.h"
-#include "platform/sim/sim_machine.h"
+#include "testing/fault_injection.h"
+#include "testing/sim_machine.h"
 #include "settings/registry_helpers.h"
 #include "settings/windows_version.h"
 

@@ -13,7 +13,7 @@
 
 #include "clean/file_quarantine.h"
 #include "clean/win_ini_rewrite.h"
-#include "platform/fault_injection.h"
+#include "testing/fault_injection.h"
 #include "platform/text_lines.h"
 #include "platform/win32/win32_os.h"
 

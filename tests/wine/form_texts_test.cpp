@@ -10,11 +10,11 @@
 #include <string>
 #include <vector>
 
-#include "about/frm_about.h"
-#include "app/forms.h"
-#include "app/version.h"
+#include "forms/frm_about.h"
+#include "forms/forms.h"
+#include "version/version.h"
 #include "platform/win32/win32_toolkit.h"
-#include "settings/frm_opti.h"
+#include "forms/frm_opti.h"
 #include "win_helpers.h"
 
 namespace quellspur {

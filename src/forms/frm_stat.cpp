@@ -1,0 +1,161 @@
+#include "forms/frm_stat.h"
+
+#include <exception>
+
+#include "clean/clock_text.h"
+#include "scan/report_line.h"
+#include "scan/scan_driver.h"
+
+namespace quellspur {
+namespace {
+
+// The hourglass for as long as a job runs, whatever happens in it.
+class Hourglass {
+ public:
+  explicit Hourglass(platform::Window& form) : form_(form) {
+    form_.SetPointer(platform::MousePointer::Hourglass);
+  }
+  ~Hourglass() { form_.SetPointer(platform::MousePointer::Default); }
+  Hourglass(const Hourglass&) = delete;
+  Hourglass& operator=(const Hourglass&) = delete;
+
+ private:
+  platform::Window& form_;
+};
+
+}  // namespace
+
+FrmStat::FrmStat(platform::Form& mainForm, platform::Desktop& desktop, platform::Os& os,
+                 platform::MessagePump& pump, Settings& settings)
+    : form(mainForm),
+      List(mainForm.ListBoxNamed(L"List")),
+      cmdKill(mainForm.ButtonNamed(L"cmdKill")),
+      Timer1(mainForm.TimerNamed(L"Timer1")),
+      scanner(os, pump),
+      log(os),
+      record(os),
+      cleanUp(scanner, log, record, os, pump),
+      desktop_(desktop),
+      os_(os),
+      pump_(pump),
+      settings_(settings) {
+  List.OnClick([this] { List_Click(); });
+  cmdKill.OnClick([this] { cmdKill_Click(); });
+  mainForm.ButtonNamed(L"cmdScan").OnClick([this] { cmdScan_Click(); });
+  Timer1.OnTimer([this] { Timer1_Timer(); });
+}
+
+void FrmStat::ListCleanResult() {
+  platform::LocalTime now;
+  os_.GetLocalTime(now);
+  List.AddItem(L"Last scan: " + FormatTime(now, os_.GetTimeSeparator()));
+  List.AddItem(L"Your computer is clean from known running backdoors!");
+  if (IsOn(settings_.autoCheck)) {
+    Timer1.SetEnabled(true);
+  }
+}
+
+void FrmStat::FindSometing() {
+  const Findings& findings = scanner.findings;
+  if (findings.empty()) {
+    ListCleanResult();
+    return;
+  }
+  for (std::size_t index = 0; index < findings.size(); ++index) {
+    const std::wstring line = ReportLine(findings[index]);
+    log.WriteLog(line);
+    List.InsertItem(line, static_cast<int>(index));
+  }
+  desktop_.Beep();
+  form.Show();
+  Timer1.SetEnabled(false);
+  if (!IsOn(settings_.autoClean)) {
+    return;
+  }
+  // Each line with something to do is selected as a click would select it, so the button offers
+  // that line's action, and cleaned.
+  for (std::size_t index = 0; index < findings.size(); ++index) {
+    if (findings[index].Actionable()) {
+      List.SetListIndex(static_cast<int>(index));
+      CleanSelectedLines();
+    }
+  }
+  Timer1.SetEnabled(true);
+}
+
+void FrmStat::List_Click() {
+  const Findings& findings = scanner.findings;
+  if (findings.empty()) {
+    return;  // the clean-scan lines belong to no finding
+  }
+  cmdKill.SetEnabled(false);
+  for (int line = 0; line < List.ListCount(); ++line) {
+    const auto index = static_cast<std::size_t>(line);
+    if (!List.Selected(line) || index >= findings.size()) {
+      continue;
+    }
+    if (findings[index].HasProcess()) {
+      cmdKill.SetEnabled(true);
+      cmdKill.SetCaption(kKillProcessCaption);
+    }
+    if (findings[index].HasStartEntry()) {
+      cmdKill.SetEnabled(true);
+      cmdKill.SetCaption(kRemoveStartCaption);
+    }
+  }
+}
+
+void FrmStat::cmdKill_Click() {
+  WhileIdle([this] { CleanSelectedLines(); });
+}
+
+void FrmStat::CleanSelectedLines() {
+  const Hourglass hourglass(form);
+  const CleanOptions options{IsOn(settings_.moveFiles), windowsDir};
+  for (int line = List.ListCount() - 1; line >= 0; --line) {
+    const auto index = static_cast<std::size_t>(line);
+    if (!List.Selected(line) || index >= scanner.findings.size()) {
+      continue;
+    }
+    switch (cleanUp.Clean(scanner.findings[index], options)) {
+      case CleanOutcome::Terminated:
+        MarkLine(line, kTerminatedPrefix);
+        break;
+      case CleanOutcome::StartRemoved:
+        MarkLine(line, kErasedPrefix);
+        break;
+      case CleanOutcome::NothingToDo:
+      case CleanOutcome::NotDone:
+        break;
+    }
+  }
+  pump_.ProcessPendingMessages();
+}
+
+void FrmStat::MarkLine(int line, const std::wstring& prefix) {
+  try {
+    const std::wstring text = List.List(line);
+    List.RemoveItem(line);
+    List.InsertItem(prefix + text, line);
+  } catch (const std::exception&) {
+    // The finding is dealt with all the same; only its line keeps its old text.
+  }
+  cmdKill.SetEnabled(false);
+}
+
+void FrmStat::cmdScan_Click() {
+  WhileIdle([this] {
+    Timer1.SetEnabled(false);
+    const Hourglass hourglass(form);
+    cmdKill.SetEnabled(false);
+    List.Clear();
+    scanner.findings.clear();
+    RunScan(scanner, [this] { FindSometing(); });
+  });
+}
+
+void FrmStat::ScanAtStart() {
+  WhileIdle([this] { RunScan(scanner, [this] { FindSometing(); }); });
+}
+
+}  // namespace quellspur

@@ -1,0 +1,194 @@
+#include "forms/quellspur_app.h"
+
+#include <algorithm>
+
+#include "forms/forms.h"
+#include "version/version.h"
+#include "settings/settings_store.h"
+#include "settings/windows_version.h"
+
+namespace quellspur {
+namespace {
+
+const std::wstring kInstanceMutex = L"Orvanta.Quellspur.Instance";
+// What follows the program's own name on its command line: a folder named like the switch in the
+// program's path must not count as the switch.
+std::wstring ProgramArguments(const std::wstring& commandLine) {
+  std::size_t end = 0;
+  if (commandLine.starts_with(L'"')) {
+    const std::size_t closing = commandLine.find(L'"', 1);
+    end = closing == std::wstring::npos ? commandLine.size() : closing + 1;
+  } else {
+    end = std::min(commandLine.find_first_of(L" \t"), commandLine.size());
+  }
+  const std::size_t first = commandLine.find_first_not_of(L" \t", end);
+  return first == std::wstring::npos ? std::wstring() : commandLine.substr(first);
+}
+
+}  // namespace
+
+QuellspurApp::QuellspurApp(platform::Os& os, platform::Toolkit& toolkit)
+    : os_(os), toolkit_(toolkit) {
+  form_ = toolkit_.LoadForm(MainWindowDesign());
+  frmStat_ = std::make_unique<FrmStat>(*form_, toolkit_.desktop(), os_, toolkit_.pump(), settings_);
+  form_->ButtonNamed(L"cmdHide").OnClick([this] { cmdHide_Click(); });
+  form_->ButtonNamed(L"cmdExit").OnClick([this] { cmdExit_Click(); });
+  form_->MenuItemNamed(L"mnuFileSett").OnClick([this] { mnuFileSett_Click(); });
+  form_->MenuItemNamed(L"mnuFileHide").OnClick([this] { cmdHide_Click(); });
+  form_->MenuItemNamed(L"mnuFileExit").OnClick([this] { cmdExit_Click(); });
+  form_->MenuItemNamed(L"mnuHelpAbout").OnClick([this] { mnuHelpAbout_Click(); });
+  form_->OnCloseRequest([this](platform::CloseReason reason) { return Form_QueryUnload(reason); });
+}
+
+QuellspurApp::~QuellspurApp() = default;
+
+void QuellspurApp::Form_Load() {
+  bool anotherCopy = false;
+  os_.CreateMutexW(kInstanceMutex, anotherCopy);
+  if (anotherCopy) {
+    toolkit_.desktop().MessageBox(L"Quellspur are alredy running.", kProductName,
+                                  platform::kMbOkExclamation);
+    form_->Unload();
+    toolkit_.EndProgram();
+    return;
+  }
+  frmStat_->scanner.windowsPlatform = GetWindowsPlatform(os_);
+  frmStat_->windowsDir = WindowsFolder(os_);
+
+  splash_ = toolkit_.LoadForm(SplashDesign());
+  platform::CentreOnScreen(*splash_, toolkit_.desktop());
+  splash_->LabelNamed(L"lblVersion").SetCaption(kVersionText);
+  splash_->ButtonNamed(L"cmdOk").OnClick([this] { Splash_cmdOk_Click(); });
+  splash_->OnCloseRequest(
+      [this](platform::CloseReason reason) { return Splash_QueryUnload(reason); });
+  splash_->Show();
+
+  platform::CentreOnScreen(*form_, toolkit_.desktop());
+  form_->SetCaption(form_->Caption() + L" " + kVersionText);
+  frmStat_->scanner.findings.clear();
+  form_->Hide();
+}
+
+void QuellspurApp::Splash_cmdOk_Click() {
+  // The start-up scan lets the window system run, and with it a second click on "&OK".
+  if (splashConfirmed_) {
+    return;
+  }
+  splashConfirmed_ = true;
+  ShowTray();
+  if (LoadSettings(os_, settings_)) {
+    if (IsOn(settings_.autoCheck)) {
+      frmStat_->ScanAtStart();
+    }
+    if (ProgramArguments(os_.GetCommandLineW()).find(L"/boot") == std::wstring::npos) {
+      form_->Show();
+    }
+  } else {
+    form_->Show();
+    mnuFileSett_Click();
+  }
+  splash_->Unload();
+}
+
+void QuellspurApp::ShowTray() {
+  frmSysTray_ = std::make_unique<FrmSysTray>(toolkit_, os_, kProductName);
+  frmSysTray_->MenuClick = [this](std::int32_t index, const std::wstring& key) {
+    m_frmSysTray_MenuClick(index, key);
+  };
+  frmSysTray_->SysTrayDoubleClick = [this](std::int32_t button) {
+    m_frmSysTray_SysTrayDoubleClick(button);
+  };
+  frmSysTray_->SysTrayMouseDown = [this](std::int32_t button) {
+    m_frmSysTray_SysTrayMouseDown(button);
+  };
+  frmSysTray_->AddMenuItem(L"Open Quellspur", L"open", true);
+  frmSysTray_->AddMenuItem(L"Options", L"options");
+  frmSysTray_->AddMenuItem(L"-", L"");
+  frmSysTray_->AddMenuItem(L"Exit", L"exit");
+  frmSysTray_->SetToolTip(L"Orvanta Quellspur");
+  frmSysTray_->SetIconHandle(form_->IconHandle());
+}
+
+void QuellspurApp::cmdHide_Click() {
+  if (IsOn(settings_.autoCheck)) {
+    frmStat_->Timer1.SetEnabled(true);
+  }
+  form_->Hide();
+}
+
+void QuellspurApp::cmdExit_Click() {
+  Form_Unload();
+  form_->Unload();
+  toolkit_.EndProgram();
+}
+
+bool QuellspurApp::Splash_QueryUnload(platform::CloseReason reason) {
+  // Without the splash's "&OK" there would be neither tray icon nor window, only a process that
+  // refuses every later start: the user's Alt+F4 is ignored, the task list or the session's end
+  // ends the program.
+  if (reason != platform::CloseReason::User) {
+    cmdExit_Click();
+    return false;
+  }
+  return true;
+}
+
+bool QuellspurApp::Form_QueryUnload(platform::CloseReason reason) {
+  if (reason != platform::CloseReason::User) {
+    // The task list or the session's end: the program goes, its tray icon with it.
+    cmdExit_Click();
+    return false;
+  }
+  form_->Hide();
+  if (IsOn(settings_.autoCheck)) {
+    frmStat_->Timer1.SetEnabled(true);
+  }
+  return true;
+}
+
+void QuellspurApp::Form_Unload() {
+  frmSysTray_.reset();
+}
+
+void QuellspurApp::mnuFileSett_Click() {
+  if (frmOpti_ && frmOpti_->Loaded()) {
+    frmOpti_->form().BringToFront();
+    return;
+  }
+  frmOpti_ = std::make_unique<FrmOpti>(toolkit_, os_, settings_);
+}
+
+void QuellspurApp::mnuHelpAbout_Click() {
+  if (frmAbout_ && frmAbout_->Loaded()) {
+    frmAbout_->form().BringToFront();
+    return;
+  }
+  frmAbout_ = std::make_unique<FrmAbout>(toolkit_);
+}
+
+void QuellspurApp::ShowInFront() {
+  form_->Show();
+  form_->BringToFront();
+}
+
+void QuellspurApp::m_frmSysTray_MenuClick(std::int32_t, const std::wstring& key) {
+  if (key == L"open") {
+    ShowInFront();
+  } else if (key == L"options") {
+    mnuFileSett_Click();
+  } else if (key == L"exit") {
+    cmdExit_Click();
+  }
+}
+
+void QuellspurApp::m_frmSysTray_SysTrayDoubleClick(std::int32_t) {
+  ShowInFront();
+}
+
+void QuellspurApp::m_frmSysTray_SysTrayMouseDown(std::int32_t button) {
+  if (button == kRightButton) {
+    frmSysTray_->ShowMenu();
+  }
+}
+
+}  // namespace quellspur

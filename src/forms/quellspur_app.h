@@ -1,0 +1,63 @@
+// The program as a whole: start-up with the splash window, the main window's buttons and menus,
+// the tray icon's events, hiding instead of closing, and the end.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "forms/frm_about.h"
+#include "forms/frm_stat.h"
+#include "platform/os.h"
+#include "platform/toolkit.h"
+#include "forms/frm_opti.h"
+#include "settings/settings.h"
+#include "forms/frm_sys_tray.h"
+
+namespace quellspur {
+
+class QuellspurApp {
+ public:
+  QuellspurApp(platform::Os& os, platform::Toolkit& toolkit);
+  ~QuellspurApp();
+
+  // The main window's load: refuses a second copy, reads the system, shows the splash and
+  // waits for its "&OK", the main window hidden.
+  void Form_Load();
+  void Splash_cmdOk_Click();
+  void ShowTray();
+
+  void cmdHide_Click();
+  void cmdExit_Click();
+  void mnuFileSett_Click();
+  void mnuHelpAbout_Click();
+  // The close box hides the window; true keeps it loaded. Any other request ends the program.
+  bool Form_QueryUnload(platform::CloseReason reason);
+  // The splash stays until its "&OK"; only a request from outside ends the program.
+  bool Splash_QueryUnload(platform::CloseReason reason);
+
+  void m_frmSysTray_MenuClick(std::int32_t index, const std::wstring& key);
+  void m_frmSysTray_SysTrayDoubleClick(std::int32_t button);
+  void m_frmSysTray_SysTrayMouseDown(std::int32_t button);
+
+  // For the tests: what the program holds.
+  FrmStat& frmStat() { return *frmStat_; }
+  Settings& settings() { return settings_; }
+
+ private:
+  void Form_Unload();
+  void ShowInFront();
+
+  platform::Os& os_;
+  platform::Toolkit& toolkit_;
+  Settings settings_;
+  bool splashConfirmed_ = false;
+  std::unique_ptr<platform::Form> form_;
+  std::unique_ptr<FrmStat> frmStat_;
+  std::unique_ptr<platform::Form> splash_;
+  std::unique_ptr<FrmSysTray> frmSysTray_;
+  std::unique_ptr<FrmOpti> frmOpti_;
+  std::unique_ptr<FrmAbout> frmAbout_;
+};
+
+}  // namespace quellspur

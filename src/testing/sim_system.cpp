@@ -1,0 +1,51 @@
+// The simulated machine as a whole at log-on, and its system information: version, Windows folder,
+// named mutexes and the ANSI code page.
+#include "testing/sim_machine.h"
+#include "testing/windows_1252.h"
+
+namespace quellspur::platform::sim {
+
+SimMachine::SimMachine() {
+  // A desktop with its shell and the program itself running, as at any log-on.
+  const std::uint32_t shell = StartProcess(L"C:\\WINDOWS\\EXPLORER.EXE", 0);
+  selfId_ = StartProcess(L"C:\\Program Files\\Quellspur\\Quellspur.exe", shell);
+  PutFile(L"C:\\WINDOWS\\EXPLORER.EXE", std::string(2048, 'E'));
+  PutFile(L"C:\\Program Files\\Quellspur\\Quellspur.exe", std::string(4096, 'Q'));
+}
+
+bool SimMachine::GetVersionExW(OsVersionInfo& info) {
+  // The call accepts the record's two published sizes only.
+  if (info.size != kOsVersionInfoSize && info.size != 284) {
+    return false;
+  }
+  const bool nt = platformId_ == kPlatformNt;
+  info.majorVersion = nt ? 6 : 4;
+  info.minorVersion = nt ? 1 : 10;
+  info.buildNumber = nt ? 7601 : 2222;
+  info.platformId = platformId_;
+  return true;
+}
+
+std::uint32_t SimMachine::GetWindowsDirectoryW(std::uint32_t bufferChars, std::wstring& folder) {
+  const auto length = static_cast<std::uint32_t>(windowsDirectory_.size());
+  if (length >= bufferChars) {
+    return length + 1;  // the size a buffer needs, its zero included
+  }
+  folder = windowsDirectory_;
+  return length;
+}
+
+bool SimMachine::CreateMutexW(const std::wstring& name, bool& alreadyExists) {
+  alreadyExists = !mutexes_.insert(UpperCase(name)).second;
+  return true;
+}
+
+std::wstring SimMachine::AnsiToWide(std::string_view ansi) {
+  return DecodeWindows1252(ansi);
+}
+
+std::string SimMachine::WideToAnsi(std::wstring_view text) {
+  return EncodeWindows1252(text);
+}
+
+}  // namespace quellspur::platform::sim

@@ -1,0 +1,188 @@
+// Widgets without a screen: they keep their state, raise their events as the real ones do, and
+// note every change in a journal.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "testing/journal.h"
+#include "platform/widgets.h"
+
+namespace quellspur::platform::sim {
+
+// Calls an event handler through a copy: the handler may unload, even delete, the form that holds
+// the widget, and with it the function being called.
+inline void Raise(const Handler& handler) {
+  if (handler) {
+    const Handler call = handler;
+    call();
+  }
+}
+
+class SimWindow : public Window {
+ public:
+  SimWindow(Journal& journal, std::wstring name, int width, int height)
+      : journal_(journal), name_(std::move(name)), width_(width), height_(height) {}
+
+  std::wstring Caption() const override { return caption_; }
+  void SetCaption(const std::wstring& caption) override;
+  bool Visible() const override { return visible_; }
+  void Show() override;
+  void Hide() override;
+  void BringToFront() override;
+  int Width() const override { return width_; }
+  int Height() const override { return height_; }
+  void Move(int left, int top) override;
+  MousePointer Pointer() const override { return pointer_; }
+  void SetPointer(MousePointer pointer) override;
+
+  int left() const { return left_; }
+  int top() const { return top_; }
+
+ private:
+  Journal& journal_;
+  std::wstring name_;
+  std::wstring caption_;
+  bool visible_ = false;
+  int width_;
+  int height_;
+  int left_ = 0;
+  int top_ = 0;
+  MousePointer pointer_ = MousePointer::Default;
+};
+
+class SimListBox : public ListBox {
+ public:
+  SimListBox(Journal& journal, std::wstring name) : journal_(journal), name_(std::move(name)) {}
+
+  int ListCount() const override { return static_cast<int>(lines_.size()); }
+  std::wstring List(int index) const override;
+  void AddItem(const std::wstring& text) override;
+  void InsertItem(const std::wstring& text, int index) override;
+  void RemoveItem(int index) override;
+  void Clear() override;
+  bool Selected(int index) const override { return index == selected_; }
+  int ListIndex() const override { return selected_; }
+  void SetListIndex(int index) override;
+  void OnClick(Handler handler) override { onClick_ = std::move(handler); }
+
+  const std::vector<std::wstring>& lines() const { return lines_; }
+
+ private:
+  void CheckIndex(int index, int limit) const;
+
+  Journal& journal_;
+  std::wstring name_;
+  std::vector<std::wstring> lines_;
+  int selected_ = -1;
+  Handler onClick_;
+};
+
+class SimButton : public Button {
+ public:
+  SimButton(Journal& journal, std::wstring name, std::wstring caption, bool enabled)
+      : journal_(journal),
+        name_(std::move(name)),
+        caption_(std::move(caption)),
+        enabled_(enabled) {}
+
+  std::wstring Caption() const override { return caption_; }
+  void SetCaption(const std::wstring& caption) override;
+  bool Enabled() const override { return enabled_; }
+  void SetEnabled(bool enabled) override;
+  void OnClick(Handler handler) override { onClick_ = std::move(handler); }
+
+  // A user's click; a disabled button takes none.
+  void Click();
+
+ private:
+  Journal& journal_;
+  std::wstring name_;
+  std::wstring caption_;
+  bool enabled_;
+  Handler onClick_;
+};
+
+class SimTimer : public Timer {
+ public:
+  SimTimer(Journal& journal, std::wstring name, int interval)
+      : journal_(journal), name_(std::move(name)), interval_(interval) {}
+
+  int Interval() const override { return interval_; }
+  void SetInterval(int milliseconds) override;
+  bool Enabled() const override { return enabled_; }
+  void SetEnabled(bool enabled) override;
+  void OnTimer(Handler handler) override { onTimer_ = std::move(handler); }
+
+  // The interval has passed: an enabled timer starts the next one and raises its event.
+  void Elapse();
+  // Milliseconds until the next tick; -1 while the timer is off or its interval is 0.
+  int DueIn() const { return enabled_ && interval_ > 0 ? remaining_ : -1; }
+  // Time passes short of the tick.
+  void Wait(int milliseconds) { remaining_ -= milliseconds; }
+
+ private:
+  Journal& journal_;
+  std::wstring name_;
+  int interval_;
+  int remaining_ = 0;
+  bool enabled_ = false;
+  Handler onTimer_;
+};
+
+class SimCheckBox : public CheckBox {
+ public:
+  SimCheckBox(Journal& journal, std::wstring name) : journal_(journal), name_(std::move(name)) {}
+  int Value() const override { return value_; }
+  void SetValue(int value) override;
+  // A user's click: a checked box goes off, any other on.
+  void Click() { SetValue(value_ == 1 ? 0 : 1); }
+
+ private:
+  Journal& journal_;
+  std::wstring name_;
+  int value_ = 0;
+};
+
+class SimLabel : public Label {
+ public:
+  SimLabel(Journal& journal, std::wstring name) : journal_(journal), name_(std::move(name)) {}
+  std::wstring Caption() const override { return caption_; }
+  void SetCaption(const std::wstring& caption) override;
+
+ private:
+  Journal& journal_;
+  std::wstring name_;
+  std::wstring caption_;
+};
+
+class SimMenuItem : public MenuItem {
+ public:
+  void OnClick(Handler handler) override { onClick_ = std::move(handler); }
+  // The user chooses the item.
+  void Click() { Raise(onClick_); }
+
+ private:
+  Handler onClick_;
+};
+
+// A 1024 x 768 screen at 96 dots per inch.
+class SimDesktop : public Desktop {
+ public:
+  explicit SimDesktop(Journal& journal) : journal_(journal) {}
+  void Beep() override { journal_.Record(L"Beep"); }
+  int ScreenWidth() const override { return 1024 * 15; }
+  int ScreenHeight() const override { return 768 * 15; }
+  // Notes the box; the user closes it with its only button at once.
+  int MessageBox(const std::wstring& text, const std::wstring& caption,
+                 std::uint32_t style) override {
+    journal_.Record(L"MessageBox " + caption + L": " + text + L" (" + std::to_wstring(style) +
+                    L")");
+    return 1;
+  }
+
+ private:
+  Journal& journal_;
+};
+
+}  // namespace quellspur::platform::sim

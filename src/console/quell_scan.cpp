@@ -5,7 +5,6 @@
 #include <exception>
 #include <iterator>
 
-#include "version/version.h"
 #include "clean/clock_text.h"
 #include "console/command_line.h"
 #include "console/quarantine_commands.h"
@@ -14,6 +13,7 @@
 #include "scan/scan_driver.h"
 #include "settings/settings_store.h"
 #include "settings/windows_version.h"
+#include "version/version.h"
 
 namespace quellspur {
 namespace {

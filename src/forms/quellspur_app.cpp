@@ -3,9 +3,9 @@
 #include <algorithm>
 
 #include "forms/forms.h"
-#include "version/version.h"
 #include "settings/settings_store.h"
 #include "settings/windows_version.h"
+#include "version/version.h"
 
 namespace quellspur {
 namespace {

@@ -7,12 +7,12 @@
 #include <string>
 
 #include "forms/frm_about.h"
+#include "forms/frm_opti.h"
 #include "forms/frm_stat.h"
+#include "forms/frm_sys_tray.h"
 #include "platform/os.h"
 #include "platform/toolkit.h"
-#include "forms/frm_opti.h"
 #include "settings/settings.h"
-#include "forms/frm_sys_tray.h"
 
 namespace quellspur {
 

@@ -5,8 +5,8 @@
 #include <cwchar>
 
 #include "platform/sha256.h"
-#include "testing/sim_machine.h"
 #include "platform/text_lines.h"
+#include "testing/sim_machine.h"
 
 namespace quellspur::platform::sim {
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "testing/journal.h"
 #include "platform/widgets.h"
+#include "testing/journal.h"
 
 namespace quellspur::platform::sim {
 

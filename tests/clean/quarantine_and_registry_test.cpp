@@ -4,8 +4,8 @@
 
 #include "clean/file_quarantine.h"
 #include "clean/registry_start_removal.h"
-#include "testing/fault_injection.h"
 #include "platform/sha256.h"
+#include "testing/fault_injection.h"
 #include "testing/sim_machine.h"
 
 namespace quellspur {

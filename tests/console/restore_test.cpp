@@ -5,10 +5,10 @@
 
 #include <map>
 
-#include "forms/main_window_fixture.h"
 #include "console/quell_scan.h"
-#include "testing/sim_console.h"
+#include "forms/main_window_fixture.h"
 #include "settings/settings_store.h"
+#include "testing/sim_console.h"
 
 namespace quellspur::testing {
 namespace {

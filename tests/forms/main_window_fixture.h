@@ -9,9 +9,9 @@
 
 #include "forms/forms.h"
 #include "forms/frm_stat.h"
-#include "testing/sim_toolkit.h"
 #include "platform/text_lines.h"
 #include "scan/scan_fixture.h"
+#include "testing/sim_toolkit.h"
 
 namespace quellspur::testing {
 

@@ -5,10 +5,10 @@
 
 #include <string>
 
+#include "scan/scanner.h"
 #include "testing/fault_injection.h"
 #include "testing/sim_machine.h"
 #include "testing/sim_message_pump.h"
-#include "scan/scanner.h"
 
 namespace quellspur::testing {
 

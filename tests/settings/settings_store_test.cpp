@@ -4,10 +4,10 @@
 
 #include <limits>
 
-#include "testing/fault_injection.h"
-#include "testing/sim_machine.h"
 #include "settings/registry_helpers.h"
 #include "settings/windows_version.h"
+#include "testing/fault_injection.h"
+#include "testing/sim_machine.h"
 
 namespace quellspur {
 namespace {

@@ -13,9 +13,9 @@
 
 #include "clean/file_quarantine.h"
 #include "clean/win_ini_rewrite.h"
-#include "testing/fault_injection.h"
 #include "platform/text_lines.h"
 #include "platform/win32/win32_os.h"
+#include "testing/fault_injection.h"
 
 namespace quellspur {
 namespace {

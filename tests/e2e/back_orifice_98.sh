@@ -33,6 +33,7 @@ sized_standin() {
 sized_standin winsrv32.exe
 sized_standin decoy.exe
 
+mkdir -p "$C_DRIVE/windows/system"
 cp "$TOOLS_DIR/standin_quiet.exe" "$C_DRIVE/windows/system/ .exe"
 launch blank 'C:\windows\system\ .exe'
 launch sized 'C:\probe\winsrv32.exe'

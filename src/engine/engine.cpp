@@ -52,16 +52,4 @@ std::vector<std::wstring> Engine::CleanReport() {
           L"Your computer is clean from known running backdoors!"};
 }
 
-QuarantineList Engine::ListQuarantine() {
-  return restore_.List();
-}
-
-RestoreResult Engine::RestoreChange(const ChangeEntry& entry) {
-  return restore_.Entry(entry);
-}
-
-RestoreResult Engine::RestoreCopy(const std::wstring& copyName, const std::wstring& target) {
-  return restore_.UnrecordedCopy(copyName, target);
-}
-
 }  // namespace quellspur

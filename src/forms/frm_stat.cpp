@@ -116,11 +116,11 @@ void FrmStat::CleanSelectedLines() {
   pump_.ProcessPendingMessages();
 }
 
-void FrmStat::MarkLine(int line, const std::wstring& prefix) {
+void FrmStat::MarkLine(int line, const std::wstring& mark) {
   try {
     const std::wstring text = List.List(line);
     List.RemoveItem(line);
-    List.InsertItem(prefix + text, line);
+    List.InsertItem(mark + text, line);
   } catch (const std::exception&) {
     // The finding is dealt with all the same; only its line keeps its old text.
   }

@@ -45,7 +45,7 @@ class FrmStat {
   // Cleans every selected line by what its finding holds, and marks the lines that were dealt
   // with.
   void CleanSelectedLines();
-  void MarkLine(int line, const std::wstring& prefix);
+  void MarkLine(int line, const std::wstring& mark);
   // Runs a job that works on the findings and the list, unless one is running already.
   template <typename Job>
   void WhileIdle(Job job);

@@ -48,12 +48,13 @@ QuarantineList Restore::List() {
     QuarantineItem& item = list.items.emplace_back();
     item.entry = entry;
     if (restored.contains(entry.id)) {
-      item.state = L"restored";
+      item.state = QuarantineState::Restored;
     } else if (const auto* file = std::get_if<FileChange>(&entry.change)) {
-      item.state =
-          Exists(os_, record_.Folder() + L"\\" + file->copyName) ? L"quarantined" : L"no copy";
+      item.state = Exists(os_, record_.Folder() + L"\\" + file->copyName)
+                       ? QuarantineState::Quarantined
+                       : QuarantineState::NoCopy;
     } else {
-      item.state = L"removed";
+      item.state = QuarantineState::Removed;
     }
     if (const auto* file = std::get_if<FileChange>(&entry.change)) {
       recordedCopies.insert(UpperCase(file->copyName));
@@ -65,7 +66,7 @@ QuarantineList Restore::List() {
   for (const std::wstring& name : names) {
     const std::wstring upper = UpperCase(name);
     if (upper.ends_with(kCopyExtension) && !recordedCopies.contains(upper)) {
-      list.items.push_back({std::nullopt, name, L"unrecorded"});
+      list.items.push_back({std::nullopt, name, QuarantineState::Unrecorded});
     }
   }
   return list;

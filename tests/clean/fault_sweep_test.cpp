@@ -8,8 +8,8 @@
 #include <cstdio>
 #include <map>
 
+#include "engine/clean_marks.h"
 #include "forms/main_window_fixture.h"
-#include "scan/report_line.h"
 
 namespace quellspur::testing {
 namespace {
@@ -102,7 +102,7 @@ struct Machine {
   explicit Machine(const Scenario& scenario) : byHand(scenario.byHand) {
     BuildScene(sim);
     sim.SetPlatformId(scenario.platformId);
-    desk.scanner.windowsPlatform = static_cast<std::int32_t>(scenario.platformId);
+    desk.engine.ReadSystem();
     desk.settings = Settings{0, byHand ? 0 : 1, 1};
     if (byHand) {
       desk.form.cmdScan_Click();

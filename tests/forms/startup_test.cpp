@@ -50,8 +50,8 @@ TEST_F(StartUp, TheSplashWaitsForItsOkWithTheMainWindowHiddenUnlessTheSessionEnd
   EXPECT_EQ(splash()->window().left(), 1024 * 15 / 2 - splash()->Width() / 2);
   EXPECT_EQ(main()->Caption(), L"Orvanta Quellspur " + kVersionText);
   EXPECT_FALSE(main()->Visible());
-  EXPECT_EQ(app.frmStat().windowsDir, L"C:\\" + std::wstring(300, L'w') + L"\\");
-  EXPECT_EQ(app.frmStat().scanner.windowsPlatform, 2);
+  EXPECT_EQ(app.engine().windowsFolder(), L"C:\\" + std::wstring(300, L'w') + L"\\");
+  EXPECT_EQ(app.engine().windowsPlatform(), WindowsPlatform::Nt);
   EXPECT_EQ(toolkit.tray(), nullptr);
 
   splash()->AskToClose(platform::CloseReason::User);  // Alt+F4

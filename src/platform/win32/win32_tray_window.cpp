@@ -3,15 +3,15 @@
 #include <shellapi.h>
 
 #include <algorithm>
-#include <iterator>
-#include <string_view>
+#include <cstring>
 
 namespace quellspur::platform::win32 {
 namespace {
 
-// The icon record's first form, which every shell the program runs on takes.
+// The icon record's first form, which every shell the program runs on takes. Its tip is text in the
+// ANSI code page, as the tray form gives it, so the record stays the ANSI one.
 #ifndef _WIN64
-static_assert(NOTIFYICONDATAW_V1_SIZE == 152, "the first form of the icon record has 152 bytes");
+static_assert(NOTIFYICONDATAA_V1_SIZE == 88, "the first form of the icon record has 88 bytes");
 #endif
 
 ATOM TrayClassAtom(HINSTANCE instance) {
@@ -48,22 +48,18 @@ std::uintptr_t Win32TrayWindow::IconHandle() const {
 }
 
 bool Win32TrayWindow::Shell_NotifyIconA(std::uint32_t message, const NotifyIconData& data) {
-  NOTIFYICONDATAW record{};
-  record.cbSize = NOTIFYICONDATAW_V1_SIZE;
+  NOTIFYICONDATAA record{};
+  record.cbSize = NOTIFYICONDATAA_V1_SIZE;
   record.hWnd = reinterpret_cast<HWND>(data.window);
   record.uID = data.id;
   record.uFlags = data.flags;
   record.uCallbackMessage = data.callbackMessage;
   record.hIcon = reinterpret_cast<HICON>(data.icon);
-  // The tip comes in the ANSI code page: its text, up to a zero, and room for the record's zero.
-  const std::string_view tip = std::string_view(data.tip).substr(0, data.tip.find('\0'));
-  const std::size_t room = std::size(record.szTip) - 1;
-  ::MultiByteToWideChar(CP_ACP, 0, tip.data(), static_cast<int>(std::min(tip.size(), room)),
-                        record.szTip, static_cast<int>(room));
+  std::memcpy(record.szTip, data.tip.data(), std::min(data.tip.size(), sizeof(record.szTip)));
   if ((data.flags & kNifMessage) && record.hWnd == window_ && message != kNimDelete) {
     callbackMessage_ = data.callbackMessage;
   }
-  return ::Shell_NotifyIconW(message, &record) != FALSE;
+  return ::Shell_NotifyIconA(message, &record) != FALSE;
 }
 
 int Win32TrayWindow::TrackPopupMenu(const std::vector<PopupItem>& items, int defaultIndex) {

@@ -20,6 +20,11 @@ bool Exists(platform::Files& files, const std::wstring& path) {
   return files.GetFileLength(path, length);
 }
 
+// Whether Windows says the file is not there: one it can't look at may still be.
+bool Missing(platform::Os& os, const std::wstring& path) {
+  return !Exists(os, path) && platform::NotFound(os.GetLastError());
+}
+
 RestoreResult Result(RestoreOutcome outcome, std::wstring message) {
   return {outcome, std::move(message)};
 }
@@ -51,7 +56,7 @@ QuarantineList Restore::List() {
       item.state = L"restored";
     } else if (const auto* file = std::get_if<FileChange>(&entry.change)) {
       item.state =
-          Exists(os_, record_.Folder() + L"\\" + file->copyName) ? L"quarantined" : L"no copy";
+          Missing(os_, record_.Folder() + L"\\" + file->copyName) ? L"no copy" : L"quarantined";
     } else {
       item.state = L"removed";
     }
@@ -104,9 +109,18 @@ RestoreResult Restore::CopyBack(const std::wstring& copyPath, const std::string&
                   Exists(os_, target) ? target + L" exists already"
                                       : L"it could not be copied back to " + target);
   }
-  std::string placedHash;
-  if (!os_.FileSha256(target, placedHash) || placedHash != sha256) {
-    os_.DeleteFileW(target);  // ours, and not whole: the copy stays the only good one
+  // Ours, and not known to be whole until checked: on any way out before, it goes again and the
+  // copy stays the only good one.
+  bool whole = false;
+  try {
+    std::string placedHash;
+    whole = os_.FileSha256(target, placedHash) && placedHash == sha256;
+  } catch (...) {
+    os_.DeleteFileW(target);
+    throw;
+  }
+  if (!whole) {
+    os_.DeleteFileW(target);
     return Result(RestoreOutcome::Failed, L"it did not arrive whole at " + target);
   }
   log_.WriteLog(L"Restoring: " + target + L" from: " + copyPath);

@@ -31,6 +31,11 @@ inline constexpr Status kErrorMoreData = 234;
 inline constexpr Status kErrorNoMoreItems = 259;
 inline constexpr Status kErrorInvalidWindowHandle = 1400;
 
+// Whether the status says that the file, or the folder on its way, is not there.
+inline bool NotFound(Status status) {
+  return status == kErrorFileNotFound || status == kErrorPathNotFound;
+}
+
 // Registry access rights as the program asks for them.
 inline constexpr std::uint32_t kKeyAllButDelete = 0x2003F;  // READ_CONTROL and the six key rights
 inline constexpr std::uint32_t kKeyRead = 0x20019;          // KEY_READ: query, enumerate, notify

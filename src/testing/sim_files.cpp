@@ -3,12 +3,31 @@
 // change when their attributes do, and folders that are no files.
 #include <algorithm>
 #include <cwchar>
+#include <map>
 
 #include "platform/sha256.h"
 #include "platform/text_lines.h"
 #include "testing/sim_machine.h"
 
 namespace quellspur::platform::sim {
+namespace {
+
+// The sweeps hash the same large files thousands of times, and hashing is slow under the
+// sanitizers: the digests of large contents are remembered, by content.
+std::string RememberedSha256(const std::string& bytes) {
+  constexpr std::size_t kLarge = 4096;
+  if (bytes.size() < kLarge) {
+    return Sha256Hex(bytes);
+  }
+  static std::map<std::string, std::string> digests;
+  auto [digest, added] = digests.try_emplace(bytes);
+  if (added) {
+    digest->second = Sha256Hex(bytes);
+  }
+  return digest->second;
+}
+
+}  // namespace
 
 void SimMachine::PutFile(const std::wstring& path, const std::string& bytes) {
   const std::wstring key = FileKey(path);
@@ -129,7 +148,7 @@ bool SimMachine::FileSha256(const std::wstring& path, std::string& hexDigest) {
   if (file == nullptr) {
     return false;
   }
-  hexDigest = Sha256Hex(file->bytes);
+  hexDigest = RememberedSha256(file->bytes);
   return true;
 }
 

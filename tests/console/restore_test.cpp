@@ -105,6 +105,21 @@ TEST_F(RestoreTest, DamagedLinesAreSkippedAndUnrecordedCopiesGoWhereTheUserSays)
   EXPECT_THAT(Differences(sim), ElementsAre());
 }
 
+// What Windows can't show is not taken for missing: an unreadable record is reported, and copies
+// that can't be looked at are tried, and come back.
+TEST_F(RestoreTest, WhatCannotBeLookedAtIsNotTakenForMissing) {
+  ASSERT_EQ(Run({L"scan", L"--clean"}), kExitNothingFound);
+  os.FailOn(platform::Call::GetFileLength, 1, false, platform::kErrorSharingViolation);
+  Run({L"restore", L"--all"});
+  EXPECT_THAT(console.error, HasSubstr(L"the record could not be read"));
+  EXPECT_EQ(Differences(sim).size(), 8u);
+
+  os.Reset();
+  os.FailOn(platform::Call::GetFileLength, 2, true, platform::kErrorAccessDenied);
+  EXPECT_EQ(Run({L"restore", L"--all"}), kExitNothingFound) << console.error;
+  EXPECT_THAT(Differences(sim), ElementsAre());
+}
+
 // The machine stops dead after each call of a clean-up in turn: from what it left, the record
 // brings back everything that was changed.
 TEST(RestoreAfterACrash, EveryChangeMadeBeforeTheCrashComesBack) {

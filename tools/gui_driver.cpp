@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "version/version.h"
 #include "win_helpers.h"
 
 namespace {
@@ -37,7 +38,7 @@ constexpr int kUsage = 2;
 constexpr int kMissing = 3;
 constexpr int kUnusable = 4;
 
-constexpr wchar_t kMainCaption[] = L"Orvanta Quellspur Version 1.3";
+constexpr wchar_t kMainCaption[] = L"Orvanta Quellspur Version " QUELLSPUR_VERSION_SHORT;
 constexpr wchar_t kTrayCaption[] = L"Sys Tray Interface";
 constexpr wchar_t kOptionsCaption[] = L"Options";
 constexpr wchar_t kPopupMenuClass[] = L"#32768";

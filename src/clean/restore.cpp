@@ -53,12 +53,13 @@ QuarantineList Restore::List() {
     QuarantineItem& item = list.items.emplace_back();
     item.entry = entry;
     if (restored.contains(entry.id)) {
-      item.state = L"restored";
+      item.state = QuarantineState::Restored;
     } else if (const auto* file = std::get_if<FileChange>(&entry.change)) {
-      item.state =
-          Missing(os_, record_.Folder() + L"\\" + file->copyName) ? L"no copy" : L"quarantined";
+      item.state = Missing(os_, record_.Folder() + L"\\" + file->copyName)
+                       ? QuarantineState::NoCopy
+                       : QuarantineState::Quarantined;
     } else {
-      item.state = L"removed";
+      item.state = QuarantineState::Removed;
     }
     if (const auto* file = std::get_if<FileChange>(&entry.change)) {
       recordedCopies.insert(UpperCase(file->copyName));
@@ -70,7 +71,7 @@ QuarantineList Restore::List() {
   for (const std::wstring& name : names) {
     const std::wstring upper = UpperCase(name);
     if (upper.ends_with(kCopyExtension) && !recordedCopies.contains(upper)) {
-      list.items.push_back({std::nullopt, name, L"unrecorded"});
+      list.items.push_back({std::nullopt, name, QuarantineState::Unrecorded});
     }
   }
   return list;

@@ -27,14 +27,20 @@ struct RestoreResult {
   std::wstring message;  // what was done, or why not, for the user
 };
 
+enum class QuarantineState {
+  Quarantined,  // a file's copy is in the quarantine folder
+  Removed,      // a start value or win.ini lines, taken away
+  Restored,     // put back since
+  NoCopy,       // a recorded file whose copy is gone
+  Unrecorded,   // a copy that no record names
+};
+
 // One thing in the quarantine: a recorded change, or a copy in the folder that no record names
 // (made by an earlier version).
 struct QuarantineItem {
   std::optional<ChangeEntry> entry;
   std::wstring unrecordedCopy;  // its file name, when there is no entry
-  // "quarantined" (a file's copy is there), "removed" (a start value or win.ini lines), "restored",
-  // "no copy" (a recorded file whose copy is gone), "unrecorded".
-  std::wstring state;
+  QuarantineState state = QuarantineState::Unrecorded;
 };
 
 struct QuarantineList {

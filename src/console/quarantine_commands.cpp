@@ -16,11 +16,27 @@ std::wstring IdOf(const QuarantineItem& item) {
   return item.entry ? std::to_wstring(item.entry->id) : item.unrecordedCopy;
 }
 
+std::wstring StateText(QuarantineState state) {
+  switch (state) {
+    case QuarantineState::Quarantined:
+      return L"quarantined";
+    case QuarantineState::Removed:
+      return L"removed";
+    case QuarantineState::Restored:
+      return L"restored";
+    case QuarantineState::NoCopy:
+      return L"no copy";
+    case QuarantineState::Unrecorded:
+      break;
+  }
+  return L"unrecorded";
+}
+
 std::vector<Column> Columns(const QuarantineItem& item) {
   using Field = std::optional<std::wstring>;
   std::vector<Column> columns = {
       {L"id", IdOf(item), item.entry.has_value()},
-      {L"state", item.state},
+      {L"state", StateText(item.state)},
       {L"time", item.entry ? Field(item.entry->time) : Field()},
       {L"backdoor", item.entry ? Field(item.entry->backdoorName) : Field()},
       {L"kind", L"file"},
@@ -94,7 +110,7 @@ std::wstring TextLine(const QuarantineItem& item) {
       what += L", line " + std::to_wstring(line.lineNumber) + L": " + line.text;
     }
   }
-  std::wstring line = IdOf(item) + L"  " + item.state;
+  std::wstring line = IdOf(item) + L"  " + StateText(item.state);
   if (item.entry) {
     line += L"  " + item.entry->time + L"  " + item.entry->backdoorName;
   }
@@ -102,27 +118,20 @@ std::wstring TextLine(const QuarantineItem& item) {
 }
 
 // The quarantine as its record and its folder show it, the record's damaged lines reported.
-struct Quarantine {
-  Quarantine(platform::Os& os, platform::Console& console)
-      : log(os), record(os), restore(os, log, record), list(restore.List()) {
-    for (const DamagedLine& damaged : list.damaged) {
-      console.WriteError(L"QuellScan: " + record.Path() + L" line " +
-                         std::to_wstring(damaged.lineNumber) + L": " + damaged.reason +
-                         L"; skipped\r\n");
-    }
+QuarantineList ReadQuarantine(Engine& engine, platform::Console& console) {
+  QuarantineList list = engine.ListQuarantine();
+  for (const DamagedLine& damaged : list.damaged) {
+    console.WriteError(L"QuellScan: " + engine.ChangeRecordPath() + L" line " +
+                       std::to_wstring(damaged.lineNumber) + L": " + damaged.reason +
+                       L"; skipped\r\n");
   }
-
-  ActivityLog log;
-  ChangeRecord record;
-  Restore restore;
-  const QuarantineList list;
-};
+  return list;
+}
 
 }  // namespace
 
-int ListQuarantine(const CommandLine& command, platform::Os& os, platform::Console& console) {
-  const Quarantine quarantine(os, console);
-  const QuarantineList& list = quarantine.list;
+int ListQuarantine(const CommandLine& command, Engine& engine, platform::Console& console) {
+  const QuarantineList list = ReadQuarantine(engine, console);
   std::wstring text;
   if (command.format == OutputFormat::Csv) {
     text = CsvHeaderOf(Columns(QuarantineItem{}));
@@ -147,9 +156,8 @@ int ListQuarantine(const CommandLine& command, platform::Os& os, platform::Conso
   return kExitNothingFound;
 }
 
-int RestoreChanges(const CommandLine& command, platform::Os& os, platform::Console& console) {
-  Quarantine quarantine(os, console);
-  const QuarantineList& list = quarantine.list;
+int RestoreChanges(const CommandLine& command, Engine& engine, platform::Console& console) {
+  const QuarantineList list = ReadQuarantine(engine, console);
 
   std::vector<const QuarantineItem*> chosen;
   bool refused = false;
@@ -157,7 +165,8 @@ int RestoreChanges(const CommandLine& command, platform::Os& os, platform::Conso
     // Newest first: undone in the reverse order of the changes, win.ini's lines land where they
     // stood.
     for (auto item = list.items.rbegin(); item != list.items.rend(); ++item) {
-      if (item->entry && (item->state == L"quarantined" || item->state == L"removed")) {
+      if (item->entry && (item->state == QuarantineState::Quarantined ||
+                          item->state == QuarantineState::Removed)) {
         chosen.push_back(&*item);
       }
     }
@@ -181,13 +190,13 @@ int RestoreChanges(const CommandLine& command, platform::Os& os, platform::Conso
   }
 
   for (const QuarantineItem* item : chosen) {
-    if (item->state == L"restored") {
+    if (item->state == QuarantineState::Restored) {
       console.WriteOut(IdOf(*item) + L": restored before\r\n");
       continue;
     }
-    const RestoreResult result =
-        item->entry ? quarantine.restore.Entry(*item->entry)
-                    : quarantine.restore.UnrecordedCopy(item->unrecordedCopy, *command.to);
+    const RestoreResult result = item->entry
+                                     ? engine.RestoreChange(*item->entry)
+                                     : engine.RestoreCopy(item->unrecordedCopy, *command.to);
     const std::wstring said = OnOneLine(IdOf(*item) + L": " + result.message);
     if (result.outcome == RestoreOutcome::Restored ||
         result.outcome == RestoreOutcome::AlreadyInPlace) {

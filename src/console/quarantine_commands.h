@@ -2,12 +2,12 @@
 #pragma once
 
 #include "console/command_line.h"
+#include "engine/engine.h"
 #include "platform/console.h"
-#include "platform/os.h"
 
 namespace quellspur {
 
-int ListQuarantine(const CommandLine& command, platform::Os& os, platform::Console& console);
-int RestoreChanges(const CommandLine& command, platform::Os& os, platform::Console& console);
+int ListQuarantine(const CommandLine& command, Engine& engine, platform::Console& console);
+int RestoreChanges(const CommandLine& command, Engine& engine, platform::Console& console);
 
 }  // namespace quellspur

@@ -5,15 +5,11 @@
 #include <exception>
 #include <iterator>
 
-#include "version/version.h"
-#include "clean/clock_text.h"
 #include "console/command_line.h"
 #include "console/quarantine_commands.h"
 #include "console/report_rows.h"
-#include "scan/report_line.h"
-#include "scan/scan_driver.h"
-#include "settings/settings_store.h"
-#include "settings/windows_version.h"
+#include "engine/engine.h"
+#include "version/version.h"
 
 namespace quellspur {
 namespace {
@@ -65,7 +61,7 @@ std::wstring TimingLine(std::vector<std::uint64_t> times) {
          Milliseconds(times.back()) + L"\r\n";
 }
 
-std::wstring Report(const std::vector<ReportRow>& rows, OutputFormat format, platform::Os& os) {
+std::wstring Report(const std::vector<ReportRow>& rows, OutputFormat format, Engine& engine) {
   std::wstring text = format == OutputFormat::Csv ? CsvHeader() : L"";
   for (const ReportRow& row : rows) {
     switch (format) {
@@ -81,11 +77,10 @@ std::wstring Report(const std::vector<ReportRow>& rows, OutputFormat format, pla
     }
   }
   if (format == OutputFormat::Text && rows.empty()) {
-    // The two lines the main window's list shows after a clean scan.
-    platform::LocalTime now;
-    os.GetLocalTime(now);
-    text += L"Last scan: " + FormatTime(now, os.GetTimeSeparator()) + L"\r\n";
-    text += L"Your computer is clean from known running backdoors!\r\n";
+    // The lines the main window's list shows after a clean scan.
+    for (const std::wstring& line : engine.CleanReport()) {
+      text += line + L"\r\n";
+    }
   }
   return text;
 }
@@ -101,38 +96,32 @@ std::wstring CleanSummary(const std::vector<ReportRow>& rows) {
          L" findings dealt with; " + std::to_wstring(remaining) + L" remain.\r\n";
 }
 
-int Scan(const CommandLine& command, platform::Os& os, platform::MessagePump& pump,
-         platform::Console& console) {
-  Scanner scanner(os, pump);
-  scanner.windowsPlatform = GetWindowsPlatform(os);
+int Scan(const CommandLine& command, Engine& engine, platform::Os& os, platform::Console& console) {
+  engine.ReadSystem();
   std::vector<std::uint64_t> times;
   for (int round = 0; round < std::max(command.repeat, 1); ++round) {
-    scanner.findings.clear();
     const std::uint64_t start = os.SteadyMicroseconds();
-    RunScan(scanner, [] {});
+    engine.Scan([] {});
     times.push_back(os.SteadyMicroseconds() - start);
   }
 
   // Logged as the main window logs a scan's findings, each before anything is done about it.
-  ActivityLog log(os);
+  Findings& findings = engine.findings();
   std::vector<ReportRow> rows;
-  for (const Finding& finding : scanner.findings) {
-    log.WriteLog(ReportLine(finding));
+  for (const Finding& finding : findings) {
+    engine.LogFinding(finding);
     rows.push_back({finding, std::nullopt});
   }
   if (command.clean) {
-    Settings settings;
-    LoadSettings(os, settings);
-    const CleanOptions options{command.moveFiles || IsOn(settings.moveFiles), WindowsFolder(os)};
-    ChangeRecord record(os);
-    CleanUp cleanUp(scanner, log, record, os, pump);
+    engine.LoadSettings();
+    const bool moveFiles = command.moveFiles || IsOn(engine.settings().moveFiles);
     // In list order, as Auto Clean goes down the list.
     for (std::size_t index = 0; index < rows.size(); ++index) {
-      rows[index].outcome = cleanUp.Clean(scanner.findings[index], options);
+      rows[index].outcome = engine.Clean(findings[index], moveFiles);
     }
   }
 
-  console.WriteOut(Report(rows, command.format, os));
+  console.WriteOut(Report(rows, command.format, engine));
   if (command.clean && command.format == OutputFormat::Text && !rows.empty()) {
     console.WriteOut(CleanSummary(rows));
   }
@@ -155,6 +144,7 @@ int RunQuellScan(const std::vector<std::wstring>& args, platform::Os& os,
     return kExitError;
   }
   const CommandLine& command = std::get<CommandLine>(parsed);
+  Engine engine(os, pump);
   try {
     switch (command.action) {
       case CommandLine::Action::Help:
@@ -164,11 +154,11 @@ int RunQuellScan(const std::vector<std::wstring>& args, platform::Os& os,
         console.WriteOut(L"QuellScan (Orvanta Quellspur) " + kVersionText + L"\r\n");
         return kExitNothingFound;
       case CommandLine::Action::Quarantine:
-        return ListQuarantine(command, os, console);
+        return ListQuarantine(command, engine, console);
       case CommandLine::Action::Restore:
-        return RestoreChanges(command, os, console);
+        return RestoreChanges(command, engine, console);
       case CommandLine::Action::Scan:
-        return Scan(command, os, pump, console);
+        return Scan(command, engine, os, console);
     }
   } catch (const std::exception& failure) {
     const std::string what = failure.what();

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "console/table_text.h"
+#include "engine/clean_marks.h"
 #include "scan/report_line.h"
 
 namespace quellspur {
@@ -41,13 +42,8 @@ std::vector<Column> Columns(const ReportRow& row) {
 }  // namespace
 
 std::wstring TextLine(const ReportRow& row) {
-  std::wstring line;
-  if (row.outcome == CleanOutcome::Terminated) {
-    line = kTerminatedPrefix;
-  } else if (row.outcome == CleanOutcome::StartRemoved) {
-    line = kErasedPrefix;
-  }
-  return line + OnOneLine(ReportLine(row.finding)) + L"\r\n";
+  const std::wstring mark = row.outcome ? CleanMark(*row.outcome) : L"";
+  return mark + OnOneLine(ReportLine(row.finding)) + L"\r\n";
 }
 
 std::wstring CsvHeader() {

@@ -2,9 +2,7 @@
 
 #include <exception>
 
-#include "clean/clock_text.h"
-#include "scan/report_line.h"
-#include "scan/scan_driver.h"
+#include "engine/clean_marks.h"
 
 namespace quellspur {
 namespace {
@@ -25,20 +23,15 @@ class Hourglass {
 
 }  // namespace
 
-FrmStat::FrmStat(platform::Form& mainForm, platform::Desktop& desktop, platform::Os& os,
-                 platform::MessagePump& pump, Settings& settings)
+FrmStat::FrmStat(platform::Form& mainForm, platform::Desktop& desktop, platform::MessagePump& pump,
+                 Engine& engine)
     : form(mainForm),
       List(mainForm.ListBoxNamed(L"List")),
       cmdKill(mainForm.ButtonNamed(L"cmdKill")),
       Timer1(mainForm.TimerNamed(L"Timer1")),
-      scanner(os, pump),
-      log(os),
-      record(os),
-      cleanUp(scanner, log, record, os, pump),
       desktop_(desktop),
-      os_(os),
       pump_(pump),
-      settings_(settings) {
+      engine_(engine) {
   List.OnClick([this] { List_Click(); });
   cmdKill.OnClick([this] { cmdKill_Click(); });
   mainForm.ButtonNamed(L"cmdScan").OnClick([this] { cmdScan_Click(); });
@@ -46,30 +39,27 @@ FrmStat::FrmStat(platform::Form& mainForm, platform::Desktop& desktop, platform:
 }
 
 void FrmStat::ListCleanResult() {
-  platform::LocalTime now;
-  os_.GetLocalTime(now);
-  List.AddItem(L"Last scan: " + FormatTime(now, os_.GetTimeSeparator()));
-  List.AddItem(L"Your computer is clean from known running backdoors!");
-  if (IsOn(settings_.autoCheck)) {
+  for (const std::wstring& line : engine_.CleanReport()) {
+    List.AddItem(line);
+  }
+  if (IsOn(engine_.settings().autoCheck)) {
     Timer1.SetEnabled(true);
   }
 }
 
 void FrmStat::FindSometing() {
-  const Findings& findings = scanner.findings;
+  const Findings& findings = engine_.findings();
   if (findings.empty()) {
     ListCleanResult();
     return;
   }
   for (std::size_t index = 0; index < findings.size(); ++index) {
-    const std::wstring line = ReportLine(findings[index]);
-    log.WriteLog(line);
-    List.InsertItem(line, static_cast<int>(index));
+    List.InsertItem(engine_.LogFinding(findings[index]), static_cast<int>(index));
   }
   desktop_.Beep();
   form.Show();
   Timer1.SetEnabled(false);
-  if (!IsOn(settings_.autoClean)) {
+  if (!IsOn(engine_.settings().autoClean)) {
     return;
   }
   // Each line with something to do is selected as a click would select it, so the button offers
@@ -84,7 +74,7 @@ void FrmStat::FindSometing() {
 }
 
 void FrmStat::List_Click() {
-  const Findings& findings = scanner.findings;
+  const Findings& findings = engine_.findings();
   if (findings.empty()) {
     return;  // the clean-scan lines belong to no finding
   }
@@ -111,32 +101,26 @@ void FrmStat::cmdKill_Click() {
 
 void FrmStat::CleanSelectedLines() {
   const Hourglass hourglass(form);
-  const CleanOptions options{IsOn(settings_.moveFiles), windowsDir};
+  const bool moveFiles = IsOn(engine_.settings().moveFiles);
+  Findings& findings = engine_.findings();
   for (int line = List.ListCount() - 1; line >= 0; --line) {
     const auto index = static_cast<std::size_t>(line);
-    if (!List.Selected(line) || index >= scanner.findings.size()) {
+    if (!List.Selected(line) || index >= findings.size()) {
       continue;
     }
-    switch (cleanUp.Clean(scanner.findings[index], options)) {
-      case CleanOutcome::Terminated:
-        MarkLine(line, kTerminatedPrefix);
-        break;
-      case CleanOutcome::StartRemoved:
-        MarkLine(line, kErasedPrefix);
-        break;
-      case CleanOutcome::NothingToDo:
-      case CleanOutcome::NotDone:
-        break;
+    const std::wstring mark = CleanMark(engine_.Clean(findings[index], moveFiles));
+    if (!mark.empty()) {
+      MarkLine(line, mark);
     }
   }
   pump_.ProcessPendingMessages();
 }
 
-void FrmStat::MarkLine(int line, const std::wstring& prefix) {
+void FrmStat::MarkLine(int line, const std::wstring& mark) {
   try {
     const std::wstring text = List.List(line);
     List.RemoveItem(line);
-    List.InsertItem(prefix + text, line);
+    List.InsertItem(mark + text, line);
   } catch (const std::exception&) {
     // The finding is dealt with all the same; only its line keeps its old text.
   }
@@ -149,13 +133,12 @@ void FrmStat::cmdScan_Click() {
     const Hourglass hourglass(form);
     cmdKill.SetEnabled(false);
     List.Clear();
-    scanner.findings.clear();
-    RunScan(scanner, [this] { FindSometing(); });
+    engine_.Scan([this] { FindSometing(); });
   });
 }
 
 void FrmStat::ScanAtStart() {
-  WhileIdle([this] { RunScan(scanner, [this] { FindSometing(); }); });
+  WhileIdle([this] { engine_.Scan([this] { FindSometing(); }); });
 }
 
 }  // namespace quellspur

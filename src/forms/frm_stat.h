@@ -1,17 +1,12 @@
 // The main window: the result list, the clean-up button and the automatic-scan timer, with the
-// scan and clean-up engine behind them. The program and every test build it here, one way.
+// engine behind them.
 #pragma once
 
 #include <string>
 
-#include "clean/activity_log.h"
-#include "clean/change_record.h"
-#include "clean/clean_up.h"
+#include "engine/engine.h"
 #include "platform/message_pump.h"
-#include "platform/os.h"
 #include "platform/toolkit.h"
-#include "scan/scanner.h"
-#include "settings/settings.h"
 
 namespace quellspur {
 
@@ -21,8 +16,8 @@ inline const std::wstring kRemoveStartCaption = L"&Remove start";
 class FrmStat {
  public:
   // Wires the form's list, buttons and timer, built from the main window's design.
-  FrmStat(platform::Form& form, platform::Desktop& desktop, platform::Os& os,
-          platform::MessagePump& pump, Settings& settings);
+  FrmStat(platform::Form& form, platform::Desktop& desktop, platform::MessagePump& pump,
+          Engine& engine);
 
   // Lists the findings of the scan that just ran, logs them and, with "Auto Clean", cleans them.
   void FindSometing();
@@ -45,27 +40,19 @@ class FrmStat {
   platform::Button& cmdKill;
   platform::Timer& Timer1;
 
-  Scanner scanner;
-  ActivityLog log;
-  ChangeRecord record;
-  CleanUp cleanUp;
-  // The Windows folder with its backslash, where the clean-up finds win.ini; set at start-up.
-  std::wstring windowsDir;
-
  private:
   void ListCleanResult();
   // Cleans every selected line by what its finding holds, and marks the lines that were dealt
   // with.
   void CleanSelectedLines();
-  void MarkLine(int line, const std::wstring& prefix);
+  void MarkLine(int line, const std::wstring& mark);
   // Runs a job that works on the findings and the list, unless one is running already.
   template <typename Job>
   void WhileIdle(Job job);
 
   platform::Desktop& desktop_;
-  platform::Os& os_;
   platform::MessagePump& pump_;
-  Settings& settings_;
+  Engine& engine_;
   bool busy_ = false;
 };
 

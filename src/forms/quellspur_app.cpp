@@ -4,8 +4,6 @@
 
 #include "forms/forms.h"
 #include "version/version.h"
-#include "settings/settings_store.h"
-#include "settings/windows_version.h"
 
 namespace quellspur {
 namespace {
@@ -28,9 +26,9 @@ std::wstring ProgramArguments(const std::wstring& commandLine) {
 }  // namespace
 
 QuellspurApp::QuellspurApp(platform::Os& os, platform::Toolkit& toolkit)
-    : os_(os), toolkit_(toolkit) {
+    : os_(os), toolkit_(toolkit), engine_(os, toolkit.pump()) {
   form_ = toolkit_.LoadForm(MainWindowDesign());
-  frmStat_ = std::make_unique<FrmStat>(*form_, toolkit_.desktop(), os_, toolkit_.pump(), settings_);
+  frmStat_ = std::make_unique<FrmStat>(*form_, toolkit_.desktop(), toolkit_.pump(), engine_);
   form_->ButtonNamed(L"cmdHide").OnClick([this] { cmdHide_Click(); });
   form_->ButtonNamed(L"cmdExit").OnClick([this] { cmdExit_Click(); });
   form_->MenuItemNamed(L"mnuFileSett").OnClick([this] { mnuFileSett_Click(); });
@@ -52,8 +50,7 @@ void QuellspurApp::Form_Load() {
     toolkit_.EndProgram();
     return;
   }
-  frmStat_->scanner.windowsPlatform = GetWindowsPlatform(os_);
-  frmStat_->windowsDir = WindowsFolder(os_);
+  engine_.ReadSystem();
 
   splash_ = toolkit_.LoadForm(SplashDesign());
   platform::CentreOnScreen(*splash_, toolkit_.desktop());
@@ -65,7 +62,6 @@ void QuellspurApp::Form_Load() {
 
   platform::CentreOnScreen(*form_, toolkit_.desktop());
   form_->SetCaption(form_->Caption() + L" " + kVersionText);
-  frmStat_->scanner.findings.clear();
   form_->Hide();
 }
 
@@ -76,8 +72,8 @@ void QuellspurApp::Splash_cmdOk_Click() {
   }
   splashConfirmed_ = true;
   ShowTray();
-  if (LoadSettings(os_, settings_)) {
-    if (IsOn(settings_.autoCheck)) {
+  if (engine_.LoadSettings()) {
+    if (IsOn(engine_.settings().autoCheck)) {
       frmStat_->ScanAtStart();
     }
     if (ProgramArguments(os_.GetCommandLineW()).find(L"/boot") == std::wstring::npos) {
@@ -110,7 +106,7 @@ void QuellspurApp::ShowTray() {
 }
 
 void QuellspurApp::cmdHide_Click() {
-  if (IsOn(settings_.autoCheck)) {
+  if (IsOn(engine_.settings().autoCheck)) {
     frmStat_->Timer1.SetEnabled(true);
   }
   form_->Hide();
@@ -140,7 +136,7 @@ bool QuellspurApp::Form_QueryUnload(platform::CloseReason reason) {
     return false;
   }
   form_->Hide();
-  if (IsOn(settings_.autoCheck)) {
+  if (IsOn(engine_.settings().autoCheck)) {
     frmStat_->Timer1.SetEnabled(true);
   }
   return true;
@@ -155,7 +151,7 @@ void QuellspurApp::mnuFileSett_Click() {
     frmOpti_->form().BringToFront();
     return;
   }
-  frmOpti_ = std::make_unique<FrmOpti>(toolkit_, os_, settings_);
+  frmOpti_ = std::make_unique<FrmOpti>(toolkit_, os_, engine_.settings());
 }
 
 void QuellspurApp::mnuHelpAbout_Click() {

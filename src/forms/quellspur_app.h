@@ -6,13 +6,14 @@
 #include <memory>
 #include <string>
 
+#include "engine/engine.h"
 #include "forms/frm_about.h"
+#include "forms/frm_opti.h"
 #include "forms/frm_stat.h"
+#include "forms/frm_sys_tray.h"
 #include "platform/os.h"
 #include "platform/toolkit.h"
-#include "forms/frm_opti.h"
 #include "settings/settings.h"
-#include "forms/frm_sys_tray.h"
 
 namespace quellspur {
 
@@ -41,8 +42,9 @@ class QuellspurApp {
   void m_frmSysTray_SysTrayMouseDown(std::int32_t button);
 
   // For the tests: what the program holds.
+  Engine& engine() { return engine_; }
   FrmStat& frmStat() { return *frmStat_; }
-  Settings& settings() { return settings_; }
+  Settings& settings() { return engine_.settings(); }
 
  private:
   void Form_Unload();
@@ -50,7 +52,7 @@ class QuellspurApp {
 
   platform::Os& os_;
   platform::Toolkit& toolkit_;
-  Settings settings_;
+  Engine engine_;
   bool splashConfirmed_ = false;
   std::unique_ptr<platform::Form> form_;
   std::unique_ptr<FrmStat> frmStat_;

@@ -8,6 +8,7 @@ namespace quellspur {
 
 Scanner::OneScan::OneScan(Scanner& scanner) : scanner_(scanner) {
   scanner_.withinScan_ = true;
+  scanner_.findings_.clear();
   try {
     scanner_.pacer_.Restart();
   } catch (const std::exception&) {

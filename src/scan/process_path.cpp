@@ -35,10 +35,10 @@ std::wstring Scanner::GetProcessPath(platform::Handle process, std::uint32_t pro
   return path.substr(0, written);
 }
 
-void Scanner::AddProcess(std::uint32_t processId, const std::wstring& path,
-                         const std::wstring& parentPath) {
-  Finding& finding = findings.emplace_back();
-  finding.backdoorName = currentBackdoorName;
+void Scanner::AddProcess(const std::wstring& backdoorName, std::uint32_t processId,
+                         const std::wstring& path, const std::wstring& parentPath) {
+  Finding& finding = findings_.emplace_back();
+  finding.backdoorName = backdoorName;
   finding.filePath = path;
   finding.processId = processId;
   finding.parentPath = parentPath;

@@ -1,6 +1,5 @@
 // The process probe: "Back Orifice" shows no window, so it is found among the running processes.
 #include "platform/text.h"
-#include "scan/probe_name.h"
 #include "scan/scanner.h"
 
 namespace quellspur {
@@ -17,23 +16,23 @@ bool HasBlankBeforeExe(const std::wstring& path) {
 }  // namespace
 
 void Scanner::FindByProcess() {
-  const ProbeName probing(currentBackdoorName, kBackOrifice);
   // A copy: outside a scan, each parent looked up below reads the list anew.
   const std::vector<platform::ProcessEntry> processes = ProcessList();
   for (const platform::ProcessEntry& entry : processes) {
     const std::wstring& path = entry.exeFile;
     bool hit = false;
     if (HasBlankBeforeExe(path)) {
-      FindStartEntries(path);
+      FindStartEntries(kBackOrifice, path);
       hit = true;
     } else {
       // An executable whose length can't be read is passed over; the next may be the server.
       std::uint64_t length = 0;
       hit = os_.GetFileLength(path, length) && length >= kSmallestServer &&
-            length < kPastLargestServer && NameInFileTail(path) && FindStartEntries(path);
+            length < kPastLargestServer && NameInFileTail(path) &&
+            FindStartEntries(kBackOrifice, path);
     }
     if (hit) {
-      AddProcess(entry.processId, path, GetProcessPath(entry.parentProcessId));
+      AddProcess(kBackOrifice, entry.processId, path, GetProcessPath(entry.parentProcessId));
     }
     pacer_.Yield();
   }

@@ -16,8 +16,4 @@ std::wstring RootKeyName(std::uint32_t rootKey);
 // "64-bit" or "32-bit" for a start entry's registry view; empty for the program's own.
 std::wstring RegistryViewName(std::uint32_t view);
 
-// The marks a line takes once its process is ended or its start entry removed.
-inline const std::wstring kTerminatedPrefix = L"IT\u00B4S TERMINATED!  ";
-inline const std::wstring kErasedPrefix = L"IT\u00B4S ERASED!  ";
-
 }  // namespace quellspur

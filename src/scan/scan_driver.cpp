@@ -21,7 +21,7 @@ void RunScan(Scanner& scanner, const std::function<void()>& report) {
     // Ends before the report: Auto Clean, run from it, must see the machine as it is by then.
     const Scanner::OneScan scan(scanner);
     Guarded([&] { scanner.FindByWindow(); });
-    if (scanner.windowsPlatform != static_cast<std::int32_t>(platform::kPlatformNt)) {
+    if (scanner.windowsPlatform() != WindowsPlatform::Nt) {
       Guarded([&] { scanner.FindByProcess(); });
     }
   }

@@ -7,8 +7,8 @@
 
 namespace quellspur {
 
-// Runs on cleared findings, then hands them to `report`. A failure inside a step ends that step
-// only; nobody is told.
+// Scans from no findings, then runs `report`, which finds them in the scanner. A failure inside a
+// step ends that step only; nobody is told.
 void RunScan(Scanner& scanner, const std::function<void()>& report);
 
 }  // namespace quellspur

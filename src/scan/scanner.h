@@ -5,12 +5,14 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/message_pump.h"
 #include "platform/os.h"
 #include "scan/finding.h"
 #include "scan/start_keys.h"
+#include "scan/windows_platform.h"
 #include "scan/yield_pacer.h"
 
 namespace quellspur {
@@ -22,10 +24,19 @@ class Scanner {
  public:
   Scanner(platform::Os& os, platform::MessagePump& pump) : os_(os), pacer_(os, pump) {}
 
-  // One scan from its first probe to its last. While it lasts, the start keys and Windows 98's
-  // process list are read at the first look and every later look is answered from what was read,
-  // and the window system's turns are timed from its start. Outside one every look reads the
-  // machine afresh, as a clean-up's look right before it acts must.
+  // The family of Windows the probes follow; until set, unknown, which they take for Windows 95/98.
+  void SetWindowsPlatform(WindowsPlatform platform) { platform_ = platform; }
+  WindowsPlatform windowsPlatform() const { return platform_; }
+
+  // What the probes found, in the order found, since they were last handed over or a scan began.
+  const Findings& findings() const { return findings_; }
+  // Hands the findings over, leaving none.
+  Findings TakeFindings() { return std::exchange(findings_, {}); }
+
+  // One scan from its first probe to its last, beginning with no findings. While it lasts, the
+  // start keys and Windows 98's process list are read at the first look and every later look is
+  // answered from what was read, and the window system's turns are timed from its start. Outside
+  // one every look reads the machine afresh, as a clean-up's look right before it acts must.
   class OneScan {
    public:
     explicit OneScan(Scanner& scanner);
@@ -37,21 +48,18 @@ class Scanner {
     Scanner& scanner_;
   };
 
-  Findings findings;
-  // The name of the backdoor being probed; every finding added meanwhile takes it.
-  std::wstring currentBackdoorName;
-  // The platform id read at start-up; only ever tested for Windows NT.
-  std::int32_t windowsPlatform = 0;
-
   // Looks for every window signature in turn and records each window found.
   void FindByWindow();
-  void CheckWindow(const std::wstring& windowClass, const std::wstring& caption);
+  // Records the window's process as the named backdoor, with the start entries of its executable.
+  void CheckWindow(const std::wstring& backdoorName, const std::wstring& windowClass,
+                   const std::wstring& caption);
   // The parent of a process from the process list; 0 on Windows NT or when it isn't listed.
   std::uint32_t GetParentProcessId(std::uint32_t processId);
 
-  // Adds a start-entry finding for every value of the three start keys that starts an executable
-  // named like `path`, in the order of the keys and their values; true when it added any.
-  bool FindStartEntries(const std::wstring& path);
+  // Adds a start-entry finding of the named backdoor for every value of the three start keys that
+  // starts an executable named like `path`, in the order of the keys and their values; true when
+  // it added any.
+  bool FindStartEntries(const std::wstring& backdoorName, const std::wstring& path);
 
   // Looks for "Back Orifice" among the running processes; one whose executable can't be read is
   // passed over.
@@ -70,13 +78,15 @@ class Scanner {
   // Within a scan, what its first look read; outside one, read afresh at each call.
   const std::vector<StartKey>& StartKeys();
   const std::vector<platform::ProcessEntry>& ProcessList();
-  bool IsNt() const { return windowsPlatform == static_cast<std::int32_t>(platform::kPlatformNt); }
+  bool IsNt() const { return platform_ == WindowsPlatform::Nt; }
   // Adds a process finding; its start entries must be added before.
-  void AddProcess(std::uint32_t processId, const std::wstring& path,
-                  const std::wstring& parentPath);
+  void AddProcess(const std::wstring& backdoorName, std::uint32_t processId,
+                  const std::wstring& path, const std::wstring& parentPath);
 
   platform::Os& os_;
   YieldPacer pacer_;
+  WindowsPlatform platform_ = WindowsPlatform::Unknown;
+  Findings findings_;
   bool withinScan_ = false;
   std::optional<std::vector<StartKey>> startKeys_;
   std::optional<std::vector<platform::ProcessEntry>> processList_;

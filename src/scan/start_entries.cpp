@@ -4,7 +4,7 @@
 
 namespace quellspur {
 
-bool Scanner::FindStartEntries(const std::wstring& path) {
+bool Scanner::FindStartEntries(const std::wstring& backdoorName, const std::wstring& path) {
   if (!NamesAFile(path)) {
     return false;  // an unreadable path would match every value that names no file
   }
@@ -13,8 +13,8 @@ bool Scanner::FindStartEntries(const std::wstring& path) {
   for (const StartKey& key : StartKeys()) {
     for (const StartValue& value : key.values) {
       if (value.startedFile == wanted) {
-        Finding& finding = findings.emplace_back();
-        finding.backdoorName = currentBackdoorName;
+        Finding& finding = findings_.emplace_back();
+        finding.backdoorName = backdoorName;
         finding.filePath = path;
         finding.rootKey = static_cast<std::uint32_t>(key.root);
         finding.subKey = key.subKey;

@@ -1,7 +1,6 @@
 // The window probe: most backdoors show a top-level window with a known class and caption.
 #include <optional>
 
-#include "scan/probe_name.h"
 #include "scan/process_list.h"
 #include "scan/scanner.h"
 #include "scan/signature_table.h"
@@ -9,14 +8,13 @@
 namespace quellspur {
 
 void Scanner::FindByWindow() {
-  const ProbeName probing(currentBackdoorName, L"");
   for (const WindowSignature& signature : kWindowSignatures) {
-    currentBackdoorName = signature.backdoorName;
-    CheckWindow(signature.windowClass, signature.windowCaption);
+    CheckWindow(signature.backdoorName, signature.windowClass, signature.windowCaption);
   }
 }
 
-void Scanner::CheckWindow(const std::wstring& windowClass, const std::wstring& caption) {
+void Scanner::CheckWindow(const std::wstring& backdoorName, const std::wstring& windowClass,
+                          const std::wstring& caption) {
   std::optional<std::wstring> className;
   std::optional<std::wstring> windowName = caption;
   if (!windowClass.empty()) {
@@ -32,8 +30,8 @@ void Scanner::CheckWindow(const std::wstring& windowClass, const std::wstring& c
   std::uint32_t processId = 0;
   os_.GetWindowThreadProcessId(window, processId);
   const std::wstring path = GetProcessPath(processId);
-  FindStartEntries(path);
-  AddProcess(processId, path, GetProcessPath(GetParentProcessId(processId)));
+  FindStartEntries(backdoorName, path);
+  AddProcess(backdoorName, processId, path, GetProcessPath(GetParentProcessId(processId)));
 }
 
 std::uint32_t Scanner::GetParentProcessId(std::uint32_t processId) {

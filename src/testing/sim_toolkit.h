@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "platform/form_design.h"
+#include "platform/toolkit.h"
 #include "testing/sim_message_pump.h"
 #include "testing/sim_widgets.h"
-#include "platform/toolkit.h"
 
 namespace quellspur::platform::sim {
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "testing/journal.h"
 #include "platform/widgets.h"
+#include "testing/journal.h"
 
 namespace quellspur::platform::sim {
 
@@ -166,6 +166,13 @@ class SimMenuItem : public MenuItem {
   Handler onClick_;
 };
 
+// A message box as the user saw it.
+struct ShownMessageBox {
+  std::wstring caption;
+  std::wstring text;
+  std::uint32_t style = 0;
+};
+
 // A 1024 x 768 screen at 96 dots per inch.
 class SimDesktop : public Desktop {
  public:
@@ -176,13 +183,18 @@ class SimDesktop : public Desktop {
   // Notes the box; the user closes it with its only button at once.
   int MessageBox(const std::wstring& text, const std::wstring& caption,
                  std::uint32_t style) override {
+    shown_.push_back({caption, text, style});
     journal_.Record(L"MessageBox " + caption + L": " + text + L" (" + std::to_wstring(style) +
                     L")");
     return 1;
   }
 
+  // The boxes shown so far, the first first.
+  const std::vector<ShownMessageBox>& shown() const { return shown_; }
+
  private:
   Journal& journal_;
+  std::vector<ShownMessageBox> shown_;
 };
 
 }  // namespace quellspur::platform::sim

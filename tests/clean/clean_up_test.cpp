@@ -198,7 +198,7 @@ TEST_F(CleanUpTest, EachBackdoorTakesExactlyItsOwnCompanionFilesAlong) {
     sim.PutFile(finding.filePath, "MZ");
     finding.processId = sim.StartProcess(finding.filePath, parent_);
 
-    EXPECT_EQ(form.cleanUp.Clean(finding, {true, L"C:\\WINDOWS\\"}), CleanOutcome::Terminated);
+    EXPECT_EQ(engine.Clean(finding, true), CleanOutcome::Terminated);
 
     const std::string logText = sim.FileContent(kLogPath);
     for (const std::wstring& file : everyCompanion) {
@@ -225,7 +225,7 @@ TEST_F(CleanUpTest, AThousandFindingsOfSameNamedFilesLoseNoFile) {
     findings.push_back({L"SubSeven", path, sim.StartProcess(path, parent_), L"", 0, L"", L"", 0});
   }
   for (Finding& finding : findings) {
-    EXPECT_NE(form.cleanUp.Clean(finding, {true, L"C:\\WINDOWS\\"}), CleanOutcome::NotDone);
+    EXPECT_NE(engine.Clean(finding, true), CleanOutcome::NotDone);
   }
 
   const ParsedRecord record = ChangeRecord(sim).Read();

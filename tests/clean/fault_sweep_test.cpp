@@ -8,8 +8,8 @@
 #include <cstdio>
 
 #include "console/quell_scan.h"
+#include "engine/clean_marks.h"
 #include "forms/main_window_fixture.h"
-#include "scan/report_line.h"
 #include "support/cleaned_scene.h"
 #include "support/quarantine_paths.h"
 #include "testing/sim_console.h"
@@ -44,7 +44,8 @@ const Scenario kScenarios[] = {
 struct Machine {
   explicit Machine(const Scenario& scenario) : job(scenario.job) {
     BuildScene(sim);
-    SetPlatform(sim, desk.scanner, scenario.platformId);
+    sim.SetPlatformId(scenario.platformId);
+    desk.engine.ReadSystem();
     desk.settings = Settings{0, job == Job::AutoClean ? 1 : 0, 1};
     if (job == Job::ByHand) {
       desk.form.cmdScan_Click();

@@ -8,6 +8,7 @@
 #include "settings/settings_store.h"
 #include "support/quarantine_paths.h"
 #include "testing/sim_console.h"
+#include "version/version.h"
 
 namespace quellspur::testing {
 namespace {
@@ -103,7 +104,7 @@ TEST_F(QuellScan, WrongArgumentsAreRefusedWithOneLineAndNoScan) {
   EXPECT_FALSE(sim.FileExists(kLogPath));
 
   EXPECT_EQ(Run({L"--version"}), kExitNothingFound);
-  EXPECT_EQ(console.out, L"QuellScan (Orvanta Quellspur) Version 1.3\r\n");
+  EXPECT_EQ(console.out, L"QuellScan (Orvanta Quellspur) " + kVersionText + L"\r\n");
   EXPECT_EQ(Run({L"--help"}), kExitNothingFound);
   EXPECT_THAT(console.out, ::testing::StartsWith(L"Usage: QuellScan scan"));
   EXPECT_EQ(os.Uses(Call::FindWindowW), 0);

@@ -13,6 +13,8 @@ class Environment {
  public:
   virtual ~Environment() = default;
   virtual platform::Os& os() = 0;
+  // Whether the program under test is a 64-bit one: its own registry view is then the 64-bit one.
+  virtual bool ProgramIs64Bit() = 0;
   // A folder of this run that tests may fill, ending in a backslash.
   virtual std::wstring ScratchFolder() = 0;
   virtual void WriteFile(const std::wstring& path, const std::string& bytes) = 0;

@@ -8,6 +8,7 @@ namespace {
 class SimEnvironment final : public Environment {
  public:
   platform::Os& os() override { return machine_; }
+  bool ProgramIs64Bit() override { return false; }
 
   // As the test prefix under Wine: 64-bit Windows, the tests a 32-bit program.
   SimEnvironment() {

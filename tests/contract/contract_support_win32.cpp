@@ -52,6 +52,7 @@ class Win32Environment final : public Environment {
   }
 
   platform::Os& os() override { return os_; }
+  bool ProgramIs64Bit() override { return sizeof(void*) == 8; }
 
   std::wstring ScratchFolder() override { return scratch_; }
 

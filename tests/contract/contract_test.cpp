@@ -305,9 +305,10 @@ TEST_F(RegistryContract, TheMachinesSoftwareKeyHasAViewForEachKindOfProgram) {
     EXPECT_EQ(os_.RegSetValueExW(key, L"View", kRegSz, StringData(write.text)), kErrorSuccess);
     EXPECT_EQ(os_.RegCloseKey(key), kErrorSuccess);
   }
-  // Through the 64-bit view each value under its real path; the own view is the 32-bit one.
+  // Through the 64-bit view each value under its real path; the own view is the program's.
+  const wchar_t* const own = env_.ProgramIs64Bit() ? L"64" : L"32";
   for (const Step& read : {Step{native, k64, L"64"}, Step{wow64, k64, L"32"},
-                           Step{native, k32, L"32"}, Step{native, 0, L"32"}}) {
+                           Step{native, k32, L"32"}, Step{native, 0, own}}) {
     RegKey key = 0;
     ASSERT_EQ(os_.RegOpenKeyExW(kHkeyLocalMachine, read.key, 0, kKeyAllButDelete | read.view, key),
               kErrorSuccess);

@@ -247,7 +247,7 @@ TEST_F(ToolkitContract, ACheckBoxHoldsThreeStatesAndAUsersClickChecksOrClearsIt)
 
 TEST_F(ToolkitContract, TextsReadBackAsTheUserSeesThem) {
   Load();
-  // Characters of the ANSI code page, in which the program reads the texts of its forms.
+  // Characters of the ANSI code page that lie outside ASCII.
   const std::wstring text = L"M\u00fcller & S\u00f6hne \u20ac5";
   platform::ListBox& list = form_->ListBoxNamed(L"List");
   list.AddItem(text);
@@ -258,9 +258,33 @@ TEST_F(ToolkitContract, TextsReadBackAsTheUserSeesThem) {
   EXPECT_EQ(form_->LabelNamed(L"lblNote").Caption(), text);
   EXPECT_EQ(form_->ButtonNamed(L"cmdGo").Caption(), text);
   EXPECT_EQ(form_->Caption(), text);
-  // A list line keeps even the characters the code page lacks: it shows names as they are.
+  // A list line keeps the characters the code page lacks too: it shows names as they are.
   list.AddItem(L"\u0416uk \u0108at.exe");
   EXPECT_EQ(list.List(1), L"\u0416uk \u0108at.exe");
+}
+
+// An Esperanto letter and Chinese, which the Western code page (Windows-1252) lacks: the title
+// bar, the controls and a message box show them as they are, from the design and when set later.
+TEST_F(ToolkitContract, TextsOutsideTheCodePageReachTheScreenIntact) {
+  const std::wstring designed = L"\u0108efa fenestro \u4e3b\u7a97\u53e3";
+  form_ = toolkit_.LoadForm(TestDesign(designed));
+  EXPECT_EQ(ui_.CaptionOnScreen(*form_), designed);
+  EXPECT_EQ(form_->Caption(), designed);
+
+  const std::wstring text = L"\u0108e C:\\\u6587\u4ef6\\x.exe";
+  form_->SetCaption(text);
+  form_->ButtonNamed(L"cmdGo").SetCaption(text);
+  form_->LabelNamed(L"lblNote").SetCaption(text);
+  EXPECT_EQ(ui_.CaptionOnScreen(*form_), text);
+  EXPECT_EQ(form_->Caption(), text);
+  EXPECT_EQ(form_->ButtonNamed(L"cmdGo").Caption(), text);
+  EXPECT_EQ(form_->LabelNamed(L"lblNote").Caption(), text);
+
+  const std::wstring question = L"\u0108u forigi \u201c\u6587\u4ef6.exe\u201d?";
+  const SeenMessageBox seen = ui_.ShowMessageBox(question, L"Quellspur \u0108\u4e2d");
+  EXPECT_EQ(seen.caption, L"Quellspur \u0108\u4e2d");
+  EXPECT_EQ(seen.text, question);
+  EXPECT_EQ(seen.answer, 1);  // IDOK
 }
 
 TEST_F(ToolkitContract, ACloseRequestTellsWhoAsksAndTheHandlerDecidesWhetherToStay) {

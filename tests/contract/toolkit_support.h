@@ -3,9 +3,18 @@
 // real windows on the screen; on the host they are the simulated ones.
 #pragma once
 
+#include <string>
+
 #include "platform/toolkit.h"
 
 namespace quellspur::contract {
+
+// A message box as the user read it, and what the program's call to show it returned.
+struct SeenMessageBox {
+  std::wstring caption;
+  std::wstring text;
+  int answer = 0;
+};
 
 class UserInterface {
  public:
@@ -20,6 +29,11 @@ class UserInterface {
   virtual void AskToClose(platform::Form& form, platform::CloseReason reason) = 0;
   // Lets time pass with the messages handled as they come: timers that fall due tick.
   virtual void LetTimePass(int milliseconds) = 0;
+  // The form's title bar as the user reads it.
+  virtual std::wstring CaptionOnScreen(platform::Form& form) = 0;
+  // The program shows a message box with an OK button through the toolkit's desktop; the user
+  // reads it and presses the button.
+  virtual SeenMessageBox ShowMessageBox(const std::wstring& text, const std::wstring& caption) = 0;
   // True on the simulated machine, where the contract's known gaps apply.
   virtual bool Simulated() const = 0;
 };

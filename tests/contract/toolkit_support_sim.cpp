@@ -8,7 +8,10 @@ namespace {
 
 using platform::sim::SimButton;
 using platform::sim::SimCheckBox;
+using platform::sim::SimDesktop;
 using platform::sim::SimForm;
+
+constexpr std::uint32_t kOkOnly = 0;  // MB_OK
 
 class SimUserInterface final : public UserInterface {
  public:
@@ -21,6 +24,19 @@ class SimUserInterface final : public UserInterface {
     dynamic_cast<SimForm&>(form).AskToClose(reason);
   }
   void LetTimePass(int milliseconds) override { toolkit_.LetTimePass(milliseconds); }
+  std::wstring CaptionOnScreen(platform::Form& form) override {
+    return dynamic_cast<SimForm&>(form).window().Caption();
+  }
+  SeenMessageBox ShowMessageBox(const std::wstring& text, const std::wstring& caption) override {
+    SeenMessageBox seen;
+    seen.answer = toolkit_.desktop().MessageBox(text, caption, kOkOnly);
+    const auto& shown = dynamic_cast<SimDesktop&>(toolkit_.desktop()).shown();
+    if (!shown.empty()) {
+      seen.caption = shown.back().caption;
+      seen.text = shown.back().text;
+    }
+    return seen;
+  }
   bool Simulated() const override { return true; }
 
  private:

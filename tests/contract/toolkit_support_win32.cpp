@@ -19,6 +19,33 @@ using platform::win32::Win32CheckBox;
 using platform::win32::Win32Form;
 using platform::win32::Win32ListBox;
 
+// The box the user is reading; the thread's timer looks for it while MessageBoxW waits.
+SeenMessageBox* boxBeingRead = nullptr;
+
+// Reads the message box this thread shows, its title bar and its text, and presses its button.
+void CALLBACK ReadAndCloseMessageBox(HWND, UINT, UINT_PTR, DWORD) {
+  for (const HWND box : winhelp::ThreadWindows()) {
+    if (!boxBeingRead || !winhelp::IsOfClass(box, L"#32770") || !::IsWindowVisible(box)) {
+      continue;
+    }
+    boxBeingRead->caption = winhelp::TextOf(box);
+    HWND button = nullptr;
+    for (const HWND child : winhelp::ChildWindows(box)) {
+      if (!::IsWindowVisible(child)) {
+        continue;
+      }
+      if (winhelp::IsOfClass(child, L"Static") && !winhelp::TextOf(child).empty()) {
+        boxBeingRead->text = winhelp::TextOf(child);
+      } else if (!button && winhelp::IsOfClass(child, L"Button")) {
+        button = child;
+      }
+    }
+    if (button) {
+      ::PostMessageW(button, BM_CLICK, 0, 0);
+    }
+  }
+}
+
 class Win32UserInterface final : public UserInterface {
  public:
   platform::Toolkit& toolkit() override { return toolkit_; }
@@ -56,6 +83,20 @@ class Win32UserInterface final : public UserInterface {
   void LetTimePass(int milliseconds) override {
     winhelp::Eventually(
         static_cast<DWORD>(milliseconds), [] { return false; }, [this] { Pump(); });
+  }
+
+  std::wstring CaptionOnScreen(platform::Form& form) override {
+    return winhelp::TextOf(dynamic_cast<Win32Form&>(form).Window());
+  }
+
+  SeenMessageBox ShowMessageBox(const std::wstring& text, const std::wstring& caption) override {
+    SeenMessageBox seen;
+    boxBeingRead = &seen;
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, ReadAndCloseMessageBox);
+    seen.answer = toolkit_.desktop().MessageBox(text, caption, MB_OK);
+    ::KillTimer(nullptr, timer);
+    boxBeingRead = nullptr;
+    return seen;
   }
 
   bool Simulated() const override { return false; }

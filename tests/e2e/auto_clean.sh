@@ -6,11 +6,9 @@ source "$(dirname "$0")/lib.sh"
 e2e_begin auto_clean
 
 SYS="$C_DRIVE/windows/system"
-RUN='HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\Run'
 
 settings 0 1 1
-reg_import <<'EOF'
-[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\Run]
+reg_values "$RUN" <<'EOF'
 "Sub7"="C:\\WINDOWS\\SYSTEM\\SERVER.EXE"
 EOF
 standin_window subseven "$SYS/Server.exe" 'C:\windows\system\Server.exe' TForm2 chat
@@ -44,7 +42,7 @@ $DEEP
 $SUB7_START
 $SUB7_ACTIVE
 Moving: C:\\windows\\system\\Systray.exe to: C:\\Quellspur\\BackDoors\\Systray.exe.Backdoor
-Removing start in registry: HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Run,Sub7
+Removing start in registry: ${RUN},Sub7
 Moving: C:\\windows\\system\\Server.exe to: C:\\Quellspur\\BackDoors\\Server.exe.Backdoor
 EOF
 screenshot cleaned

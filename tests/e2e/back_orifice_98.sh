@@ -12,18 +12,15 @@ e2e_begin back_orifice_98
 
 PROBE="$C_DRIVE/probe"
 mkdir -p "$PROBE"
-RUN_SERVICES='HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\RunServices'
-USER_RUN='HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\Run'
 
 settings 0 0 0
-reg_import <<'EOF'
-[HKEY_CURRENT_USER\Software\Wine\AppDefaults\Quellspur.exe]
+reg_values 'HKEY_CURRENT_USER\Software\Wine\AppDefaults\Quellspur.exe' <<'EOF'
 "Version"="win98"
-
-[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\RunServices]
+EOF
+reg_values "$RUN_SERVICES" <<'EOF'
 "Backup"="C:\\WINDOWS\\SYSTEM\\ .exe"
-
-[HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\Run]
+EOF
+reg_values "$USER_RUN" <<'EOF'
 "WinSrv"="C:\\probe\\WINSRV32.EXE /s"
 EOF
 
@@ -36,6 +33,7 @@ sized_standin() {
 sized_standin winsrv32.exe
 sized_standin decoy.exe
 
+mkdir -p "$C_DRIVE/windows/system"
 cp "$TOOLS_DIR/standin_quiet.exe" "$C_DRIVE/windows/system/ .exe"
 launch blank 'C:\windows\system\ .exe'
 launch sized 'C:\probe\winsrv32.exe'
@@ -67,10 +65,10 @@ BY=' Activ now, started by: gui_driver.exe'
 SUB7="SubSeven Found as: Sub7.exe$BY"
 BLANK_START='Back Orifice Found as:  .exe Start entry in: HKEY_LOCAL_MACHINE RunServices/Backup'
 BLANK_ACTIVE="Back Orifice Found as:  .exe$BY"
-BLANK_REMOVED='Removing start in registry: HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\RunServices,Backup'
+BLANK_REMOVED="Removing start in registry: $RUN_SERVICES,Backup"
 SIZED_START='Back Orifice Found as: winsrv32.exe Start entry in: HKEY_CURRENT_USER Run/WinSrv'
 SIZED_ACTIVE="Back Orifice Found as: winsrv32.exe$BY"
-SIZED_REMOVED='Removing start in registry: HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\Run,WinSrv'
+SIZED_REMOVED="Removing start in registry: $USER_RUN,WinSrv"
 listed="$(tr -d '\r' <"$E2E_DIR/out" | grep -xF -e ' .exe' -e winsrv32.exe | tr '\n' '|')"
 if [ "$listed" = ' .exe|winsrv32.exe|' ]; then
   FIRST=BLANK SECOND=SIZED

@@ -20,7 +20,9 @@ export WINEDLLOVERRIDES='mscoree,mshtml='
 
 E2E_ROOT="$QS_BUILD/e2e"
 E2E_BASE="$E2E_ROOT/base"
-MAIN='Orvanta Quellspur Version 1.3'
+# The version CMake wrote for this build, and the main window's caption that shows it.
+VERSION="$(sed -n 's/^!define VERSION "\(.*\)"$/\1/p' "$QS_BUILD/packaging/version.nsh")"
+MAIN="Orvanta Quellspur Version $VERSION"
 TRAY='Sys Tray Interface'
 TERMINATED='IT´S TERMINATED!  '
 ERASED='IT´S ERASED!  '
@@ -28,6 +30,13 @@ ERASED='IT´S ERASED!  '
 TRAY_OPEN=1
 TRAY_OPTIONS=2
 TRAY_EXIT=3
+# The registry keys the scenarios read and write, named as reg.exe and .reg files name them; RUN_KEY
+# is the start key below its root, as the change record names it.
+RUN_KEY='Software\Microsoft\Windows\CurrentVersion\Run'
+RUN="HKEY_LOCAL_MACHINE\\$RUN_KEY"
+RUN_SERVICES="${RUN}Services"
+USER_RUN="HKEY_CURRENT_USER\\$RUN_KEY"
+SETTINGS='HKEY_LOCAL_MACHINE\Software\Orvanta\Quellspur'
 # Windows paths inside the prefix: the program's folder and the test tools' folder.
 APP='C:\Quellspur'
 TOOLS='C:\e2e'
@@ -296,9 +305,16 @@ reg_import() {
     abort "the registry import failed"
 }
 
+# Usage: reg_values <key> [view: 32 or 64] <<'EOF' ... the key's values as a .reg file has them
+reg_values() {
+  {
+    echo "[$1]"
+    cat
+  } | reg_import "${2:-}"
+}
+
 settings() {
-  reg_import <<EOF
-[HKEY_LOCAL_MACHINE\\Software\\Orvanta\\Quellspur]
+  reg_values "$SETTINGS" <<EOF
 "AutoCheck"=" $1"
 "AutoClean"=" $2"
 "MoveFiles"=" $3"

@@ -10,16 +10,13 @@ e2e_begin netbus_pro_64
 [ -f "$TOOLS_DIR/standin_window64.exe" ] || abort "no 64-bit stand-in in $QS_TOOLS64"
 X64="$C_DRIVE/X64"
 EXE='C:\X64\PATCH64.EXE'
-RUN='HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\Run'
 
 settings 0 0 1
-reg_import 64 <<'EOF'
-[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\Run]
+reg_values "$RUN" 64 <<'EOF'
 "NetBus"="C:\\X64\\PATCH64.EXE"
 "Folder"="C:\\windows\\"
 EOF
-reg_import 32 <<'EOF'
-[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\Run]
+reg_values "$RUN" 32 <<'EOF'
 "Folder"="C:\\windows\\"
 EOF
 mkdir -p "$X64"
@@ -64,7 +61,7 @@ Q='C:\Quellspur\BackDoors'
 expect_log <<EOF
 $FOUND Start entry in: HKEY_LOCAL_MACHINE Run/NetBus
 $FOUND Activ now, started by: -unknown-
-Removing start in registry: HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Run,NetBus
+Removing start in registry: ${RUN},NetBus
 Moving: C:\\X64\\PATCH64.EXE to: $Q\\PATCH64.EXE.Backdoor
 Moving: C:\\X64\\keyhook.dll to: $Q\\keyhook.dll.Backdoor
 EOF

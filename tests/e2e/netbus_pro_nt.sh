@@ -7,16 +7,12 @@ e2e_begin netbus_pro_nt
 
 SYS="$C_DRIVE/windows/system"
 EXE='C:\windows\system\Patch.exe'
-RUN='HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\Run'
-RUN_SERVICES='HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\RunServices'
-USER_RUN='HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\Run'
 
 settings 0 0 0
-reg_import <<'EOF'
-[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\RunServices]
+reg_values "$RUN_SERVICES" <<'EOF'
 "Patch"="C:\\WINDOWS\\SYSTEM\\PATCH.EXE /noauto"
-
-[HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\Run]
+EOF
+reg_values "$USER_RUN" <<'EOF'
 "NetBus"="c:\\windows\\system\\patch.exe"
 "Notes"="C:\\windows\\notepad.exe"
 EOF
@@ -37,9 +33,9 @@ must wait-for Options visible
 must check 'Move BackDoors Files' 1
 must click '&Ok' Options
 must wait-for Options gone
-expect_reg 'HKLM\Software\Orvanta\Quellspur' MoveFiles ' 1'
-expect_reg 'HKLM\Software\Orvanta\Quellspur' AutoCheck ' 0'
-expect_reg 'HKLM\Software\Orvanta\Quellspur' AutoClean ' 0'
+expect_reg "$SETTINGS" MoveFiles ' 1'
+expect_reg "$SETTINGS" AutoCheck ' 0'
+expect_reg "$SETTINGS" AutoClean ' 0'
 
 must click '&Scan Now'
 FOUND='NetBus Pro Found as: C:\windows\system\Patch.exe'
@@ -92,14 +88,15 @@ expect_same_file "$APP_DIR/BackDoors/keyhook.dll.Backdoor" "$E2E_DIR/keyhook.dll
 # with the first start value's removal, which copied it while it still ran; once it had ended, the
 # move into that same copy needed no second line.
 T=$'\t'
-RUN_KEY='Software\\Microsoft\\Windows\\CurrentVersion\\Run'
+# The record doubles every backslash of a key.
+RECORD_RUN_KEY="${RUN_KEY//\\/\\\\}"
 SYS_DIR='C:\\windows\\system\\'
 PATCH_DATA="$(utf16_hex 'C:\WINDOWS\SYSTEM\PATCH.EXE /noauto')"
 NETBUS_DATA="$(utf16_hex 'c:\windows\system\patch.exe')"
 expect_record <<EOF
-registry${T}NetBus Pro${T}HKEY_LOCAL_MACHINE${T}$QS_BITS${T}${RUN_KEY}Services${T}Patch${T}1${T}$PATCH_DATA
+registry${T}NetBus Pro${T}HKEY_LOCAL_MACHINE${T}$QS_BITS${T}${RECORD_RUN_KEY}Services${T}Patch${T}1${T}$PATCH_DATA
 file${T}NetBus Pro${T}${SYS_DIR}Patch.exe${T}Patch.exe.Backdoor${T}$(size_and_sha256 "$E2E_DIR/Patch.exe.original")
-registry${T}NetBus Pro${T}HKEY_CURRENT_USER${T}-${T}$RUN_KEY${T}NetBus${T}1${T}$NETBUS_DATA
+registry${T}NetBus Pro${T}HKEY_CURRENT_USER${T}-${T}$RECORD_RUN_KEY${T}NetBus${T}1${T}$NETBUS_DATA
 file${T}NetBus Pro${T}${SYS_DIR}keyhook.dll${T}keyhook.dll.Backdoor${T}$(size_and_sha256 "$E2E_DIR/keyhook.dll.original")
 EOF
 
@@ -107,8 +104,8 @@ expect_log <<EOF
 $FOUND Start entry in: HKEY_LOCAL_MACHINE RunServices/Patch
 $FOUND Start entry in: HKEY_CURRENT_USER Run/NetBus
 $FOUND Activ now, started by: -unknown-
-Removing start in registry: HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\RunServices,Patch
-Removing start in registry: HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run,NetBus
+Removing start in registry: ${RUN_SERVICES},Patch
+Removing start in registry: ${USER_RUN},NetBus
 Moving: C:\\windows\\system\\Patch.exe to: C:\\Quellspur\\BackDoors\\Patch.exe.Backdoor
 Moving: C:\\windows\\system\\keyhook.dll to: C:\\Quellspur\\BackDoors\\keyhook.dll.Backdoor
 EOF

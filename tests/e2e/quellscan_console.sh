@@ -10,8 +10,6 @@ source "$(dirname "$0")/lib.sh"
 e2e_begin quellscan_console
 
 SYS="$C_DRIVE/windows/system"
-RUN='HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\Run'
-USER_RUN='HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\Run'
 ODD='Nétbus, "Ĉ"'
 read_report() { python3 "$(dirname "$0")/read_report.py" "$@"; }
 
@@ -32,8 +30,7 @@ expect_log </dev/null
 
 wine reg add "$RUN" /v "$ODD" /d 'c:\windows\system\patch.exe' "/reg:$QS_BITS" /f </dev/null \
   >>"$E2E_DIR/driver.log" 2>&1 || abort "the value $ODD cannot be written"
-reg_import <<'EOF'
-[HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\Run]
+reg_values "$USER_RUN" <<'EOF'
 "NetBus"="C:\\WINDOWS\\SYSTEM\\PATCH.EXE /nomsg"
 EOF
 standin_window netbus "$SYS/Patch.exe" 'C:\windows\system\Patch.exe' TApplication 'NetBus Server'
@@ -53,14 +50,13 @@ $DEEP
 EOF
 
 NB='NetBus Pro | start entry | C:\windows\system\Patch.exe | - | -'
-KEY='Software\Microsoft\Windows\CurrentVersion\Run'
 for format in csv json; do
   quellscan scan --format "$format"
   expect_quellscan_exit 1 "scan --format $format"
   rows="$(read_report "$format" "$E2E_DIR/quellscan.out" 2>&1)" || fail "$format: $rows"
   compare_text "the $format rows" "$(sed -E 's/ \| [0-9]+ \| / | ID | /' <<<"$rows")" <<EOF
-$NB | HKEY_LOCAL_MACHINE | $KEY | $ODD | $QS_BITS-bit | remove start entry | -
-$NB | HKEY_CURRENT_USER | $KEY | NetBus | - | remove start entry | -
+$NB | HKEY_LOCAL_MACHINE | $RUN_KEY | $ODD | $QS_BITS-bit | remove start entry | -
+$NB | HKEY_CURRENT_USER | $RUN_KEY | NetBus | - | remove start entry | -
 NetBus Pro | process | C:\windows\system\Patch.exe | ID | -unknown- | - | - | - | - | terminate | -
 Deep Throat | process | C:\windows\system\Systray.exe | ID | -unknown- | - | - | - | - | terminate | -
 EOF
@@ -68,7 +64,7 @@ done
 expect_running netbus
 expect_running deepthroat
 expect_reg "$USER_RUN" NetBus 'C:\WINDOWS\SYSTEM\PATCH.EXE /nomsg'
-expect_reg 'HKLM\Software\Orvanta\Quellspur' MoveFiles ' 0'
+expect_reg "$SETTINGS" MoveFiles ' 0'
 
 cp "$SYS/Patch.exe" "$E2E_DIR/Patch.exe.original"
 quellscan scan --clean --move-files --format json
@@ -90,7 +86,7 @@ Patch.exe.Backdoor
 Systray.exe.Backdoor
 EOF
 expect_same_file "$APP_DIR/BackDoors/Patch.exe.Backdoor" "$E2E_DIR/Patch.exe.original"
-expect_reg 'HKLM\Software\Orvanta\Quellspur' MoveFiles ' 0'
+expect_reg "$SETTINGS" MoveFiles ' 0'
 
 quellscan scan --format csv
 expect_quellscan_exit 0 "the last scan"

@@ -8,12 +8,9 @@ source "$(dirname "$0")/lib.sh"
 e2e_begin restore_all
 
 SYS="$C_DRIVE/windows/system"
-RUN_SERVICES='HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\RunServices'
-USER_RUN='HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\Run'
 
 settings 0 1 1
-reg_import <<'EOF'
-[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\RunServices]
+reg_values "$RUN_SERVICES" <<'EOF'
 "Patch"="C:\\WINDOWS\\SYSTEM\\PATCH.EXE /noauto"
 EOF
 wine reg add "$USER_RUN" /v NetBus /t REG_EXPAND_SZ /d 'c:\windows\system\patch.exe' /f \

@@ -6,8 +6,6 @@
 source "$(dirname "$0")/lib.sh"
 e2e_begin tray_start
 
-RUN='HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\Run'
-SETTINGS='HKEY_LOCAL_MACHINE\Software\Orvanta\Quellspur'
 CLEAN='Your computer is clean from known running backdoors!'
 
 # First start, no settings: the window and the options dialog, with the defaults, and no scan.

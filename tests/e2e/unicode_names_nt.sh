@@ -7,8 +7,6 @@
 source "$(dirname "$0")/lib.sh"
 e2e_begin unicode_names_nt
 
-USER_RUN='HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\Run'
-
 settings 0 0 1
 wine reg add "$USER_RUN" /v 'Ĉ' /d 'C:\q\Ĉat.exe' /f </dev/null >>"$E2E_DIR/driver.log" 2>&1 ||
   abort "the value Ĉ cannot be written"

@@ -8,11 +8,9 @@ source "$(dirname "$0")/lib.sh"
 e2e_begin window_backdoors_nt
 
 SYS="$C_DRIVE/windows/system"
-RUN='HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\Run'
 
 settings 0 0 1
-reg_import <<'EOF'
-[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\Run]
+reg_values "$RUN" <<'EOF'
 "Devil"="C:\\WINDOWS\\SYSTEM\\DEVIL.EXE"
 EOF
 
@@ -112,7 +110,7 @@ EOF
 expect_same_file "$APP_DIR/BackDoors/Winsck.ini.Backdoor" <(printf 'Winsck.ini of the stand-in\r\n')
 
 Q='C:\Quellspur\BackDoors'
-REMOVE_DEVIL='Removing start in registry: HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\Run,Devil'
+REMOVE_DEVIL="Removing start in registry: $RUN,Devil"
 expect_log <<EOF
 $MILLENIUM$ACTIVE
 $GATE$ACTIVE

@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "forms/frm_about.h"
 #include "forms/forms.h"
+#include "forms/frm_about.h"
 #include "forms/frm_opti.h"
 
 namespace quellspur {

@@ -2,10 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include "testing/sim_machine.h"
-#include "testing/sim_toolkit.h"
 #include "settings/registry_helpers.h"
 #include "settings/settings_store.h"
+#include "testing/sim_machine.h"
+#include "testing/sim_toolkit.h"
 
 namespace quellspur {
 namespace {

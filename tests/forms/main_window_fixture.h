@@ -7,11 +7,12 @@
 #include <string>
 #include <vector>
 
+#include "engine/engine.h"
 #include "forms/forms.h"
 #include "forms/frm_stat.h"
-#include "testing/sim_toolkit.h"
 #include "platform/text_lines.h"
 #include "scan/scan_fixture.h"
+#include "testing/sim_toolkit.h"
 
 namespace quellspur::testing {
 
@@ -20,8 +21,8 @@ inline const std::wstring kLogPath = L"C:\\Program Files\\Quellspur\\BackLog.txt
 // The main window with its engine on the given machine, its widgets at hand.
 struct SimulatedMainWindow {
   SimulatedMainWindow(platform::Os& os, platform::MessagePump& pump)
-      : form(*loaded, toolkit.desktop(), os, pump, settings) {
-    form.windowsDir = L"C:\\WINDOWS\\";
+      : engine(os, pump), form(*loaded, toolkit.desktop(), pump, engine) {
+    engine.ReadSystem();
   }
 
   platform::sim::Journal journal;
@@ -31,9 +32,9 @@ struct SimulatedMainWindow {
   platform::sim::SimListBox& list = window.SimListBoxNamed(L"List");
   platform::sim::SimButton& cmdKill = window.SimButtonNamed(L"cmdKill");
   platform::sim::SimTimer& timer = window.SimTimerNamed(L"Timer1");
-  Settings settings;
+  Engine engine;
+  Settings& settings = engine.settings();
   FrmStat form;
-  Scanner& scanner = form.scanner;
 };
 
 // The activity log's lines, without their CR LF.
@@ -47,8 +48,13 @@ class MainWindowTest : public MachineTest, public SimulatedMainWindow {
  protected:
   MainWindowTest() : SimulatedMainWindow(os, pump) {}
 
-  void UseWindows98() { UsePlatform(sim, scanner, platform::kPlatformWindows); }
-  void UseWindowsNt() { UsePlatform(sim, scanner, platform::kPlatformNt); }
+  // The machine runs as the given family of Windows, and the engine reads it so.
+  void UseWindows98() { UsePlatform(platform::kPlatformWindows); }
+  void UseWindowsNt() { UsePlatform(platform::kPlatformNt); }
+  void UsePlatform(std::uint32_t id) {
+    sim.SetPlatformId(id);
+    engine.ReadSystem();
+  }
   std::vector<std::string> LogLines() const { return testing::LogLines(sim); }
 };
 

@@ -3,9 +3,10 @@
 
 #include "forms/frm_about.h"
 #include "forms/quellspur_app.h"
-#include "testing/sim_toolkit.h"
 #include "scan/scan_fixture.h"
 #include "settings/settings_store.h"
+#include "testing/sim_toolkit.h"
+#include "version/version.h"
 
 namespace quellspur::testing {
 namespace {
@@ -45,12 +46,12 @@ TEST_F(StartUp, TheSplashWaitsForItsOkWithTheMainWindowHiddenUnlessTheSessionEnd
   app.Form_Load();
   ASSERT_NE(splash(), nullptr);
   EXPECT_TRUE(splash()->Visible());
-  EXPECT_EQ(splash()->SimLabelNamed(L"lblVersion").Caption(), L"Version 1.3");
+  EXPECT_EQ(splash()->SimLabelNamed(L"lblVersion").Caption(), kVersionText);
   EXPECT_EQ(splash()->window().left(), 1024 * 15 / 2 - splash()->Width() / 2);
-  EXPECT_EQ(main()->Caption(), L"Orvanta Quellspur Version 1.3");
+  EXPECT_EQ(main()->Caption(), L"Orvanta Quellspur " + kVersionText);
   EXPECT_FALSE(main()->Visible());
-  EXPECT_EQ(app.frmStat().windowsDir, L"C:\\" + std::wstring(300, L'w') + L"\\");
-  EXPECT_EQ(app.frmStat().scanner.windowsPlatform, 2);
+  EXPECT_EQ(app.engine().windowsFolder(), L"C:\\" + std::wstring(300, L'w') + L"\\");
+  EXPECT_EQ(app.engine().windowsPlatform(), WindowsPlatform::Nt);
   EXPECT_EQ(toolkit.tray(), nullptr);
 
   splash()->AskToClose(platform::CloseReason::User);  // Alt+F4
@@ -228,10 +229,11 @@ TEST_F(StartUp, TheAboutBoxOpensCentredEachTimeAndExitRemovesTheIconAndEnds) {
     EXPECT_EQ(about->Caption(), L"About Quellspur");
     EXPECT_EQ(about->window().left(), 1024 * 15 / 2 - about->Width() / 2);
     EXPECT_EQ(about->window().top(), 768 * 15 / 2 - about->Height() / 2);
-    EXPECT_EQ(about->SimLabelNamed(L"lblVersion").Caption(), L"Version 1.3");
+    EXPECT_EQ(about->SimLabelNamed(L"lblVersion").Caption(), kVersionText);
     EXPECT_EQ(about->SimLabelNamed(L"lbDescript").Caption(),
               L"Se the readme file for information.\n\rIf you experience any problems feel free "
-              L"to send a e-mail to: support@orvanta.example, subject \"Quellspur Version 1.3\".");
+              L"to send a e-mail to: support@orvanta.example, subject \"Quellspur " +
+                  kVersionText + L"\".");
     EXPECT_EQ(about->SimLabelNamed(L"lbWarning").Caption(), kAboutNotice);
     about->SimButtonNamed(L"cmdOk").Click();
     EXPECT_EQ(toolkit.FormNamed(L"frmAbout"), nullptr);

@@ -107,7 +107,7 @@ using CleanMachine = MainWindowTest;
 TEST_F(CleanMachine, AScanStartsAfreshAndACleanReportArmsTheTimerOnlyWithAutoScan) {
   sim.SetClock({2026, 3, 1, 9, 5, 3});
   // What an earlier scan left.
-  scanner.findings.emplace_back().processId = 12;
+  engine.findings().emplace_back().processId = 12;
   list.AddItem(L"an old line");
   cmdKill.SetEnabled(true);
   timer.SetEnabled(true);

@@ -7,8 +7,8 @@
 #include "clean/change_record.h"
 #include "clean/win_ini_rewrite.h"
 #include "fuzz_check.h"
-#include "testing/sim_machine.h"
 #include "platform/text_lines.h"
+#include "testing/sim_machine.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace quellspur;

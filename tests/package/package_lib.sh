@@ -4,11 +4,8 @@
 : "${QS_RELEASE:?QS_RELEASE must name the folder scripts/package made}"
 source "$(dirname "${BASH_SOURCE[0]}")/../e2e/lib.sh"
 
-VERSION="$(sed -n 's/^!define VERSION "\(.*\)"$/\1/p' "$QS_BUILD/packaging/version.nsh")"
 SETUP="$QS_RELEASE/Quellspur-$VERSION-setup.exe"
 UNINSTALL_KEY='HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\Uninstall\Quellspur'
-RUN='HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\Run'
-SETTINGS='HKEY_LOCAL_MACHINE\Software\Orvanta\Quellspur'
 INSTALLED='C:\Program Files\Orvanta\Quellspur'
 
 # A 32-bit Windows of its own, made for the scenario (the prepared base is 64-bit), with the test

@@ -38,7 +38,7 @@ TEST_F(ProcessProbe, SizeRuleNeedsTheLengthWindowTheNameInTheTailAndAStartEntry)
 
   scanner.FindByProcess();
 
-  const Findings& table = scanner.findings;
+  const Findings& table = scanner.findings();
   ASSERT_EQ(table.size(), 4u);
   EXPECT_EQ(table[0].filePath, L"C:\\A\\LOWEST.EXE");
   EXPECT_EQ(table[0].rootKey, 0x80000002u);
@@ -55,9 +55,9 @@ TEST_F(ProcessProbe, AnUnreadableExecutableIsPassedOver) {
 
   scanner.FindByProcess();
 
-  ASSERT_EQ(scanner.findings.size(), 4u);
-  EXPECT_EQ(scanner.findings[1].filePath, L"C:\\A\\FIRST.EXE");
-  EXPECT_EQ(scanner.findings[3].filePath, L"C:\\A\\LATER.EXE");
+  ASSERT_EQ(scanner.findings().size(), 4u);
+  EXPECT_EQ(scanner.findings()[1].filePath, L"C:\\A\\FIRST.EXE");
+  EXPECT_EQ(scanner.findings()[3].filePath, L"C:\\A\\LATER.EXE");
 }
 
 class FileTail : public ScanTest {

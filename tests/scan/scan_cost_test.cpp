@@ -59,9 +59,9 @@ TEST_P(ScanCost, ReadsEachStartKeyAndTheProcessListOnceAndYieldsByElapsedTime) {
     sim.EndProcess(server, 0);
     sim.DeleteKeyTree(kHkcu, kRunKey);
     EXPECT_EQ(scanner.GetProcessPath(server), kUnknownPath);
-    EXPECT_FALSE(scanner.FindStartEntries(path));
+    EXPECT_FALSE(scanner.FindStartEntries(kWindowSignatures[4].backdoorName, path));
   });
-  EXPECT_EQ(scanner.findings.size(), std::size(kStartKeys) + keys);  // each window, each value
+  EXPECT_EQ(scanner.findings().size(), std::size(kStartKeys) + keys);  // each window, each value
 }
 
 INSTANTIATE_TEST_SUITE_P(WholeScans, ScanCost,

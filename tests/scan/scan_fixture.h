@@ -5,10 +5,10 @@
 
 #include <string>
 
+#include "scan/scanner.h"
 #include "testing/fault_injection.h"
 #include "testing/sim_machine.h"
 #include "testing/sim_message_pump.h"
-#include "scan/scanner.h"
 
 namespace quellspur::testing {
 
@@ -30,7 +30,7 @@ class MachineTest : public ::testing::Test {
   // The machine and the engine both run as the given family of Windows.
   static void UsePlatform(platform::sim::SimMachine& sim, Scanner& scanner, std::uint32_t id) {
     sim.SetPlatformId(id);
-    scanner.windowsPlatform = static_cast<std::int32_t>(id);
+    scanner.SetWindowsPlatform(GetWindowsPlatform(sim));
   }
 
   platform::sim::SimMachine sim;

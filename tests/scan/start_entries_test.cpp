@@ -10,14 +10,13 @@ namespace {
 using ::testing::ElementsAre;
 
 const std::wstring kPatch = L"C:\\WINDOWS\\SYSTEM\\PATCH.EXE";
+const std::wstring kNetBusPro = L"NetBus Pro";
 
 class StartEntries : public ScanTest {
  protected:
-  void SetUp() override { scanner.currentBackdoorName = L"NetBus Pro"; }
-
   std::vector<std::wstring> ValueNames() const {
     std::vector<std::wstring> names;
-    for (const Finding& finding : scanner.findings) {
+    for (const Finding& finding : scanner.findings()) {
       names.push_back(finding.valueName);
     }
     return names;
@@ -26,7 +25,7 @@ class StartEntries : public ScanTest {
   std::vector<std::wstring> Entries() const {
     const std::wstring lead = L"NetBus Pro Found as: " + kPatch + L" Start entry in: ";
     std::vector<std::wstring> entries;
-    for (const Finding& finding : scanner.findings) {
+    for (const Finding& finding : scanner.findings()) {
       const std::wstring line = ReportLine(finding);
       entries.push_back(line.starts_with(lead) ? line.substr(lead.size()) : line);
     }
@@ -41,8 +40,8 @@ class MatchingRule : public ScanTest, public ::testing::WithParamInterface<Match
 
 TEST_P(MatchingRule, DecidesOnTheFileNameOfTheCommand) {
   sim.SetRegistryText(kHklm, kRunKey, L"Entry", GetParam().first);
-  EXPECT_EQ(scanner.FindStartEntries(kPatch), GetParam().second);
-  EXPECT_EQ(scanner.findings.size(), GetParam().second ? 1u : 0u);
+  EXPECT_EQ(scanner.FindStartEntries(kNetBusPro, kPatch), GetParam().second);
+  EXPECT_EQ(scanner.findings().size(), GetParam().second ? 1u : 0u);
 }
 
 INSTANTIATE_TEST_SUITE_P(CommandsForPatchExe, MatchingRule,
@@ -66,18 +65,18 @@ TEST_F(StartEntries, SearchesThreeKeysInOrderEvenThoseTheUserMayNotChange) {
   // The same name under HKEY_CURRENT_USER's RunServices is never looked at.
   sim.SetRegistryText(kHkcu, kRunServicesKey, L"Ignored", L"PATCH.EXE");
 
-  EXPECT_TRUE(scanner.FindStartEntries(kPatch));
+  EXPECT_TRUE(scanner.FindStartEntries(kNetBusPro, kPatch));
   EXPECT_THAT(Entries(), ElementsAre(L"HKEY_LOCAL_MACHINE RunServices/Service start",
                                      L"HKEY_LOCAL_MACHINE Run/Machine start",
                                      L"HKEY_CURRENT_USER Run/User start",
                                      L"HKEY_CURRENT_USER Run/User again"));
 
   // A user who may read HKEY_LOCAL_MACHINE's start keys but not change them sees them all the same.
-  scanner.findings.clear();
+  scanner.TakeFindings();
   sim.DenyKeyRights(kHklm, kRunServicesKey, 0x2);
   sim.DenyKeyRights(kHklm, kRunKey, 0x2);
-  EXPECT_TRUE(scanner.FindStartEntries(kPatch));
-  EXPECT_EQ(scanner.findings.size(), 4u);
+  EXPECT_TRUE(scanner.FindStartEntries(kNetBusPro, kPatch));
+  EXPECT_EQ(scanner.findings().size(), 4u);
 }
 
 TEST_F(StartEntries, TakesDataUpToItsFirstZeroAndReadsEveryValueWholeHoweverLong) {
@@ -102,7 +101,7 @@ TEST_F(StartEntries, TakesDataUpToItsFirstZeroAndReadsEveryValueWholeHoweverLong
   }
   sim.SetRegistryText(kHkcu, kRunKey, L"Last", L"PATCH.EXE");
 
-  EXPECT_TRUE(scanner.FindStartEntries(kPatch));
+  EXPECT_TRUE(scanner.FindStartEntries(kNetBusPro, kPatch));
   EXPECT_THAT(ValueNames(),
               ElementsAre(L"Padded", L"Exact", std::wstring(99, L'n'), L"\u0108", L"Long", L"After",
                           std::wstring(300, L'n'), L"After too", L"Last"));
@@ -117,14 +116,14 @@ TEST_F(StartEntries, OnWow64BothViewsOfTheMachinesKeysAreSearched) {
   sim.SetRegistryText(kHklm, kRunKey, L"native", L"PATCH.EXE");
   sim.SetRegistryText(kHkcu, kRunKey, L"user", L"PATCH.EXE");
   UseWindowsNt();
-  EXPECT_TRUE(scanner.FindStartEntries(kPatch));
+  EXPECT_TRUE(scanner.FindStartEntries(kNetBusPro, kPatch));
   EXPECT_THAT(ValueNames(), ElementsAre(L"native", L"wow", L"user"));
-  EXPECT_EQ(scanner.findings[0].view, platform::kKeyWow64_64Key);
-  EXPECT_EQ(scanner.findings[1].view, platform::kKeyWow64_32Key);
+  EXPECT_EQ(scanner.findings()[0].view, platform::kKeyWow64_64Key);
+  EXPECT_EQ(scanner.findings()[1].view, platform::kKeyWow64_32Key);
 
-  scanner.findings.clear();
+  scanner.TakeFindings();
   UseWindows98();
-  EXPECT_TRUE(scanner.FindStartEntries(kPatch));
+  EXPECT_TRUE(scanner.FindStartEntries(kNetBusPro, kPatch));
   EXPECT_THAT(ValueNames(), ElementsAre(L"wow", L"user"));
 }
 
@@ -138,10 +137,11 @@ TEST_F(StartEntries, AnUnreadablePathMatchesNothing) {
 
   for (const std::wstring& path : {std::wstring(), std::wstring(L"-unknown-"),
                                    std::wstring(L"C:\\WINDOWS\\"), std::wstring(L"C:\\  ")}) {
-    EXPECT_FALSE(scanner.FindStartEntries(path));
+    EXPECT_FALSE(scanner.FindStartEntries(kNetBusPro, path));
   }
-  EXPECT_FALSE(scanner.FindStartEntries(std::wstring(5000, L'\\') + std::wstring(5000, L'x')));
-  EXPECT_TRUE(scanner.findings.empty());
+  EXPECT_FALSE(
+      scanner.FindStartEntries(kNetBusPro, std::wstring(5000, L'\\') + std::wstring(5000, L'x')));
+  EXPECT_TRUE(scanner.findings().empty());
 }
 
 }  // namespace

@@ -49,15 +49,15 @@ TEST_F(WindowProbe, KnowsEachBackdoorByItsExactWindowAndNothingElse) {
     const platform::WindowHandle longer =
         sim.ShowWindow(known.windowClass, std::wstring(known.caption) + L"s", id);
     const platform::WindowHandle otherClass = sim.ShowWindow(L"Other", known.caption, id);
-    scanner.findings.clear();
     scanner.FindByWindow();
-    EXPECT_TRUE(scanner.findings.empty());
+    EXPECT_TRUE(scanner.TakeFindings().empty());
 
     const platform::WindowHandle window = sim.ShowWindow(known.windowClass, known.caption, id);
     scanner.FindByWindow();
-    ASSERT_EQ(scanner.findings.size(), 1u);
-    EXPECT_EQ(scanner.findings[0].backdoorName, known.backdoor);
-    EXPECT_EQ(scanner.findings[0].processId, id);
+    const Findings found = scanner.TakeFindings();
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_EQ(found[0].backdoorName, known.backdoor);
+    EXPECT_EQ(found[0].processId, id);
     sim.CloseWindow(window);
     sim.CloseWindow(longer);
     sim.CloseWindow(otherClass);

@@ -4,10 +4,8 @@
 
 #include <limits>
 
-#include "testing/fault_injection.h"
-#include "testing/sim_machine.h"
 #include "settings/registry_helpers.h"
-#include "settings/windows_version.h"
+#include "testing/sim_machine.h"
 
 namespace quellspur {
 namespace {
@@ -76,15 +74,6 @@ TEST_F(SettingsStore, SavedFlagsCarryABlankBeforeANonNegativeNumber) {
   Settings loaded;
   EXPECT_TRUE(LoadSettings(sim, loaded));
   EXPECT_EQ(loaded.moveFiles, -1);
-}
-
-TEST_F(SettingsStore, WindowsVersionIsThePlatformIdOrZeroWhenTheCallFails) {
-  platform::FaultInjectingOs os{sim};
-  EXPECT_EQ(GetWindowsPlatform(sim), 2);
-  sim.SetPlatformId(platform::kPlatformWindows);
-  EXPECT_EQ(GetWindowsPlatform(sim), 1);
-  os.FailOn(platform::Call::GetVersionExW, 1);
-  EXPECT_EQ(GetWindowsPlatform(os), 0);
 }
 
 }  // namespace

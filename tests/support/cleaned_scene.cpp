@@ -81,9 +81,4 @@ std::vector<std::wstring> Differences(const platform::sim::SimMachine& machine) 
   return differences;
 }
 
-void SetPlatform(platform::sim::SimMachine& machine, Scanner& scanner, std::uint32_t platformId) {
-  machine.SetPlatformId(platformId);
-  scanner.windowsPlatform = static_cast<std::int32_t>(platformId);
-}
-
 }  // namespace quellspur::testing

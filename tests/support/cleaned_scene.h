@@ -11,10 +11,6 @@
 #include "platform/types.h"
 #include "testing/sim_machine.h"
 
-namespace quellspur {
-class Scanner;
-}
-
 namespace quellspur::testing {
 
 struct SceneFile {
@@ -50,8 +46,5 @@ bool ValuePresent(const platform::sim::SimMachine& machine, const SceneValue& va
 // What differs from the scene as it was built, one path or key and value name each; empty when
 // all is back.
 std::vector<std::wstring> Differences(const platform::sim::SimMachine& machine);
-
-// The machine, and the scanner that looks at it, as the given family of Windows.
-void SetPlatform(platform::sim::SimMachine& machine, Scanner& scanner, std::uint32_t platformId);
 
 }  // namespace quellspur::testing

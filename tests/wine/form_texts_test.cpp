@@ -10,11 +10,11 @@
 #include <string>
 #include <vector>
 
-#include "forms/frm_about.h"
 #include "forms/forms.h"
-#include "version/version.h"
-#include "platform/win32/win32_toolkit.h"
+#include "forms/frm_about.h"
 #include "forms/frm_opti.h"
+#include "platform/win32/win32_toolkit.h"
+#include "version/version.h"
 #include "win_helpers.h"
 
 namespace quellspur {
@@ -78,7 +78,7 @@ TEST(FormTexts, EveryFormFitsItsOneLineTexts) {
   platform::win32::Win32Toolkit toolkit;
   const std::unique_ptr<platform::Form> main = toolkit.LoadForm(MainWindowDesign());
   main->SetCaption(main->Caption() + L" " + kVersionText);
-  EXPECT_EQ(TextsThatDoNotFit(WindowCalled("Orvanta Quellspur Version 1.3")),
+  EXPECT_EQ(TextsThatDoNotFit(WindowCalled("Orvanta Quellspur Version " QUELLSPUR_VERSION_SHORT)),
             std::vector<std::wstring>());
 
   // The splash has no caption of its own; one is lent to find it.

@@ -289,6 +289,45 @@ TEST_F(ToolkitTest, TooltipsBelongToTheControlsThatHaveOne) {
   }
 }
 
+// A menu's item text as the menu holds it.
+std::wstring MenuText(HMENU menu, UINT position) {
+  wchar_t text[80] = {};
+  ::GetMenuStringW(menu, position, text, static_cast<int>(std::size(text)), MF_BYPOSITION);
+  return text;
+}
+
+// The menu bar and a tooltip take their texts whole: an Esperanto letter and Chinese, which the
+// code page lacks, stay as they are.
+TEST_F(ToolkitTest, MenusAndTooltipsKeepCharactersOutsideTheCodePage) {
+  const std::wstring menu = L"&\u0108efa \u83dc\u5355";
+  const std::wstring item = L"&Iru \u6587\u4ef6";
+  const std::wstring tip = L"Komencu \u0108ion \u5f00\u59cb.";
+  FormDesign design = TestDesign(L"Texts outside the code page");
+  design.menus = {{L"mnuFile", menu, {{L"mnuFileGo", item, {}}}}};
+  design.controls[3].tooltip = tip;  // cmdGo's
+  const std::unique_ptr<Form> loaded = toolkit.LoadForm(design);
+  const HWND top = WindowOf(L"Texts outside the code page");
+  ASSERT_NE(top, nullptr);
+  EXPECT_EQ(MenuText(::GetMenu(top), 0), menu);
+  EXPECT_EQ(MenuText(::GetSubMenu(::GetMenu(top), 0), 0), item);
+
+  HWND tooltip = nullptr;
+  for (const HWND candidate : winhelp::ThreadWindows()) {
+    if (IsOfClass(candidate, TOOLTIPS_CLASSW) && ::GetWindow(candidate, GW_OWNER) == top) {
+      tooltip = candidate;
+    }
+  }
+  ASSERT_NE(tooltip, nullptr);
+  wchar_t buffer[80] = {};
+  TTTOOLINFOW tool{};
+  tool.cbSize = TTTOOLINFOW_V1_SIZE;
+  tool.hwnd = top;
+  tool.uId = reinterpret_cast<UINT_PTR>(winhelp::ChildWindows(top).at(kGo));
+  tool.lpszText = buffer;
+  ::SendMessageW(tooltip, TTM_GETTEXTW, std::size(buffer), reinterpret_cast<LPARAM>(&tool));
+  EXPECT_EQ(std::wstring(buffer), tip);
+}
+
 TEST_F(ToolkitTest, WindowMovesComesForwardWearsTheHourglassAndOutlivesACalledOffShutdown) {
   LoadTestForm();
   form->Move(1500, 750);
@@ -419,6 +458,40 @@ TEST_F(TrayWindowTest, PopupMenuShowsItsDefaultAndSeparatorAndRefusesASecondOne)
   EXPECT_EQ(menu.defaultPosition, 3u);
   EXPECT_TRUE(menu.separator);
   EXPECT_EQ(menu.nested, -1);
+}
+
+// The texts of the popup menu being shown, read from inside its loop; the menu then closes.
+std::vector<std::wstring>* popupTexts = nullptr;
+
+void CALLBACK ReadAndClosePopup(HWND, UINT, UINT_PTR, DWORD) {
+  const HWND menuWindow = ::FindWindowW(L"#32768", nullptr);
+  if (!popupTexts || !menuWindow || !::IsWindowVisible(menuWindow)) {
+    return;
+  }
+  const auto menu = reinterpret_cast<HMENU>(::SendMessageW(menuWindow, MN_GETHMENU, 0, 0));
+  for (int i = 0; i < ::GetMenuItemCount(menu); ++i) {
+    popupTexts->push_back(MenuText(menu, static_cast<UINT>(i)));
+  }
+  popupTexts = nullptr;
+  ::EndMenu();
+}
+
+// The tray window's caption and its menu's items keep what the code page lacks.
+TEST_F(TrayWindowTest, CaptionAndPopupMenuKeepCharactersOutsideTheCodePage) {
+  const std::wstring caption = L"Sys Tray \u0108\u6258\u76d8";
+  const std::unique_ptr<TrayWindow> named = toolkit.CreateTrayWindow(caption);
+  EXPECT_EQ(TextOf(reinterpret_cast<HWND>(named->Handle())), caption);
+
+  const std::vector<std::wstring> items = {L"Malfermi \u0108ion", L"\u9009\u9879"};
+  std::vector<std::wstring> shown;
+  popupTexts = &shown;
+  const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, ReadAndClosePopup);
+  const UINT_PTR watchdog = ::SetTimer(nullptr, 0, 3000, CloseMenus);
+  tray->TrackPopupMenu({{items[0]}, {items[1]}}, 0);
+  ::KillTimer(nullptr, timer);
+  ::KillTimer(nullptr, watchdog);
+  popupTexts = nullptr;
+  EXPECT_EQ(shown, items);
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
-// Forms on real windows: the top-level window built from its design, its controls, menu bar,
-// timers and tooltips, and the widgets that wrap them.
+// A form running on its real window: the Form interface over the window the builder made from
+// its design, and the window procedure that hands the window's messages to its widgets.
 #pragma once
 
 #include <windows.h>
@@ -8,135 +8,12 @@
 #include <map>
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "platform/toolkit.h"
+#include "platform/win32/win32_form_builder.h"
 #include "platform/win32/win32_ui.h"
 
 namespace quellspur::platform::win32 {
-
-// Calls an event handler through a copy, so that a handler which replaces itself or unloads the
-// form that holds it does not pull the function from under its own feet.
-inline void Raise(const Handler& handler) {
-  if (handler) {
-    const Handler call = handler;
-    call();
-  }
-}
-
-// What the form's WM_COMMAND reaches: a control's notification, or a menu item chosen.
-class CommandTarget {
- public:
-  virtual ~CommandTarget() = default;
-  virtual void Command(WORD notification) = 0;
-};
-
-// A control looked up through its form's window each time, so that it is simply absent (and
-// every call a no-op) once the form is unloaded.
-class ControlRef {
- public:
-  ControlRef(const HWND& form, int id) : form_(form), id_(id) {}
-  HWND Get() const { return form_ ? ::GetDlgItem(form_, id_) : nullptr; }
-
- private:
-  const HWND& form_;
-  int id_;
-};
-
-class Win32ListBox final : public ListBox, public CommandTarget {
- public:
-  Win32ListBox(const HWND& form, int id) : control_(form, id) {}
-  int ListCount() const override;
-  std::wstring List(int index) const override;
-  void AddItem(const std::wstring& text) override;
-  void InsertItem(const std::wstring& text, int index) override;
-  void RemoveItem(int index) override;
-  void Clear() override;
-  bool Selected(int index) const override;
-  int ListIndex() const override;
-  void SetListIndex(int index) override;
-  void OnClick(Handler handler) override { onClick_ = std::move(handler); }
-  void Command(WORD notification) override;
-  // The control's window, nullptr once the form is unloaded.
-  HWND Window() const { return control_.Get(); }
-
- private:
-  ControlRef control_;
-  Handler onClick_;
-};
-
-class Win32Button final : public Button, public CommandTarget {
- public:
-  Win32Button(const HWND& form, int id) : control_(form, id) {}
-  std::wstring Caption() const override;
-  void SetCaption(const std::wstring& caption) override;
-  bool Enabled() const override;
-  void SetEnabled(bool enabled) override;
-  void OnClick(Handler handler) override { onClick_ = std::move(handler); }
-  void Command(WORD notification) override;
-  HWND Window() const { return control_.Get(); }
-
- private:
-  ControlRef control_;
-  Handler onClick_;
-};
-
-// Drawn by Windows, checked by us: the automatic styles cannot show the greyed state, and a click
-// on a greyed box checks it.
-class Win32CheckBox final : public CheckBox, public CommandTarget {
- public:
-  Win32CheckBox(const HWND& form, int id) : control_(form, id) {}
-  int Value() const override;
-  void SetValue(int value) override;
-  void Command(WORD notification) override;
-  HWND Window() const { return control_.Get(); }
-
- private:
-  ControlRef control_;
-};
-
-class Win32Label final : public Label {
- public:
-  Win32Label(const HWND& form, int id) : control_(form, id) {}
-  std::wstring Caption() const override;
-  void SetCaption(const std::wstring& caption) override;
-
- private:
-  ControlRef control_;
-};
-
-// A menu bar entry: a command item raises its click when chosen, a menu when it drops down.
-class Win32MenuItem final : public MenuItem, public CommandTarget {
- public:
-  void OnClick(Handler handler) override { onClick_ = std::move(handler); }
-  void Command(WORD) override { Raise(onClick_); }
-
- private:
-  Handler onClick_;
-};
-
-// A Windows timer on the form's window.
-class Win32Timer final : public Timer {
- public:
-  Win32Timer(const HWND& form, UINT_PTR id, int interval)
-      : form_(form), id_(id), interval_(interval) {}
-  int Interval() const override { return interval_; }
-  void SetInterval(int milliseconds) override;
-  bool Enabled() const override { return enabled_; }
-  void SetEnabled(bool enabled) override;
-  void OnTimer(Handler handler) override { onTimer_ = std::move(handler); }
-  // WM_TIMER arrived for this timer.
-  void Elapsed();
-
- private:
-  void Start();
-
-  const HWND& form_;
-  UINT_PTR id_;
-  int interval_;
-  bool enabled_ = false;
-  Handler onTimer_;
-};
 
 class Win32Form final : public Form {
  public:
@@ -157,12 +34,16 @@ class Win32Form final : public Form {
   MousePointer Pointer() const override { return pointer_; }
   void SetPointer(MousePointer pointer) override;
 
-  Button& ButtonNamed(const std::wstring& name) override { return Find(buttons_, name); }
-  CheckBox& CheckBoxNamed(const std::wstring& name) override { return Find(checkBoxes_, name); }
-  Label& LabelNamed(const std::wstring& name) override { return Find(labels_, name); }
-  ListBox& ListBoxNamed(const std::wstring& name) override { return Find(listBoxes_, name); }
-  Timer& TimerNamed(const std::wstring& name) override { return Find(timers_, name); }
-  MenuItem& MenuItemNamed(const std::wstring& name) override { return Find(menuItems_, name); }
+  Button& ButtonNamed(const std::wstring& name) override { return Find(parts_.buttons, name); }
+  CheckBox& CheckBoxNamed(const std::wstring& name) override {
+    return Find(parts_.checkBoxes, name);
+  }
+  Label& LabelNamed(const std::wstring& name) override { return Find(parts_.labels, name); }
+  ListBox& ListBoxNamed(const std::wstring& name) override { return Find(parts_.listBoxes, name); }
+  Timer& TimerNamed(const std::wstring& name) override { return Find(parts_.timers, name); }
+  MenuItem& MenuItemNamed(const std::wstring& name) override {
+    return Find(parts_.menuItems, name);
+  }
   std::uintptr_t IconHandle() const override;
 
   void OnCloseRequest(std::function<bool(CloseReason)> keepOpen) override {
@@ -178,11 +59,6 @@ class Win32Form final : public Form {
  private:
   LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   void AskToClose(HWND window, CloseReason reason);
-  void CreateControls(const FormDesign& design);
-  void AddTooltips(const std::vector<std::pair<HWND, std::wstring>>& tips);
-  HMENU BuildMenu(const std::vector<MenuDesign>& menus, bool popup);
-  HFONT FontFor(const Font& font);
-  void FitClientArea(int width, int height);
   // The child to give the keyboard focus to when the form gets it.
   HWND FocusTarget() const;
   template <typename Widget>
@@ -194,17 +70,7 @@ class Win32Form final : public Form {
   HWND lastFocus_ = nullptr;
   MousePointer pointer_ = MousePointer::Default;
   std::function<bool(CloseReason)> keepOpen_;
-  std::vector<HFONT> fonts_;
-  int nextMenuId_;
-  std::map<std::wstring, std::unique_ptr<Win32Button>> buttons_;
-  std::map<std::wstring, std::unique_ptr<Win32CheckBox>> checkBoxes_;
-  std::map<std::wstring, std::unique_ptr<Win32Label>> labels_;
-  std::map<std::wstring, std::unique_ptr<Win32ListBox>> listBoxes_;
-  std::map<std::wstring, std::unique_ptr<Win32Timer>> timers_;
-  std::map<std::wstring, std::unique_ptr<Win32MenuItem>> menuItems_;
-  std::map<int, CommandTarget*> commands_;
-  std::map<UINT_PTR, Win32Timer*> timerIds_;
-  std::map<HMENU, Win32MenuItem*> dropDowns_;
+  FormParts parts_;
 };
 
 }  // namespace quellspur::platform::win32

@@ -1,11 +1,11 @@
 // The version record, the clock and locale, the program's folder and the ANSI code page.
 #include <windows.h>
 
+#include <climits>
 #include <cwchar>
 #include <iterator>
 
 #include "platform/win32/win32_os.h"
-#include "platform/win32/win32_ui.h"
 
 namespace quellspur::platform::win32 {
 
@@ -129,11 +129,26 @@ bool Win32Os::Is64BitWindows() {
 }
 
 std::wstring Win32Os::AnsiToWide(std::string_view ansi) {
-  return FromAnsi(ansi);
+  if (ansi.empty() || ansi.size() > INT_MAX) {
+    return {};
+  }
+  const int length = static_cast<int>(ansi.size());
+  const int chars = ::MultiByteToWideChar(CP_ACP, 0, ansi.data(), length, nullptr, 0);
+  std::wstring text(static_cast<std::size_t>(chars), L'\0');
+  ::MultiByteToWideChar(CP_ACP, 0, ansi.data(), length, text.data(), chars);
+  return text;
 }
 
 std::string Win32Os::WideToAnsi(std::wstring_view text) {
-  return ToAnsi(text);
+  if (text.empty() || text.size() > INT_MAX) {
+    return {};
+  }
+  const int length = static_cast<int>(text.size());
+  const int bytes =
+      ::WideCharToMultiByte(CP_ACP, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
+  std::string ansi(static_cast<std::size_t>(bytes), '\0');
+  ::WideCharToMultiByte(CP_ACP, 0, text.data(), length, ansi.data(), bytes, nullptr, nullptr);
+  return ansi;
 }
 
 }  // namespace quellspur::platform::win32

@@ -20,7 +20,7 @@ int Win32Desktop::ScreenHeight() const {
 
 int Win32Desktop::MessageBox(const std::wstring& text, const std::wstring& caption,
                              std::uint32_t style) {
-  return ::MessageBoxA(nullptr, ToAnsi(text).c_str(), ToAnsi(caption).c_str(), style);
+  return ::MessageBoxW(nullptr, text.c_str(), caption.c_str(), style);
 }
 
 Win32Toolkit::Win32Toolkit() : ui_(std::make_unique<UiContext>()), desktop_(*ui_) {}
@@ -37,7 +37,7 @@ std::unique_ptr<TrayWindow> Win32Toolkit::CreateTrayWindow(const std::wstring& c
 
 void Win32Toolkit::RunMessageLoop() {
   MSG message{};
-  while (::GetMessageA(&message, nullptr, 0, 0) > 0) {
+  while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
     DeliverMessage(message);
   }
 }

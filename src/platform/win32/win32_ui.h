@@ -1,5 +1,5 @@
 // What the forms and the tray window share: the screen's scale, the program's icon, the hidden
-// owner of forms without a taskbar button, the window classes, and text in the ANSI code page.
+// owner of forms without a taskbar button, the window classes, and the windows' texts.
 #pragma once
 
 #include <windows.h>
@@ -7,12 +7,22 @@
 #undef MessageBox
 
 #include <string>
-#include <string_view>
 
 namespace quellspur::platform::win32 {
 
-inline constexpr char kFormClass[] = "QuellspurForm";
-inline constexpr char kTrayClass[] = "QuellspurTray";
+inline constexpr wchar_t kFormClass[] = L"QuellspurForm";
+inline constexpr wchar_t kTrayClass[] = L"QuellspurTray";
+
+// The system's cursors and icons (IDC_ARROW, IDI_APPLICATION) for the "W" calls: their ids are
+// numbers that the headers dress as text pointers of the build's default character type.
+inline const wchar_t* SystemResource(const char* id) {
+  return reinterpret_cast<const wchar_t*>(id);
+}
+
+// A window class by its atom, for CreateWindowExW (MAKEINTATOM too follows the default type).
+inline const wchar_t* ClassAtom(ATOM atom) {
+  return MAKEINTRESOURCEW(atom);
+}
 
 // Lives as long as the toolkit; forms and the tray window keep a reference to it.
 class UiContext {
@@ -49,8 +59,6 @@ class UiContext {
   int dpiY_ = 96;
 };
 
-std::string ToAnsi(std::wstring_view text);
-std::wstring FromAnsi(std::string_view ansi);
 // A window's text up to its first zero.
 std::wstring WindowText(HWND window);
 void SetText(HWND window, const std::wstring& text);

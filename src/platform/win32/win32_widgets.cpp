@@ -1,7 +1,9 @@
 // The widgets over real controls; each call is one message to its control.
+#include "platform/win32/win32_widgets.h"
+
 #include <stdexcept>
 
-#include "platform/win32/win32_form.h"
+#include "platform/win32/win32_ui.h"
 
 namespace quellspur::platform::win32 {
 namespace {
@@ -20,7 +22,7 @@ int Win32ListBox::ListCount() const {
   if (!list) {
     return 0;
   }
-  const LRESULT count = ::SendMessageA(list, LB_GETCOUNT, 0, 0);
+  const LRESULT count = ::SendMessageW(list, LB_GETCOUNT, 0, 0);
   return count == LB_ERR ? 0 : static_cast<int>(count);
 }
 
@@ -63,13 +65,13 @@ void Win32ListBox::RemoveItem(int index) {
     return;
   }
   CheckIndex(index, ListCount() - 1);
-  ::SendMessageA(list, LB_DELETESTRING, static_cast<WPARAM>(index), 0);
+  ::SendMessageW(list, LB_DELETESTRING, static_cast<WPARAM>(index), 0);
 }
 
 void Win32ListBox::Clear() {
   const HWND list = control_.Get();
   if (list) {
-    ::SendMessageA(list, LB_RESETCONTENT, 0, 0);
+    ::SendMessageW(list, LB_RESETCONTENT, 0, 0);
   }
 }
 
@@ -82,7 +84,7 @@ int Win32ListBox::ListIndex() const {
   if (!list) {
     return -1;
   }
-  const LRESULT selected = ::SendMessageA(list, LB_GETCURSEL, 0, 0);
+  const LRESULT selected = ::SendMessageW(list, LB_GETCURSEL, 0, 0);
   return selected == LB_ERR ? -1 : static_cast<int>(selected);
 }
 
@@ -92,7 +94,7 @@ void Win32ListBox::SetListIndex(int index) {
     return;
   }
   CheckIndex(index, ListCount() - 1);
-  ::SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+  ::SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
   // Windows tells nobody about a selection the program makes; the form's code expects the click.
   Raise(onClick_);
 }
@@ -137,13 +139,13 @@ void Win32Button::Command(WORD notification) {
 
 int Win32CheckBox::Value() const {
   const HWND box = control_.Get();
-  return box ? static_cast<int>(::SendMessageA(box, BM_GETCHECK, 0, 0)) : 0;
+  return box ? static_cast<int>(::SendMessageW(box, BM_GETCHECK, 0, 0)) : 0;
 }
 
 void Win32CheckBox::SetValue(int value) {
   const HWND box = control_.Get();
   if (box) {
-    ::SendMessageA(box, BM_SETCHECK, static_cast<WPARAM>(value), 0);
+    ::SendMessageW(box, BM_SETCHECK, static_cast<WPARAM>(value), 0);
   }
 }
 

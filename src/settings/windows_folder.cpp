@@ -1,4 +1,6 @@
-#include "settings/windows_version.h"
+#include "settings/windows_folder.h"
+
+#include <cstdint>
 
 namespace quellspur {
 namespace {
@@ -6,13 +8,6 @@ namespace {
 constexpr std::uint32_t kPathChars = 260;
 
 }  // namespace
-
-std::int32_t GetWindowsPlatform(platform::System& system) {
-  platform::OsVersionInfo info;
-  info.size = platform::kOsVersionInfoSize;
-  system.GetVersionExW(info);  // on failure the record keeps its zero platform id
-  return static_cast<std::int32_t>(info.platformId);
-}
 
 std::wstring WindowsFolder(platform::System& system) {
   std::wstring folder;

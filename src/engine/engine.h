@@ -1,0 +1,72 @@
+// One program's engine: the scanner, the activity log, the change record, the clean-up, the
+// restore and the settings, put together once, so that the main window and QuellScan scan, log,
+// clean and report alike.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "clean/activity_log.h"
+#include "clean/change_record.h"
+#include "clean/clean_up.h"
+#include "clean/restore.h"
+#include "platform/message_pump.h"
+#include "platform/os.h"
+#include "scan/finding.h"
+#include "scan/scanner.h"
+#include "settings/settings.h"
+
+namespace quellspur {
+
+class Engine {
+ public:
+  // Reads nothing yet: a program reads the system when it starts its work.
+  Engine(platform::Os& os, platform::MessagePump& pump);
+
+  // Reads what the scan and the clean-up need of the system: the family of Windows the probes
+  // follow, and the Windows folder, where win.ini lives.
+  void ReadSystem();
+  WindowsPlatform windowsPlatform() const { return scanner_.windowsPlatform(); }
+  // With its trailing backslash; empty until read.
+  const std::wstring& windowsFolder() const { return windowsFolder_; }
+
+  // The three settings; until loaded, all off.
+  Settings& settings() { return settings_; }
+  // Loads the stored settings; true only when all three were there.
+  bool LoadSettings();
+
+  // One whole scan, whose findings replace the last scan's, then `report`; a failure inside a
+  // probe or the report ends only that part.
+  void Scan(const std::function<void()>& report);
+  // The last scan's findings in the order found; a cleaned one holds no process or start entry.
+  Findings& findings() { return findings_; }
+  // Writes the finding's report line to the activity log and returns it.
+  std::wstring LogFinding(const Finding& finding);
+  // Cleans one finding, with win.ini in the Windows folder read before; `moveFiles` puts its files
+  // into quarantine.
+  CleanOutcome Clean(Finding& finding, bool moveFiles);
+  // What a scan that found nothing reports, line by line: the time now, and that all is clean.
+  std::vector<std::wstring> CleanReport();
+
+  // What the quarantine holds, from the change record and the quarantine folder.
+  QuarantineList ListQuarantine();
+  // Puts back a recorded change.
+  RestoreResult RestoreChange(const ChangeEntry& entry);
+  // Puts a copy that no record names back to the place given.
+  RestoreResult RestoreCopy(const std::wstring& copyName, const std::wstring& target);
+  std::wstring ChangeRecordPath() const { return record_.Path(); }
+
+ private:
+  platform::Os& os_;
+  Scanner scanner_;
+  ActivityLog log_;
+  ChangeRecord record_;
+  CleanUp cleanUp_;
+  Restore restore_;
+  Settings settings_;
+  std::wstring windowsFolder_;
+  Findings findings_;
+};
+
+}  // namespace quellspur

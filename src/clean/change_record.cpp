@@ -48,13 +48,15 @@ bool ChangeRecord::Append(const ChangeEntry& entry) {
 
 ParsedRecord ChangeRecord::Read() {
   const std::wstring path = Path();
+  const ParsedRecord unreadable{{}, {{0, L"the record could not be read"}}};
   std::uint64_t length = 0;
   if (!os_.GetFileLength(path, length)) {
-    return {};
+    // No record yet; but one that is there and can't be looked at is no empty one.
+    return platform::NotFound(os_.GetLastError()) ? ParsedRecord{} : unreadable;
   }
   std::string bytes;
   if (length > 0x7FFFFFFF || !os_.ReadFileAt(path, 0, static_cast<std::uint32_t>(length), bytes)) {
-    return {{}, {{0, L"the record could not be read"}}};
+    return unreadable;
   }
   return ParseRecord(bytes);
 }

@@ -20,6 +20,11 @@ bool Exists(platform::Files& files, const std::wstring& path) {
   return files.GetFileLength(path, length);
 }
 
+// Whether Windows says the file is not there: one it can't look at may still be.
+bool Missing(platform::Os& os, const std::wstring& path) {
+  return !Exists(os, path) && platform::NotFound(os.GetLastError());
+}
+
 RestoreResult Result(RestoreOutcome outcome, std::wstring message) {
   return {outcome, std::move(message)};
 }
@@ -50,9 +55,9 @@ QuarantineList Restore::List() {
     if (restored.contains(entry.id)) {
       item.state = QuarantineState::Restored;
     } else if (const auto* file = std::get_if<FileChange>(&entry.change)) {
-      item.state = Exists(os_, record_.Folder() + L"\\" + file->copyName)
-                       ? QuarantineState::Quarantined
-                       : QuarantineState::NoCopy;
+      item.state = Missing(os_, record_.Folder() + L"\\" + file->copyName)
+                       ? QuarantineState::NoCopy
+                       : QuarantineState::Quarantined;
     } else {
       item.state = QuarantineState::Removed;
     }
@@ -105,9 +110,18 @@ RestoreResult Restore::CopyBack(const std::wstring& copyPath, const std::string&
                   Exists(os_, target) ? target + L" exists already"
                                       : L"it could not be copied back to " + target);
   }
-  std::string placedHash;
-  if (!os_.FileSha256(target, placedHash) || placedHash != sha256) {
-    os_.DeleteFileW(target);  // ours, and not whole: the copy stays the only good one
+  // Ours, and not known to be whole until checked: on any way out before, it goes again and the
+  // copy stays the only good one.
+  bool whole = false;
+  try {
+    std::string placedHash;
+    whole = os_.FileSha256(target, placedHash) && placedHash == sha256;
+  } catch (...) {
+    os_.DeleteFileW(target);
+    throw;
+  }
+  if (!whole) {
+    os_.DeleteFileW(target);
     return Result(RestoreOutcome::Failed, L"it did not arrive whole at " + target);
   }
   log_.WriteLog(L"Restoring: " + target + L" from: " + copyPath);

@@ -14,6 +14,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/os_calls.h"
 #include "platform/system.h"
 #include "platform/types.h"
 
@@ -37,32 +38,11 @@ std::wstring ValueText(System& system, std::uint32_t type, std::string_view data
 // Text as a string type's data: UTF-16LE with its terminating zero character.
 std::string StringData(std::wstring_view text);
 
+// The calls and their documentation: QUELLSPUR_REGISTRY_CALLS in os_calls.h.
 class Registry {
  public:
   virtual ~Registry() = default;
-
-  virtual Status RegOpenKeyExW(RegKey root, const std::wstring& subKey, std::uint32_t options,
-                               std::uint32_t access, RegKey& key) = 0;
-  // Delivers value `index` into buffers of nameChars characters and dataBytes bytes. A name or data
-  // that does not fit gives kErrorMoreData; past the last value kErrorNoMoreItems.
-  virtual Status RegEnumValueW(RegKey key, std::uint32_t index, std::uint32_t nameChars,
-                               std::uint32_t dataBytes, EnumeratedValue& value) = 0;
-  virtual Status RegCloseKey(RegKey key) = 0;
-  // Delivers the named value's type and data into a buffer of dataBytes bytes; data that does not
-  // fit gives kErrorMoreData, a missing value kErrorFileNotFound.
-  virtual Status RegQueryValueExW(RegKey key, const std::wstring& valueName,
-                                  std::uint32_t dataBytes, std::uint32_t& type,
-                                  std::string& data) = 0;
-
-  // Creates the key and any missing keys above it, or opens it when it exists.
-  virtual Status RegCreateKeyExW(RegKey root, const std::wstring& subKey, std::uint32_t access,
-                                 RegKey& key) = 0;
-  // Stores the bytes. String-type data whose last character is not a zero is stored with one when
-  // the character behind the data is a zero, as Windows NT does; behind the boundary's data there
-  // always is one.
-  virtual Status RegSetValueExW(RegKey key, const std::wstring& valueName, std::uint32_t type,
-                                const std::string& data) = 0;
-  virtual Status RegDeleteValueW(RegKey key, const std::wstring& valueName) = 0;
+  QUELLSPUR_REGISTRY_CALLS(QUELLSPUR_PURE_VIRTUAL)
 };
 
 }  // namespace quellspur::platform

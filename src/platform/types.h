@@ -18,11 +18,23 @@ inline constexpr RegKey kHkeyLocalMachine = 0x80000002;
 using Status = long;
 inline constexpr Status kErrorSuccess = 0;
 inline constexpr Status kErrorFileNotFound = 2;
+inline constexpr Status kErrorPathNotFound = 3;
 inline constexpr Status kErrorAccessDenied = 5;
 inline constexpr Status kErrorInvalidHandle = 6;
+inline constexpr Status kErrorNoMoreFiles = 18;
+inline constexpr Status kErrorSharingViolation = 32;
+inline constexpr Status kErrorFileExists = 80;
 inline constexpr Status kErrorInvalidParameter = 87;
+inline constexpr Status kErrorInsufficientBuffer = 122;
+inline constexpr Status kErrorAlreadyExists = 183;
 inline constexpr Status kErrorMoreData = 234;
 inline constexpr Status kErrorNoMoreItems = 259;
+inline constexpr Status kErrorInvalidWindowHandle = 1400;
+
+// Whether the status says that the file, or the folder on its way, is not there.
+inline bool NotFound(Status status) {
+  return status == kErrorFileNotFound || status == kErrorPathNotFound;
+}
 
 // Registry access rights as the program asks for them.
 inline constexpr std::uint32_t kKeyAllButDelete = 0x2003F;  // READ_CONTROL and the six key rights

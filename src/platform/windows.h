@@ -5,20 +5,16 @@
 #include <optional>
 #include <string>
 
+#include "platform/os_calls.h"
 #include "platform/types.h"
 
 namespace quellspur::platform {
 
+// The calls and their documentation: QUELLSPUR_WINDOW_CALLS in os_calls.h.
 class Windows {
  public:
   virtual ~Windows() = default;
-
-  // The first top-level window, hidden ones included, with this class and caption; an absent
-  // text (a null pointer to Windows) matches any. 0 when there is none.
-  virtual WindowHandle FindWindowW(const std::optional<std::wstring>& className,
-                                   const std::optional<std::wstring>& windowName) = 0;
-  // The thread that made the window; its process id goes to `processId`.
-  virtual std::uint32_t GetWindowThreadProcessId(WindowHandle window, std::uint32_t& processId) = 0;
+  QUELLSPUR_WINDOW_CALLS(QUELLSPUR_PURE_VIRTUAL)
 };
 
 }  // namespace quellspur::platform

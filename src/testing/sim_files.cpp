@@ -3,12 +3,31 @@
 // change when their attributes do, and folders that are no files.
 #include <algorithm>
 #include <cwchar>
+#include <map>
 
 #include "platform/sha256.h"
 #include "platform/text_lines.h"
 #include "testing/sim_machine.h"
 
 namespace quellspur::platform::sim {
+namespace {
+
+// The sweeps hash the same large files thousands of times, and hashing is slow under the
+// sanitizers: the digests of large contents are remembered, by content.
+std::string RememberedSha256(const std::string& bytes) {
+  constexpr std::size_t kLarge = 4096;
+  if (bytes.size() < kLarge) {
+    return Sha256Hex(bytes);
+  }
+  static std::map<std::string, std::string> digests;
+  auto [digest, added] = digests.try_emplace(bytes);
+  if (added) {
+    digest->second = Sha256Hex(bytes);
+  }
+  return digest->second;
+}
+
+}  // namespace
 
 void SimMachine::PutFile(const std::wstring& path, const std::string& bytes) {
   const std::wstring key = FileKey(path);
@@ -82,32 +101,42 @@ SimMachine::File& SimMachine::FileAt(const std::wstring& path) {
   return file;
 }
 
+const SimMachine::File* SimMachine::Opened(const std::wstring& path) {
+  const std::wstring key = FileKey(path);
+  const File* file = FindFile(path);
+  if (file == nullptr) {
+    // A folder opened as a file refuses access.
+    Fail(FolderExists(key) ? kErrorAccessDenied : Missing(key));
+  }
+  return file;
+}
+
 bool SimMachine::GetFileLength(const std::wstring& path, std::uint64_t& length) {
-  auto file = files_.find(FileKey(path));
-  if (file == files_.end()) {
+  const File* file = Opened(path);
+  if (file == nullptr) {
     return false;
   }
-  length = file->second.bytes.size();
+  length = file->bytes.size();
   return true;
 }
 
 bool SimMachine::ReadFileAt(const std::wstring& path, std::uint64_t offset, std::uint32_t count,
                             std::string& bytes) {
   bytes.clear();
-  auto file = files_.find(FileKey(path));
-  if (file == files_.end()) {
+  const File* file = Opened(path);
+  if (file == nullptr) {
     return false;
   }
-  if (offset < file->second.bytes.size()) {
-    bytes = file->second.bytes.substr(static_cast<std::size_t>(offset), count);
+  if (offset < file->bytes.size()) {
+    bytes = file->bytes.substr(static_cast<std::size_t>(offset), count);
   }
   return true;
 }
 
 bool SimMachine::AppendToFile(const std::wstring& path, const std::string& bytes) {
-  const std::wstring key = FileKey(path);
-  if (!Writable(key)) {
-    return false;
+  const Status refusal = WriteRefusal(FileKey(path));
+  if (refusal != kErrorSuccess) {
+    return Fail(refusal);
   }
   FileAt(path).bytes += bytes;
   return true;
@@ -115,11 +144,11 @@ bool SimMachine::AppendToFile(const std::wstring& path, const std::string& bytes
 
 bool SimMachine::FileSha256(const std::wstring& path, std::string& hexDigest) {
   hexDigest.clear();
-  const File* file = FindFile(path);
+  const File* file = Opened(path);
   if (file == nullptr) {
     return false;
   }
-  hexDigest = Sha256Hex(file->bytes);
+  hexDigest = RememberedSha256(file->bytes);
   return true;
 }
 
@@ -130,7 +159,7 @@ bool SimMachine::ListFiles(const std::wstring& folder, std::vector<std::wstring>
     key.pop_back();
   }
   if (!FolderExists(key)) {
-    return false;
+    return Fail(kErrorPathNotFound);
   }
   const std::wstring prefix = key + L'\\';
   for (auto file = files_.lower_bound(prefix);
@@ -149,10 +178,21 @@ bool SimMachine::InUse(const std::wstring& key) const {
   });
 }
 
-bool SimMachine::Writable(const std::wstring& key) const {
+// A running program's executable is open without sharing its writes.
+Status SimMachine::WriteRefusal(const std::wstring& key) const {
   const auto file = files_.find(key);
-  return ParentExists(key) && folders_.count(key) == 0 && !InUse(key) &&
-         (file == files_.end() || (file->second.attributes & kAttributeReadOnly) == 0);
+  if (!ParentExists(key)) {
+    return kErrorPathNotFound;
+  }
+  if (InUse(key)) {
+    return kErrorSharingViolation;
+  }
+  const bool readOnly = file != files_.end() && (file->second.attributes & kAttributeReadOnly) != 0;
+  return readOnly || folders_.count(key) != 0 ? kErrorAccessDenied : kErrorSuccess;
+}
+
+Status SimMachine::Missing(const std::wstring& key) const {
+  return ParentExists(key) ? kErrorFileNotFound : kErrorPathNotFound;
 }
 
 SimMachine::File* SimMachine::FindFile(const std::wstring& path) {
@@ -167,7 +207,7 @@ bool SimMachine::ParentExists(const std::wstring& key) const {
 
 bool SimMachine::ReadTextLines(const std::wstring& path, std::vector<std::wstring>& lines) {
   lines.clear();
-  const File* file = FindFile(path);
+  const File* file = Opened(path);
   if (file == nullptr) {
     return false;
   }
@@ -179,9 +219,9 @@ bool SimMachine::ReadTextLines(const std::wstring& path, std::vector<std::wstrin
 }
 
 bool SimMachine::WriteWholeFile(const std::wstring& path, const std::string& bytes) {
-  const std::wstring key = FileKey(path);
-  if (!Writable(key)) {
-    return false;
+  const Status refusal = WriteRefusal(FileKey(path));
+  if (refusal != kErrorSuccess) {
+    return Fail(refusal);
   }
   FileAt(path).bytes = bytes;
   return true;
@@ -189,10 +229,16 @@ bool SimMachine::WriteWholeFile(const std::wstring& path, const std::string& byt
 
 bool SimMachine::CopyFileW(const std::wstring& existing, const std::wstring& target,
                            bool failIfExists) {
-  const File* source = FindFile(existing);
-  const std::wstring key = FileKey(target);
-  if (source == nullptr || !Writable(key) || (failIfExists && FindFile(target) != nullptr)) {
+  const File* source = Opened(existing);
+  if (source == nullptr) {
     return false;
+  }
+  if (failIfExists && FindFile(target) != nullptr) {
+    return Fail(kErrorFileExists);
+  }
+  const Status refusal = WriteRefusal(FileKey(target));
+  if (refusal != kErrorSuccess) {
+    return Fail(refusal);
   }
   // The copy takes the source's attributes: a read-only file's copy is read-only too. (Wine gives
   // a file it replaces no new attributes.) A file it replaces keeps its name.
@@ -205,17 +251,21 @@ bool SimMachine::CopyFileW(const std::wstring& existing, const std::wstring& tar
 bool SimMachine::SetFileAttributesW(const std::wstring& path, std::uint32_t attributes) {
   File* file = FindFile(path);
   if (file == nullptr) {
-    return false;
+    return Fail(Missing(FileKey(path)));
   }
   file->attributes = attributes;
   return true;
 }
 
 bool SimMachine::DeleteFileW(const std::wstring& path) {
-  const File* file = FindFile(path);
+  const File* file = Opened(path);
   const std::wstring key = FileKey(path);
-  if (file == nullptr || (file->attributes & kAttributeReadOnly) != 0 || InUse(key)) {
+  if (file == nullptr) {
     return false;
+  }
+  // Windows refuses to delete a read-only file or a running program's executable.
+  if ((file->attributes & kAttributeReadOnly) != 0 || InUse(key)) {
+    return Fail(kErrorAccessDenied);
   }
   files_.erase(key);
   return true;
@@ -226,20 +276,30 @@ bool SimMachine::CreateDirectoryW(const std::wstring& path) {
   while (!key.empty() && key.back() == L'\\') {
     key.pop_back();
   }
-  if (FolderExists(key) || files_.count(key) != 0 || !ParentExists(key)) {
-    return false;
+  if (FolderExists(key) || files_.count(key) != 0) {
+    return Fail(kErrorAlreadyExists);
+  }
+  if (!ParentExists(key)) {
+    return Fail(kErrorPathNotFound);
   }
   folders_.insert(key);
   return true;
 }
 
 bool SimMachine::MoveFileExW(const std::wstring& existing, const std::wstring& target) {
-  const File* source = FindFile(existing);
+  const File* source = Opened(existing);
   const std::wstring from = FileKey(existing);
   const std::wstring to = FileKey(target);
-  // Windows refuses to replace a read-only file here (Wine does not).
-  if (source == nullptr || InUse(from) || !Writable(to)) {
+  if (source == nullptr) {
     return false;
+  }
+  if (InUse(from)) {
+    return Fail(kErrorSharingViolation);
+  }
+  // Windows refuses to replace a read-only file here (Wine does not).
+  const Status refusal = WriteRefusal(to);
+  if (refusal != kErrorSuccess) {
+    return Fail(refusal);
   }
   const File moved = *source;
   files_.erase(from);
@@ -257,7 +317,7 @@ bool SimMachine::GetTempFileNameW(const std::wstring& folder, const std::wstring
     base += L'\\';
   }
   if (!FolderExists(FileKey(base.substr(0, base.size() - 1)))) {
-    return false;
+    return Fail(kErrorPathNotFound);
   }
   do {
     wchar_t unique[8];

@@ -105,72 +105,16 @@ class SimMachine : public Os {
   std::size_t OpenHandleCount() const { return handles_.size(); }
   std::size_t OpenKeyCount() const { return openKeys_.size(); }
 
-  // --- Processes ---
-  Handle CreateToolhelp32Snapshot(std::uint32_t flags, std::uint32_t processId) override;
-  bool Process32FirstW(Handle snapshot, ProcessEntry& entry) override;
-  bool Process32NextW(Handle snapshot, ProcessEntry& entry) override;
-  Handle OpenProcess(std::uint32_t desiredAccess, bool inheritHandle,
-                     std::uint32_t processId) override;
-  std::uint32_t GetModuleFileNameExW(Handle process, std::uint32_t bufferChars,
-                                     std::wstring& path) override;
-  bool QueryFullProcessImageNameW(Handle process, std::wstring& path) override;
-  bool TerminateProcess(Handle process, std::uint32_t exitCode) override;
-  bool GetExitCodeProcess(Handle process, std::uint32_t& exitCode) override;
-  bool CloseHandle(Handle handle) override;
-  std::uint32_t GetCurrentProcessId() override { return selfId_; }
-
-  // --- Registry ---
-  Status RegOpenKeyExW(RegKey root, const std::wstring& subKey, std::uint32_t options,
-                       std::uint32_t access, RegKey& key) override;
-  Status RegEnumValueW(RegKey key, std::uint32_t index, std::uint32_t nameChars,
-                       std::uint32_t dataBytes, EnumeratedValue& value) override;
-  Status RegCloseKey(RegKey key) override;
-  Status RegQueryValueExW(RegKey key, const std::wstring& valueName, std::uint32_t dataBytes,
-                          std::uint32_t& type, std::string& data) override;
-  Status RegCreateKeyExW(RegKey root, const std::wstring& subKey, std::uint32_t access,
-                         RegKey& key) override;
-  Status RegSetValueExW(RegKey key, const std::wstring& valueName, std::uint32_t type,
-                        const std::string& data) override;
-  Status RegDeleteValueW(RegKey key, const std::wstring& valueName) override;
-
-  // --- Files ---
-  bool GetFileLength(const std::wstring& path, std::uint64_t& length) override;
-  bool ReadFileAt(const std::wstring& path, std::uint64_t offset, std::uint32_t count,
-                  std::string& bytes) override;
-  bool AppendToFile(const std::wstring& path, const std::string& bytes) override;
-  bool FileSha256(const std::wstring& path, std::string& hexDigest) override;
-  bool ListFiles(const std::wstring& folder, std::vector<std::wstring>& names) override;
-  bool ReadTextLines(const std::wstring& path, std::vector<std::wstring>& lines) override;
-  bool WriteWholeFile(const std::wstring& path, const std::string& bytes) override;
-  bool CopyFileW(const std::wstring& existing, const std::wstring& target,
-                 bool failIfExists) override;
-  bool SetFileAttributesW(const std::wstring& path, std::uint32_t attributes) override;
-  bool DeleteFileW(const std::wstring& path) override;
-  bool CreateDirectoryW(const std::wstring& path) override;
-  bool MoveFileExW(const std::wstring& existing, const std::wstring& target) override;
-  bool GetTempFileNameW(const std::wstring& folder, const std::wstring& prefix,
-                        std::wstring& path) override;
-
-  // --- System ---
-  bool GetVersionExW(OsVersionInfo& info) override;
-  void GetLocalTime(LocalTime& time) override { time = clock_; }
-  std::uint64_t SteadyMicroseconds() override { return steadyNow_ += steadyStep_; }
-  std::wstring GetTimeSeparator() override { return timeSeparator_; }
-  std::wstring GetProgramFolder() override { return programFolder_; }
-  std::wstring GetProgramExeName() override { return programExeName_; }
-  std::wstring GetCommandLineW() override { return commandLine_; }
-  std::uint32_t GetWindowsDirectoryW(std::uint32_t bufferChars, std::wstring& folder) override;
-  bool CreateMutexW(const std::wstring& name, bool& alreadyExists) override;
-  bool Is64BitWindows() override { return wow64_; }
-  std::wstring AnsiToWide(std::string_view ansi) override;
-  std::string WideToAnsi(std::wstring_view text) override;
-
-  // --- Windows ---
-  WindowHandle FindWindowW(const std::optional<std::wstring>& className,
-                           const std::optional<std::wstring>& windowName) override;
-  std::uint32_t GetWindowThreadProcessId(WindowHandle window, std::uint32_t& processId) override;
+  // The calls of os_calls.h, defined in the file of their subject.
+  QUELLSPUR_OS_CALLS(QUELLSPUR_OVERRIDE)
 
  private:
+  // A call's failure: Windows leaves its status for GetLastError.
+  bool Fail(Status status) {
+    lastError_ = status;
+    return false;
+  }
+
   // --- Processes ---
   struct KernelObject {
     enum class Kind { Snapshot, Process } kind = Kind::Snapshot;
@@ -222,10 +166,15 @@ class SimMachine : public Os {
   void AddFolders(const std::wstring& key);
   // Whether a running program's executable is this file: it can't be deleted or replaced.
   bool InUse(const std::wstring& key) const;
-  // Whether a file may be created or written here: the folder above exists, no folder has the
-  // name, and a file of that name is neither read-only nor in use.
-  bool Writable(const std::wstring& key) const;
+  // Why a file may not be created or written here, kErrorSuccess when it may: the folder above
+  // must exist, no folder have the name, and a file of that name be neither read-only nor in use.
+  Status WriteRefusal(const std::wstring& key) const;
+  // Why there is no file at the path: its folder is missing too, or only the file.
+  Status Missing(const std::wstring& key) const;
   File* FindFile(const std::wstring& path);
+  // The file at the path for reading, or nullptr when Windows would refuse to open it, its status
+  // left for GetLastError.
+  const File* Opened(const std::wstring& path);
   bool ParentExists(const std::wstring& key) const;
 
   std::map<std::wstring, File> files_;  // by upper-cased full path
@@ -234,6 +183,7 @@ class SimMachine : public Os {
   std::wstring currentDirectory_ = L"C:\\";
 
   // --- System ---
+  Status lastError_ = kErrorSuccess;
   std::uint32_t platformId_ = kPlatformNt;
   bool wow64_ = false;
   LocalTime clock_{2026, 1, 1, 12, 0, 0};

@@ -56,7 +56,7 @@ bool SimMachine::Reachable(const SimProcess& process) const {
 
 Handle SimMachine::CreateToolhelp32Snapshot(std::uint32_t flags, std::uint32_t) {
   if ((flags & kSnapProcess) == 0) {
-    return 0;
+    return Fail(kErrorInvalidParameter);
   }
   KernelObject snapshot;
   for (const SimProcess& process : processes_) {
@@ -73,14 +73,14 @@ Handle SimMachine::CreateToolhelp32Snapshot(std::uint32_t flags, std::uint32_t) 
 bool SimMachine::NextEntry(Handle snapshot, ProcessEntry& entry, bool first) {
   auto object = handles_.find(snapshot);
   if (object == handles_.end() || object->second.kind != KernelObject::Kind::Snapshot) {
-    return false;
+    return Fail(kErrorInvalidHandle);
   }
   KernelObject& walk = object->second;
   if (first) {
     walk.next = 0;
   }
   if (walk.next >= walk.entries.size()) {
-    return false;
+    return Fail(kErrorNoMoreFiles);
   }
   entry = walk.entries[walk.next++];
   return true;
@@ -96,8 +96,11 @@ bool SimMachine::Process32NextW(Handle snapshot, ProcessEntry& entry) {
 
 Handle SimMachine::OpenProcess(std::uint32_t desiredAccess, bool, std::uint32_t processId) {
   const SimProcess* process = FindProcess(processId);
-  if (process == nullptr || process->refusesOpen || !Reachable(*process)) {
-    return 0;
+  if (process == nullptr || !Reachable(*process)) {
+    return Fail(kErrorInvalidParameter);  // no process has the id
+  }
+  if (process->refusesOpen) {
+    return Fail(kErrorAccessDenied);
   }
   KernelObject object;
   object.kind = KernelObject::Kind::Process;
@@ -113,16 +116,17 @@ std::uint32_t SimMachine::GetModuleFileNameExW(Handle process, std::uint32_t buf
                                                std::wstring& path) {
   path.clear();
   if (bufferChars == 0) {
-    return 0;
+    return Fail(kErrorInsufficientBuffer);
   }
   auto object = handles_.find(process);
-  if (object == handles_.end() || object->second.kind != KernelObject::Kind::Process ||
-      (object->second.access & kProcessQueryAndRead) != kProcessQueryAndRead) {
-    return 0;
+  if (object == handles_.end() || object->second.kind != KernelObject::Kind::Process) {
+    return Fail(kErrorInvalidHandle);
   }
   const SimProcess* target = FindProcess(object->second.processId);
-  if (target == nullptr || !target->running || (wow64_ && target->is64Bit)) {
-    return 0;  // an ended process has no modules left to name, a 64-bit one none for us
+  if ((object->second.access & kProcessQueryAndRead) != kProcessQueryAndRead || target == nullptr ||
+      !target->running || (wow64_ && target->is64Bit)) {
+    // An ended process has no modules left to name, a 64-bit one none for us.
+    return Fail(kErrorAccessDenied);
   }
   // A path cut to the buffer keeps room for its terminating zero, and the count then is the
   // whole buffer.
@@ -137,14 +141,14 @@ std::uint32_t SimMachine::GetModuleFileNameExW(Handle process, std::uint32_t buf
 bool SimMachine::QueryFullProcessImageNameW(Handle process, std::wstring& path) {
   path.clear();
   auto object = handles_.find(process);
-  if (object == handles_.end() || object->second.kind != KernelObject::Kind::Process ||
-      (object->second.access & kProcessQueryAndRead) == 0) {
-    return false;
+  if (object == handles_.end() || object->second.kind != KernelObject::Kind::Process) {
+    return Fail(kErrorInvalidHandle);
   }
   const SimProcess* target = FindProcess(object->second.processId);
   // Unlike its modules, an ended process's image keeps its name while anyone holds it.
-  if (target == nullptr || target->modulePath.empty()) {
-    return false;
+  if ((object->second.access & kProcessQueryAndRead) == 0 || target == nullptr ||
+      target->modulePath.empty()) {
+    return Fail(kErrorAccessDenied);
   }
   path = target->modulePath;
   return true;
@@ -152,13 +156,13 @@ bool SimMachine::QueryFullProcessImageNameW(Handle process, std::wstring& path) 
 
 bool SimMachine::TerminateProcess(Handle process, std::uint32_t exitCode) {
   auto object = handles_.find(process);
-  if (object == handles_.end() || object->second.kind != KernelObject::Kind::Process ||
-      (object->second.access & kProcessTerminate) == 0) {
-    return false;
+  if (object == handles_.end() || object->second.kind != KernelObject::Kind::Process) {
+    return Fail(kErrorInvalidHandle);
   }
   SimProcess* target = FindProcess(object->second.processId);
-  if (target == nullptr || target->refusesTermination) {
-    return false;
+  if ((object->second.access & kProcessTerminate) == 0 || target == nullptr ||
+      target->refusesTermination) {
+    return Fail(kErrorAccessDenied);
   }
   if (target->running) {
     EndProcess(target->id, exitCode);
@@ -169,18 +173,22 @@ bool SimMachine::TerminateProcess(Handle process, std::uint32_t exitCode) {
 bool SimMachine::GetExitCodeProcess(Handle process, std::uint32_t& exitCode) {
   auto object = handles_.find(process);
   if (object == handles_.end() || object->second.kind != KernelObject::Kind::Process) {
-    return false;
+    return Fail(kErrorInvalidHandle);
   }
   const SimProcess* target = FindProcess(object->second.processId);
   if (target == nullptr) {
-    return false;
+    return Fail(kErrorInvalidHandle);
   }
   exitCode = target->running ? kStillActive : target->exitCode;
   return true;
 }
 
 bool SimMachine::CloseHandle(Handle handle) {
-  return handles_.erase(handle) == 1;
+  return handles_.erase(handle) == 1 || Fail(kErrorInvalidHandle);
+}
+
+std::uint32_t SimMachine::GetCurrentProcessId() {
+  return selfId_;
 }
 
 }  // namespace quellspur::platform::sim

@@ -16,7 +16,7 @@ SimMachine::SimMachine() {
 bool SimMachine::GetVersionExW(OsVersionInfo& info) {
   // The call accepts the record's two published sizes only.
   if (info.size != kOsVersionInfoSize && info.size != 284) {
-    return false;
+    return Fail(kErrorInsufficientBuffer);
   }
   const bool nt = platformId_ == kPlatformNt;
   info.majorVersion = nt ? 6 : 4;
@@ -37,7 +37,43 @@ std::uint32_t SimMachine::GetWindowsDirectoryW(std::uint32_t bufferChars, std::w
 
 bool SimMachine::CreateMutexW(const std::wstring& name, bool& alreadyExists) {
   alreadyExists = !mutexes_.insert(UpperCase(name)).second;
+  // Windows tells of the other program's mutex through the last error, though the call succeeds.
+  if (alreadyExists) {
+    lastError_ = kErrorAlreadyExists;
+  }
   return true;
+}
+
+void SimMachine::GetLocalTime(LocalTime& time) {
+  time = clock_;
+}
+
+std::uint64_t SimMachine::SteadyMicroseconds() {
+  return steadyNow_ += steadyStep_;
+}
+
+std::wstring SimMachine::GetTimeSeparator() {
+  return timeSeparator_;
+}
+
+std::wstring SimMachine::GetProgramFolder() {
+  return programFolder_;
+}
+
+std::wstring SimMachine::GetProgramExeName() {
+  return programExeName_;
+}
+
+std::wstring SimMachine::GetCommandLineW() {
+  return commandLine_;
+}
+
+bool SimMachine::Is64BitWindows() {
+  return wow64_;
+}
+
+Status SimMachine::GetLastError() {
+  return lastError_;
 }
 
 std::wstring SimMachine::AnsiToWide(std::string_view ansi) {

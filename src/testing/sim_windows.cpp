@@ -33,7 +33,7 @@ std::uint32_t SimMachine::GetWindowThreadProcessId(WindowHandle window, std::uin
   auto found = std::find_if(windows_.begin(), windows_.end(),
                             [window](const SimTopLevelWindow& w) { return w.handle == window; });
   if (found == windows_.end()) {
-    return 0;
+    return Fail(kErrorInvalidWindowHandle);
   }
   processId = found->processId;
   return found->threadId;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/quarantine_paths.h"
 #include "testing/fault_injection.h"
 #include "testing/sim_machine.h"
 
@@ -100,7 +101,7 @@ TEST(ChangeRecordFile, AppendsStampedLinesAfterItsVersionLineAndEndsACutLine) {
   platform::FaultInjectingOs os{sim};
   sim.SetClock({2026, 12, 6, 8, 1, 2});
   ChangeRecord record{os};
-  EXPECT_EQ(record.Path(), L"C:\\Program Files\\Quellspur\\BackDoors\\Changes.txt");
+  EXPECT_EQ(record.Path(), testing::ChangeRecordPath());
   EXPECT_TRUE(record.Append({0, L"not this time", L"NetBus", Restored{2}}));
   sim.PutFile(record.Path(), sim.FileContent(record.Path()) + "2026-12-06 08:01:02\tfile\tcu");
   EXPECT_TRUE(record.Append({0, {}, L"NetBus", Restored{3}}));

@@ -5,13 +5,12 @@
 #include <map>
 
 #include "forms/main_window_fixture.h"
+#include "support/quarantine_paths.h"
 
 namespace quellspur::testing {
 namespace {
 
 using ::testing::ElementsAre;
-
-const std::wstring kQuarantine = L"C:\\Program Files\\Quellspur\\BackDoors\\";
 
 class CleanUpTest : public MainWindowTest {
  protected:
@@ -59,7 +58,7 @@ TEST_F(CleanUpTest, EachLineIsCleanedByWhatItHoldsAndOnlyOnce) {
   EXPECT_EQ(sim.Process(id).exitCode, 200u);
   EXPECT_EQ(list.ListIndex(), -1);
   EXPECT_FALSE(cmdKill.Enabled());
-  EXPECT_TRUE(sim.FileExists(kQuarantine + L"NBSVR.EXE.Backdoor"));
+  EXPECT_TRUE(sim.FileExists(InQuarantine(L"NBSVR.EXE.Backdoor")));
 
   const std::vector<std::wstring> lines = list.lines();
   const std::string logText = sim.FileContent(kLogPath);
@@ -112,8 +111,8 @@ TEST_F(CleanUpTest, AProcessEndedSinceTheScanCountsAsTerminated) {
   CleanLine(1);
 
   EXPECT_TRUE(Line(0).starts_with(L"IT\u00B4S TERMINATED!  NetBus Pro Found as: C:\\A\\PATCH.EXE"));
-  EXPECT_TRUE(sim.FileExists(kQuarantine + L"PATCH.EXE.Backdoor"));
-  EXPECT_TRUE(sim.FileExists(kQuarantine + L"keyhook.dll.Backdoor"));
+  EXPECT_TRUE(sim.FileExists(InQuarantine(L"PATCH.EXE.Backdoor")));
+  EXPECT_TRUE(sim.FileExists(InQuarantine(L"keyhook.dll.Backdoor")));
   EXPECT_TRUE(Line(1).starts_with(L"IT\u00B4S TERMINATED!  Millenium Found as: C:\\MIL\\"));
   EXPECT_EQ(sim.Process(millenium).exitCode, 200u);
   EXPECT_TRUE(sim.FileExists(L"C:\\MIL\\MSWINDS.EXE"));
@@ -165,7 +164,7 @@ TEST_F(CleanUpTest, AutoCleanRemovesTheStartThenKillsAndMovesEverything) {
       steps.push_back(line.substr(20));
     }
   }
-  const std::string to = " to: C:\\Program Files\\Quellspur\\BackDoors\\";
+  const std::string to = " to: " + sim.WideToAnsi(QuarantineFolder()) + "\\";
   EXPECT_THAT(steps, ElementsAre("Removing start in registry: HKEY_LOCAL_MACHINE\\Software\\"
                                  "Microsoft\\Windows\\CurrentVersion\\RunServices,gc",
                                  "Moving: C:\\GC\\SYSTEM.EXE" + to + "SYSTEM.EXE.Backdoor",
@@ -235,7 +234,7 @@ TEST_F(CleanUpTest, AThousandFindingsOfSameNamedFilesLoseNoFile) {
   for (const ChangeEntry& entry : record.entries) {
     if (const auto* file = std::get_if<FileChange>(&entry.change)) {
       ++lines[file->originalPath];
-      EXPECT_EQ(sim.FileContent(kQuarantine + file->copyName), originals[file->originalPath]);
+      EXPECT_EQ(sim.FileContent(InQuarantine(file->copyName)), originals[file->originalPath]);
     }
   }
   for (const auto& [path, bytes] : originals) {

@@ -5,6 +5,7 @@
 #include "clean/file_quarantine.h"
 #include "clean/registry_start_removal.h"
 #include "platform/sha256.h"
+#include "support/quarantine_paths.h"
 #include "testing/fault_injection.h"
 #include "testing/sim_machine.h"
 
@@ -16,8 +17,8 @@ using platform::kHkeyLocalMachine;
 using platform::Sha256Hex;
 
 const std::wstring kRunKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+const std::wstring kProgram = L"D:\\TOOLS";
 const std::wstring kLog = L"D:\\TOOLS\\BackLog.txt";
-const std::wstring kQuarantine = L"D:\\TOOLS\\BackDoors\\";
 const std::wstring kTime = L"2026-12-06 08:00:00";
 
 class CleanUpSteps : public ::testing::Test {
@@ -124,26 +125,25 @@ TEST_F(CleanUpSteps, SameNamedFilesEachKeepAWholeCopyThatTheRecordNames) {
   sim.PutFile(first, "first");
   sim.SetFileAttributesW(first, platform::kAttributeReadOnly | platform::kAttributeHidden);
   sim.PutFile(L"C:\\B\\server.exe", "second");
-  EXPECT_FALSE(sim.FolderExistsAt(L"D:\\TOOLS\\BackDoors"));
+  EXPECT_FALSE(sim.FolderExistsAt(testing::QuarantineFolder(kProgram)));
 
   Move(first);
   Move(L"C:\\B\\server.exe");
 
   EXPECT_FALSE(sim.FileExists(first));
   EXPECT_FALSE(sim.FileExists(L"C:\\B\\server.exe"));
-  EXPECT_EQ(sim.FileContent(kQuarantine + L"SERVER.EXE.Backdoor"), "first");
-  EXPECT_EQ(sim.FileContent(kQuarantine + L"server.exe.2.Backdoor"), "second");
+  EXPECT_EQ(sim.FileContent(testing::InQuarantine(L"SERVER.EXE.Backdoor", kProgram)), "first");
+  EXPECT_EQ(sim.FileContent(testing::InQuarantine(L"server.exe.2.Backdoor", kProgram)), "second");
   EXPECT_EQ(
       record.Read().entries,
       (std::vector<ChangeEntry>{
           {2, kTime, L"SubSeven", FileChange{first, L"SERVER.EXE.Backdoor", 5, Sha256Hex("first")}},
           {3, kTime, L"SubSeven",
            FileChange{L"C:\\B\\server.exe", L"server.exe.2.Backdoor", 6, Sha256Hex("second")}}}));
+  const std::string to = " to: " + sim.WideToAnsi(testing::QuarantineFolder(kProgram)) + "\\";
   EXPECT_EQ(sim.FileContent(kLog),
-            "2026-12-06 08:00:00 Moving: C:\\A\\SERVER.EXE to: "
-            "D:\\TOOLS\\BackDoors\\SERVER.EXE.Backdoor\r\n"
-            "2026-12-06 08:00:00 Moving: C:\\B\\server.exe to: "
-            "D:\\TOOLS\\BackDoors\\server.exe.2.Backdoor\r\n");
+            "2026-12-06 08:00:00 Moving: C:\\A\\SERVER.EXE" + to + "SERVER.EXE.Backdoor\r\n" +
+                "2026-12-06 08:00:00 Moving: C:\\B\\server.exe" + to + "server.exe.2.Backdoor\r\n");
   // Names Windows would not produce stay inside the folder all the same.
   EXPECT_EQ(QuarantineName(L"C:\\A\\x/../../evil:stream", 3), L"x_.._.._evil_stream.3.Backdoor");
 }
@@ -160,7 +160,7 @@ TEST_F(CleanUpSteps, OnlyTheSameFileMovesIntoACopyLeftByAFailedDelete) {
   const std::uint32_t id = sim.StartProcess(running, 0);
   Move(running);
   EXPECT_EQ(sim.FileContent(running), "exe");
-  EXPECT_EQ(sim.FileContent(kQuarantine + L"SERVER.EXE.Backdoor"), "exe");
+  EXPECT_EQ(sim.FileContent(testing::InQuarantine(L"SERVER.EXE.Backdoor", kProgram)), "exe");
   EXPECT_FALSE(sim.FileExists(kLog));
 
   sim.PutFile(L"C:\\OTHER\\SERVER.EXE", "other");
@@ -179,7 +179,7 @@ TEST_F(CleanUpSteps, OnlyTheSameFileMovesIntoACopyLeftByAFailedDelete) {
                                                          {L"SERVER.EXE.3.Backdoor", "exe, changed"},
                                                          {L"SERVER.EXE.4.Backdoor", "exe"}};
   for (const auto& [name, bytes] : copies) {
-    EXPECT_EQ(sim.FileContent(kQuarantine + name), bytes);
+    EXPECT_EQ(sim.FileContent(testing::InQuarantine(name, kProgram)), bytes);
   }
   EXPECT_EQ(RecordedMoves(), (std::vector<std::pair<std::wstring, std::wstring>>{
                                  {running, L"SERVER.EXE.Backdoor"},
@@ -199,7 +199,7 @@ TEST_F(CleanUpSteps, WhatTheRecordCannotHoldIsNotChanged) {
   EXPECT_FALSE(RemoveRegistryStart(os, log, record, StartEntry(kHkeyCurrentUser, L"Patch")));
 
   EXPECT_EQ(sim.FileContent(L"C:\\A\\PATCH.EXE"), "exe");
-  EXPECT_FALSE(sim.FileExists(kQuarantine + L"PATCH.EXE.Backdoor"));
+  EXPECT_FALSE(sim.FileExists(testing::InQuarantine(L"PATCH.EXE.Backdoor", kProgram)));
   EXPECT_EQ(sim.RegistryValues(kHkeyCurrentUser, kRunKey).size(), 1u);
   EXPECT_EQ(sim.FileContent(record.Path()), "Quellspur change record 1\r\n");
   EXPECT_FALSE(sim.FileExists(kLog));

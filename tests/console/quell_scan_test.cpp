@@ -6,6 +6,7 @@
 #include "console/quell_scan.h"
 #include "forms/main_window_fixture.h"
 #include "settings/settings_store.h"
+#include "support/quarantine_paths.h"
 #include "testing/sim_console.h"
 #include "version/version.h"
 
@@ -126,7 +127,7 @@ TEST_F(QuellScan, CleanDealsWithEveryFindingAndSaysWhatRemains) {
   EXPECT_EQ(Run({L"scan", L"--clean", L"--move-files", L"--format=csv"}), kExitFound);
   EXPECT_THAT(OutLines()[1], ::testing::EndsWith(L",remove start entry,done"));
   EXPECT_THAT(OutLines()[2], ::testing::EndsWith(L",terminate,not done"));
-  EXPECT_EQ(sim.FileContent(L"C:\\Program Files\\Quellspur\\BackDoors\\NBSVR.EXE.Backdoor"), "MZ");
+  EXPECT_EQ(sim.FileContent(InQuarantine(L"NBSVR.EXE.Backdoor")), "MZ");
   EXPECT_TRUE(sim.FileExists(kServer));
 
   // With the stored setting on, moving needs no option.

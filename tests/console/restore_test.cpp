@@ -3,11 +3,10 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <map>
-
 #include "console/quell_scan.h"
 #include "forms/main_window_fixture.h"
-#include "settings/settings_store.h"
+#include "support/cleaned_scene.h"
+#include "support/quarantine_paths.h"
 #include "testing/sim_console.h"
 
 namespace quellspur::testing {
@@ -15,67 +14,6 @@ namespace {
 
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
-
-const std::wstring kWinIni = L"C:\\WINDOWS\\win.ini";
-const std::string kOldWinIni =
-    "[windows]\r\nload=C:\\MIL\\MSWINDS.EXE\r\nrun=\r\nx=C:\\MIL\\MSWINDS.EXE\r\n";
-const std::wstring kFolder = L"C:\\Program Files\\Quellspur\\BackDoors\\";
-
-const std::map<std::wstring, std::string> kFiles = {
-    {L"C:\\MIL\\MSWINDS.EXE", "millenium"},
-    {L"C:\\MIL\\regersys.ocx", "ocx"},
-    {L"C:\\NB\\NBSVR.EXE", std::string("netbus\0\xff", 8)},
-    {L"C:\\NB\\keyhook.dll", "hook"},
-};
-
-// A start value as the machine holds it: root, key, name, type and bytes.
-using Value = std::tuple<platform::RegKey, std::wstring, std::wstring, std::uint32_t, std::string>;
-const Value kValues[] = {
-    {kHkcu, kRunKey, L"NetBus", platform::kRegSz,
-     ToUtf16Le(std::wstring(L"C:\\NB\\NBSVR.EXE\0x\0", 18))},
-    {kHklm, kRunServicesKey, L"nb", platform::kRegExpandSz,
-     ToUtf16Le(L"nbsvr.exe /q") + std::string(2, '\0')},
-    {kHklm, kRunKey, L"mil", platform::kRegBinary, "MSWINDS.EXE"},
-};
-
-// Millenium with its win.ini lines and companion, NetBus Pro with its own and three start values,
-// both running; "Move BackDoors Files" on.
-void BuildScene(platform::sim::SimMachine& machine) {
-  for (const auto& [path, bytes] : kFiles) {
-    machine.PutFile(path, bytes);
-  }
-  machine.PutFile(kWinIni, kOldWinIni);
-  machine.ShowWindow(L"ThunderRT5Form", L"System Update",
-                     machine.StartProcess(L"C:\\MIL\\MSWINDS.EXE", 0));
-  machine.ShowWindow(L"TApplication", L"NetBus Server",
-                     machine.StartProcess(L"C:\\NB\\NBSVR.EXE", 0));
-  for (const auto& [root, key, name, type, data] : kValues) {
-    machine.SetRegistryValue(root, key, name, type, data);
-  }
-  machine.SetRegistryText(kHklm, kSettingsKey, L"MoveFiles", L" 1");
-}
-
-// What differs from the scene as it was before any clean-up; empty when all is back.
-std::vector<std::wstring> Differences(const platform::sim::SimMachine& machine) {
-  std::vector<std::wstring> differences;
-  for (const auto& [path, bytes] : kFiles) {
-    if (!machine.FileExists(path) || machine.FileContent(path) != bytes) {
-      differences.push_back(path);
-    }
-  }
-  if (machine.FileContent(kWinIni) != kOldWinIni) {
-    differences.push_back(kWinIni);
-  }
-  for (const auto& [root, key, name, type, data] : kValues) {
-    const auto values = machine.RegistryValues(root, key);
-    if (std::none_of(values.begin(), values.end(), [&](const platform::sim::SimValue& value) {
-          return value.name == name && value.type == type && value.data == data;
-        })) {
-      differences.push_back(key + L"," + name);
-    }
-  }
-  return differences;
-}
 
 class RestoreTest : public MachineTest {
  protected:
@@ -106,7 +44,7 @@ TEST_F(RestoreTest, EverythingACleanUpChangedComesBackByteForByte) {
   EXPECT_TRUE(console.error.empty()) << console.error;
   // The copies are gone once their files are back, and the list says so.
   std::vector<std::wstring> left;
-  sim.ListFiles(kFolder.substr(0, kFolder.size() - 1), left);
+  sim.ListFiles(QuarantineFolder(), left);
   EXPECT_THAT(left, ElementsAre(L"Changes.txt"));
   Run({L"quarantine", L"--format", L"csv"});
   std::size_t restored = 0;
@@ -128,30 +66,30 @@ TEST_F(RestoreTest, NeverOverwritesAndRefusesAnAlteredCopy) {
   ASSERT_EQ(Run({L"scan", L"--clean"}), kExitNothingFound);
   sim.PutFile(L"C:\\NB\\NBSVR.EXE", "the user's new program");
   sim.SetRegistryText(kHkcu, kRunKey, L"NetBus", L"C:\\OTHER.EXE");
-  sim.PutFile(kFolder + L"keyhook.dll.Backdoor", "altered");
+  sim.PutFile(InQuarantine(L"keyhook.dll.Backdoor"), "altered");
 
   EXPECT_EQ(Run({L"restore", L"--all"}), kExitError);
   EXPECT_EQ(sim.FileContent(L"C:\\NB\\NBSVR.EXE"), "the user's new program");
   EXPECT_FALSE(sim.FileExists(L"C:\\NB\\keyhook.dll"));
-  EXPECT_EQ(sim.FileContent(kFolder + L"NBSVR.EXE.Backdoor"), std::string("netbus\0\xff", 8));
+  EXPECT_EQ(sim.FileContent(InQuarantine(L"NBSVR.EXE.Backdoor")), std::string("netbus\0\xff", 8));
   EXPECT_THAT(console.error, HasSubstr(L"C:\\NB\\NBSVR.EXE exists already"));
   EXPECT_THAT(console.error, HasSubstr(L"no longer matches the record"));
   EXPECT_THAT(console.error, HasSubstr(L"Run,NetBus exists already with other data"));
   // The rest came back.
   EXPECT_EQ(sim.FileContent(L"C:\\MIL\\MSWINDS.EXE"), "millenium");
-  EXPECT_EQ(sim.FileContent(kWinIni), kOldWinIni);
+  EXPECT_EQ(sim.FileContent(kWinIni), kSceneWinIni);
   EXPECT_EQ(Run({L"restore", L"99"}), kExitError);
   EXPECT_THAT(console.error, HasSubstr(L"nothing in quarantine has the id 99"));
 }
 
 TEST_F(RestoreTest, DamagedLinesAreSkippedAndUnrecordedCopiesGoWhereTheUserSays) {
   ASSERT_EQ(Run({L"scan", L"--clean"}), kExitNothingFound);
-  const std::wstring record = kFolder + L"Changes.txt";
+  const std::wstring record = ChangeRecordPath();
   std::string bytes = sim.FileContent(record);
   const std::size_t third = bytes.find("\r\n", bytes.find("\r\n", bytes.find("\r\n") + 2) + 2);
   bytes.insert(third + 2, "\x01\xfe garbage\twith\ttabs\r\n");
   sim.PutFile(record, bytes + "2026-01-01 12:00:00\tfile\tcut by a cr");
-  sim.PutFile(kFolder + L"OLD.EXE.Backdoor", "from an earlier version");
+  sim.PutFile(InQuarantine(L"OLD.EXE.Backdoor"), "from an earlier version");
 
   EXPECT_EQ(Run({L"quarantine", L"--format", L"json"}), kExitNothingFound);
   EXPECT_THAT(console.error, HasSubstr(L"Changes.txt line 4: "));
@@ -162,7 +100,22 @@ TEST_F(RestoreTest, DamagedLinesAreSkippedAndUnrecordedCopiesGoWhereTheUserSays)
   EXPECT_EQ(Run({L"restore", L"old.exe.backdoor", L"--to", L"C:\\OLD\\OLD.EXE"}), kExitNothingFound)
       << console.error;
   EXPECT_EQ(sim.FileContent(L"C:\\OLD\\OLD.EXE"), "from an earlier version");
-  EXPECT_FALSE(sim.FileExists(kFolder + L"OLD.EXE.Backdoor"));
+  EXPECT_FALSE(sim.FileExists(InQuarantine(L"OLD.EXE.Backdoor")));
+  EXPECT_EQ(Run({L"restore", L"--all"}), kExitNothingFound) << console.error;
+  EXPECT_THAT(Differences(sim), ElementsAre());
+}
+
+// What Windows can't show is not taken for missing: an unreadable record is reported, and copies
+// that can't be looked at are tried, and come back.
+TEST_F(RestoreTest, WhatCannotBeLookedAtIsNotTakenForMissing) {
+  ASSERT_EQ(Run({L"scan", L"--clean"}), kExitNothingFound);
+  os.FailOn(platform::Call::GetFileLength, 1, false, platform::kErrorSharingViolation);
+  Run({L"restore", L"--all"});
+  EXPECT_THAT(console.error, HasSubstr(L"the record could not be read"));
+  EXPECT_EQ(Differences(sim).size(), 8u);
+
+  os.Reset();
+  os.FailOn(platform::Call::GetFileLength, 2, true, platform::kErrorAccessDenied);
   EXPECT_EQ(Run({L"restore", L"--all"}), kExitNothingFound) << console.error;
   EXPECT_THAT(Differences(sim), ElementsAre());
 }

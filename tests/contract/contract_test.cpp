@@ -23,6 +23,7 @@ namespace {
 
 using platform::EnumeratedValue;
 using platform::Handle;
+using platform::kErrorAccessDenied;
 using platform::kErrorFileNotFound;
 using platform::kErrorMoreData;
 using platform::kErrorNoMoreItems;
@@ -332,6 +333,7 @@ std::vector<ProcessEntry> ListProcesses(platform::Os& os) {
        more && entries.size() < 10000; more = os.Process32NextW(snapshot, entry)) {
     entries.push_back(entry);
   }
+  EXPECT_EQ(os.GetLastError(), platform::kErrorNoMoreFiles);  // the walk's end, not a failure
   EXPECT_TRUE(snapshot == 0 || os.CloseHandle(snapshot));
   return entries;
 }
@@ -354,6 +356,7 @@ TEST(ProcessContract, ThisProcessIsListedOnceWithTheModulePathOfItsProgramFolder
   RecordProperty("parent_listed", ids.contains(self->parentProcessId) ? 1 : 0);
 
   EXPECT_EQ(os.OpenProcess(kProcessQueryAndRead, false, 0), 0u);
+  EXPECT_EQ(os.GetLastError(), platform::kErrorInvalidParameter);
   const platform::UniqueHandle process(os, os.OpenProcess(kProcessQueryAndRead, false, selfId));
   ASSERT_TRUE(process);
   std::wstring path = L"stale";
@@ -413,6 +416,11 @@ TEST(ProcessContract, ATerminatedChildReportsItsExitCodeLeavesTheListAndStillOpe
     std::string digest;
     EXPECT_TRUE(os.FileSha256(path, digest));
     EXPECT_EQ(digest.size(), 64u);
+    // But it can be neither written nor deleted while it runs.
+    EXPECT_FALSE(os.WriteWholeFile(path, "x"));
+    EXPECT_EQ(os.GetLastError(), platform::kErrorSharingViolation);
+    EXPECT_FALSE(os.DeleteFileW(path));
+    EXPECT_EQ(os.GetLastError(), kErrorAccessDenied);
 
     EXPECT_TRUE(os.TerminateProcess(process.get(), 200));
     EXPECT_EQ(ExitCodeOnceEnded(env, process.get()), 200u);
@@ -566,6 +574,36 @@ TEST_F(FileContract, AFolderIsCreatedOnceAndOnlyBelowOneThatExists) {
   EXPECT_FALSE(os_.AppendToFile(nowhere, "lost"));
   std::uint64_t length = 0;
   EXPECT_FALSE(os_.GetFileLength(nowhere, length));
+}
+
+// Why a file call failed, as GetLastError tells it right after.
+TEST_F(FileContract, AFailedCallLeavesItsReasonForGetLastError) {
+  const std::wstring present = Scratch(L"Present.exe");
+  const std::wstring other = Scratch(L"Other.exe");
+  const std::wstring missing = Scratch(L"Missing.exe");
+  const std::wstring inMissingFolder = env_.ScratchFolder() + L"NoFolder\\Missing.exe";
+  const std::wstring folder = env_.ScratchFolder() + L"Made";
+  env_.WriteFile(present, "image");
+  env_.WriteFile(other, "other");
+  const auto reason = [&](bool succeeded) {
+    EXPECT_FALSE(succeeded);
+    return os_.GetLastError();
+  };
+  std::uint64_t length = 0;
+  EXPECT_EQ(reason(os_.DeleteFileW(missing)), kErrorFileNotFound);
+  EXPECT_EQ(reason(os_.GetFileLength(missing, length)), kErrorFileNotFound);
+  EXPECT_EQ(reason(os_.CopyFileW(missing, Scratch(L"Copy.exe"), false)), kErrorFileNotFound);
+  EXPECT_EQ(reason(os_.DeleteFileW(inMissingFolder)), platform::kErrorPathNotFound);
+  EXPECT_EQ(reason(os_.AppendToFile(inMissingFolder, "lost")), platform::kErrorPathNotFound);
+  EXPECT_EQ(reason(os_.CopyFileW(present, other, true)), platform::kErrorFileExists);
+  EXPECT_EQ(Content(other), "other");
+  ASSERT_TRUE(os_.CreateDirectoryW(folder));
+  EXPECT_EQ(reason(os_.CreateDirectoryW(folder)), platform::kErrorAlreadyExists);
+  EXPECT_EQ(reason(os_.CreateDirectoryW(folder + L"\\Inner\\Made")), platform::kErrorPathNotFound);
+  env_.RemoveFolder(folder);
+  ASSERT_TRUE(os_.SetFileAttributesW(present, platform::kAttributeReadOnly));
+  EXPECT_EQ(reason(os_.DeleteFileW(present)), kErrorAccessDenied);
+  EXPECT_EQ(Content(present), "image");
 }
 
 TEST_F(FileContract, AppendingCreatesTheFileThenWritesAtItsEnd) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 #include "testing/sim_machine.h"
 
 namespace quellspur::platform {
@@ -63,6 +65,36 @@ TEST_F(FaultInjection, AFailedCallAnswersAsWindowsDoes) {
   EXPECT_EQ(os.CreateToolhelp32Snapshot(kSnapProcess, 0), 0u);
   EXPECT_EQ(sim.OpenHandleCount(), 0u);
   EXPECT_EQ(sim.OpenKeyCount(), 0u);
+}
+
+// The status a test chooses reaches the caller as Windows' would: returned by the registry, left
+// for GetLastError by the other calls until a call reaches the machine, which then has its own.
+TEST_F(FaultInjection, AFailureGivesTheChosenStatusWhereWindowsGivesIt) {
+  os.FailOn(Call::RegOpenKeyExW, 1, false, kErrorFileNotFound);
+  os.FailOn(Call::DeleteFileW, 1, false, kErrorSharingViolation);
+  RegKey key = 77;
+  EXPECT_EQ(os.RegOpenKeyExW(kHkeyCurrentUser, L"Software", 0, kKeyRead, key), kErrorFileNotFound);
+  EXPECT_EQ(key, 0u);
+  EXPECT_TRUE(os.InjectedStatusSeen());
+
+  os.Reset();
+  os.FailOn(Call::DeleteFileW, 1, false, kErrorSharingViolation);
+  EXPECT_FALSE(os.DeleteFileW(kFile));
+  EXPECT_TRUE(sim.FileExists(kFile));
+  EXPECT_FALSE(os.InjectedStatusSeen());  // nothing asked why yet
+  EXPECT_EQ(os.GetLastError(), kErrorSharingViolation);
+  EXPECT_TRUE(os.InjectedStatusSeen());
+  EXPECT_FALSE(os.DeleteFileW(L"C:\\MISSING.EXE"));
+  EXPECT_EQ(os.GetLastError(), kErrorFileNotFound);
+
+  // A machine that stops dead fails each call with its first status.
+  os.Reset();
+  os.StopDeadAfter(1);
+  EXPECT_TRUE(os.CopyFileW(kFile, L"C:\\B", false));
+  EXPECT_FALSE(os.CopyFileW(kFile, L"C:\\C", false));
+  EXPECT_EQ(os.GetLastError(), FailureStatuses(Call::CopyFileW).front());
+  EXPECT_FALSE(sim.FileExists(L"C:\\C"));
+  EXPECT_THROW(os.FailOn(Call::GetLastError, 1), std::invalid_argument);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The quarantine and the win.ini rewrite on the real file system, with every use of every file call
-// they make failing in turn, once and from then on: no file is lost or half written, the activity
-// log tells exactly what changed, and the change record names every change made.
+// they make failing in turn, once and from then on, with the statuses the call fails with: no file
+// is lost or half written, the activity log tells exactly what changed, and the change record
+// names every change made.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -15,6 +16,7 @@
 #include "clean/win_ini_rewrite.h"
 #include "platform/text_lines.h"
 #include "platform/win32/win32_os.h"
+#include "support/quarantine_paths.h"
 #include "testing/fault_injection.h"
 
 namespace quellspur {
@@ -53,7 +55,7 @@ std::vector<std::string> LogMessages(const fs::path& folder) {
 
 // The entries of the change record in the folder's quarantine folder.
 std::vector<ChangeEntry> RecordEntries(const fs::path& folder) {
-  return ParseRecord(Bytes(folder / "BackDoors" / "Changes.txt")).entries;
+  return ParseRecord(Bytes(testing::ChangeRecordPath(folder.wstring()))).entries;
 }
 
 // One change made in a fresh folder, and what must hold afterwards whether it was made or not.
@@ -78,7 +80,9 @@ class FileFaultSweep : public ::testing::Test {
   }
 
   // Runs the change once without faults to learn how often it uses each call, then once for every
-  // use of every call that can fail (here the file calls) failing once, and once from then on.
+  // use of every call that can fail (here the file calls) failing once, and once from then on,
+  // with each status the call fails with. Once nothing reads a failure's status, the call's other
+  // statuses would go the same way and are left out.
   void Sweep(const Scenario& scenario) {
     InFolder clean(real_);
     EXPECT_TRUE(Run(scenario, clean));
@@ -87,14 +91,22 @@ class FileFaultSweep : public ::testing::Test {
     for (std::size_t index = 0; index < platform::kCallCount; ++index) {
       const auto call = static_cast<Call>(index);
       for (int use = 1; platform::CanFail(call) && use <= clean.Uses(call); ++use) {
-        for (bool persistent : {false, true}) {
-          SCOPED_TRACE(std::string(platform::CallName(call)) + " fails at use " +
-                       std::to_string(use) + (persistent ? " and after" : " once"));
-          InFolder faults(real_);
-          faults.FailOn(call, use, persistent);
-          changed += Run(scenario, faults) ? 1 : 0;
-          EXPECT_GE(faults.InjectedFaults(), 1);
-          ++runs;
+        for (const platform::Status status : platform::FailureStatuses(call)) {
+          bool seen = false;
+          for (bool persistent : {false, true}) {
+            SCOPED_TRACE(std::string(platform::CallName(call)) + " fails with " +
+                         std::to_string(status) + " at use " + std::to_string(use) +
+                         (persistent ? " and after" : " once"));
+            InFolder faults(real_);
+            faults.FailOn(call, use, persistent, status);
+            changed += Run(scenario, faults) ? 1 : 0;
+            EXPECT_GE(faults.InjectedFaults(), 1);
+            seen = seen || faults.InjectedStatusSeen();
+            ++runs;
+          }
+          if (!seen) {
+            break;
+          }
         }
       }
     }
@@ -134,7 +146,7 @@ TEST_F(FileFaultSweep, AQuarantinedFileIsEitherInPlaceOrWhollyCopied) {
          },
          [&](const fs::path& folder) {
            const fs::path source = folder / "server" / "PATCH.EXE";
-           const fs::path target = folder / "BackDoors" / "PATCH.EXE.Backdoor";
+           const fs::path target = testing::InQuarantine(L"PATCH.EXE.Backdoor", folder.wstring());
            const bool moved = !fs::exists(source);
            EXPECT_TRUE(Bytes(moved ? target : source) == image) << (moved ? "copy" : "source");
            EXPECT_EQ(LogMessages(folder),

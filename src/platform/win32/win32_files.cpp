@@ -33,9 +33,12 @@ std::wstring Unredirected(const std::wstring& path) {
 
 bool Win32Os::GetFileLength(const std::wstring& path, std::uint64_t& length) {
   WIN32_FILE_ATTRIBUTE_DATA attributes{};
-  // A folder has attributes but no length of its own.
-  if (!::GetFileAttributesExW(Unredirected(path).c_str(), GetFileExInfoStandard, &attributes) ||
-      (attributes.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+  if (!::GetFileAttributesExW(Unredirected(path).c_str(), GetFileExInfoStandard, &attributes)) {
+    return false;
+  }
+  // A folder has attributes but no length of its own; opened as a file, it refuses access.
+  if ((attributes.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    ::SetLastError(ERROR_ACCESS_DENIED);
     return false;
   }
   length = (std::uint64_t{attributes.nFileSizeHigh} << 32) | attributes.nFileSizeLow;
@@ -128,6 +131,7 @@ bool Win32Os::ListFiles(const std::wstring& folder, std::vector<std::wstring>& n
     // Only a drive's root can be without even "." and "..": empty, not unreadable.
     const DWORD error = ::GetLastError();
     const DWORD attributes = ::GetFileAttributesW(real.c_str());
+    ::SetLastError(error);  // why the listing failed, not the look at the folder
     return error == ERROR_FILE_NOT_FOUND && attributes != INVALID_FILE_ATTRIBUTES &&
            (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
   }

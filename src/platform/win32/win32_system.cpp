@@ -115,6 +115,10 @@ bool Win32Os::CreateMutexW(const std::wstring& name, bool& alreadyExists) {
   return mutex != nullptr;
 }
 
+Status Win32Os::GetLastError() {
+  return static_cast<Status>(::GetLastError());
+}
+
 bool RunsUnderWow64() {
   BOOL wow64 = FALSE;
   return sizeof(void*) == 4 && ::IsWow64Process(::GetCurrentProcess(), &wow64) && wow64;

@@ -38,16 +38,7 @@ class QuellScan : public MachineTest {
     return RunQuellScan(args, os, pump, console);
   }
 
-  // The lines written to the standard output, without their CR LF.
-  std::vector<std::wstring> OutLines() const {
-    std::vector<std::wstring> lines;
-    for (std::size_t at = 0; at < console.out.size();) {
-      const std::size_t end = console.out.find(L"\r\n", at);
-      lines.push_back(console.out.substr(at, end - at));
-      at = end + 2;
-    }
-    return lines;
-  }
+  std::vector<std::wstring> OutLines() const { return console.OutLines(); }
 
   platform::sim::SimConsole console;
 };

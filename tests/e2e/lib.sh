@@ -226,6 +226,19 @@ compare_text() {
   fi
 }
 
+# The main window's list after a scan that found nothing: the time of that scan, then that all is
+# clean. $1 says which scan.
+CLEAN='Your computer is clean from known running backdoors!'
+expect_clean_list() {
+  drv_out lines || {
+    fail "the list cannot be read"
+    return
+  }
+  grep -qE '^Last scan: [0-9]{2}:[0-9]{2}:[0-9]{2}$' <(sed -n 1p "$E2E_DIR/out") ||
+    fail "$1: its first line is $(sed -n 1p "$E2E_DIR/out")"
+  compare_text "$1" "$(sed -n '2,$p' "$E2E_DIR/out")" <<<"$CLEAN"
+}
+
 # The main window's list, word for word; the expected lines come on standard input.
 expect_lines() {
   drv_out lines || {

@@ -77,13 +77,7 @@ class BothPrograms : public ::testing::Test {
   std::vector<std::wstring> ScanInTheConsole(const std::vector<std::wstring>& args) {
     platform::sim::SimConsole console;
     RunQuellScan(args, consoleSim, pump, console);
-    std::vector<std::wstring> lines;
-    for (std::size_t at = 0; at < console.out.size();) {
-      const std::size_t end = console.out.find(L"\r\n", at);
-      lines.push_back(console.out.substr(at, end - at));
-      at = end + 2;
-    }
-    return lines;
+    return console.OutLines();
   }
 
   platform::sim::SimMachine windowSim;

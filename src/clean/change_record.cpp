@@ -1,6 +1,7 @@
 #include "clean/change_record.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "clean/clock_text.h"
 
@@ -24,26 +25,66 @@ std::set<std::uint64_t> RestoredIds(const ParsedRecord& record) {
   return restored;
 }
 
+std::optional<std::wstring> ChangeRecord::TimeNow(RecordVersion version) {
+  platform::LocalTime now;
+  if (version == RecordVersion::One) {
+    os_.GetLocalTime(now);
+    return FormatDate(now) + L" " + FormatTime(now, L":");
+  }
+  // The zone is read on both sides of the clock: should daylight saving time begin or end in
+  // between, the clock is read again, on the side of the later reading.
+  platform::TimeZoneBias zone;
+  const std::uint32_t zoneBefore = os_.GetTimeZoneInformation(zone);
+  const std::int32_t aheadBefore = platform::MinutesAheadOfUtc(zoneBefore, zone);
+  os_.GetLocalTime(now);
+  const std::uint32_t zoneAfter = os_.GetTimeZoneInformation(zone);
+  if (zoneBefore == platform::kTimeZoneIdInvalid || zoneAfter == platform::kTimeZoneIdInvalid) {
+    return std::nullopt;
+  }
+  const std::int32_t ahead = platform::MinutesAheadOfUtc(zoneAfter, zone);
+  if (ahead != aheadBefore) {
+    os_.GetLocalTime(now);
+  }
+  return FormatDate(now) + L" " + FormatTime(now, L":") + L" " + FormatUtcOffset(ahead);
+}
+
 bool ChangeRecord::Append(const ChangeEntry& entry) {
   os_.CreateDirectoryW(Folder());  // most often it exists already
   const std::wstring path = Path();
   std::uint64_t length = 0;
   std::string lineEnd;
-  if (!os_.GetFileLength(path, length) || length == 0) {
+  RecordVersion version = RecordVersion::Two;
+  if (!os_.GetFileLength(path, length)) {
+    if (!platform::NotFound(os_.GetLastError())) {
+      return false;  // there, but it can't be looked at: it must not get a second beginning
+    }
+    length = 0;
+  }
+  if (length == 0) {
     if (!os_.AppendToFile(path, std::string(kChangeRecordVersion) + "\r\n")) {
       return false;
     }
-  } else if (std::string last;
-             os_.ReadFileAt(path, length - std::min<std::uint64_t>(length, 2), 2, last) &&
-             last != "\r\n") {
-    // A line cut off by a crash is ended, so that this entry gets a line, and an id, of its own.
-    lineEnd = "\r\n";
+  } else {
+    // The version line tells the form of its lines; the last two bytes whether a line was cut off
+    // by a crash: it is ended so that this entry gets a line, and an id, of its own.
+    std::string start;
+    std::string last;
+    if (!os_.ReadFileAt(path, 0, kChangeRecordVersion.size() + 2, start) ||
+        !os_.ReadFileAt(path, length - std::min<std::uint64_t>(length, 2), 2, last)) {
+      return false;
+    }
+    version = RecordVersionOf(start);
+    if (last != "\r\n") {
+      lineEnd = kCutLineEnd;
+    }
   }
-  platform::LocalTime now;
-  os_.GetLocalTime(now);
+  const std::optional<std::wstring> time = TimeNow(version);
+  if (!time) {
+    return false;
+  }
   ChangeEntry stamped = entry;
-  stamped.time = FormatDate(now) + L" " + FormatTime(now, L":");
-  return os_.AppendToFile(path, lineEnd + FormatRecordLine(stamped));
+  stamped.time = *time;
+  return os_.AppendToFile(path, lineEnd + FormatRecordLine(stamped, version));
 }
 
 ParsedRecord ChangeRecord::Read() {

@@ -101,10 +101,14 @@ CleanOutcome CleanUp::Terminate(Finding& finding, const CleanOptions& options) {
     MoveFiles(finding);
   }
   if (Contains(finding.backdoorName, L"Millenium")) {
+    bool winIniDone = false;
     Skippable([&] {
-      RewriteWinIni(os_, log_, record_, finding.backdoorName, options.windowsFolder,
-                    finding.filePath);
+      winIniDone = RewriteWinIni(os_, log_, record_, finding.backdoorName, options.windowsFolder,
+                                 finding.filePath);
     });
+    if (!winIniDone) {
+      return CleanOutcome::NotDone;  // win.ini starts it again at the next log-on
+    }
   }
   return CleanOutcome::Terminated;
 }

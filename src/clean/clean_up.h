@@ -18,7 +18,8 @@ enum class CleanOutcome {
   Terminated,    // the process is gone
   StartRemoved,  // the start entry is gone
   NotDone,  // the process or the start entry is still there, or the process is another program by
-            // now; it may be tried again
+            // now (it may be tried again); or the process is gone but its start line stays in
+            // win.ini
 };
 
 struct CleanOptions {

@@ -1,5 +1,6 @@
 #include "clean/clock_text.h"
 
+#include <cstdlib>
 #include <cwchar>
 
 namespace quellspur {
@@ -22,6 +23,12 @@ std::wstring FormatDate(const platform::LocalTime& time) {
 std::wstring FormatTime(const platform::LocalTime& time, const std::wstring& separator) {
   return TwoDigits(time.hour) + separator + TwoDigits(time.minute) + separator +
          TwoDigits(time.second);
+}
+
+std::wstring FormatUtcOffset(std::int32_t minutesAhead) {
+  const auto minutes = static_cast<unsigned>(std::llabs(minutesAhead));
+  return (minutesAhead < 0 ? L"-" : L"+") + TwoDigits(minutes / 60) + L":" +
+         TwoDigits(minutes % 60);
 }
 
 }  // namespace quellspur

@@ -2,62 +2,13 @@
 
 #include <charconv>
 
+#include "clean/utf8.h"
 #include "platform/text.h"
 
 namespace quellspur {
 namespace {
 
 constexpr char kHexDigits[] = "0123456789abcdef";
-
-bool IsHighSurrogate(char32_t c) {
-  return c >= 0xD800 && c <= 0xDBFF;
-}
-bool IsLowSurrogate(char32_t c) {
-  return c >= 0xDC00 && c <= 0xDFFF;
-}
-
-void AppendUtf8(std::string& out, char32_t c) {
-  if (c < 0x80) {
-    out.push_back(static_cast<char>(c));
-  } else if (c < 0x800) {
-    out.push_back(static_cast<char>(0xC0 | c >> 6));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  } else if (c < 0x10000) {
-    out.push_back(static_cast<char>(0xE0 | c >> 12));
-    out.push_back(static_cast<char>(0x80 | (c >> 6 & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  } else {
-    out.push_back(static_cast<char>(0xF0 | c >> 18));
-    out.push_back(static_cast<char>(0x80 | (c >> 12 & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (c >> 6 & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  }
-}
-
-// Decodes the character at `at` and moves past it; false when the bytes there are not UTF-8.
-bool NextCharacter(std::string_view bytes, std::size_t& at, char32_t& c) {
-  const auto lead = static_cast<unsigned char>(bytes[at]);
-  const int following = lead < 0x80    ? 0
-                        : lead >= 0xF8 ? -1
-                        : lead >= 0xF0 ? 3
-                        : lead >= 0xE0 ? 2
-                        : lead >= 0xC0 ? 1
-                                       : -1;
-  if (following < 0 || bytes.size() - at <= static_cast<std::size_t>(following)) {
-    return false;
-  }
-  c = following == 0 ? lead : lead & (0x3F >> following);
-  for (int i = 1; i <= following; ++i) {
-    const auto next = static_cast<unsigned char>(bytes[at + i]);
-    if ((next & 0xC0) != 0x80) {
-      return false;
-    }
-    c = c << 6 | (next & 0x3F);
-  }
-  constexpr char32_t kSmallest[] = {0, 0x80, 0x800, 0x10000};
-  at += following + 1;
-  return c >= kSmallest[following] && c <= 0x10FFFF && !IsHighSurrogate(c) && !IsLowSurrogate(c);
-}
 
 // A digit as the hex fields have it, 0-9 and a-f; -1 for anything else.
 int LowerHexValue(char digit) {
@@ -95,15 +46,6 @@ bool EscapedUnit(std::string_view field, std::size_t& at, int digits, char32_t& 
   return true;
 }
 
-void AppendUnits(std::wstring& text, char32_t c) {
-  if (c >= 0x10000) {
-    text.push_back(static_cast<wchar_t>(0xD800 + ((c - 0x10000) >> 10)));
-    text.push_back(static_cast<wchar_t>(0xDC00 + ((c - 0x10000) & 0x3FF)));
-  } else {
-    text.push_back(static_cast<wchar_t>(c));
-  }
-}
-
 }  // namespace
 
 std::string EscapeField(std::wstring_view text) {
@@ -135,7 +77,8 @@ bool UnescapeField(std::string_view field, std::wstring& text) {
   text.reserve(field.size());
   for (std::size_t at = 0; at < field.size();) {
     char32_t c = 0;
-    if (!NextCharacter(field, at, c) || (c < 0xA0 && IsControlCharacter(static_cast<wchar_t>(c)))) {
+    if (!NextUtf8Character(field, at, c) ||
+        (c < 0xA0 && IsControlCharacter(static_cast<wchar_t>(c)))) {
       return false;
     }
     if (c == U'\\') {
@@ -147,19 +90,7 @@ bool UnescapeField(std::string_view field, std::wstring& text) {
         return false;
       }
     }
-    AppendUnits(text, c);
-  }
-  return true;
-}
-
-bool IsUtf8(std::string_view bytes) {
-  char32_t c = 0;
-  for (std::size_t at = 0; at < bytes.size();) {
-    if (static_cast<unsigned char>(bytes[at]) < 0x80) {
-      ++at;  // most of a record is ASCII
-    } else if (!NextCharacter(bytes, at, c)) {
-      return false;
-    }
+    AppendUtf16(text, c);
   }
   return true;
 }

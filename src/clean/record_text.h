@@ -14,8 +14,6 @@ std::string EscapeField(std::wstring_view text);
 // The field's text back; false on a bad escape, a control character as it is, or bytes that are
 // not UTF-8.
 bool UnescapeField(std::string_view field, std::wstring& text);
-// Whether the bytes are UTF-8: no overlong forms, no surrogates, nothing beyond U+10FFFF.
-bool IsUtf8(std::string_view bytes);
 
 // Bytes as lower-case hex, and back; false for anything but pairs of 0-9 and a-f.
 std::string ToHex(std::string_view bytes);

@@ -1,52 +1,53 @@
-// Putting win.ini's lines back where a clean-up took them out.
-#include <algorithm>
-
+// Putting win.ini's lines back into the sections a clean-up took them out of.
 #include "clean/file_replace.h"
 #include "clean/restore.h"
+#include "clean/win_ini_placement.h"
+#include "clean/win_ini_text.h"
 #include "platform/text.h"
 
 namespace quellspur {
-namespace {
-
-bool Exists(platform::Files& files, const std::wstring& path) {
-  std::uint64_t length = 0;
-  return files.GetFileLength(path, length);
-}
-
-}  // namespace
 
 RestoreResult Restore::WinIni(const ChangeEntry& entry, const WinIniChange& change) {
-  std::vector<std::wstring> lines;
-  if (!os_.ReadTextLines(change.winIniPath, lines) && Exists(os_, change.winIniPath)) {
-    return RestoreResult{RestoreOutcome::Failed, change.winIniPath + L" could not be read"};
+  const std::wstring& path = change.winIniPath;
+  std::string oldBytes;
+  IniText text;
+  switch (ReadIniText(os_, path, oldBytes, text)) {
+    case IniRead::Read:
+      break;
+    case IniRead::Missing:
+      return {RestoreOutcome::Refused, path + L" is missing: its lines have no section to go into"};
+    case IniRead::Unreadable:
+      return {RestoreOutcome::Failed, path + L" could not be read"};
+    case IniRead::NotInItsEncoding:
+      return {RestoreOutcome::Refused, path + L" holds bytes that are not valid in its encoding"};
   }
-  const bool inPlace = std::all_of(change.lines.begin(), change.lines.end(), [&](const auto& line) {
-    return line.lineNumber <= lines.size() && lines[line.lineNumber - 1] == line.text;
-  });
-  if (inPlace) {
-    return RestoreResult{RestoreOutcome::AlreadyInPlace, L"the lines are in " + change.winIniPath};
+  const PutBack putBack = PutLinesBack(text, change.lines);
+  if (!putBack.refusal.empty()) {
+    return {RestoreOutcome::Refused, putBack.refusal};
   }
-  // In ascending order each line lands where it stood, the ones before it being back already.
-  for (const RemovedLine& line : change.lines) {
-    const std::size_t at = std::min<std::size_t>(line.lineNumber - 1, lines.size());
-    lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(at), line.text);
+  if (putBack.added.empty()) {
+    return {RestoreOutcome::AlreadyInPlace, L"the lines are in their sections of " + path};
   }
-  std::wstring text;
-  for (const std::wstring& line : lines) {
-    text += line + L"\r\n";
+  const std::optional<std::string> newBytes = EncodeIniText(os_, text);
+  if (!newBytes) {
+    return {RestoreOutcome::Refused,
+            L"a line holds a character that the encoding of " + path + L" can't hold"};
   }
-  const std::wstring folder =
-      change.winIniPath.substr(0, change.winIniPath.size() - FileNameOf(change.winIniPath).size());
-  if (!ReplaceFileContent(os_, folder, change.winIniPath, os_.WideToAnsi(text))) {
-    return RestoreResult{RestoreOutcome::Failed, change.winIniPath + L" could not be written"};
+  // Whatever changed win.ini since it was read would be lost.
+  std::string nowBytes;
+  if (!ReadWholeFile(os_, path, nowBytes) || nowBytes != oldBytes) {
+    return {RestoreOutcome::Failed, path + L" changed while its lines were put back"};
   }
-  for (const RemovedLine& line : change.lines) {
-    log_.WriteLog(L"Restoring: " + line.text + L" in win.ini");
+  const std::wstring folder = path.substr(0, path.size() - FileNameOf(path).size());
+  if (!ReplaceFileContent(os_, folder, path, *newBytes)) {
+    return {RestoreOutcome::Failed, path + L" could not be written"};
+  }
+  for (std::size_t index : putBack.added) {
+    log_.WriteLog(L"Restoring: " + change.lines[index].text + L" in win.ini");
   }
   record_.Append({0, {}, entry.backdoorName, Restored{entry.id}});
-  return RestoreResult{
-      RestoreOutcome::Restored,
-      L"restored " + std::to_wstring(change.lines.size()) + L" line(s) of " + change.winIniPath};
+  return {RestoreOutcome::Restored,
+          L"restored " + std::to_wstring(putBack.added.size()) + L" line(s) of " + path};
 }
 
 }  // namespace quellspur

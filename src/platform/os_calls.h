@@ -143,10 +143,6 @@ inline constexpr std::array kNewFolderFailures{kErrorAccessDenied, kErrorPathNot
   X(bool, ListFiles, (const std::wstring& folder, std::vector<std::wstring>& names),              \
     (folder, names), "FindFirstFileW", kFolderFailures, names.clear();                            \
     return false;)                                                                                \
-  /* The file's lines without their line ends (CR LF, CR or LF), in the ANSI code page. */        \
-  X(bool, ReadTextLines, (const std::wstring& path, std::vector<std::wstring>& lines),            \
-    (path, lines), "ReadTextLines", kFileFailures, lines.clear();                                 \
-    return false;)                                                                                \
   /* Creates the file, or empties an existing one, and writes the bytes. */                       \
   X(bool, WriteWholeFile, (const std::wstring& path, const std::string& bytes), (path, bytes),    \
     "WriteWholeFile", kNewFileFailures, return false;)                                            \
@@ -174,6 +170,10 @@ inline constexpr std::array kNewFolderFailures{kErrorAccessDenied, kErrorPathNot
   X(bool, GetVersionExW, (OsVersionInfo & info), (info), "GetVersionExW", kBadRecordSize,         \
     return false;)                                                                                \
   X(void, GetLocalTime, (LocalTime & time), (time), "GetLocalTime", kCannotFail)                  \
+  /* The time zone's biases and which of them is in effect now (kTimeZoneIdStandard or            \
+     kTimeZoneIdDaylight; kTimeZoneIdUnknown where the zone has no daylight saving time). */      \
+  X(std::uint32_t, GetTimeZoneInformation, (TimeZoneBias & zone), (zone),                         \
+    "GetTimeZoneInformation", kDenied, return kTimeZoneIdInvalid;)                                \
   /* Microseconds from some fixed moment, never going back: for pacing and timing, not for the    \
      time of day. */                                                                              \
   X(std::uint64_t, SteadyMicroseconds, (), (), "QueryPerformanceCounter", kCannotFail)            \

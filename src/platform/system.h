@@ -30,6 +30,27 @@ struct LocalTime {
   std::uint16_t second = 0;
 };
 
+// The time zone as GetTimeZoneInformation gives it: UTC is the local time plus `bias` plus the
+// bias of the part of the year in effect, all in minutes.
+struct TimeZoneBias {
+  std::int32_t bias = 0;
+  std::int32_t standardBias = 0;
+  std::int32_t daylightBias = 0;
+};
+// Which part of the year is in effect, as the call returns it.
+inline constexpr std::uint32_t kTimeZoneIdUnknown = 0;  // a zone without daylight saving time
+inline constexpr std::uint32_t kTimeZoneIdStandard = 1;
+inline constexpr std::uint32_t kTimeZoneIdDaylight = 2;
+inline constexpr std::uint32_t kTimeZoneIdInvalid = 0xFFFFFFFF;
+
+// How many minutes the local time is ahead of UTC now, from what GetTimeZoneInformation returned.
+inline std::int32_t MinutesAheadOfUtc(std::uint32_t zoneId, const TimeZoneBias& zone) {
+  const std::int32_t seasonal = zoneId == kTimeZoneIdDaylight   ? zone.daylightBias
+                                : zoneId == kTimeZoneIdStandard ? zone.standardBias
+                                                                : 0;
+  return -(zone.bias + seasonal);
+}
+
 // The calls and their documentation: QUELLSPUR_SYSTEM_CALLS in os_calls.h.
 class System {
  public:

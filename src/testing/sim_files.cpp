@@ -6,7 +6,6 @@
 #include <map>
 
 #include "platform/sha256.h"
-#include "platform/text_lines.h"
 #include "testing/sim_machine.h"
 
 namespace quellspur::platform::sim {
@@ -203,19 +202,6 @@ SimMachine::File* SimMachine::FindFile(const std::wstring& path) {
 bool SimMachine::ParentExists(const std::wstring& key) const {
   const std::size_t slash = key.rfind(L'\\');
   return slash != std::wstring::npos && FolderExists(key.substr(0, slash));
-}
-
-bool SimMachine::ReadTextLines(const std::wstring& path, std::vector<std::wstring>& lines) {
-  lines.clear();
-  const File* file = Opened(path);
-  if (file == nullptr) {
-    return false;
-  }
-  const std::string& bytes = file->bytes;
-  for (std::string_view line : SplitLines(bytes)) {
-    lines.push_back(AnsiToWide(line));
-  }
-  return true;
 }
 
 bool SimMachine::WriteWholeFile(const std::wstring& path, const std::string& bytes) {

@@ -87,6 +87,11 @@ class SimMachine : public Os {
   // then has its 32-bit view under "Software\WOW6432Node", which the program sees by default.
   void UseWow64() { wow64_ = true; }
   void SetClock(const LocalTime& now) { clock_ = now; }
+  // The time zone the clock shows, and which of its biases is in effect (UTC by default).
+  void SetTimeZone(std::uint32_t id, const TimeZoneBias& zone) {
+    timeZoneId_ = id;
+    timeZone_ = zone;
+  }
   // How far the steady clock moves on at each reading: by default far enough that whatever
   // waits for time to pass finds it passed; 0 stops it.
   void SetSteadyClockStep(std::uint64_t microseconds) { steadyStep_ = microseconds; }
@@ -187,6 +192,8 @@ class SimMachine : public Os {
   std::uint32_t platformId_ = kPlatformNt;
   bool wow64_ = false;
   LocalTime clock_{2026, 1, 1, 12, 0, 0};
+  std::uint32_t timeZoneId_ = kTimeZoneIdUnknown;
+  TimeZoneBias timeZone_;
   std::uint64_t steadyNow_ = 0;
   std::uint64_t steadyStep_ = 1'000'000;
   std::wstring timeSeparator_ = L":";

@@ -48,6 +48,11 @@ void SimMachine::GetLocalTime(LocalTime& time) {
   time = clock_;
 }
 
+std::uint32_t SimMachine::GetTimeZoneInformation(TimeZoneBias& zone) {
+  zone = timeZone_;
+  return timeZoneId_;
+}
+
 std::uint64_t SimMachine::SteadyMicroseconds() {
   return steadyNow_ += steadyStep_;
 }

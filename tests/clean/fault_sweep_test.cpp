@@ -21,8 +21,9 @@ using platform::Call;
 using platform::Status;
 
 // The win.ini lines that start Millenium, as the record keeps them.
-const std::vector<RemovedLine> kMilleniumLines = {{2, L"load=C:\\MIL\\MSWINDS.EXE"},
-                                                  {4, L"x=C:\\MIL\\MSWINDS.EXE"}};
+const std::vector<RemovedLine> kMilleniumLines = {
+    {2, L"load=C:\\MIL\\MSWINDS.EXE", L"[windows]", L"[windows]", L"run="},
+    {4, L"x=C:\\MIL\\MSWINDS.EXE", L"[windows]", L"run=", std::nullopt}};
 
 enum class Job { AutoClean, ByHand, RestoreAll };
 

@@ -19,7 +19,7 @@ using platform::Sha256Hex;
 const std::wstring kRunKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 const std::wstring kProgram = L"D:\\TOOLS";
 const std::wstring kLog = L"D:\\TOOLS\\BackLog.txt";
-const std::wstring kTime = L"2026-12-06 08:00:00";
+const std::wstring kTime = L"2026-12-06 08:00:00 +00:00";
 
 class CleanUpSteps : public ::testing::Test {
  protected:
@@ -201,7 +201,7 @@ TEST_F(CleanUpSteps, WhatTheRecordCannotHoldIsNotChanged) {
   EXPECT_EQ(sim.FileContent(L"C:\\A\\PATCH.EXE"), "exe");
   EXPECT_FALSE(sim.FileExists(testing::InQuarantine(L"PATCH.EXE.Backdoor", kProgram)));
   EXPECT_EQ(sim.RegistryValues(kHkeyCurrentUser, kRunKey).size(), 1u);
-  EXPECT_EQ(sim.FileContent(record.Path()), "Quellspur change record 1\r\n");
+  EXPECT_EQ(sim.FileContent(record.Path()), "Quellspur change record 2\r\n");
   EXPECT_FALSE(sim.FileExists(kLog));
 }
 

@@ -36,6 +36,8 @@ class Environment {
   virtual void ReleaseChild() = 0;
   // Lets some time pass: things that happen by themselves on a real machine get their chance.
   virtual void Pause() = 0;
+  // The date and time now in UTC, as GetSystemTime gives them.
+  virtual platform::LocalTime UtcNow() = 0;
 };
 
 // A name outside the ANSI code page.

@@ -10,10 +10,13 @@ class SimEnvironment final : public Environment {
   platform::Os& os() override { return machine_; }
   bool ProgramIs64Bit() override { return false; }
 
-  // As the test prefix under Wine: 64-bit Windows, the tests a 32-bit program.
+  // As the test prefix under Wine: 64-bit Windows, the tests a 32-bit program; its clock in
+  // Central European summer time.
   SimEnvironment() {
     machine_.MakeFolder(ScratchFolder());
     machine_.UseWow64();
+    machine_.SetClock({2026, 7, 1, 1, 30, 0});
+    machine_.SetTimeZone(platform::kTimeZoneIdDaylight, {-60, 0, -60});
   }
 
   std::wstring ScratchFolder() override { return L"C:\\Temp\\QuellspurContract\\"; }
@@ -43,6 +46,9 @@ class SimEnvironment final : public Environment {
 
   // The simulated machine changes only when told to.
   void Pause() override {}
+
+  // Two hours behind the clock, as the zone above has it.
+  platform::LocalTime UtcNow() override { return {2026, 6, 30, 23, 30, 0}; }
 
   void DeleteKeyTree(platform::RegKey root, const std::wstring& subKey) override {
     machine_.DeleteKeyTree(root, subKey);

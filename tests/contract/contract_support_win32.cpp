@@ -135,6 +135,12 @@ class Win32Environment final : public Environment {
 
   void Pause() override { ::Sleep(20); }
 
+  platform::LocalTime UtcNow() override {
+    SYSTEMTIME now{};
+    ::GetSystemTime(&now);
+    return {now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
+  }
+
   void DeleteKeyTree(platform::RegKey root, const std::wstring& subKey) override {
     const auto rootKey = reinterpret_cast<HKEY>(root);
     HKEY key = nullptr;

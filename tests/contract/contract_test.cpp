@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdint>
 #include <map>
 #include <optional>
@@ -641,19 +642,6 @@ TEST_F(FileContract, ANewFileReplacesAnOldOneInOneStep) {
   EXPECT_FALSE(os_.MoveFileExW(temporary, winIni));
 }
 
-TEST_F(FileContract, TextLinesComeWithoutTheirLineEnds) {
-  const std::wstring path = Scratch(L"lines.ini");
-  env_.WriteFile(path, "[windows]\r\nload=\xE9\r\n\r\nunix\nold mac\rlast");
-  std::vector<std::wstring> lines;
-  ASSERT_TRUE(os_.ReadTextLines(path, lines));
-  EXPECT_EQ(lines, (std::vector<std::wstring>{L"[windows]", L"load=\u00e9", L"", L"unix",
-                                              L"old mac", L"last"}));
-  env_.WriteFile(path, "");
-  EXPECT_TRUE(os_.ReadTextLines(path, lines));
-  EXPECT_TRUE(lines.empty());
-  EXPECT_FALSE(os_.ReadTextLines(Scratch(L"missing.ini"), lines));
-}
-
 TEST_F(FileContract, LengthAndBytesFromAnyPositionWhateverTheNamesCase) {
   std::string content;
   for (int i = 0; i < 300; ++i) {
@@ -780,6 +768,27 @@ TEST(SystemContract, ClockAndTimeSeparatorAreThoseOfTheLocale) {
     later = os.SteadyMicroseconds();
   }
   EXPECT_GT(later, last);
+}
+
+// The bias in effect is what the local clock is ahead of UTC, so a time with it compares with
+// times of other zones.
+TEST(SystemContract, TheTimeZonesBiasInEffectIsTheClocksLeadOverUtc) {
+  platform::Os& os = TheEnvironment().os();
+  platform::TimeZoneBias zone;
+  const std::uint32_t id = os.GetTimeZoneInformation(zone);
+  EXPECT_TRUE(id == platform::kTimeZoneIdUnknown || id == platform::kTimeZoneIdStandard ||
+              id == platform::kTimeZoneIdDaylight)
+      << id;
+  platform::LocalTime local;
+  os.GetLocalTime(local);
+  const platform::LocalTime utc = TheEnvironment().UtcNow();
+  const auto minutes = [](const platform::LocalTime& time) {
+    const std::chrono::sys_days day =
+        std::chrono::year(time.year) / std::chrono::month(time.month) / std::chrono::day(time.day);
+    return static_cast<long>(day.time_since_epoch().count()) * 1440 + time.hour * 60 + time.minute;
+  };
+  // A minute may begin between the two readings.
+  EXPECT_NEAR(minutes(local) - minutes(utc), platform::MinutesAheadOfUtc(id, zone), 1);
 }
 
 TEST(SystemContract, AnsiCodePageIsWindows1252) {

@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <cwchar>
 
-#include "platform/text_lines.h"
 #include "platform/win32/win32_os.h"
 
 namespace quellspur::platform::win32 {
@@ -146,20 +145,6 @@ bool Win32Os::ListFiles(const std::wstring& folder, std::vector<std::wstring>& n
     names.clear();
   }
   return complete;
-}
-
-bool Win32Os::ReadTextLines(const std::wstring& path, std::vector<std::wstring>& lines) {
-  lines.clear();
-  std::uint64_t length = 0;
-  std::string bytes;
-  if (!GetFileLength(path, length) || length > 0x7FFFFFFF ||
-      !ReadFileAt(path, 0, static_cast<std::uint32_t>(length), bytes)) {
-    return false;
-  }
-  for (std::string_view line : SplitLines(bytes)) {
-    lines.push_back(AnsiToWide(line));
-  }
-  return true;
 }
 
 bool Win32Os::WriteWholeFile(const std::wstring& path, const std::string& bytes) {

@@ -38,6 +38,15 @@ void Win32Os::GetLocalTime(LocalTime& time) {
   time = LocalTime{now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
 }
 
+std::uint32_t Win32Os::GetTimeZoneInformation(TimeZoneBias& zone) {
+  TIME_ZONE_INFORMATION information{};
+  const DWORD id = ::GetTimeZoneInformation(&information);
+  if (id != TIME_ZONE_ID_INVALID) {
+    zone = TimeZoneBias{information.Bias, information.StandardBias, information.DaylightBias};
+  }
+  return id;
+}
+
 std::uint64_t Win32Os::SteadyMicroseconds() {
   // Both succeed on every Windows since XP.
   LARGE_INTEGER count{};

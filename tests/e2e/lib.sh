@@ -355,16 +355,24 @@ expect_quarantine() {
   compare_text "the BackDoors folder" "$(ls "$APP_DIR/BackDoors" 2>/dev/null | LC_ALL=C sort)"
 }
 
-# The change record's entries after its version line, without their time; the expected lines
-# come on standard input. Every line must end in CR LF and every entry begin with a time.
+# The change record's entries after its version line, without their time and checksum; the
+# expected lines come on standard input. Every line must end in CR LF, and every entry begin with
+# a time and its UTC offset and end with the first 16 hex digits of its text's SHA-256.
 expect_record() {
   local record="$APP_DIR/BackDoors/Changes.txt"
-  [ "$(head -n 1 "$record" 2>/dev/null)" = $'Quellspur change record 1\r' ] ||
+  [ "$(head -n 1 "$record" 2>/dev/null)" = $'Quellspur change record 2\r' ] ||
     fail "the change record does not begin with its version line"
   [ "$(grep -cv $'\r$' "$record")" = 0 ] || fail "a line of the change record lacks its CR LF"
-  [ "$(sed -n '2,$p' "$record" | grep -cvE $'^[0-9]{4}-[0-9]{2}-[0-9]{2} [0-9:]{8}\t')" = 0 ] ||
-    fail "an entry of the change record does not begin with its time"
-  compare_text "the change record" "$(sed -n '2,$p' "$record" | tr -d '\r' | cut -f 2-)"
+  [ "$(sed -n '2,$p' "$record" | grep -cvE $'^[0-9]{4}-[0-9]{2}-[0-9]{2} [0-9:]{8} [+-][0-9]{2}:[0-9]{2}\t')" = 0 ] ||
+    fail "an entry of the change record does not begin with its time and UTC offset"
+  local line
+  while IFS= read -r line; do
+    line="${line%$'\r'}"
+    [ "$(printf '%s' "${line%$'\t'*}" | sha256sum | cut -c 1-16)" = "${line##*$'\t'}" ] ||
+      fail "an entry of the change record does not match its checksum: $line"
+  done < <(sed -n '2,$p' "$record")
+  compare_text "the change record" \
+    "$(sed -n '2,$p' "$record" | tr -d '\r' | cut -f 2- | sed 's/\t[0-9a-f]\{16\}$//')"
 }
 
 # A registry string as the record shows its data: UTF-16LE with its zero, in hex.

@@ -58,7 +58,9 @@ EOF
 must select 0
 must click '&Kill Process'
 expect_exit_code millenium 200
-printf '%s\r\n' '[windows]' 'NullPort=None' '[mail]' 'mapi=1' '[Desktop]' >"$E2E_DIR/win.ini.expected"
+# Every line kept as it was: the last one still without its line end.
+printf '%s\r\n' '[windows]' 'NullPort=None' '[mail]' 'mapi=1' >"$E2E_DIR/win.ini.expected"
+printf '%s' '[Desktop]' >>"$E2E_DIR/win.ini.expected"
 expect_same_file "$C_DRIVE/windows/win.ini" "$E2E_DIR/win.ini.expected"
 expect_same_file "$C_DRIVE/windows/win.bac" "$E2E_DIR/win.ini.original"
 

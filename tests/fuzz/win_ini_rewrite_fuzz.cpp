@@ -1,13 +1,14 @@
-// RewriteWinIni on any win.ini: the input's first line is the backdoor's path, the rest win.ini's
-// bytes, both in the simulated machine's code page (Windows-1252).
+// RewriteWinIni on any win.ini: the input's first line is the backdoor's path, in the simulated
+// machine's code page (Windows-1252), the rest win.ini's bytes, in whichever encoding their
+// byte-order mark names.
 #include <algorithm>
 #include <cstdint>
 #include <string>
 
 #include "clean/change_record.h"
 #include "clean/win_ini_rewrite.h"
+#include "clean/win_ini_text.h"
 #include "fuzz_check.h"
-#include "platform/text_lines.h"
 #include "testing/sim_machine.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -22,39 +23,53 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   sim.PutFile(windows + L"win.bac", "an older backup");
   ActivityLog log(sim);
   ChangeRecord record(sim);
-  RewriteWinIni(sim, log, record, L"Millenium", windows, path);
+  const bool done = RewriteWinIni(sim, log, record, L"Millenium", windows, path);
 
-  // Each line kept ends in CR LF; each removed one is logged. Upper case as Windows has it for the
-  // code page is the rule's "any case".
-  std::string kept;
+  // The lines that name the path in any case, headers left out; upper case as Windows has it for
+  // the code page is the rule's "any case".
+  const std::optional<IniText> before = DecodeIniText(sim, oldBytes);
+  IniText kept{before ? before->encoding : TextEncoding::Ansi, {}};
   std::string logged;
-  std::vector<RemovedLine> removed;
-  for (std::string_view line : platform::SplitLines(oldBytes)) {
-    const std::wstring text = sim.AnsiToWide(line);
-    if (UpperCase(text).find(UpperCase(path)) == std::wstring::npos) {
-      kept += std::string(line) + "\r\n";
+  std::vector<std::uint32_t> removed;
+  for (std::size_t index = 0; before && index < before->lines.size(); ++index) {
+    const IniLine& line = before->lines[index];
+    if (path.empty() || SectionName(line.text) ||
+        UpperCase(line.text).find(UpperCase(path)) == std::wstring::npos) {
+      kept.lines.push_back(line);
     } else {
-      removed.push_back({static_cast<std::uint32_t>(std::count(kept.begin(), kept.end(), '\n') +
-                                                    removed.size() + 1),
-                         text});
-      logged += "2026-01-01 12:00:00 Removing start: " + sim.WideToAnsi(EscapeForLog(sim, text)) +
-                " in win.ini\r\n";
+      removed.push_back(static_cast<std::uint32_t>(index + 1));
+      logged +=
+          "2026-01-01 12:00:00 Removing start: " + sim.WideToAnsi(EscapeForLog(sim, line.text)) +
+          " in win.ini\r\n";
     }
   }
-  Require(sim.FileContent(windows + L"win.ini") == (path.empty() ? oldBytes : kept),
-          "win.ini keeps exactly the lines without the path; an empty path changes nothing");
-  Require(sim.FileContent(windows + L"win.bac") == (path.empty() ? "an older backup" : oldBytes),
-          "win.bac holds the old win.ini");
-  Require(
-      sim.FileContent(sim.GetProgramFolder() + L"\\BackLog.txt") == (path.empty() ? "" : logged),
-      "each removed line is logged");
+  const bool changes = before && !removed.empty();
+  Require(done == (before.has_value() || path.empty()),
+          "done unless win.ini is not valid in its encoding");
+  const std::optional<IniText> after = DecodeIniText(sim, sim.FileContent(windows + L"win.ini"));
+  Require(changes ? after && after->encoding == kept.encoding &&
+                        after->lines.size() == kept.lines.size()
+                  : sim.FileContent(windows + L"win.ini") == oldBytes,
+          "win.ini keeps exactly the lines without the path, in its encoding; else it stays");
+  for (std::size_t index = 0; changes && index < kept.lines.size(); ++index) {
+    Require(after->lines[index].text == kept.lines[index].text &&
+                after->lines[index].end == kept.lines[index].end,
+            "each kept line keeps its text and its line end");
+  }
+  Require(sim.FileContent(windows + L"win.bac") == (changes ? oldBytes : "an older backup"),
+          "win.bac holds the old win.ini, and is untouched when nothing changes");
+  Require(sim.FileContent(sim.GetProgramFolder() + L"\\BackLog.txt") == logged,
+          "each removed line is logged");
   Require(!sim.FileExists(windows + L"ini1.tmp"), "no temporary file is left");
   const ParsedRecord written = record.Read();
   Require(written.damaged.empty(), "the record reads back whole");
-  Require(path.empty() || removed.empty()
-              ? written.entries.empty()
-              : written.entries.size() == 1 &&
-                    std::get<WinIniChange>(written.entries[0].change).lines == removed,
+  std::vector<std::uint32_t> recorded;
+  for (const ChangeEntry& entry : written.entries) {
+    for (const RemovedLine& line : std::get<WinIniChange>(entry.change).lines) {
+      recorded.push_back(line.lineNumber);
+    }
+  }
+  Require(recorded == (changes ? removed : std::vector<std::uint32_t>{}),
           "the record names every removed line where it stood, before the rewrite");
   return 0;
 }

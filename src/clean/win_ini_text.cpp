@@ -52,9 +52,15 @@ std::optional<IniText> DecodeIniText(platform::Os& os, std::string_view bytes) {
 
 std::optional<std::string> EncodeIniText(platform::Os& os, const IniText& text) {
   std::wstring whole;
-  for (const IniLine& line : text.lines) {
+  for (std::size_t index = 0; index < text.lines.size(); ++index) {
+    const IniLine& line = text.lines[index];
+    // A lone CR before an empty line ending in LF would read as one CR LF with it: two lines,
+    // once others between them are dropped, would become one.
+    const bool runsIntoNext = line.end == L"\r" && index + 1 < text.lines.size() &&
+                              text.lines[index + 1].text.empty() &&
+                              text.lines[index + 1].end == L"\n";
     whole += line.text;
-    whole += line.end;
+    whole += runsIntoNext ? L"\r\n" : line.end;
   }
   switch (text.encoding) {
     case TextEncoding::Utf16Le:

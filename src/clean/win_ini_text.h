@@ -28,8 +28,8 @@ struct IniText {
 // text back would not give the same bytes (an odd byte of UTF-16, bytes that are not UTF-8, or not
 // characters of the code page).
 std::optional<IniText> DecodeIniText(platform::Os& os, std::string_view bytes);
-// The text's bytes in its encoding, its byte-order mark first; none when a line holds a character
-// that the encoding can't hold.
+// The text's bytes in its encoding, its byte-order mark first, each line kept apart from the next;
+// none when a line holds a character that the encoding can't hold.
 std::optional<std::string> EncodeIniText(platform::Os& os, const IniText& text);
 
 // The name of the section that a header line ("[windows]") begins, in upper case, as Windows

@@ -119,6 +119,20 @@ TEST_F(CleanUpTest, AProcessEndedSinceTheScanCountsAsTerminated) {
   EXPECT_EQ(sim.FileContent(L"C:\\WINDOWS\\win.ini"), "[windows]\r\n");
 }
 
+// A win.ini that can't be written back in its encoding keeps its line, and the finding is not
+// marked dealt with though its process ended: it starts again at the next log-on.
+TEST_F(CleanUpTest, AWinIniThatCannotKeepItsEncodingLeavesMilleniumNotDealtWith) {
+  const std::string oddUtf16 = "\xFF\xFEl\0o\0a\0d\0=\0C\0:\0\\\0M\0.\0E\0X\0E\0!";
+  sim.PutFile(L"C:\\WINDOWS\\win.ini", oddUtf16);
+  const std::uint32_t millenium = Run(L"C:\\M.EXE", L"ThunderRT5Form", L"System Update");
+  Scan();
+  CleanLine(0);
+  EXPECT_EQ(sim.Process(millenium).exitCode, 200u);
+  EXPECT_TRUE(Line(0).starts_with(L"Millenium Found as: C:\\M.EXE")) << Line(0);
+  EXPECT_EQ(sim.FileContent(L"C:\\WINDOWS\\win.ini"), oddUtf16);
+  EXPECT_FALSE(sim.FileExists(L"C:\\WINDOWS\\win.bac"));
+}
+
 // A 64-bit backdoor seen from the 32-bit program: its path can't be read, so it names nothing.
 TEST_F(CleanUpTest, AProcessWhosePathCannotBeReadIsEndedAndNothingElseIsTouched) {
   const std::uint32_t id = Run(L"C:\\NB64\\NBSVR.EXE", L"TApplication", L"NetBus Server");

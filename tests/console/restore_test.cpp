@@ -35,9 +35,10 @@ TEST_F(RestoreTest, EverythingACleanUpChangedComesBackByteForByte) {
   ASSERT_EQ(Run({L"quarantine"}), kExitNothingFound);
   EXPECT_THAT(console.out, HasSubstr(L"quarantined  2026-01-01 12:00:00 +00:00  NetBus Pro  file "
                                      L"C:\\NB\\NBSVR.EXE as NBSVR.EXE.Backdoor, 8 bytes"));
-  EXPECT_THAT(console.out,
-              HasSubstr(L"removed  2026-01-01 12:00:00 +00:00  Millenium  win.ini C:\\WINDOWS\\win.ini, "
-                        L"line 2: load=C:\\MIL\\MSWINDS.EXE, line 4: x=C:\\MIL\\MSWINDS.EXE"));
+  EXPECT_THAT(
+      console.out,
+      HasSubstr(L"removed  2026-01-01 12:00:00 +00:00  Millenium  win.ini C:\\WINDOWS\\win.ini, "
+                L"line 2: load=C:\\MIL\\MSWINDS.EXE, line 4: x=C:\\MIL\\MSWINDS.EXE"));
 
   EXPECT_EQ(Run({L"restore", L"--all"}), kExitNothingFound) << console.error;
   EXPECT_THAT(Differences(sim), ElementsAre());

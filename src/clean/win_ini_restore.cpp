@@ -30,8 +30,7 @@ RestoreResult Restore::WinIni(const ChangeEntry& entry, const WinIniChange& chan
   }
   const std::optional<std::string> newBytes = EncodeIniText(os_, text);
   if (!newBytes) {
-    return {RestoreOutcome::Refused,
-            L"a line holds a character that the encoding of " + path + L" can't hold"};
+    return {RestoreOutcome::Refused, L"its lines can't be written in the encoding of " + path};
   }
   // Whatever changed win.ini since it was read would be lost.
   std::string nowBytes;

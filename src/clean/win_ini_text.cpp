@@ -76,8 +76,10 @@ std::optional<std::string> EncodeIniText(platform::Os& os, const IniText& text) 
       break;
   }
   std::string bytes = os.WideToAnsi(whole);
-  // A character the code page lacks would come back as another.
-  if (os.AnsiToWide(bytes) != whole) {
+  // A character the code page lacks would come back as another, and a text that begins like a
+  // byte-order mark would be read in another encoding.
+  if (os.AnsiToWide(bytes) != whole || bytes.starts_with(kUtf16Mark) ||
+      bytes.starts_with(kUtf8Mark)) {
     return std::nullopt;
   }
   return bytes;

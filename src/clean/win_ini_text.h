@@ -29,7 +29,8 @@ struct IniText {
 // characters of the code page).
 std::optional<IniText> DecodeIniText(platform::Os& os, std::string_view bytes);
 // The text's bytes in its encoding, its byte-order mark first, each line kept apart from the next;
-// none when a line holds a character that the encoding can't hold.
+// none when a line holds a character that the encoding can't hold, or when ANSI text would begin
+// like a byte-order mark and so be read in another encoding.
 std::optional<std::string> EncodeIniText(platform::Os& os, const IniText& text);
 
 // The name of the section that a header line ("[windows]") begins, in upper case, as Windows

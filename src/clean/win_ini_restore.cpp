@@ -15,7 +15,7 @@ bool Exists(platform::Files& files, const std::wstring& path) {
 
 }  // namespace
 
-RestoreResult Restore::WinIni(const ChangeEntry& entry, const WinIniChange& change) {
+RestoreResult Restore::WinIni(const WinIniChange& change) {
   std::vector<std::wstring> lines;
   if (!os_.ReadTextLines(change.winIniPath, lines) && Exists(os_, change.winIniPath)) {
     return RestoreResult{RestoreOutcome::Failed, change.winIniPath + L" could not be read"};
@@ -43,7 +43,6 @@ RestoreResult Restore::WinIni(const ChangeEntry& entry, const WinIniChange& chan
   for (const RemovedLine& line : change.lines) {
     log_.WriteLog(L"Restoring: " + line.text + L" in win.ini");
   }
-  record_.Append({0, {}, entry.backdoorName, Restored{entry.id}});
   return RestoreResult{
       RestoreOutcome::Restored,
       L"restored " + std::to_wstring(change.lines.size()) + L" line(s) of " + change.winIniPath};

@@ -81,8 +81,8 @@ class SimMachine : public Os {
   std::string FileContent(const std::wstring& path) const;
   std::uint32_t FileAttributes(const std::wstring& path) const;
   bool FolderExistsAt(const std::wstring& path) const { return FolderExists(FileKey(path)); }
-  // Every copy from now on arrives with a stray byte at its end, as from a failing disk.
-  void DamageCopies() { damageCopies_ = true; }
+  // While on, every copy arrives with a stray byte at its end, as from a failing disk.
+  void DamageCopies(bool on) { damageCopies_ = on; }
   void SetCurrentDirectory(const std::wstring& folder) { currentDirectory_ = folder; }
   void SetPlatformId(std::uint32_t id) { platformId_ = id; }
   // 64-bit Windows with this program as a 32-bit one under WOW64: HKEY_LOCAL_MACHINE\Software

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Windows NT: "QuellScan scan --clean --move-files" quarantines the NetBus stand-in, an executable
-# grown to 400 MB. "QuellScan restore --all" is killed while it copies the file back: it leaves a
+# grown to 100 MB. "QuellScan restore --all" is killed while it copies the file back: it leaves a
 # partial file under the temporary name beside the file's place, and none at the place itself. A
 # second "restore --all" removes the partial file, brings the executable back whole (exit 0),
 # marks its entry restored once and empties the quarantine.
@@ -13,10 +13,10 @@ PARTIAL="$PATCH.quellspur-restore"
 COPY="$APP_DIR/BackDoors/Patch.exe.Backdoor"
 
 settings 0 0 0
-# The stand-in with 400 MB behind its image, which Windows does not load.
+# The stand-in with 100 MB behind its image, which Windows does not load.
 mkdir -p "$SYS"
 cp "$TOOLS_DIR/standin_window.exe" "$PATCH"
-truncate -s 400M "$PATCH"
+truncate -s 100M "$PATCH"
 ORIGINAL_SHA256="$(sha256sum <"$PATCH" | cut -d ' ' -f 1)"
 launch netbus 'C:\windows\system\Patch.exe' TApplication 'NetBus Server' hidden
 drv wait-for 'NetBus Server' exists || abort "the grown stand-in shows no window"

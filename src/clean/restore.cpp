@@ -129,9 +129,7 @@ RestoreResult Restore::PlaceCopy(const std::wstring& copyPath, const std::string
     return Result(RestoreOutcome::Refused,
                   L"its quarantine copy " + copyPath + L" no longer matches the record");
   }
-  // Left by a restore that was killed, and never whole enough to count.
   const std::wstring temporary = TemporaryName(target);
-  RemoveOwnFile(temporary);
   MakeFoldersAbove(os_, target);
   if (!os_.CopyFileW(copyPath, temporary, true)) {
     return Result(RestoreOutcome::Failed, L"it could not be copied to " + temporary);
@@ -163,6 +161,8 @@ RestoreResult Restore::PlaceCopy(const std::wstring& copyPath, const std::string
 
 RestoreResult Restore::File(const FileChange& change) {
   const std::wstring copyPath = record_.Folder() + L"\\" + change.copyName;
+  // Left by a restore that was killed, and never whole enough to count, whatever stands in place.
+  RemoveOwnFile(TemporaryName(change.originalPath));
   std::string standing;
   if (os_.FileSha256(change.originalPath, standing)) {
     if (standing != change.sha256) {
@@ -196,6 +196,7 @@ RestoreResult Restore::UnrecordedCopy(const std::wstring& copyName, const std::w
     return Result(RestoreOutcome::Refused, L"refused: " + *refusal);
   }
   const std::wstring copyPath = record_.Folder() + L"\\" + copyName;
+  RemoveOwnFile(TemporaryName(target));
   std::string sha256;
   if (!os_.FileSha256(copyPath, sha256)) {
     return Result(RestoreOutcome::Refused, L"there is no quarantine copy " + copyPath);

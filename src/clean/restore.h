@@ -73,9 +73,9 @@ class Restore {
   RestoreResult File(const FileChange& change);
   RestoreResult Registry(const RegistryChange& change);
   RestoreResult WinIni(const WinIniChange& change);
-  // Copies the quarantine copy, which must hold `sha256`, to its temporary name beside `target`,
-  // checks that it arrived whole, and only then gives it the name `target`, which must be free.
-  // The copy stays.
+  // Copies the quarantine copy, which must hold `sha256`, to its temporary name beside `target`
+  // (which must be free), checks that it arrived whole, and only then gives it the name `target`,
+  // which must be free too. The copy stays.
   RestoreResult PlaceCopy(const std::wstring& copyPath, const std::string& sha256,
                           const std::wstring& target);
   // Removes a file of ours, read-only or not; false when it stays.

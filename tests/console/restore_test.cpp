@@ -276,10 +276,12 @@ TEST_F(RestoreTest, ACopyThatArrivesDamagedIsNeitherReportedNorKept) {
   EXPECT_THAT(Differences(sim), ElementsAre());
 }
 
-// A copy restored to a place the user names never replaces what stands there.
+// A copy restored to a place the user names never replaces what stands there; what a killed
+// restore left beside it goes.
 TEST_F(RestoreTest, ACopyRestoredToAPlaceNamedNeverOverwritesWhatStandsThere) {
   sim.PutFile(InQuarantine(L"OLD.EXE.Backdoor"), "from an earlier version");
   sim.PutFile(L"C:\\OLD\\OLD.EXE", "the user's own");
+  sim.PutFile(Restore::TemporaryName(L"C:\\OLD\\OLD.EXE"), "from an ear");  // a killed restore's
   EXPECT_EQ(Run({L"restore", L"OLD.EXE.Backdoor", L"--to", L"C:\\OLD\\OLD.EXE"}), kExitError);
   EXPECT_THAT(console.error, HasSubstr(L"C:\\OLD\\OLD.EXE exists already"));
   EXPECT_EQ(sim.FileContent(L"C:\\OLD\\OLD.EXE"), "the user's own");

@@ -110,9 +110,9 @@ void Restore::Mark(const ChangeEntry& entry) {
   record_.Append({0, {}, entry.backdoorName, Restored{entry.id}});
 }
 
-bool Restore::RemoveOwnFile(const std::wstring& path) {
+void Restore::RemoveOwnFile(const std::wstring& path) {
   os_.SetFileAttributesW(path, platform::kAttributeArchive);
-  return os_.DeleteFileW(path);
+  os_.DeleteFileW(path);
 }
 
 RestoreResult Restore::PlaceCopy(const std::wstring& copyPath, const std::string& sha256,

@@ -78,8 +78,8 @@ class Restore {
   // which must be free too. The copy stays.
   RestoreResult PlaceCopy(const std::wstring& copyPath, const std::string& sha256,
                           const std::wstring& target);
-  // Removes a file of ours, read-only or not; false when it stays.
-  bool RemoveOwnFile(const std::wstring& path);
+  // Removes a file of ours, read-only or not, when it is there.
+  void RemoveOwnFile(const std::wstring& path);
   // Appends the entry's restored mark.
   void Mark(const ChangeEntry& entry);
 

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <set>
 
-#include "clean/file_replace.h"
 #include "platform/owners.h"
 #include "platform/registry.h"
 #include "platform/text.h"
@@ -40,7 +39,11 @@ void MakeFoldersAbove(platform::Files& files, const std::wstring& path) {
 
 }  // namespace
 
-QuarantineList Restore::List() {
+std::wstring Restore::TemporaryName(const std::wstring& target) {
+  return target + L".quellspur-restore";
+}
+
+QuarantineList Restore::List(const RestorePlaces& places) {
   ParsedRecord record = record_.Read();
   QuarantineList list;
   list.damaged = std::move(record.damaged);
@@ -52,16 +55,21 @@ QuarantineList Restore::List() {
     }
     QuarantineItem& item = list.items.emplace_back();
     item.entry = entry;
+    const auto* file = std::get_if<FileChange>(&entry.change);
     if (restored.contains(entry.id)) {
       item.state = QuarantineState::Restored;
-    } else if (const auto* file = std::get_if<FileChange>(&entry.change)) {
+    } else if (const auto refusal = EntryRefusal(entry, places)) {
+      item.state = QuarantineState::Refused;
+      item.refusal = *refusal;
+      continue;  // its copy name is not taken for a copy's
+    } else if (file != nullptr) {
       item.state = Missing(os_, record_.Folder() + L"\\" + file->copyName)
                        ? QuarantineState::NoCopy
                        : QuarantineState::Quarantined;
     } else {
       item.state = QuarantineState::Removed;
     }
-    if (const auto* file = std::get_if<FileChange>(&entry.change)) {
+    if (file != nullptr) {
       recordedCopies.insert(UpperCase(file->copyName));
     }
   }
@@ -71,93 +79,136 @@ QuarantineList Restore::List() {
   for (const std::wstring& name : names) {
     const std::wstring upper = UpperCase(name);
     if (upper.ends_with(kCopyExtension) && !recordedCopies.contains(upper)) {
-      list.items.push_back({std::nullopt, name, QuarantineState::Unrecorded});
+      list.items.push_back({std::nullopt, name, QuarantineState::Unrecorded, {}});
     }
   }
   return list;
 }
 
-RestoreResult Restore::Entry(const ChangeEntry& entry) {
+RestoreResult Restore::Entry(const ChangeEntry& entry, const RestorePlaces& places) {
+  if (const auto refusal = EntryRefusal(entry, places)) {
+    return Result(RestoreOutcome::Refused, L"refused: " + *refusal);
+  }
+  RestoreResult result = Result(RestoreOutcome::Refused, L"it marks a restore, not a change");
   if (const auto* file = std::get_if<FileChange>(&entry.change)) {
-    return File(entry, *file);
+    result = File(*file);
+  } else if (const auto* value = std::get_if<RegistryChange>(&entry.change)) {
+    result = Registry(*value);
+  } else if (const auto* winIni = std::get_if<WinIniChange>(&entry.change)) {
+    result = WinIni(*winIni);
   }
-  if (const auto* value = std::get_if<RegistryChange>(&entry.change)) {
-    return Registry(entry, *value);
+  // The mark comes last: a restore stopped before it finds the change in place next time, and
+  // marks it then.
+  if (result.outcome == RestoreOutcome::Restored ||
+      result.outcome == RestoreOutcome::AlreadyInPlace) {
+    Mark(entry);
   }
-  if (const auto* winIni = std::get_if<WinIniChange>(&entry.change)) {
-    return WinIni(entry, *winIni);
-  }
-  return Result(RestoreOutcome::Refused, L"it marks a restore, not a change");
+  return result;
 }
 
-RestoreResult Restore::CopyBack(const std::wstring& copyPath, const std::string& sha256,
-                                const std::wstring& target,
-                                const std::function<bool()>& afterCopy) {
+void Restore::Mark(const ChangeEntry& entry) {
+  record_.Append({0, {}, entry.backdoorName, Restored{entry.id}});
+}
+
+void Restore::RemoveOwnFile(const std::wstring& path) {
+  os_.SetFileAttributesW(path, platform::kAttributeArchive);
+  os_.DeleteFileW(path);
+}
+
+RestoreResult Restore::PlaceCopy(const std::wstring& copyPath, const std::string& sha256,
+                                 const std::wstring& target) {
   std::string copyHash;
   if (!os_.FileSha256(copyPath, copyHash)) {
-    return Result(RestoreOutcome::Refused, L"its quarantine copy " + copyPath + L" is missing");
+    return platform::NotFound(os_.GetLastError())
+               ? Result(RestoreOutcome::Refused,
+                        L"its quarantine copy " + copyPath + L" is missing")
+               : Result(RestoreOutcome::Failed,
+                        L"its quarantine copy " + copyPath + L" could not be read");
   }
   if (copyHash != sha256) {
     return Result(RestoreOutcome::Refused,
                   L"its quarantine copy " + copyPath + L" no longer matches the record");
   }
-  // Never over a file that stands there: it may be the user's own by now.
-  if (!Exists(os_, target)) {
-    MakeFoldersAbove(os_, target);
+  const std::wstring temporary = TemporaryName(target);
+  MakeFoldersAbove(os_, target);
+  if (!os_.CopyFileW(copyPath, temporary, true)) {
+    return Result(RestoreOutcome::Failed, L"it could not be copied to " + temporary);
   }
-  if (!os_.CopyFileW(copyPath, target, true)) {
-    return Result(Exists(os_, target) ? RestoreOutcome::Refused : RestoreOutcome::Failed,
-                  Exists(os_, target) ? target + L" exists already"
-                                      : L"it could not be copied back to " + target);
-  }
-  // Ours, and not known to be whole until checked: on any way out before, it goes again and the
-  // copy stays the only good one.
-  bool whole = false;
+  // Ours, and not known to be whole until checked: on any way out before it has its name, it goes
+  // again and the quarantine copy stays the only good one.
+  bool placed = false;
   try {
     std::string placedHash;
-    whole = os_.FileSha256(target, placedHash) && placedHash == sha256;
+    if (!os_.FileSha256(temporary, placedHash) || placedHash != sha256) {
+      RemoveOwnFile(temporary);
+      return Result(RestoreOutcome::Failed, L"it did not arrive whole at " + temporary);
+    }
+    // Never over a file that stands there: it may be the user's own by now.
+    placed = os_.MoveFileW(temporary, target);
   } catch (...) {
-    os_.DeleteFileW(target);
+    RemoveOwnFile(temporary);
     throw;
   }
-  if (!whole) {
-    os_.DeleteFileW(target);
-    return Result(RestoreOutcome::Failed, L"it did not arrive whole at " + target);
+  if (!placed) {
+    const bool taken = os_.GetLastError() == platform::kErrorAlreadyExists;
+    RemoveOwnFile(temporary);
+    return taken ? Result(RestoreOutcome::Refused, target + L" exists already")
+                 : Result(RestoreOutcome::Failed, L"it could not be moved to " + target);
   }
   log_.WriteLog(L"Restoring: " + target + L" from: " + copyPath);
-  if (afterCopy()) {
-    os_.SetFileAttributesW(copyPath, platform::kAttributeArchive);
-    os_.DeleteFileW(copyPath);
-  }
   return Result(RestoreOutcome::Restored, L"restored " + target);
 }
 
-RestoreResult Restore::File(const ChangeEntry& entry, const FileChange& change) {
+RestoreResult Restore::File(const FileChange& change) {
+  const std::wstring copyPath = record_.Folder() + L"\\" + change.copyName;
+  // Left by a restore that was killed, and never whole enough to count, whatever stands in place.
+  RemoveOwnFile(TemporaryName(change.originalPath));
   std::string standing;
   if (os_.FileSha256(change.originalPath, standing)) {
-    // The clean-up may have stopped after its record line, before the file left.
-    return standing == change.sha256
-               ? Result(RestoreOutcome::AlreadyInPlace, change.originalPath + L" is in place")
-               : Result(RestoreOutcome::Refused, change.originalPath + L" exists already");
+    if (standing != change.sha256) {
+      return Result(RestoreOutcome::Refused, change.originalPath + L" exists already");
+    }
+    // Back already: the clean-up stopped after its record line, or a restore before its mark.
+    // A copy that still holds the file goes; one that does not is no copy of it.
+    std::string copyHash;
+    if (os_.FileSha256(copyPath, copyHash) && copyHash == change.sha256) {
+      RemoveOwnFile(copyPath);
+    }
+    return Result(RestoreOutcome::AlreadyInPlace, change.originalPath + L" is in place");
   }
-  // The copy goes only once the record says the file is back: should that line fail, the next
-  // restore finds the file in place and the copy still there.
-  return CopyBack(record_.Folder() + L"\\" + change.copyName, change.sha256, change.originalPath,
-                  [&] {
-                    return record_.Append({0, {}, entry.backdoorName, Restored{entry.id}});
-                  });
+  if (!platform::NotFound(os_.GetLastError())) {
+    return Result(RestoreOutcome::Failed, change.originalPath + L" could not be read");
+  }
+  RestoreResult result = PlaceCopy(copyPath, change.sha256, change.originalPath);
+  if (result.outcome == RestoreOutcome::Restored) {
+    // Whole at its place: the copy is no longer the only one. Should the mark fail after this,
+    // the next restore finds the file in place and marks it.
+    RemoveOwnFile(copyPath);
+  }
+  return result;
 }
 
 RestoreResult Restore::UnrecordedCopy(const std::wstring& copyName, const std::wstring& target) {
+  if (const auto refusal = CopyNameRefusal(copyName)) {
+    return Result(RestoreOutcome::Refused, L"refused: " + *refusal);
+  }
+  if (const auto refusal = PathRefusal(target)) {
+    return Result(RestoreOutcome::Refused, L"refused: " + *refusal);
+  }
   const std::wstring copyPath = record_.Folder() + L"\\" + copyName;
+  RemoveOwnFile(TemporaryName(target));
   std::string sha256;
-  if (FileNameOf(copyName) != copyName || !os_.FileSha256(copyPath, sha256)) {
+  if (!os_.FileSha256(copyPath, sha256)) {
     return Result(RestoreOutcome::Refused, L"there is no quarantine copy " + copyPath);
   }
-  return CopyBack(copyPath, sha256, target, [] { return true; });
+  RestoreResult result = PlaceCopy(copyPath, sha256, target);
+  if (result.outcome == RestoreOutcome::Restored) {
+    RemoveOwnFile(copyPath);
+  }
+  return result;
 }
 
-RestoreResult Restore::Registry(const ChangeEntry& entry, const RegistryChange& change) {
+RestoreResult Restore::Registry(const RegistryChange& change) {
   const std::wstring where =
       RootKeyName(change.rootKey) + L"\\" + change.subKey + L"," + change.valueName;
   platform::RegKey created = 0;
@@ -183,7 +234,6 @@ RestoreResult Restore::Registry(const ChangeEntry& entry, const RegistryChange& 
     return Result(RestoreOutcome::Failed, where + L" could not be written");
   }
   log_.WriteLog(L"Restoring: start in registry: " + where);
-  record_.Append({0, {}, entry.backdoorName, Restored{entry.id}});
   return Result(RestoreOutcome::Restored, L"restored " + where);
 }
 

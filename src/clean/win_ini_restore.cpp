@@ -7,7 +7,7 @@
 
 namespace quellspur {
 
-RestoreResult Restore::WinIni(const ChangeEntry& entry, const WinIniChange& change) {
+RestoreResult Restore::WinIni(const WinIniChange& change) {
   const std::wstring& path = change.winIniPath;
   std::string oldBytes;
   IniText text;
@@ -44,7 +44,6 @@ RestoreResult Restore::WinIni(const ChangeEntry& entry, const WinIniChange& chan
   for (std::size_t index : putBack.added) {
     log_.WriteLog(L"Restoring: " + change.lines[index].text + L" in win.ini");
   }
-  record_.Append({0, {}, entry.backdoorName, Restored{entry.id}});
   return {RestoreOutcome::Restored,
           L"restored " + std::to_wstring(putBack.added.size()) + L" line(s) of " + path};
 }

@@ -26,6 +26,8 @@ std::wstring StateText(QuarantineState state) {
       return L"restored";
     case QuarantineState::NoCopy:
       return L"no copy";
+    case QuarantineState::Refused:
+      return L"refused";
     case QuarantineState::Unrecorded:
       break;
   }
@@ -50,7 +52,8 @@ std::vector<Column> Columns(const QuarantineItem& item) {
       {L"value_name", Field()},
       {L"value_type", Field(), true},
       {L"value_data", Field()},
-      {L"lines", Field()}};
+      {L"lines", Field()},
+      {L"reason", item.state == QuarantineState::Refused ? Field(item.refusal) : Field()}};
   auto set = [&columns](const wchar_t* name, Field value) {
     for (Column& column : columns) {
       if (std::wstring_view(column.name) == name) {
@@ -110,6 +113,9 @@ std::wstring TextLine(const QuarantineItem& item) {
       what += L", line " + std::to_wstring(line.lineNumber) + L": " + line.text;
     }
   }
+  if (item.state == QuarantineState::Refused) {
+    what += L"; never restored: " + item.refusal;
+  }
   std::wstring line = IdOf(item) + L"  " + StateText(item.state);
   if (item.entry) {
     line += L"  " + item.entry->time + L"  " + item.entry->backdoorName;
@@ -119,13 +125,22 @@ std::wstring TextLine(const QuarantineItem& item) {
 
 // The quarantine as its record and its folder show it, the record's damaged lines reported.
 QuarantineList ReadQuarantine(Engine& engine, platform::Console& console) {
+  // Which entries a clean-up on this machine can have made depends on its Windows folder and
+  // registry views.
+  engine.ReadSystem();
   QuarantineList list = engine.ListQuarantine();
   for (const DamagedLine& damaged : list.damaged) {
-    console.WriteError(L"QuellScan: " + engine.ChangeRecordPath() + L" line " +
-                       std::to_wstring(damaged.lineNumber) + L": " + damaged.reason +
-                       L"; skipped\r\n");
+    console.WriteError(L"QuellScan: " + engine.ChangeRecordPath() +
+                       (damaged.lineNumber == 0 ? L": " + damaged.reason + L"\r\n"
+                                                : L" line " + std::to_wstring(damaged.lineNumber) +
+                                                      L": " + damaged.reason + L"; skipped\r\n"));
   }
   return list;
+}
+
+bool Unreadable(const QuarantineList& list) {
+  return std::any_of(list.damaged.begin(), list.damaged.end(),
+                     [](const DamagedLine& damaged) { return damaged.lineNumber == 0; });
 }
 
 }  // namespace
@@ -160,13 +175,14 @@ int RestoreChanges(const CommandLine& command, Engine& engine, platform::Console
   const QuarantineList list = ReadQuarantine(engine, console);
 
   std::vector<const QuarantineItem*> chosen;
-  bool refused = false;
+  // A record that can't be read may hold any number of changes that are not back.
+  bool refused = Unreadable(list);
   if (command.all) {
-    // Newest first: undone in the reverse order of the changes, win.ini's lines land where they
-    // stood.
+    // Newest first: undone in the reverse order of the changes, a file quarantined twice ends as
+    // it was before the latest clean-up and win.ini's lines land where they stood. Every entry
+    // not restored is asked for, so that what can't come back is said.
     for (auto item = list.items.rbegin(); item != list.items.rend(); ++item) {
-      if (item->entry && (item->state == QuarantineState::Quarantined ||
-                          item->state == QuarantineState::Removed)) {
+      if (item->entry && item->state != QuarantineState::Restored) {
         chosen.push_back(&*item);
       }
     }

@@ -49,15 +49,20 @@ class Engine {
   // What a scan that found nothing reports, line by line: the time now, and that all is clean.
   std::vector<std::wstring> CleanReport();
 
-  // What the quarantine holds, from the change record and the quarantine folder.
+  // What the quarantine holds, from the change record and the quarantine folder; with the system
+  // read, entries no clean-up on this machine can have made are told from the others.
   QuarantineList ListQuarantine();
-  // Puts back a recorded change.
+  // Puts back a recorded change, unless no clean-up on this machine can have made it.
   RestoreResult RestoreChange(const ChangeEntry& entry);
   // Puts a copy that no record names back to the place given.
   RestoreResult RestoreCopy(const std::wstring& copyName, const std::wstring& target);
   std::wstring ChangeRecordPath() const { return record_.Path(); }
 
  private:
+  // What a clean-up on this machine changes: win.ini in the Windows folder, the start keys in the
+  // views the scan reads.
+  RestorePlaces RestorablePlaces();
+
   platform::Os& os_;
   Scanner scanner_;
   ActivityLog log_;

@@ -40,6 +40,9 @@ inline constexpr std::array kNewFileFailures{kErrorAccessDenied, kErrorPathNotFo
                                              kErrorSharingViolation};
 inline constexpr std::array kCopyFailures{kErrorAccessDenied, kErrorFileNotFound,
                                           kErrorSharingViolation, kErrorFileExists};
+// A file that gets a new name where no file or folder may stand.
+inline constexpr std::array kMoveFailures{kErrorAccessDenied, kErrorFileNotFound,
+                                          kErrorSharingViolation, kErrorAlreadyExists};
 inline constexpr std::array kFolderFailures{kErrorAccessDenied, kErrorPathNotFound};
 inline constexpr std::array kNewFolderFailures{kErrorAccessDenied, kErrorPathNotFound,
                                                kErrorAlreadyExists};
@@ -159,6 +162,10 @@ inline constexpr std::array kNewFolderFailures{kErrorAccessDenied, kErrorPathNot
   /* Gives `existing` the name `target` in one step, replacing a file of that name. */            \
   X(bool, MoveFileExW, (const std::wstring& existing, const std::wstring& target),                \
     (existing, target), "MoveFileExW", kFileFailures, return false;)                              \
+  /* Gives `existing` the name `target` in one step; fails (kErrorAlreadyExists) when a file or   \
+     folder of that name exists, which stays as it is. */                                         \
+  X(bool, MoveFileW, (const std::wstring& existing, const std::wstring& target),                  \
+    (existing, target), "MoveFileW", kMoveFailures, return false;)                                \
   /* Creates an empty file of a new, unique name in the folder and hands back its path. */        \
   X(bool, GetTempFileNameW,                                                                       \
     (const std::wstring& folder, const std::wstring& prefix, std::wstring& path),                 \

@@ -49,21 +49,27 @@ StartKey ReadStartKey(platform::Os& os, YieldPacer& pacer, platform::RegKey root
 
 }  // namespace
 
-std::vector<StartKey> ReadStartKeys(platform::Os& os, YieldPacer& pacer, bool bothViews) {
+std::vector<StartKey> StartKeyPlaces(bool bothViews) {
   std::vector<StartKey> keys;
   for (const std::wstring& subKey : {kRunServicesKey, kRunKey}) {
     // 64-bit Windows keeps the machine's start keys twice, for 64-bit and for 32-bit programs.
     if (bothViews) {
-      keys.push_back(
-          ReadStartKey(os, pacer, platform::kHkeyLocalMachine, subKey, platform::kKeyWow64_64Key));
-      keys.push_back(
-          ReadStartKey(os, pacer, platform::kHkeyLocalMachine, subKey, platform::kKeyWow64_32Key));
+      keys.push_back({platform::kHkeyLocalMachine, subKey, platform::kKeyWow64_64Key, {}});
+      keys.push_back({platform::kHkeyLocalMachine, subKey, platform::kKeyWow64_32Key, {}});
     } else {
-      keys.push_back(ReadStartKey(os, pacer, platform::kHkeyLocalMachine, subKey, 0));
+      keys.push_back({platform::kHkeyLocalMachine, subKey, 0, {}});
     }
   }
   // The user's keys are one for programs of either kind.
-  keys.push_back(ReadStartKey(os, pacer, platform::kHkeyCurrentUser, kRunKey, 0));
+  keys.push_back({platform::kHkeyCurrentUser, kRunKey, 0, {}});
+  return keys;
+}
+
+std::vector<StartKey> ReadStartKeys(platform::Os& os, YieldPacer& pacer, bool bothViews) {
+  std::vector<StartKey> keys = StartKeyPlaces(bothViews);
+  for (StartKey& key : keys) {
+    key = ReadStartKey(os, pacer, key.root, key.subKey, key.view);
+  }
   return keys;
 }
 

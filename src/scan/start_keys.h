@@ -25,6 +25,10 @@ struct StartKey {
   std::vector<StartValue> values;
 };
 
+// The keys a scan reads, in its order, without their values: HKEY_LOCAL_MACHINE's RunServices and
+// Run, each in the 64-bit and then the 32-bit view when `bothViews`, then HKEY_CURRENT_USER's Run.
+std::vector<StartKey> StartKeyPlaces(bool bothViews);
+
 // HKEY_LOCAL_MACHINE's RunServices and Run, each in the 64-bit and then the 32-bit view when
 // `bothViews`, then HKEY_CURRENT_USER's Run. A key that can't be opened holds no values; the pacer
 // gets its chance after each value read.

@@ -231,6 +231,9 @@ bool SimMachine::CopyFileW(const std::wstring& existing, const std::wstring& tar
   File& copy = FileAt(target);
   copy.bytes = source->bytes;
   copy.attributes = source->attributes;
+  if (damageCopies_) {
+    copy.bytes += '\x01';
+  }
   return true;
 }
 
@@ -290,6 +293,26 @@ bool SimMachine::MoveFileExW(const std::wstring& existing, const std::wstring& t
   const File moved = *source;
   files_.erase(from);
   files_.erase(to);
+  File& renamed = FileAt(target);  // named as the target now
+  renamed.bytes = moved.bytes;
+  renamed.attributes = moved.attributes;
+  return true;
+}
+
+bool SimMachine::MoveFileW(const std::wstring& existing, const std::wstring& target) {
+  const File* source = Opened(existing);
+  if (source == nullptr) {
+    return false;
+  }
+  const std::wstring to = FileKey(target);
+  if (files_.count(to) != 0 || FolderExists(to)) {
+    return Fail(kErrorAlreadyExists);
+  }
+  if (!ParentExists(to)) {
+    return Fail(kErrorPathNotFound);
+  }
+  const File moved = *source;
+  files_.erase(FileKey(existing));
   File& renamed = FileAt(target);  // named as the target now
   renamed.bytes = moved.bytes;
   renamed.attributes = moved.attributes;

@@ -81,6 +81,8 @@ class SimMachine : public Os {
   std::string FileContent(const std::wstring& path) const;
   std::uint32_t FileAttributes(const std::wstring& path) const;
   bool FolderExistsAt(const std::wstring& path) const { return FolderExists(FileKey(path)); }
+  // While on, every copy arrives with a stray byte at its end, as from a failing disk.
+  void DamageCopies(bool on) { damageCopies_ = on; }
   void SetCurrentDirectory(const std::wstring& folder) { currentDirectory_ = folder; }
   void SetPlatformId(std::uint32_t id) { platformId_ = id; }
   // 64-bit Windows with this program as a 32-bit one under WOW64: HKEY_LOCAL_MACHINE\Software
@@ -184,6 +186,7 @@ class SimMachine : public Os {
 
   std::map<std::wstring, File> files_;  // by upper-cased full path
   unsigned nextTempName_ = 1;
+  bool damageCopies_ = false;
   std::set<std::wstring> folders_;  // likewise, drives' roots left out
   std::wstring currentDirectory_ = L"C:\\";
 

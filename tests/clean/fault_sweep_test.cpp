@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "clean/restore.h"
 #include "console/quell_scan.h"
 #include "engine/clean_marks.h"
 #include "forms/main_window_fixture.h"
@@ -216,7 +217,8 @@ class Violations {
   }
 
   // A restore logs exactly what came back, which is whole, and says all came back, without an
-  // error, only when it did; and whatever failed, a restore after it brings back the rest.
+  // error, only when it did; and whatever failed, a restore after it brings back the rest and
+  // leaves no temporary file.
   void Restored() {
     const bool linesBack = sim_.FileContent(kWinIni) == kSceneWinIni;
     for (const RemovedLine& line : kMilleniumLines) {
@@ -242,6 +244,11 @@ class Violations {
     RunQuellScan({L"restore", L"--all"}, sim_, run_.pump, console);
     if (!Differences(sim_).empty()) {
       found_.push_back("a later restore does not bring back " + Ansi(Differences(sim_).front()));
+    }
+    for (const SceneFile& file : SceneFiles()) {
+      if (sim_.FileExists(Restore::TemporaryName(file.path))) {
+        found_.push_back("a later restore leaves a temporary file beside " + Ansi(file.path));
+      }
     }
   }
 

@@ -642,6 +642,43 @@ TEST_F(FileContract, ANewFileReplacesAnOldOneInOneStep) {
   EXPECT_FALSE(os_.MoveFileExW(temporary, winIni));
 }
 
+// A move that never replaces: a file, read-only or not, or a folder at the target stays as it is;
+// a read-only file (as a quarantine copy may be) moves with its attributes.
+TEST_F(FileContract, AMoveWithoutReplacingLeavesWhatStandsAtTheTarget) {
+  const std::wstring moving = Scratch(L"\u0108at.exe.quellspur-restore");
+  const std::wstring target = Scratch(L"\u0108at.exe");
+  const std::wstring folder = env_.ScratchFolder() + L"Folder.exe";
+  env_.WriteFile(moving, "whole");
+  env_.WriteFile(target, "the user's");
+  ASSERT_TRUE(os_.CreateDirectoryW(folder));
+  ASSERT_TRUE(os_.SetFileAttributesW(moving, platform::kAttributeReadOnly));
+
+  EXPECT_FALSE(os_.MoveFileW(moving, target));
+  EXPECT_EQ(os_.GetLastError(), platform::kErrorAlreadyExists);
+  ASSERT_TRUE(os_.SetFileAttributesW(target, platform::kAttributeReadOnly));
+  EXPECT_FALSE(os_.MoveFileW(moving, target));
+  EXPECT_EQ(os_.GetLastError(), platform::kErrorAlreadyExists);
+  EXPECT_EQ(Content(target), "the user's");
+  EXPECT_FALSE(os_.MoveFileW(moving, folder));
+  EXPECT_EQ(os_.GetLastError(), platform::kErrorAlreadyExists);
+  env_.RemoveFolder(folder);
+  EXPECT_EQ(Content(moving), "whole");
+
+  ASSERT_TRUE(os_.SetFileAttributesW(target, platform::kAttributeArchive));
+  ASSERT_TRUE(os_.DeleteFileW(target));
+  EXPECT_TRUE(os_.MoveFileW(UpperCase(moving), target));
+  EXPECT_EQ(Content(target), "whole");
+  std::vector<std::wstring> names;
+  ASSERT_TRUE(os_.ListFiles(env_.ScratchFolder(), names));
+  EXPECT_NE(std::find(names.begin(), names.end(), L"\u0108at.exe"), names.end());
+  std::uint64_t length = 0;
+  EXPECT_FALSE(os_.GetFileLength(moving, length));
+  EXPECT_FALSE(os_.MoveFileW(moving, target));
+  EXPECT_EQ(os_.GetLastError(), kErrorFileNotFound);
+  EXPECT_FALSE(os_.DeleteFileW(target));  // still read-only
+  EXPECT_EQ(os_.GetLastError(), kErrorAccessDenied);
+}
+
 TEST_F(FileContract, LengthAndBytesFromAnyPositionWhateverTheNamesCase) {
   std::string content;
   for (int i = 0; i < 300; ++i) {

@@ -184,6 +184,10 @@ bool Win32Os::MoveFileExW(const std::wstring& existing, const std::wstring& targ
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
 }
 
+bool Win32Os::MoveFileW(const std::wstring& existing, const std::wstring& target) {
+  return ::MoveFileW(Unredirected(existing).c_str(), Unredirected(target).c_str()) != FALSE;
+}
+
 bool Win32Os::GetTempFileNameW(const std::wstring& folder, const std::wstring& prefix,
                                std::wstring& path) {
   wchar_t name[MAX_PATH] = {};

@@ -36,6 +36,9 @@ class Environment {
   virtual void ReleaseChild() = 0;
   // Lets some time pass: things that happen by themselves on a real machine get their chance.
   virtual void Pause() = 0;
+  // Locks every byte of the file, as another program may, until released.
+  virtual void HoldLock(const std::wstring& path) = 0;
+  virtual void ReleaseLock() = 0;
 };
 
 // A name outside the ANSI code page.

@@ -11,9 +11,11 @@ class SimEnvironment final : public Environment {
   bool ProgramIs64Bit() override { return false; }
 
   // As the test prefix under Wine: 64-bit Windows, the tests a 32-bit program.
+  // Its steady clock moves on by a microsecond a reading, and by what the calls wait.
   SimEnvironment() {
     machine_.MakeFolder(ScratchFolder());
     machine_.UseWow64();
+    machine_.SetSteadyClockStep(1);
   }
 
   std::wstring ScratchFolder() override { return L"C:\\Temp\\QuellspurContract\\"; }
@@ -44,6 +46,13 @@ class SimEnvironment final : public Environment {
   // The simulated machine changes only when told to.
   void Pause() override {}
 
+  void HoldLock(const std::wstring& path) override {
+    locked_ = path;
+    machine_.HoldFileLock(path);
+  }
+
+  void ReleaseLock() override { machine_.ReleaseFileLock(locked_); }
+
   void DeleteKeyTree(platform::RegKey root, const std::wstring& subKey) override {
     machine_.DeleteKeyTree(root, subKey);
   }
@@ -51,6 +60,7 @@ class SimEnvironment final : public Environment {
  private:
   platform::sim::SimMachine machine_;
   std::uint32_t child_ = 0;
+  std::wstring locked_;
 };
 
 }  // namespace

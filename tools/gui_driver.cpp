@@ -1,6 +1,7 @@
 // Operates Quellspur from another program the way a user would: it finds the program's windows by
 // their captions and presses buttons, picks list lines, menu items and check boxes through window
-// messages. The end-to-end tests run it under Wine, one command per call.
+// messages. The end-to-end tests run it under Wine, one command per call. It also plays another
+// program that holds a lock on a file.
 //
 // Exit codes: 0 done (or the condition holds), 1 the condition does not hold or a wait ran out,
 // 2 the command line is wrong, 3 no such window or control, 4 the control cannot be used now
@@ -629,9 +630,35 @@ int Processes(const std::vector<std::wstring>&) {
   return kDone;
 }
 
+// What the probing thread of click-answering shares with the command.
+struct Probe {
+  HWND window;
+  volatile LONG stop = 0;
+  ULONGLONG longest = 0;
+  volatile LONG answers = 0;
+};
+
+// Asks the window for an answer (WM_NULL) again and again until stopped, and keeps the longest
+// wait for one.
+DWORD WINAPI AskForAnswers(void* parameter) {
+  auto& probe = *static_cast<Probe*>(parameter);
+  while (::InterlockedCompareExchange(&probe.stop, 0, 0) == 0) {
+    const ULONGLONG sent = ::GetTickCount64();
+    DWORD_PTR result = 0;
+    if (::SendMessageTimeoutW(probe.window, WM_NULL, 0, 0, SMTO_NORMAL, kCommandTimeoutMs,
+                              &result) == 0) {
+      break;
+    }
+    probe.longest = std::max(probe.longest, ::GetTickCount64() - sent);
+    ::InterlockedIncrement(&probe.answers);
+    ::Sleep(1);
+  }
+  return 0;
+}
+
 // click-answering <button caption> <limit ms>: presses the main window's button while another
-// thread keeps asking the window for an answer (WM_NULL), and prints the longest wait for one;
-// fails when a wait was longer than the limit.
+// thread keeps asking the window for an answer, and prints the longest wait for one; fails when a
+// wait was longer than the limit.
 int ClickAnswering(const std::vector<std::wstring>& args) {
   if (args.size() != 3) {
     return Fail(kUsage, L"click-answering <button caption> <limit ms>");
@@ -640,30 +667,8 @@ int ClickAnswering(const std::vector<std::wstring>& args) {
   if (!window) {
     return Fail(kMissing, L"no main window");
   }
-  struct Probe {
-    HWND window;
-    volatile LONG stop = 0;
-    ULONGLONG longest = 0;
-    volatile LONG answers = 0;
-  } probe{window};
-  const HANDLE thread = ::CreateThread(
-      nullptr, 0,
-      [](void* parameter) -> DWORD {
-        auto& asking = *static_cast<Probe*>(parameter);
-        while (::InterlockedCompareExchange(&asking.stop, 0, 0) == 0) {
-          const ULONGLONG sent = ::GetTickCount64();
-          DWORD_PTR result = 0;
-          if (::SendMessageTimeoutW(asking.window, WM_NULL, 0, 0, SMTO_NORMAL, kCommandTimeoutMs,
-                                    &result) == 0) {
-            break;
-          }
-          asking.longest = std::max(asking.longest, ::GetTickCount64() - sent);
-          ::InterlockedIncrement(&asking.answers);
-          ::Sleep(1);
-        }
-        return 0;
-      },
-      &probe, 0, nullptr);
+  Probe probe{window};
+  const HANDLE thread = ::CreateThread(nullptr, 0, AskForAnswers, &probe, 0, nullptr);
   if (thread == nullptr) {
     return Fail(kNo, L"no probing thread");
   }

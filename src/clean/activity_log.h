@@ -1,5 +1,5 @@
 // The activity log: one dated line per finding and per change, appended to "BackLog.txt" in the
-// program's folder. It records nothing else and reports nothing to its callers.
+// program's folder. It records nothing else, and tells its callers only of lines not yet written.
 //
 // Another program may hold the log's lock (a reader, a backup, a backdoor) for as long as it
 // likes. The log then keeps the lines it could not write, in order, and writes them with the next

@@ -1,6 +1,7 @@
 // Operates Quellspur from another program the way a user would: it finds the program's windows by
 // their captions and presses buttons, picks list lines, menu items and check boxes through window
-// messages. The end-to-end tests run it under Wine, one command per call.
+// messages. The end-to-end tests run it under Wine, one command per call. It also plays another
+// program that holds a lock on a file.
 //
 // Exit codes: 0 done (or the condition holds), 1 the condition does not hold or a wait ran out,
 // 2 the command line is wrong, 3 no such window or control, 4 the control cannot be used now
@@ -12,6 +13,7 @@
 #include <shellapi.h>
 #include <tlhelp32.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cwctype>
 #include <functional>
@@ -628,6 +630,87 @@ int Processes(const std::vector<std::wstring>&) {
   return kDone;
 }
 
+// What the probing thread of click-answering shares with the command.
+struct Probe {
+  HWND window;
+  volatile LONG stop = 0;
+  ULONGLONG longest = 0;
+  volatile LONG answers = 0;
+};
+
+// Asks the window for an answer (WM_NULL) again and again until stopped, and keeps the longest
+// wait for one.
+DWORD WINAPI AskForAnswers(void* parameter) {
+  auto& probe = *static_cast<Probe*>(parameter);
+  while (::InterlockedCompareExchange(&probe.stop, 0, 0) == 0) {
+    const ULONGLONG sent = ::GetTickCount64();
+    DWORD_PTR result = 0;
+    if (::SendMessageTimeoutW(probe.window, WM_NULL, 0, 0, SMTO_NORMAL, kCommandTimeoutMs,
+                              &result) == 0) {
+      break;
+    }
+    probe.longest = std::max(probe.longest, ::GetTickCount64() - sent);
+    ::InterlockedIncrement(&probe.answers);
+    ::Sleep(1);
+  }
+  return 0;
+}
+
+// click-answering <button caption> <limit ms>: presses the main window's button while another
+// thread keeps asking the window for an answer, and prints the longest wait for one; fails when a
+// wait was longer than the limit.
+int ClickAnswering(const std::vector<std::wstring>& args) {
+  if (args.size() != 3) {
+    return Fail(kUsage, L"click-answering <button caption> <limit ms>");
+  }
+  const HWND window = TopLevel(kMainCaption);
+  if (!window) {
+    return Fail(kMissing, L"no main window");
+  }
+  Probe probe{window};
+  const HANDLE thread = ::CreateThread(nullptr, 0, AskForAnswers, &probe, 0, nullptr);
+  if (thread == nullptr) {
+    return Fail(kNo, L"no probing thread");
+  }
+  // The probe answers a few times before the click, so that it is known to run.
+  Eventually(kDefaultWaitMs,
+             [&] { return ::InterlockedCompareExchange(&probe.answers, 0, 0) > 3; });
+  const int pressed = Press(window, kMainCaption, args[1]);
+  ::Sleep(200);
+  ::InterlockedExchange(&probe.stop, 1);
+  ::WaitForSingleObject(thread, INFINITE);
+  ::CloseHandle(thread);
+  if (pressed != kDone) {
+    return pressed;
+  }
+  Say(L"longest wait for an answer: " + std::to_wstring(probe.longest) + L" ms of " +
+      std::to_wstring(probe.answers) + L" answers");
+  if (probe.longest > std::wcstoul(args[2].c_str(), nullptr, 10)) {
+    return Fail(kNo, L"the window did not answer for " + std::to_wstring(probe.longest) + L" ms");
+  }
+  return kDone;
+}
+
+// hold-lock <file> <release file>: locks every byte of the file, as another program may, prints
+// "held" and keeps the lock until the release file exists (two minutes at most).
+int HoldLock(const std::vector<std::wstring>& args) {
+  if (args.size() != 3) {
+    return Fail(kUsage, L"hold-lock <file> <release file>");
+  }
+  const HANDLE file =
+      ::CreateFileW(args[1].c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                    OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE || !::LockFile(file, 0, 0, MAXDWORD, MAXDWORD)) {
+    return Fail(kNo, L"cannot lock " + args[1]);
+  }
+  Say(L"held");
+  const bool released = Eventually(
+      120000, [&] { return ::GetFileAttributesW(args[2].c_str()) != INVALID_FILE_ATTRIBUTES; });
+  ::UnlockFile(file, 0, 0, MAXDWORD, MAXDWORD);
+  ::CloseHandle(file);
+  return released ? kDone : Fail(kNo, L"never told to let go of " + args[1]);
+}
+
 struct Command {
   const wchar_t* name;
   int (*run)(const std::vector<std::wstring>&);
@@ -654,6 +737,8 @@ constexpr Command kCommands[] = {
     {L"end-task", EndTask},
     {L"run", Run},
     {L"processes", Processes},
+    {L"click-answering", ClickAnswering},
+    {L"hold-lock", HoldLock},
 };
 
 }  // namespace

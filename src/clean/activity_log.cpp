@@ -1,5 +1,7 @@
 #include "clean/activity_log.h"
 
+#include <algorithm>
+
 #include "clean/clock_text.h"
 #include "platform/text.h"
 
@@ -35,8 +37,48 @@ void ActivityLog::WriteLog(const std::wstring& message) {
   os_.GetLocalTime(time);
   const std::wstring line = FormatDate(date) + L" " + FormatTime(time, os_.GetTimeSeparator()) +
                             L" " + EscapeForLog(os_, message) + L"\r\n";
-  // Append-only, one write: other writers can't tear the line, readers may keep the file open.
-  os_.AppendToFile(os_.GetProgramFolder() + L"\\BackLog.txt", os_.WideToAnsi(line));
+  kept_ += os_.WideToAnsi(line);
+  ++keptLineCount_;
+  WriteKeptLines();
+}
+
+bool ActivityLog::WriteKeptLines() {
+  if (AppendKeptLines()) {
+    return true;
+  }
+  if (onLinesKept_) {
+    onLinesKept_();
+  }
+  return false;
+}
+
+bool ActivityLog::WriteKeptLinesAtEnd(std::uint32_t milliseconds) {
+  waitLeftMicroseconds_ += std::uint64_t{milliseconds} * 1000;
+  return AppendKeptLines();
+}
+
+bool ActivityLog::AppendKeptLines() {
+  if (kept_.empty()) {
+    return true;
+  }
+  // The clock is read only while there is still time to wait.
+  const bool mayWait = waitLeftMicroseconds_ >= 1000;
+  const std::uint64_t start = mayWait ? os_.SteadyMicroseconds() : 0;
+  // Append-only, one write: other writers can't tear the lines, readers may keep the file open.
+  const bool written = os_.AppendToFileUnlessLocked(
+      Path(), kept_, static_cast<std::uint32_t>(waitLeftMicroseconds_ / 1000));
+  if (written) {
+    kept_.clear();
+    keptLineCount_ = 0;
+  }
+  if (mayWait) {
+    waitLeftMicroseconds_ -= std::min(waitLeftMicroseconds_, os_.SteadyMicroseconds() - start);
+  }
+  return written;
+}
+
+std::wstring ActivityLog::Path() {
+  return os_.GetProgramFolder() + L"\\BackLog.txt";
 }
 
 }  // namespace quellspur

@@ -14,6 +14,9 @@
 namespace quellspur {
 namespace {
 
+// A whole run waits no longer than this for another program's lock on the activity log.
+constexpr std::uint32_t kLogWaitInAllMilliseconds = 1000;
+
 const wchar_t* const kUsage =
     L"Usage: QuellScan scan [--clean [--move-files]] [--format text|csv|json] [--repeat N]\r\n"
     L"       QuellScan quarantine [--format text|csv|json]\r\n"
@@ -42,7 +45,8 @@ const wchar_t* const kUsage =
     L"Exit codes: 0 nothing found (with --clean: every finding dealt with), 1 something found\r\n"
     L"(with --clean: something remains), 2 wrong arguments or the scan could not run; for "
     L"restore,\r\n"
-    L"0 when everything asked for is back in place, 2 when something was refused.\r\n";
+    L"0 when everything asked for is back in place, 2 when something was refused. Any command\r\n"
+    L"whose output could not be written (a full disk, a closed pipe) ends with 2.\r\n";
 
 std::wstring Milliseconds(std::uint64_t microseconds) {
   wchar_t text[32];
@@ -134,17 +138,14 @@ int Scan(const CommandLine& command, Engine& engine, platform::Os& os, platform:
   return remains ? kExitFound : kExitNothingFound;
 }
 
-}  // namespace
-
-int RunQuellScan(const std::vector<std::wstring>& args, platform::Os& os,
-                 platform::MessagePump& pump, platform::Console& console) {
+int RunCommand(const std::vector<std::wstring>& args, platform::Os& os, Engine& engine,
+               platform::Console& console) {
   const auto parsed = ParseCommandLine(args);
   if (const auto* reason = std::get_if<std::wstring>(&parsed)) {
     console.WriteError(L"QuellScan: " + *reason + L"; QuellScan --help shows how to use it\r\n");
     return kExitError;
   }
   const CommandLine& command = std::get<CommandLine>(parsed);
-  Engine engine(os, pump);
   try {
     switch (command.action) {
       case CommandLine::Action::Help:
@@ -165,6 +166,34 @@ int RunQuellScan(const std::vector<std::wstring>& args, platform::Os& os,
     console.WriteError(L"QuellScan: " + std::wstring(what.begin(), what.end()) + L"\r\n");
   }
   return kExitError;
+}
+
+// The log's last try for the lines another program's lock kept out; those still kept are told.
+void WriteKeptLogLines(ActivityLog& log, platform::Console& console) {
+  try {
+    if (!log.WriteKeptLinesAtEnd(0)) {
+      console.WriteError(L"QuellScan: " + std::to_wstring(log.KeptLineCount()) +
+                         L" lines could not be written to " + log.Path() + L"\r\n");
+    }
+  } catch (const std::exception& failure) {
+    const std::string what = failure.what();
+    console.WriteError(L"QuellScan: " + std::wstring(what.begin(), what.end()) + L"\r\n");
+  }
+}
+
+}  // namespace
+
+int RunQuellScan(const std::vector<std::wstring>& args, platform::Os& os,
+                 platform::MessagePump& pump, platform::Console& console) {
+  Engine engine(os, pump, kLogWaitInAllMilliseconds);
+  const int exitCode = RunCommand(args, os, engine, console);
+  WriteKeptLogLines(engine.log(), console);
+  // Output lost on the way (a full disk, a closed pipe) must not pass for a result.
+  if (const auto& failure = console.OutFailure()) {
+    console.WriteError(L"QuellScan: the output could not be written: " + *failure + L"\r\n");
+    return kExitError;
+  }
+  return console.ErrorFailed() ? kExitError : exitCode;
 }
 
 }  // namespace quellspur

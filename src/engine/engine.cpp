@@ -9,10 +9,11 @@
 
 namespace quellspur {
 
-Engine::Engine(platform::Os& os, platform::MessagePump& pump)
+Engine::Engine(platform::Os& os, platform::MessagePump& pump,
+               std::uint32_t logWaitInAllMilliseconds)
     : os_(os),
       scanner_(os, pump),
-      log_(os),
+      log_(os, logWaitInAllMilliseconds),
       record_(os),
       cleanUp_(scanner_, log_, record_, os, pump),
       restore_(os, log_, record_) {}

@@ -3,6 +3,7 @@
 // clean and report alike.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -21,8 +22,9 @@ namespace quellspur {
 
 class Engine {
  public:
-  // Reads nothing yet: a program reads the system when it starts its work.
-  Engine(platform::Os& os, platform::MessagePump& pump);
+  // Reads nothing yet: a program reads the system when it starts its work. The activity log's
+  // writes may wait that long in all for another program's lock on the log; by default never.
+  Engine(platform::Os& os, platform::MessagePump& pump, std::uint32_t logWaitInAllMilliseconds = 0);
 
   // Reads what the scan and the clean-up need of the system: the family of Windows the probes
   // follow, and the Windows folder, where win.ini lives.
@@ -43,6 +45,7 @@ class Engine {
   Findings& findings() { return findings_; }
   // Writes the finding's report line to the activity log and returns it.
   std::wstring LogFinding(const Finding& finding);
+  ActivityLog& log() { return log_; }
   // Cleans one finding, with win.ini in the Windows folder read before; `moveFiles` puts its files
   // into quarantine.
   CleanOutcome Clean(Finding& finding, bool moveFiles);

@@ -29,6 +29,9 @@ const platform::FormDesign& MainWindowDesign() {
     cmdKill.enabled = false;
     ControlDesign timer = Control(ControlKind::Timer, L"Timer1", L"", L"", L"", 0, 0, 0, 0, -1);
     timer.interval = 20000;
+    // While the activity log keeps lines that another program's lock kept out, it tries again.
+    ControlDesign logTimer = Control(ControlKind::Timer, L"tmrLog", L"", L"", L"", 0, 0, 0, 0, -1);
+    logTimer.interval = 500;
     form.controls = {
         Control(ControlKind::ListBox, L"List", L"", L"", L"", 240, 240, 8775, 1815, 0),
         Control(ControlKind::Button, L"cmdScan", L"", L"&Scan Now", L"", 240, 2280, 1455, 375, 1),
@@ -36,6 +39,7 @@ const platform::FormDesign& MainWindowDesign() {
         Control(ControlKind::Button, L"cmdHide", L"", L"&Hide", L"", 5880, 2280, 1455, 375, 3),
         Control(ControlKind::Button, L"cmdExit", L"", L"&Exit", L"", 7560, 2280, 1455, 375, 4),
         timer,
+        logTimer,
     };
     form.menus = {
         {L"mnuFile",

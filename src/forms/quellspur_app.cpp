@@ -9,6 +9,8 @@ namespace quellspur {
 namespace {
 
 const std::wstring kInstanceMutex = L"Orvanta.Quellspur.Instance";
+// At the end, with the windows gone, kept log lines may wait this long for the lock.
+constexpr std::uint32_t kLastLogWaitMilliseconds = 1000;
 // What follows the program's own name on its command line: a folder named like the switch in the
 // program's path must not count as the switch.
 std::wstring ProgramArguments(const std::wstring& commandLine) {
@@ -26,9 +28,14 @@ std::wstring ProgramArguments(const std::wstring& commandLine) {
 }  // namespace
 
 QuellspurApp::QuellspurApp(platform::Os& os, platform::Toolkit& toolkit)
-    : os_(os), toolkit_(toolkit), engine_(os, toolkit.pump()) {
-  form_ = toolkit_.LoadForm(MainWindowDesign());
+    : os_(os),
+      toolkit_(toolkit),
+      engine_(os, toolkit.pump()),
+      form_(toolkit_.LoadForm(MainWindowDesign())),
+      tmrLog_(form_->TimerNamed(L"tmrLog")) {
   frmStat_ = std::make_unique<FrmStat>(*form_, toolkit_.desktop(), toolkit_.pump(), engine_);
+  tmrLog_.OnTimer([this] { tmrLog_Timer(); });
+  engine_.log().OnLinesKept([this] { tmrLog_.SetEnabled(true); });
   form_->ButtonNamed(L"cmdHide").OnClick([this] { cmdHide_Click(); });
   form_->ButtonNamed(L"cmdExit").OnClick([this] { cmdExit_Click(); });
   form_->MenuItemNamed(L"mnuFileSett").OnClick([this] { mnuFileSett_Click(); });
@@ -115,7 +122,15 @@ void QuellspurApp::cmdHide_Click() {
 void QuellspurApp::cmdExit_Click() {
   Form_Unload();
   form_->Unload();
+  // No window is left to hold: the log's kept lines get a last, bounded wait for the lock.
+  engine_.log().WriteKeptLinesAtEnd(kLastLogWaitMilliseconds);
   toolkit_.EndProgram();
+}
+
+void QuellspurApp::tmrLog_Timer() {
+  if (engine_.log().WriteKeptLines()) {
+    tmrLog_.SetEnabled(false);
+  }
 }
 
 bool QuellspurApp::Splash_QueryUnload(platform::CloseReason reason) {

@@ -49,6 +49,8 @@ class QuellspurApp {
  private:
   void Form_Unload();
   void ShowInFront();
+  // Lines the activity log had to keep are tried again on the timer until none is left.
+  void tmrLog_Timer();
 
   platform::Os& os_;
   platform::Toolkit& toolkit_;
@@ -56,6 +58,7 @@ class QuellspurApp {
   bool splashConfirmed_ = false;
   std::unique_ptr<platform::Form> form_;
   std::unique_ptr<FrmStat> frmStat_;
+  platform::Timer& tmrLog_;
   std::unique_ptr<platform::Form> splash_;
   std::unique_ptr<FrmSysTray> frmSysTray_;
   std::unique_ptr<FrmOpti> frmOpti_;

@@ -38,6 +38,9 @@ inline constexpr std::array kFileFailures{kErrorAccessDenied, kErrorFileNotFound
 // A file that is made when missing: only its folder can be.
 inline constexpr std::array kNewFileFailures{kErrorAccessDenied, kErrorPathNotFound,
                                              kErrorSharingViolation};
+// Such a file, whose writers' lock another program may hold.
+inline constexpr std::array kLockedFileFailures{kErrorAccessDenied, kErrorPathNotFound,
+                                                kErrorSharingViolation, kErrorLockViolation};
 inline constexpr std::array kCopyFailures{kErrorAccessDenied, kErrorFileNotFound,
                                           kErrorSharingViolation, kErrorFileExists};
 // A file that gets a new name where no file or folder may stand.
@@ -133,10 +136,18 @@ inline constexpr std::array kNewFolderFailures{kErrorAccessDenied, kErrorPathNot
     (path, offset, count, bytes), "ReadFileAt", kFileFailures, bytes.clear();                     \
     return false;)                                                                                \
   /* Opens the file for appending only (creating it when missing), shared with readers and other  \
-     appenders, writes the bytes at its end in one write, and closes it once they are on the      \
-     disk. */                                                                                     \
+     appenders, writes the bytes at its end in one write under the writers' lock, and closes it   \
+     once they are on the disk. While another program holds that lock it waits about a second,    \
+     then writes without it. */                                                                   \
   X(bool, AppendToFile, (const std::wstring& path, const std::string& bytes), (path, bytes),      \
     "AppendToFile", kNewFileFailures, return false;)                                              \
+  /* As AppendToFile, but waits at most waitMilliseconds (0: not at all) for another program to   \
+     let go of the writers' lock, or of a lock on the file's bytes; while it still holds one, it  \
+     writes nothing and fails with ERROR_LOCK_VIOLATION. */                                       \
+  X(bool, AppendToFileUnlessLocked,                                                               \
+    (const std::wstring& path, const std::string& bytes, std::uint32_t waitMilliseconds),         \
+    (path, bytes, waitMilliseconds), "AppendToFileUnlessLocked", kLockedFileFailures,             \
+    return false;)                                                                                \
   /* The SHA-256 of the file's bytes as 64 lower-case hex digits; false when it can't be read. */ \
   X(bool, FileSha256, (const std::wstring& path, std::string& hexDigest), (path, hexDigest),      \
     "FileSha256", kFileFailures, hexDigest.clear();                                               \

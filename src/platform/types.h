@@ -23,6 +23,7 @@ inline constexpr Status kErrorAccessDenied = 5;
 inline constexpr Status kErrorInvalidHandle = 6;
 inline constexpr Status kErrorNoMoreFiles = 18;
 inline constexpr Status kErrorSharingViolation = 32;
+inline constexpr Status kErrorLockViolation = 33;
 inline constexpr Status kErrorFileExists = 80;
 inline constexpr Status kErrorInvalidParameter = 87;
 inline constexpr Status kErrorInsufficientBuffer = 122;

@@ -1,6 +1,8 @@
 // A console whose streams are kept as text for the tests to read.
 #pragma once
 
+#include <cstddef>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -10,9 +12,6 @@ namespace quellspur::platform::sim {
 
 class SimConsole : public Console {
  public:
-  void WriteOut(std::wstring_view text) override { out += text; }
-  void WriteError(std::wstring_view text) override { error += text; }
-
   // The lines written to the standard output, without their CR LF.
   std::vector<std::wstring> OutLines() const {
     std::vector<std::wstring> lines;
@@ -26,6 +25,23 @@ class SimConsole : public Console {
 
   std::wstring out;
   std::wstring error;
+  // How many more characters each stream takes, as a disk that fills up: a write that does not
+  // fit fails and leaves nothing.
+  std::size_t outRoom = std::numeric_limits<std::size_t>::max();
+  std::size_t errorRoom = std::numeric_limits<std::size_t>::max();
+
+ protected:
+  bool Put(Stream stream, std::wstring_view text, std::wstring& whyNot) override {
+    std::wstring& written = stream == Stream::Out ? out : error;
+    std::size_t& room = stream == Stream::Out ? outRoom : errorRoom;
+    if (text.size() > room) {
+      whyNot = L"There is not enough space on the disk.";
+      return false;
+    }
+    room -= text.size();
+    written += text;
+    return true;
+  }
 };
 
 }  // namespace quellspur::platform::sim

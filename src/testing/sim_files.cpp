@@ -3,6 +3,7 @@
 // change when their attributes do, and folders that are no files.
 #include <algorithm>
 #include <cwchar>
+#include <limits>
 #include <map>
 
 #include "platform/sha256.h"
@@ -132,10 +133,52 @@ bool SimMachine::ReadFileAt(const std::wstring& path, std::uint64_t offset, std:
   return true;
 }
 
+void SimMachine::HoldFileLock(const std::wstring& path, std::uint64_t microseconds) {
+  File& file = FileAt(path);
+  file.lockedUntil = microseconds > std::numeric_limits<std::uint64_t>::max() - steadyNow_
+                         ? std::numeric_limits<std::uint64_t>::max()
+                         : steadyNow_ + microseconds;
+}
+
+void SimMachine::ReleaseFileLock(const std::wstring& path) {
+  if (File* file = FindFile(path)) {
+    file->lockedUntil = 0;
+  }
+}
+
+bool SimMachine::WaitForLock(const std::wstring& path, std::uint64_t microseconds) {
+  const File* file = FindFile(path);
+  if (file == nullptr || file->lockedUntil <= steadyNow_) {
+    return true;
+  }
+  if (file->lockedUntil - steadyNow_ <= microseconds) {
+    steadyNow_ = file->lockedUntil;
+    return true;
+  }
+  steadyNow_ += microseconds;
+  return false;
+}
+
+// As under Wine, another program's lock on the bytes only keeps other writers from the writers'
+// lock; the change record's append then writes without it after its second.
 bool SimMachine::AppendToFile(const std::wstring& path, const std::string& bytes) {
   const Status refusal = WriteRefusal(FileKey(path));
   if (refusal != kErrorSuccess) {
     return Fail(refusal);
+  }
+  WaitForLock(path, 1'000'000);
+  FileAt(path).bytes += bytes;
+  return true;
+}
+
+bool SimMachine::AppendToFileUnlessLocked(const std::wstring& path, const std::string& bytes,
+                                          std::uint32_t waitMilliseconds) {
+  const Status refusal = WriteRefusal(FileKey(path));
+  if (refusal != kErrorSuccess) {
+    return Fail(refusal);
+  }
+  if (!WaitForLock(path, std::uint64_t{waitMilliseconds} * 1000)) {
+    return Fail(kErrorLockViolation);
   }
   FileAt(path).bytes += bytes;
   return true;

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <map>
 #include <optional>
 #include <set>
@@ -83,6 +84,11 @@ class SimMachine : public Os {
   bool FolderExistsAt(const std::wstring& path) const { return FolderExists(FileKey(path)); }
   // While on, every copy arrives with a stray byte at its end, as from a failing disk.
   void DamageCopies(bool on) { damageCopies_ = on; }
+  // Another program opens the file (making it when missing) and locks all of its bytes, the
+  // writers' lock included, for that many microseconds of the steady clock, or until released.
+  void HoldFileLock(const std::wstring& path,
+                    std::uint64_t microseconds = std::numeric_limits<std::uint64_t>::max());
+  void ReleaseFileLock(const std::wstring& path);
   void SetCurrentDirectory(const std::wstring& folder) { currentDirectory_ = folder; }
   void SetPlatformId(std::uint32_t id) { platformId_ = id; }
   // 64-bit Windows with this program as a 32-bit one under WOW64: HKEY_LOCAL_MACHINE\Software
@@ -164,7 +170,8 @@ class SimMachine : public Os {
   struct File {
     std::string bytes;
     std::uint32_t attributes = kAttributeArchive;
-    std::wstring name;  // as the file was first named, for listings
+    std::wstring name;              // as the file was first named, for listings
+    std::uint64_t lockedUntil = 0;  // the steady clock's reading when another program lets go
   };
   std::wstring FileKey(const std::wstring& path) const;
   // The file at the path, made empty under the path's file name when there is none.
@@ -183,6 +190,9 @@ class SimMachine : public Os {
   // left for GetLastError.
   const File* Opened(const std::wstring& path);
   bool ParentExists(const std::wstring& key) const;
+  // A writer waits up to that long for another program's lock on the file, the steady clock
+  // moving on meanwhile; whether it got the lock.
+  bool WaitForLock(const std::wstring& path, std::uint64_t microseconds);
 
   std::map<std::wstring, File> files_;  // by upper-cased full path
   unsigned nextTempName_ = 1;

@@ -95,7 +95,7 @@ struct Machine {
 
 // The calls the activity log makes: when one of them fails, a change may go unrecorded.
 bool LogCall(Call call) {
-  return call == Call::AppendToFile || call == Call::GetLocalTime ||
+  return call == Call::AppendToFileUnlessLocked || call == Call::GetLocalTime ||
          call == Call::GetTimeSeparator || call == Call::GetProgramFolder ||
          call == Call::WideToAnsi;
 }

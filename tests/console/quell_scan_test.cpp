@@ -4,6 +4,7 @@
 #include <regex>
 
 #include "console/quell_scan.h"
+#include "console/table_text.h"
 #include "forms/main_window_fixture.h"
 #include "settings/settings_store.h"
 #include "support/quarantine_paths.h"
@@ -22,6 +23,8 @@ const std::wstring kFoundByWindow =
 const std::wstring kFoundInRun =
     L"NetBus Pro Found as: C:\\NB\\NBSVR.EXE Start entry in: HKEY_CURRENT_USER Run/NetBus";
 
+// The exit codes are those the README documents, written out: 0 nothing found (or all dealt
+// with), 1 something found (or remains), 2 an error.
 class QuellScan : public MachineTest {
  protected:
   // NetBus Pro running with its window and started by a value of the user's Run key.
@@ -44,13 +47,13 @@ class QuellScan : public MachineTest {
 };
 
 TEST_F(QuellScan, ScanReportsAndLogsWhatItFindsAndChangesNothing) {
-  EXPECT_EQ(Run({L"scan"}), kExitNothingFound);
+  EXPECT_EQ(Run({L"scan"}), 0);
   EXPECT_THAT(OutLines(), ElementsAre(L"Last scan: 12:00:00",
                                       L"Your computer is clean from known running backdoors!"));
   EXPECT_FALSE(sim.FileExists(kLogPath));
 
   const std::uint32_t netbus = StartNetBus();
-  EXPECT_EQ(Run({L"scan"}), kExitFound);
+  EXPECT_EQ(Run({L"scan"}), 1);
   EXPECT_THAT(OutLines(), ElementsAre(kFoundInRun, kFoundByWindow));
   EXPECT_THAT(LogLines(sim),
               ElementsAre("2026-01-01 12:00:00 NetBus Pro Found as: C:\\NB\\NBSVR.EXE "
@@ -86,7 +89,7 @@ TEST_F(QuellScan, WrongArgumentsAreRefusedWithOneLineAndNoScan) {
   StartNetBus();
   for (const auto& args : wrong) {
     SCOPED_TRACE(::testing::PrintToString(args));
-    EXPECT_EQ(Run(args), kExitError);
+    EXPECT_EQ(Run(args), 2);
     EXPECT_TRUE(console.out.empty());
     EXPECT_TRUE(std::regex_match(console.error, std::wregex(L"QuellScan: [^\r\n]+\r\n")))
         << console.error;
@@ -94,16 +97,16 @@ TEST_F(QuellScan, WrongArgumentsAreRefusedWithOneLineAndNoScan) {
   EXPECT_EQ(os.Uses(Call::FindWindowW), 0);
   EXPECT_FALSE(sim.FileExists(kLogPath));
 
-  EXPECT_EQ(Run({L"--version"}), kExitNothingFound);
+  EXPECT_EQ(Run({L"--version"}), 0);
   EXPECT_EQ(console.out, L"QuellScan (Orvanta Quellspur) " + kVersionText + L"\r\n");
-  EXPECT_EQ(Run({L"--help"}), kExitNothingFound);
+  EXPECT_EQ(Run({L"--help"}), 0);
   EXPECT_THAT(console.out, ::testing::StartsWith(L"Usage: QuellScan scan"));
   EXPECT_EQ(os.Uses(Call::FindWindowW), 0);
 }
 
 TEST_F(QuellScan, CleanDealsWithEveryFindingAndSaysWhatRemains) {
   const std::uint32_t netbus = StartNetBus();
-  EXPECT_EQ(Run({L"scan", L"--clean"}), kExitNothingFound);
+  EXPECT_EQ(Run({L"scan", L"--clean"}), 0);
   EXPECT_THAT(OutLines(), ElementsAre(L"IT\u00B4S ERASED!  " + kFoundInRun,
                                       L"IT\u00B4S TERMINATED!  " + kFoundByWindow,
                                       L"Every finding is dealt with."));
@@ -115,7 +118,7 @@ TEST_F(QuellScan, CleanDealsWithEveryFindingAndSaysWhatRemains) {
   // One that can't be ended remains; --move-files copies its file, which stays in use.
   const std::uint32_t stubborn = StartNetBus();
   sim.Process(stubborn).refusesTermination = true;
-  EXPECT_EQ(Run({L"scan", L"--clean", L"--move-files", L"--format=csv"}), kExitFound);
+  EXPECT_EQ(Run({L"scan", L"--clean", L"--move-files", L"--format=csv"}), 1);
   EXPECT_THAT(OutLines()[1], ::testing::EndsWith(L",remove start entry,done"));
   EXPECT_THAT(OutLines()[2], ::testing::EndsWith(L",terminate,not done"));
   EXPECT_EQ(sim.FileContent(InQuarantine(L"NBSVR.EXE.Backdoor")), "MZ");
@@ -125,7 +128,7 @@ TEST_F(QuellScan, CleanDealsWithEveryFindingAndSaysWhatRemains) {
   sim.EndProcess(stubborn, 0);
   StartNetBus();
   sim.SetRegistryText(kHklm, kSettingsKey, L"MoveFiles", L" 1");
-  EXPECT_EQ(Run({L"scan", L"--clean"}), kExitNothingFound);
+  EXPECT_EQ(Run({L"scan", L"--clean"}), 0);
   EXPECT_FALSE(sim.FileExists(kServer));
   EXPECT_EQ(sim.RegistryValues(kHklm, kSettingsKey).size(), 1u);
 }
@@ -137,7 +140,7 @@ TEST_F(QuellScan, CsvAndJsonKeepEveryNameWhole) {
   const std::wstring awkward = L"a,\"b\"\r\n\\c\U0001F600\xD800";
   sim.SetRegistryText(kHklm, kRunKey, awkward, kServer);
 
-  EXPECT_EQ(Run({L"scan", L"--format", L"csv"}), kExitFound);
+  EXPECT_EQ(Run({L"scan", L"--format", L"csv"}), 1);
   EXPECT_THAT(OutLines(),
               ElementsAre(L"backdoor,kind,path,process_id,parent_path,registry_root,registry_key,"
                           L"value_name,registry_view,action,outcome",
@@ -150,7 +153,7 @@ TEST_F(QuellScan, CsvAndJsonKeepEveryNameWhole) {
                           L"NetBus Pro,process,C:\\NB\\NBSVR.EXE," + netbus +
                               L",-unknown-,,,,,terminate,"));
 
-  EXPECT_EQ(Run({L"scan", L"--format", L"json"}), kExitFound);
+  EXPECT_EQ(Run({L"scan", L"--format", L"json"}), 1);
   ASSERT_EQ(OutLines().size(), 3u);
   EXPECT_EQ(
       OutLines()[0],
@@ -169,7 +172,7 @@ TEST_F(QuellScan, CsvAndJsonKeepEveryNameWhole) {
 
 TEST_F(QuellScan, RepeatTimesTheScansAndReportsOnce) {
   StartNetBus();
-  EXPECT_EQ(Run({L"scan", L"--repeat", L"3"}), kExitFound);
+  EXPECT_EQ(Run({L"scan", L"--repeat", L"3"}), 1);
   EXPECT_THAT(OutLines(), ElementsAre(kFoundInRun, kFoundByWindow));
   EXPECT_EQ(LogLines(sim).size(), 2u);
   EXPECT_EQ(os.Uses(Call::FindWindowW), 3 * 24);
@@ -177,6 +180,83 @@ TEST_F(QuellScan, RepeatTimesTheScansAndReportsOnce) {
       console.error, std::wregex(L"scan time over 3 scans: min [0-9]+\\.[0-9]{3} ms, "
                                  L"median [0-9]+\\.[0-9]{3} ms, max [0-9]+\\.[0-9]{3} ms\r\n")))
       << console.error;
+}
+
+// A field that holds nothing but a separator, a quote or a line end is quoted all the same.
+TEST(CsvLine, QuotesAFieldHoldingOnlyACommaAQuoteOrALineEnd) {
+  EXPECT_EQ(CsvLineOf({{L"a", L","}, {L"b", L"\""}, {L"c", L"\r"}, {L"d", L"\n"}, {L"e", L"x"}}),
+            L"\",\",\"\"\"\",\"\r\",\"\n\",x\r\n");
+}
+
+// Another program holds the activity log's lock all along: the whole run waits a second for it,
+// not a second per line, and says how many lines it could not write. A lock that goes sooner is
+// waited for, and nothing is lost.
+TEST_F(QuellScan, ALockedLogCostsTheRunASecondInAllAndItsLostLinesAreTold) {
+  StartNetBus();
+  sim.SetSteadyClockStep(0);
+  sim.HoldFileLock(kLogPath);
+  EXPECT_EQ(Run({L"scan", L"--clean"}), 0);
+  EXPECT_EQ(sim.SteadyMicroseconds(), 1'000'000u);
+  EXPECT_EQ(console.error,
+            L"QuellScan: 3 lines could not be written to C:\\Program Files\\Quellspur\\BackLog.txt"
+            L"\r\n");
+  EXPECT_EQ(sim.FileContent(kLogPath), "");
+  EXPECT_THAT(OutLines(), ElementsAre(L"IT\u00B4S ERASED!  " + kFoundInRun,
+                                      L"IT\u00B4S TERMINATED!  " + kFoundByWindow,
+                                      L"Every finding is dealt with."));
+
+  StartNetBus();
+  sim.HoldFileLock(kLogPath, 400'000);
+  EXPECT_EQ(Run({L"scan"}), 1);
+  EXPECT_EQ(sim.SteadyMicroseconds(), 1'400'000u);
+  EXPECT_TRUE(console.error.empty()) << console.error;
+  EXPECT_THAT(LogLines(sim), ElementsAre("2026-01-01 12:00:00 " + sim.WideToAnsi(kFoundInRun),
+                                         "2026-01-01 12:00:00 " + sim.WideToAnsi(kFoundByWindow)));
+}
+
+// Output lost on its way (a full disk, a closed pipe) ends any command with 2 and the reason on
+// the error stream, whether the first write failed or a later one; a lost error stream, which
+// can tell nobody, still ends with 2.
+TEST_F(QuellScan, AFailedOutputWriteEndsWithTwoAndItsReason) {
+  const std::uint32_t netbus = StartNetBus();
+  const std::wstring reason =
+      L"QuellScan: the output could not be written: There is not enough space on the disk.\r\n";
+  for (const std::vector<std::wstring>& args :
+       {std::vector<std::wstring>{L"scan"}, {L"--help"}, {L"--version"}}) {
+    SCOPED_TRACE(::testing::PrintToString(args));
+    console = {};
+    console.outRoom = 0;
+    EXPECT_EQ(RunQuellScan(args, os, pump, console), 2);
+    EXPECT_EQ(console.out, L"");
+    EXPECT_EQ(console.error, reason);
+  }
+  EXPECT_TRUE(sim.Process(netbus).running);
+
+  // The report goes, the summary after it does not: the clean-up is done all the same.
+  console = {};
+  const std::vector<std::wstring> report = {L"IT\u00B4S ERASED!  " + kFoundInRun,
+                                            L"IT\u00B4S TERMINATED!  " + kFoundByWindow};
+  console.outRoom = report[0].size() + report[1].size() + 4;
+  EXPECT_EQ(RunQuellScan({L"scan", L"--clean"}, os, pump, console), 2);
+  EXPECT_EQ(console.OutLines(), report);
+  EXPECT_EQ(console.error, reason);
+  EXPECT_FALSE(sim.Process(netbus).running);
+
+  ASSERT_EQ(Run({L"quarantine"}), 0);
+  const std::wstring listed = console.out;
+  console = {};
+  console.outRoom = listed.size() - 1;
+  EXPECT_EQ(RunQuellScan({L"quarantine"}, os, pump, console), 2);
+  EXPECT_EQ(console.out, L"");
+  EXPECT_EQ(console.error, reason);
+
+  console = {};
+  console.errorRoom = 0;
+  EXPECT_EQ(RunQuellScan({L"scan", L"--repeat", L"2"}, os, pump, console), 2);
+  EXPECT_THAT(
+      console.OutLines(),
+      ElementsAre(L"Last scan: 12:00:00", L"Your computer is clean from known running backdoors!"));
+  EXPECT_EQ(console.error, L"");
 }
 
 }  // namespace

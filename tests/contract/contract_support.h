@@ -38,6 +38,9 @@ class Environment {
   virtual void Pause() = 0;
   // The date and time now in UTC, as GetSystemTime gives them.
   virtual platform::LocalTime UtcNow() = 0;
+  // Locks every byte of the file, as another program may, until released.
+  virtual void HoldLock(const std::wstring& path) = 0;
+  virtual void ReleaseLock() = 0;
 };
 
 // A name outside the ANSI code page.

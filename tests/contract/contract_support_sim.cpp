@@ -11,12 +11,14 @@ class SimEnvironment final : public Environment {
   bool ProgramIs64Bit() override { return false; }
 
   // As the test prefix under Wine: 64-bit Windows, the tests a 32-bit program; its clock in
-  // Central European summer time.
+  // Central European summer time. Its steady clock moves on by a microsecond a reading, and by
+  // what the calls wait.
   SimEnvironment() {
     machine_.MakeFolder(ScratchFolder());
     machine_.UseWow64();
     machine_.SetClock({2026, 7, 1, 1, 30, 0});
     machine_.SetTimeZone(platform::kTimeZoneIdDaylight, {-60, 0, -60});
+    machine_.SetSteadyClockStep(1);
   }
 
   std::wstring ScratchFolder() override { return L"C:\\Temp\\QuellspurContract\\"; }
@@ -50,6 +52,13 @@ class SimEnvironment final : public Environment {
   // Two hours behind the clock, as the zone above has it.
   platform::LocalTime UtcNow() override { return {2026, 6, 30, 23, 30, 0}; }
 
+  void HoldLock(const std::wstring& path) override {
+    locked_ = path;
+    machine_.HoldFileLock(path);
+  }
+
+  void ReleaseLock() override { machine_.ReleaseFileLock(locked_); }
+
   void DeleteKeyTree(platform::RegKey root, const std::wstring& subKey) override {
     machine_.DeleteKeyTree(root, subKey);
   }
@@ -57,6 +66,7 @@ class SimEnvironment final : public Environment {
  private:
   platform::sim::SimMachine machine_;
   std::uint32_t child_ = 0;
+  std::wstring locked_;
 };
 
 }  // namespace

@@ -141,6 +141,22 @@ class Win32Environment final : public Environment {
     return {now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
   }
 
+  // Through a handle of its own, which Windows and Wine treat as another program's.
+  void HoldLock(const std::wstring& path) override {
+    const NoRedirection real;
+    locked_ = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (locked_ == INVALID_HANDLE_VALUE || !::LockFile(locked_, 0, 0, MAXDWORD, MAXDWORD)) {
+      throw std::runtime_error("cannot lock " + os_.WideToAnsi(path));
+    }
+  }
+
+  void ReleaseLock() override {
+    ::UnlockFile(locked_, 0, 0, MAXDWORD, MAXDWORD);
+    ::CloseHandle(locked_);
+    locked_ = INVALID_HANDLE_VALUE;
+  }
+
   void DeleteKeyTree(platform::RegKey root, const std::wstring& subKey) override {
     const auto rootKey = reinterpret_cast<HKEY>(root);
     HKEY key = nullptr;
@@ -163,6 +179,7 @@ class Win32Environment final : public Environment {
   std::wstring scratch_;
   std::vector<std::wstring> written_;
   HANDLE child_ = nullptr;
+  HANDLE locked_ = INVALID_HANDLE_VALUE;
 };
 
 }  // namespace

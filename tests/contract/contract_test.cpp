@@ -618,6 +618,44 @@ TEST_F(FileContract, AppendingCreatesTheFileThenWritesAtItsEnd) {
   EXPECT_EQ(Content(path), "replaced+");
 }
 
+// Another program locks all of a file's bytes, the writers' lock among them. The append that may
+// give up waits no longer than it is told and writes nothing; the plain one waits about a second,
+// then writes without the lock where the system lets it (Wine does, Windows would refuse) and says
+// whether it did. Once the lock goes, both append at once.
+TEST_F(FileContract, AnAppendWaitsForAnotherProgramsLockOnlyAsLongAsItIsTold) {
+  const std::wstring path = Scratch(L"Locked.txt");
+  env_.WriteFile(path, "kept\r\n");
+  std::uint64_t waited = 0;
+  Status status = kErrorSuccess;
+  const auto append = [&](const std::string& line, std::optional<std::uint32_t> wait) {
+    const std::uint64_t start = os_.SteadyMicroseconds();
+    const bool done =
+        wait ? os_.AppendToFileUnlessLocked(path, line, *wait) : os_.AppendToFile(path, line);
+    status = os_.GetLastError();
+    waited = os_.SteadyMicroseconds() - start;
+    return done;
+  };
+  env_.HoldLock(path);
+  EXPECT_FALSE(append("early\r\n", 0));
+  EXPECT_EQ(status, platform::kErrorLockViolation);
+  EXPECT_LT(waited, 100'000u);
+  EXPECT_FALSE(append("early\r\n", 300));
+  EXPECT_EQ(status, platform::kErrorLockViolation);
+  EXPECT_GE(waited, 290'000u);
+  EXPECT_LT(waited, 900'000u);
+  const bool written = append("record\r\n", std::nullopt);
+  EXPECT_GE(waited, 900'000u);
+  EXPECT_LT(waited, 3'000'000u);
+  env_.ReleaseLock();
+
+  EXPECT_TRUE(append("late\r\n", 0));
+  EXPECT_LT(waited, 100'000u);
+  EXPECT_TRUE(append("last\r\n", std::nullopt));
+  EXPECT_LT(waited, 100'000u);
+  EXPECT_EQ(Content(path),
+            std::string("kept\r\n") + (written ? "record\r\n" : "") + "late\r\nlast\r\n");
+}
+
 TEST_F(FileContract, ANewFileReplacesAnOldOneInOneStep) {
   const std::wstring winIni = Scratch(L"win.ini");
   env_.WriteFile(winIni, "old");

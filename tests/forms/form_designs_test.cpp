@@ -40,6 +40,7 @@ TEST(FormDesigns, EveryTextReadsAsDesigned) {
             L"cmdHide &Hide | \n"
             L"cmdExit &Exit | \n"
             L"Timer1  | \n"
+            L"tmrLog  | \n"
             L"mnuFile &File\n"
             L"mnuFileSett &Options\n"
             L"mnuFileHide &Hide\n"

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "forms/frm_about.h"
+#include "forms/main_window_fixture.h"
 #include "forms/quellspur_app.h"
 #include "scan/scan_fixture.h"
 #include "settings/settings_store.h"
@@ -241,6 +242,54 @@ TEST_F(StartUp, TheAboutBoxOpensCentredEachTimeAndExitRemovesTheIconAndEnds) {
   main()->SimMenuItemNamed(L"mnuFileExit").Click();
   EXPECT_EQ(JournalCount(L"Shell_NotifyIconA 2"), 1);
   EXPECT_TRUE(toolkit.ended());
+}
+
+// Another program holds the activity log's lock while the start-up scan finds and cleans NetBus:
+// the window never waits for it (the simulated clock moves only while something waits), and its
+// timer writes every line, once and in order, when the lock goes. Lines still kept at the end get
+// a last wait, once the window is gone.
+TEST_F(StartUp, ALockedLogNeverHoldsTheWindowAndEveryLineArrivesOnceTheLockGoes) {
+  const std::wstring server = L"C:\\WINDOWS\\SYSTEM\\NBSVR.EXE";
+  StoreSettings({1, 1, 1});
+  const std::uint32_t netbus = StartBackdoor();
+  sim.PutFile(server, "MZ");
+  sim.SetRegistryText(kHkcu, kRunKey, L"NetBus", server);
+  sim.SetSteadyClockStep(0);
+  sim.HoldFileLock(kLogPath);
+  StartAndConfirm();
+  EXPECT_EQ(sim.SteadyMicroseconds(), 0u);
+  EXPECT_FALSE(sim.Process(netbus).running);
+  EXPECT_FALSE(sim.FileExists(server));
+  EXPECT_EQ(sim.FileContent(kLogPath), "");
+  platform::sim::SimTimer& logTimer = main()->SimTimerNamed(L"tmrLog");
+  toolkit.LetTimePass(1500);
+  EXPECT_EQ(sim.FileContent(kLogPath), "");
+  EXPECT_TRUE(logTimer.Enabled());
+
+  sim.ReleaseFileLock(kLogPath);
+  toolkit.LetTimePass(500);
+  const std::string found =
+      "2026-01-01 12:00:00 NetBus Pro Found as: C:\\WINDOWS\\SYSTEM\\NBSVR.EXE ";
+  EXPECT_THAT(LogLines(sim),
+              ElementsAre(found + "Start entry in: HKEY_CURRENT_USER Run/NetBus",
+                          found + "Activ now, started by: -unknown-",
+                          "2026-01-01 12:00:00 Removing start in registry: HKEY_CURRENT_USER\\" +
+                              sim.WideToAnsi(kRunKey) + ",NetBus",
+                          "2026-01-01 12:00:00 Moving: C:\\WINDOWS\\SYSTEM\\NBSVR.EXE to: "
+                          "C:\\Program Files\\Quellspur\\BackDoors\\NBSVR.EXE.Backdoor"));
+  EXPECT_FALSE(logTimer.Enabled());
+  EXPECT_EQ(sim.SteadyMicroseconds(), 0u);
+
+  sim.HoldFileLock(kLogPath);
+  StartBackdoor();
+  main()->SimButtonNamed(L"cmdScan").Click();
+  EXPECT_EQ(LogLines(sim).size(), 4u);
+  sim.HoldFileLock(kLogPath, 600'000);
+  main()->SimMenuItemNamed(L"mnuFileExit").Click();
+  EXPECT_TRUE(toolkit.ended());
+  EXPECT_EQ(sim.SteadyMicroseconds(), 600'000u);
+  ASSERT_EQ(LogLines(sim).size(), 5u);
+  EXPECT_EQ(LogLines(sim)[4], found + "Activ now, started by: -unknown-");
 }
 
 }  // namespace

@@ -1,5 +1,9 @@
-// Two programs append to the activity log at once while a third keeps it open for reading, once it
-// has let a locked-out one finish: every line must arrive whole, exactly once, in writer's order.
+// Programs append to the activity log while others hold it. A reader keeps the log open from
+// before the first line to after the last, and at first locks all of it, the writers' lock
+// included: a writer that may wait a second in all (as QuellScan's log does) ends after about a
+// second however many lines it has, and keeps them; one whose last try may wait longer writes all
+// of its lines once the lock goes. Then two write at once. Every line must arrive whole, exactly
+// once, in its writer's order.
 #define WIN32_LEAN_AND_MEAN
 #define NOMINMAX
 #include <windows.h>
@@ -23,8 +27,12 @@ std::string ProgramFolder() {
   return full.substr(0, full.rfind('\\'));
 }
 
-PROCESS_INFORMATION StartWriter(const std::string& folder, const std::string& tag, int lines) {
-  std::string command = "\"" + folder + "\\log_writer.exe\" " + std::to_string(lines) + " " + tag;
+// A log_writer writing `lines` lines tagged `tag`, which may wait `waitInAll` milliseconds over its
+// run and `lastWait` more at its end.
+PROCESS_INFORMATION StartWriter(const std::string& folder, const std::string& tag, int lines,
+                                int waitInAll, int lastWait) {
+  std::string command = "\"" + folder + "\\log_writer.exe\" " + std::to_string(lines) + " " + tag +
+                        " " + std::to_string(waitInAll) + " " + std::to_string(lastWait);
   STARTUPINFOA startup{};
   startup.cb = sizeof(startup);
   PROCESS_INFORMATION process{};
@@ -34,33 +42,41 @@ PROCESS_INFORMATION StartWriter(const std::string& folder, const std::string& ta
   return process;
 }
 
-TEST(ActivityLogUnderLoad, TwoWritersAReaderAndALockerLeaveEveryLineWhole) {
+// Waits for the writer to end; its exit code is the number of lines its log still kept.
+DWORD KeptLines(const PROCESS_INFORMATION& writer, DWORD waitMilliseconds) {
+  EXPECT_EQ(::WaitForSingleObject(writer.hProcess, waitMilliseconds), WAIT_OBJECT_0);
+  DWORD exitCode = 999;
+  ::GetExitCodeProcess(writer.hProcess, &exitCode);
+  ::CloseHandle(writer.hThread);
+  ::CloseHandle(writer.hProcess);
+  return exitCode;
+}
+
+TEST(ActivityLogUnderLoad, LockedWritersWaitAsAllowedAndNoLineIsTornLostOrDoubled) {
   const std::string folder = ProgramFolder();
   const std::string logPath = folder + "\\BackLog.txt";
   ::DeleteFileA(logPath.c_str());
-
-  // The reader: holds the log open from before the first line to after the last.
   HANDLE reader = ::CreateFileA(logPath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                 nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   ASSERT_NE(reader, INVALID_HANDLE_VALUE);
-
-  // First it locks the whole log, the writers' lock byte included: a writer may wait about a
-  // second (plus its start), and one still waiting when the lock goes would wait for ever.
   ASSERT_TRUE(::LockFile(reader, 0, 0, MAXDWORD, MAXDWORD));
+
+  // Three lines would take three seconds if each waited its own second.
   const ULONGLONG start = ::GetTickCount64();
-  const PROCESS_INFORMATION lockedOut = StartWriter(folder, "C", 1);
-  EXPECT_EQ(::WaitForSingleObject(lockedOut.hProcess, 5000), WAIT_OBJECT_0);
-  EXPECT_LT(::GetTickCount64() - start, 2000u);
+  EXPECT_EQ(KeptLines(StartWriter(folder, "C", 3, 1000, 0), 10000), 3u);
+  EXPECT_LT(::GetTickCount64() - start, 2500u);
+
+  const PROCESS_INFORMATION patient = StartWriter(folder, "D", 5, 0, 20000);
+  EXPECT_EQ(::WaitForSingleObject(patient.hProcess, 2000), static_cast<DWORD>(WAIT_TIMEOUT));
+  const ULONGLONG unlocked = ::GetTickCount64();
   ::UnlockFile(reader, 0, 0, MAXDWORD, MAXDWORD);
-  PROCESS_INFORMATION writers[] = {lockedOut, StartWriter(folder, "A", kLinesPerWriter),
-                                   StartWriter(folder, "B", kLinesPerWriter)};
-  for (const PROCESS_INFORMATION& writer : writers) {
-    ASSERT_EQ(::WaitForSingleObject(writer.hProcess, 120000), WAIT_OBJECT_0);
-    DWORD exitCode = 1;
-    ::GetExitCodeProcess(writer.hProcess, &exitCode);
-    EXPECT_EQ(exitCode, 0u);
-    ::CloseHandle(writer.hThread);
-    ::CloseHandle(writer.hProcess);
+  EXPECT_EQ(KeptLines(patient, 5000), 0u);
+  EXPECT_LT(::GetTickCount64() - unlocked, 1000u);
+
+  const PROCESS_INFORMATION both[] = {StartWriter(folder, "A", kLinesPerWriter, 1000, 1000),
+                                      StartWriter(folder, "B", kLinesPerWriter, 1000, 1000)};
+  for (const PROCESS_INFORMATION& writer : both) {
+    EXPECT_EQ(KeptLines(writer, 120000), 0u);
   }
   std::ostringstream content;
   content << std::ifstream(logPath, std::ios::binary).rdbuf();
@@ -69,7 +85,7 @@ TEST(ActivityLogUnderLoad, TwoWritersAReaderAndALockerLeaveEveryLineWhole) {
 
   // A line torn, doubled, lost or out of order, or a last line without its end, shows as a line
   // out of shape or a number out of turn.
-  const std::regex shape(R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d writer ([ABC]) line (\d+)\r)");
+  const std::regex shape(R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d writer ([ABD]) line (\d+)\r)");
   std::map<std::string, int> nextLine;
   std::istringstream lines(content.str());
   for (std::string line; std::getline(lines, line);) {
@@ -78,7 +94,7 @@ TEST(ActivityLogUnderLoad, TwoWritersAReaderAndALockerLeaveEveryLineWhole) {
     ASSERT_EQ(std::stoi(fields[2]), nextLine[fields[1]]++) << line;
   }
   EXPECT_EQ(nextLine,
-            (decltype(nextLine){{"A", kLinesPerWriter}, {"B", kLinesPerWriter}, {"C", 1}}));
+            (decltype(nextLine){{"A", kLinesPerWriter}, {"B", kLinesPerWriter}, {"D", 5}}));
 }
 
 }  // namespace

@@ -2,47 +2,83 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 
 namespace quellspur::platform::win32 {
 namespace {
 
-void WriteTo(DWORD stream, std::wstring_view text) {
-  const HANDLE handle = ::GetStdHandle(stream);
-  if (handle == nullptr || handle == INVALID_HANDLE_VALUE || text.empty()) {
-    return;
+// Old consoles refuse one large write; a pipe takes a large one in parts.
+constexpr DWORD kConsoleChunk = 8192;
+
+// The system's words for the last error, without the line end it comes with.
+std::wstring LastErrorText() {
+  const DWORD error = ::GetLastError();
+  wchar_t text[512] = {};
+  DWORD length = ::FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                  nullptr, error, 0, text, 512, nullptr);
+  while (length > 0 &&
+         (text[length - 1] == L'\r' || text[length - 1] == L'\n' || text[length - 1] == L' ')) {
+    --length;
   }
-  const auto length = static_cast<int>(text.size());
-  DWORD mode = 0;
-  DWORD written = 0;
-  if (::GetConsoleMode(handle, &mode)) {
-    // A console window shows every character, whatever its code page.
-    ::WriteConsoleW(handle, text.data(), static_cast<DWORD>(length), &written, nullptr);
-    return;
+  return length > 0 ? std::wstring(text, length) : L"error " + std::to_wstring(error);
+}
+
+bool WriteToConsole(HANDLE handle, std::wstring_view text) {
+  for (std::size_t done = 0; done < text.size();) {
+    const auto part = static_cast<DWORD>(std::min<std::size_t>(text.size() - done, kConsoleChunk));
+    DWORD written = 0;
+    if (!::WriteConsoleW(handle, text.data() + done, part, &written, nullptr)) {
+      return false;
+    }
+    if (written == 0) {
+      ::SetLastError(ERROR_WRITE_FAULT);
+      return false;
+    }
+    done += written;
   }
+  return true;
+}
+
+bool WriteToFile(HANDLE handle, std::wstring_view text) {
   // Redirected: UTF-8, a half of a surrogate pair alone written as U+FFFD.
+  const auto length = static_cast<int>(text.size());
   const int bytes =
       ::WideCharToMultiByte(CP_UTF8, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
   std::string utf8(static_cast<std::size_t>(bytes), '\0');
   ::WideCharToMultiByte(CP_UTF8, 0, text.data(), length, utf8.data(), bytes, nullptr, nullptr);
-  // A pipe takes a large write in parts.
-  for (std::size_t done = 0; done < utf8.size(); done += written) {
+  for (std::size_t done = 0; done < utf8.size();) {
+    DWORD written = 0;
     if (!::WriteFile(handle, utf8.data() + done, static_cast<DWORD>(utf8.size() - done), &written,
-                     nullptr) ||
-        written == 0) {
-      return;
+                     nullptr)) {
+      return false;
     }
+    if (written == 0) {
+      ::SetLastError(ERROR_WRITE_FAULT);
+      return false;
+    }
+    done += written;
   }
+  return true;
 }
 
 }  // namespace
 
-void Win32Console::WriteOut(std::wstring_view text) {
-  WriteTo(STD_OUTPUT_HANDLE, text);
-}
-
-void Win32Console::WriteError(std::wstring_view text) {
-  WriteTo(STD_ERROR_HANDLE, text);
+bool Win32Console::Put(Stream stream, std::wstring_view text, std::wstring& whyNot) {
+  const HANDLE handle =
+      ::GetStdHandle(stream == Stream::Out ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE);
+  // A program started without the stream was given nowhere to write: nothing is lost.
+  if (handle == nullptr || handle == INVALID_HANDLE_VALUE || text.empty()) {
+    return true;
+  }
+  DWORD mode = 0;
+  // A console window shows every character, whatever its code page.
+  const bool written =
+      ::GetConsoleMode(handle, &mode) ? WriteToConsole(handle, text) : WriteToFile(handle, text);
+  if (!written) {
+    whyNot = LastErrorText();
+  }
+  return written;
 }
 
 }  // namespace quellspur::platform::win32

@@ -6,9 +6,8 @@
 namespace quellspur::platform::win32 {
 
 class Win32Console final : public Console {
- public:
-  void WriteOut(std::wstring_view text) override;
-  void WriteError(std::wstring_view text) override;
+ protected:
+  bool Put(Stream stream, std::wstring_view text, std::wstring& whyNot) override;
 };
 
 }  // namespace quellspur::platform::win32

@@ -72,7 +72,13 @@ bool Win32Os::ReadFileAt(const std::wstring& path, std::uint64_t offset, std::ui
   return true;
 }
 
-bool Win32Os::AppendToFile(const std::wstring& path, const std::string& bytes) {
+namespace {
+
+// What an append does when another program still holds the writers' lock after the wait.
+enum class WhenStillLocked { WriteAnyway, GiveUp };
+
+bool Append(const std::wstring& path, const std::string& bytes, DWORD waitMilliseconds,
+            WhenStillLocked whenStillLocked) {
   // Append-only access makes Windows put every write at the end of the file; readers and other
   // writers may keep the file open meanwhile.
   HANDLE file = ::CreateFileW(Unredirected(path).c_str(), FILE_APPEND_DATA | FILE_READ_DATA,
@@ -86,12 +92,11 @@ bool Win32Os::AppendToFile(const std::wstring& path, const std::string& bytes) {
   // writes; readers never reach that byte.
   // Another program can hold that byte, or the whole file (where Windows refuses writes at once
   // and Wine lets them through), for as long as it likes: a backdoor could so freeze the cleaner.
-  // Lock and write are therefore retried for about a second in all, and without the lock the line
-  // is written anyway: a line torn by another writer beats a frozen cleaner or a lost record.
+  // Lock and write are therefore retried only for the wait the caller allows.
   // Windows 95 and 98 have no LockFileEx; that failure is not worth a wait.
   const DWORD start = ::GetTickCount();
-  const auto retry = [start] {
-    if (::GetLastError() != ERROR_LOCK_VIOLATION || ::GetTickCount() - start >= 1000) {
+  const auto retry = [start, waitMilliseconds] {
+    if (::GetLastError() != ERROR_LOCK_VIOLATION || ::GetTickCount() - start >= waitMilliseconds) {
       return false;
     }
     ::Sleep(10);
@@ -104,6 +109,12 @@ bool Win32Os::AppendToFile(const std::wstring& path, const std::string& bytes) {
                                  &guard) != FALSE) &&
          retry()) {
   }
+  if (!locked && ::GetLastError() == ERROR_LOCK_VIOLATION &&
+      whenStillLocked == WhenStillLocked::GiveUp) {
+    ::CloseHandle(file);
+    ::SetLastError(ERROR_LOCK_VIOLATION);
+    return false;
+  }
   DWORD written = 0;
   bool ok = false;
   while (!(ok = ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written,
@@ -113,11 +124,25 @@ bool Win32Os::AppendToFile(const std::wstring& path, const std::string& bytes) {
   ok = ok && written == bytes.size();
   // A line of the change record must survive a crash of the machine, not just of the program.
   ok = ::FlushFileBuffers(file) && ok;
+  const DWORD error = ::GetLastError();
   if (locked) {
     ::UnlockFileEx(file, 0, 1, 0, &guard);
   }
   ::CloseHandle(file);
+  ::SetLastError(error);  // why the write failed, not what unlocking and closing left
   return ok;
+}
+
+}  // namespace
+
+bool Win32Os::AppendToFile(const std::wstring& path, const std::string& bytes) {
+  // A line torn by another writer beats a frozen cleaner or a lost record.
+  return Append(path, bytes, 1000, WhenStillLocked::WriteAnyway);
+}
+
+bool Win32Os::AppendToFileUnlessLocked(const std::wstring& path, const std::string& bytes,
+                                       std::uint32_t waitMilliseconds) {
+  return Append(path, bytes, waitMilliseconds, WhenStillLocked::GiveUp);
 }
 
 bool Win32Os::ListFiles(const std::wstring& folder, std::vector<std::wstring>& names) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "clean/clock_text.h"
+#include "clean/quarantine_folder.h"
 
 namespace quellspur {
 
@@ -25,7 +26,7 @@ std::set<std::uint64_t> RestoredIds(const ParsedRecord& record) {
 }
 
 bool ChangeRecord::Append(const ChangeEntry& entry) {
-  os_.CreateDirectoryW(Folder());  // most often it exists already
+  MakeQuarantineFolder(os_, Folder());  // most often it exists already
   const std::wstring path = Path();
   std::uint64_t length = 0;
   std::string lineEnd;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -49,6 +50,11 @@ class Engine {
   // What a scan that found nothing reports, line by line: the time now, and that all is clean.
   std::vector<std::wstring> CleanReport();
 
+  // Why the change record and the quarantine folder may not be the program's own, in words: on
+  // Windows of the NT family, when accounts other than the administrators' can change either,
+  // anyone could have written the lines that a restore would follow. Nothing when they are the
+  // administrators' alone, and on Windows 95/98, which has no access lists.
+  std::optional<std::wstring> WhyRecordIsNotTrusted();
   // What the quarantine holds, from the change record and the quarantine folder.
   QuarantineList ListQuarantine();
   // Puts back a recorded change.

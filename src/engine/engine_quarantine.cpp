@@ -2,7 +2,29 @@
 // links none of the restore.
 #include "engine/engine.h"
 
+#include "platform/change_rights.h"
+#include "scan/windows_platform.h"
+
 namespace quellspur {
+
+std::optional<std::wstring> Engine::WhyRecordIsNotTrusted() {
+  if (GetWindowsPlatform(os_) != WindowsPlatform::Nt) {
+    return std::nullopt;
+  }
+  if (const auto why = platform::WhyOthersCanChange(os_, record_.Folder())) {
+    return L"the quarantine folder " + record_.Folder() +
+           L" can be changed by others than the "
+           L"administrators: " +
+           *why;
+  }
+  if (const auto why = platform::WhyOthersCanChange(os_, record_.Path())) {
+    return L"the change record " + record_.Path() +
+           L" can be changed by others than the "
+           L"administrators: " +
+           *why;
+  }
+  return std::nullopt;
+}
 
 QuarantineList Engine::ListQuarantine() {
   return restore_.List();

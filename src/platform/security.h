@@ -24,6 +24,9 @@ inline constexpr std::uint32_t kContainerInherit = 0x2;
 inline constexpr std::uint32_t kInheritOnly = 0x8;
 inline constexpr std::uint32_t kInherited = 0x10;
 
+// What Windows 95/98 answers to every one of these calls.
+inline constexpr Status kErrorCallNotImplemented = 120;
+
 // File and folder rights.
 inline constexpr std::uint32_t kFileAllAccess = 0x1F01FF;
 inline constexpr std::uint32_t kFileReadAndExecute = 0x1200A9;

@@ -1,4 +1,5 @@
-// The simulated machine's owners and access lists, and the program's own rights.
+// The simulated machine's owners and access lists, and the program's own rights; Windows 95/98
+// has none of them.
 #include "testing/sim_machine.h"
 
 namespace quellspur::platform::sim {
@@ -40,6 +41,9 @@ AccessList SimMachine::InheritedList(const std::wstring& key, bool isFolder) con
 }
 
 bool SimMachine::CreateDirectoryWithAccess(const std::wstring& path, const AccessList& access) {
+  if (platformId_ != kPlatformNt) {
+    return Fail(kErrorCallNotImplemented);
+  }
   if (!CreateDirectoryW(path)) {
     return false;
   }
@@ -55,6 +59,9 @@ bool SimMachine::CreateDirectoryWithAccess(const std::wstring& path, const Acces
 
 Status SimMachine::GetNamedSecurityInfoW(const std::wstring& path, AccessList& access) {
   access = {};
+  if (platformId_ != kPlatformNt) {
+    return kErrorCallNotImplemented;
+  }
   std::wstring key = FileKey(path);
   while (key.size() > 3 && key.back() == L'\\') {
     key.pop_back();
@@ -73,6 +80,10 @@ Status SimMachine::GetNamedSecurityInfoW(const std::wstring& path, AccessList& a
 }
 
 bool SimMachine::CheckTokenMembership(const std::wstring& sid, bool& isMember) {
+  isMember = false;
+  if (platformId_ != kPlatformNt) {
+    return Fail(kErrorCallNotImplemented);
+  }
   isMember = sid == kSimUserSid || sid == kSidEveryone || (elevated_ && sid == kSidAdministrators);
   return true;
 }

@@ -125,6 +125,7 @@ TEST_F(RecordTrust, EveryEntryThatLetsOthersChangeTheRecordIsRefusedAndNoOther) 
       {"write data", {true, kInherited, 0x2, kUsers}, L"Users may change it"},
       {"append", {true, 0, 0x4, kEveryone}, L"Everyone may change it"},
       {"write attributes", {true, 0, 0x100, kUsers}, L"Users may change it"},
+      {"delete what it holds", {true, 0, 0x40, kUsers}, L"Users may change it"},
       {"delete", {true, 0, 0x10000, L"S-1-5-11"}, L"Authenticated Users may change it"},
       {"write list", {true, 0, 0x40000, kUsers}, L"Users may change it"},
       {"write owner", {true, 0, 0x80000, kUsers}, L"Users may change it"},

@@ -53,7 +53,8 @@ class Engine {
   // Why the change record and the quarantine folder may not be the program's own, in words: on
   // Windows of the NT family, when accounts other than the administrators' can change either,
   // anyone could have written the lines that a restore would follow. Nothing when they are the
-  // administrators' alone, and on Windows 95/98, which has no access lists.
+  // administrators' alone, and on Windows 95/98, which has no access lists. A list that can't be
+  // read is a reason.
   std::optional<std::wstring> WhyRecordIsNotTrusted();
   // What the quarantine holds, from the change record and the quarantine folder.
   QuarantineList ListQuarantine();

@@ -6,22 +6,22 @@
 #include "scan/windows_platform.h"
 
 namespace quellspur {
+namespace {
+
+constexpr wchar_t kChangedByOthers[] = L" can be changed by others than the administrators: ";
+
+}  // namespace
 
 std::optional<std::wstring> Engine::WhyRecordIsNotTrusted() {
-  if (GetWindowsPlatform(os_) != WindowsPlatform::Nt) {
+  // A system whose family could not be read may well have access lists: it is asked.
+  if (GetWindowsPlatform(os_) == WindowsPlatform::Windows9x) {
     return std::nullopt;
   }
   if (const auto why = platform::WhyOthersCanChange(os_, record_.Folder())) {
-    return L"the quarantine folder " + record_.Folder() +
-           L" can be changed by others than the "
-           L"administrators: " +
-           *why;
+    return L"the quarantine folder " + record_.Folder() + kChangedByOthers + *why;
   }
   if (const auto why = platform::WhyOthersCanChange(os_, record_.Path())) {
-    return L"the change record " + record_.Path() +
-           L" can be changed by others than the "
-           L"administrators: " +
-           *why;
+    return L"the change record " + record_.Path() + kChangedByOthers + *why;
   }
   return std::nullopt;
 }

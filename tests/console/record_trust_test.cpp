@@ -161,7 +161,7 @@ TEST_F(RecordTrust, EveryEntryThatLetsOthersChangeTheRecordIsRefusedAndNoOther) 
   EXPECT_THAT(Differences(sim), IsEmpty());
 }
 
-TEST_F(RecordTrust, AnOwnerOrAMissingListOfOthersIsRefusedToo) {
+TEST_F(RecordTrust, AnOwnerOrAMissingOrUnreadableListIsRefusedToo) {
   CleanAs(true);
   AccessList owned = ListOf(ChangeRecordPath());
   owned.owner = kUsers;
@@ -177,6 +177,13 @@ TEST_F(RecordTrust, AnOwnerOrAMissingListOfOthersIsRefusedToo) {
   EXPECT_THAT(console.error, HasSubstr(L"BackDoors can be changed by others than the "
                                        L"administrators: it has no access list, which lets "
                                        L"everyone change it. "));
+
+  // What can't be looked at is not taken for the administrators' own.
+  os.FailOn(platform::Call::GetNamedSecurityInfoW, 1);
+  EXPECT_EQ(Run({L"restore", L"--all"}), kExitError);
+  EXPECT_THAT(console.error, HasSubstr(L"BackDoors can be changed by others than the "
+                                       L"administrators: its owner and access list could not be "
+                                       L"read (error 5). "));
   EXPECT_THAT(Differences(sim), ElementsAreArray(cleaned));
 }
 

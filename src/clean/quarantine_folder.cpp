@@ -3,6 +3,7 @@
 #include "scan/windows_platform.h"
 
 namespace quellspur {
+namespace {
 
 platform::AccessList QuarantineAccessList() {
   using namespace platform;
@@ -14,6 +15,8 @@ platform::AccessList QuarantineAccessList() {
            {true, kInheritsDown, kFileAllAccess, kSidSystem},
            {true, kInheritsDown, kFileReadAndExecute, kSidEveryone}}};
 }
+
+}  // namespace
 
 void MakeQuarantineFolder(platform::Os& os, const std::wstring& folder) {
   bool elevated = false;

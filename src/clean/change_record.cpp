@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "clean/clock_text.h"
+#include "clean/quarantine_folder.h"
 
 namespace quellspur {
 
@@ -49,7 +50,7 @@ std::optional<std::wstring> ChangeRecord::TimeNow(RecordVersion version) {
 }
 
 bool ChangeRecord::Append(const ChangeEntry& entry) {
-  os_.CreateDirectoryW(Folder());  // most often it exists already
+  MakeQuarantineFolder(os_, Folder());  // most often it exists already
   const std::wstring path = Path();
   std::uint64_t length = 0;
   std::string lineEnd;

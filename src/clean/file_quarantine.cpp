@@ -6,6 +6,7 @@
 #include <set>
 #include <vector>
 
+#include "clean/quarantine_folder.h"
 #include "platform/text.h"
 
 namespace quellspur {
@@ -84,7 +85,7 @@ void MoveFile(platform::Os& os, ActivityLog& log, ChangeRecord& record,
   if (!os.GetFileLength(inFile, change.size) || !os.FileSha256(inFile, change.sha256)) {
     return;
   }
-  os.CreateDirectoryW(record.Folder());  // most often it exists already
+  MakeQuarantineFolder(os, record.Folder());  // most often it exists already
   std::vector<std::wstring> names;
   if (!os.ListFiles(record.Folder(), names)) {
     return;

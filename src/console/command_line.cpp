@@ -20,7 +20,7 @@ const std::map<Action, std::map<std::wstring, bool>> kOptions = {
     {Action::Scan,
      {{L"--clean", false}, {L"--move-files", false}, {L"--format", true}, {L"--repeat", true}}},
     {Action::Quarantine, {{L"--format", true}}},
-    {Action::Restore, {{L"--all", false}, {L"--to", true}}},
+    {Action::Restore, {{L"--all", false}, {L"--to", true}, {L"--trust-record", false}}},
     {Action::Help, {}},
     {Action::Version, {}}};
 
@@ -55,6 +55,8 @@ std::optional<std::wstring> Apply(CommandLine& line, const std::wstring& option,
     line.moveFiles = true;
   } else if (option == L"--all") {
     line.all = true;
+  } else if (option == L"--trust-record") {
+    line.trustRecord = true;
   } else if (option == L"--to") {
     line.to = value;
   } else if (option == L"--format") {

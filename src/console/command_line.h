@@ -22,6 +22,7 @@ struct CommandLine {
   std::vector<std::wstring> ids;
   bool all = false;
   std::optional<std::wstring> to;  // where an unrecorded copy goes
+  bool trustRecord = false;  // restore from a record that others than administrators can change
 };
 
 // The arguments after the program's name, or a one-line reason why they can't be followed.

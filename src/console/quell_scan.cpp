@@ -20,7 +20,7 @@ constexpr std::uint32_t kLogWaitInAllMilliseconds = 1000;
 const wchar_t* const kUsage =
     L"Usage: QuellScan scan [--clean [--move-files]] [--format text|csv|json] [--repeat N]\r\n"
     L"       QuellScan quarantine [--format text|csv|json]\r\n"
-    L"       QuellScan restore ID... | --all | NAME --to PATH\r\n"
+    L"       QuellScan restore ID... | --all | NAME --to PATH [--trust-record]\r\n"
     L"       QuellScan --help | --version\r\n"
     L"\r\n"
     L"Looks for the known backdoors running on this computer and the registry values that start\r\n"
@@ -41,6 +41,11 @@ const wchar_t* const kUsage =
     L"folder that no record names. restore puts back the changes with the given ids (--all:\r\n"
     L"every one not put back yet, newest first), or an unrecorded copy to the place given; it\r\n"
     L"never overwrites a file or value that stands there.\r\n"
+    L"\r\n"
+    L"  --trust-record  restore even though others than the administrators can change the\r\n"
+    L"                  change record or the quarantine folder. Without it restore refuses\r\n"
+    L"                  such a record, since whoever can change it can make restore put any\r\n"
+    L"                  file or value anywhere.\r\n"
     L"\r\n"
     L"Exit codes: 0 nothing found (with --clean: every finding dealt with), 1 something found\r\n"
     L"(with --clean: something remains), 2 wrong arguments or the scan could not run; for "
@@ -100,6 +105,14 @@ std::wstring CleanSummary(const std::vector<ReportRow>& rows) {
          L" findings dealt with; " + std::to_wstring(remaining) + L" remain.\r\n";
 }
 
+// Why restore stops, and how to go on.
+std::wstring RestoreRefusal(const std::wstring& why) {
+  return L"QuellScan: restore refused: " + why +
+         L". Anyone who can change the record can make restore put any file or registry value "
+         L"anywhere. Look through its entries with \"QuellScan quarantine\", then run the restore "
+         L"again with --trust-record to restore from it all the same.\r\n";
+}
+
 int Scan(const CommandLine& command, Engine& engine, platform::Os& os, platform::Console& console) {
   engine.ReadSystem();
   std::vector<std::uint64_t> times;
@@ -155,8 +168,16 @@ int RunCommand(const std::vector<std::wstring>& args, platform::Os& os, Engine& 
         console.WriteOut(L"QuellScan (Orvanta Quellspur) " + kVersionText + L"\r\n");
         return kExitNothingFound;
       case CommandLine::Action::Quarantine:
+        if (const auto why = engine.WhyRecordIsNotTrusted()) {
+          console.WriteError(L"QuellScan: warning: " + *why +
+                             L"; restore refuses it without --trust-record\r\n");
+        }
         return ListQuarantine(command, engine, console);
       case CommandLine::Action::Restore:
+        if (const auto why = engine.WhyRecordIsNotTrusted(); why && !command.trustRecord) {
+          console.WriteError(RestoreRefusal(*why));
+          return kExitError;
+        }
         return RestoreChanges(command, engine, console);
       case CommandLine::Action::Scan:
         return Scan(command, engine, os, console);

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -52,6 +53,12 @@ class Engine {
   // What a scan that found nothing reports, line by line: the time now, and that all is clean.
   std::vector<std::wstring> CleanReport();
 
+  // Why the change record and the quarantine folder may not be the program's own, in words: on
+  // Windows of the NT family, when accounts other than the administrators' can change either,
+  // anyone could have written the lines that a restore would follow. Nothing when they are the
+  // administrators' alone, and on Windows 95/98, which has no access lists. A list that can't be
+  // read is a reason.
+  std::optional<std::wstring> WhyRecordIsNotTrusted();
   // What the quarantine holds, from the change record and the quarantine folder; with the system
   // read, entries no clean-up on this machine can have made are told from the others.
   QuarantineList ListQuarantine();

@@ -3,7 +3,29 @@
 #include "engine/engine.h"
 #include "scan/start_keys.h"
 
+#include "platform/change_rights.h"
+#include "scan/windows_platform.h"
+
 namespace quellspur {
+namespace {
+
+constexpr wchar_t kChangedByOthers[] = L" can be changed by others than the administrators: ";
+
+}  // namespace
+
+std::optional<std::wstring> Engine::WhyRecordIsNotTrusted() {
+  // A system whose family could not be read may well have access lists: it is asked.
+  if (GetWindowsPlatform(os_) == WindowsPlatform::Windows9x) {
+    return std::nullopt;
+  }
+  if (const auto why = platform::WhyOthersCanChange(os_, record_.Folder())) {
+    return L"the quarantine folder " + record_.Folder() + kChangedByOthers + *why;
+  }
+  if (const auto why = platform::WhyOthersCanChange(os_, record_.Path())) {
+    return L"the change record " + record_.Path() + kChangedByOthers + *why;
+  }
+  return std::nullopt;
+}
 
 RestorePlaces Engine::RestorablePlaces() {
   return {windowsFolder_,

@@ -4,11 +4,17 @@
 #include "platform/files.h"
 #include "platform/processes.h"
 #include "platform/registry.h"
+#include "platform/security.h"
 #include "platform/system.h"
 #include "platform/windows.h"
 
 namespace quellspur::platform {
 
-class Os : public Processes, public Registry, public Files, public System, public Windows {};
+class Os : public Processes,
+           public Registry,
+           public Files,
+           public System,
+           public Security,
+           public Windows {};
 
 }  // namespace quellspur::platform

@@ -49,6 +49,7 @@ inline constexpr std::array kMoveFailures{kErrorAccessDenied, kErrorFileNotFound
 inline constexpr std::array kFolderFailures{kErrorAccessDenied, kErrorPathNotFound};
 inline constexpr std::array kNewFolderFailures{kErrorAccessDenied, kErrorPathNotFound,
                                                kErrorAlreadyExists};
+inline constexpr std::array kSecurityFailures{kErrorAccessDenied, kErrorFileNotFound};
 
 }  // namespace quellspur::platform
 
@@ -234,12 +235,30 @@ inline constexpr std::array kNewFolderFailures{kErrorAccessDenied, kErrorPathNot
   X(std::uint32_t, GetWindowThreadProcessId, (WindowHandle window, std::uint32_t & processId),     \
     (window, processId), "GetWindowThreadProcessId", kBadWindow, return 0;)
 
+// Owners, access lists and the program's own rights (advapi32), on Windows of the NT family only.
+#define QUELLSPUR_SECURITY_CALLS(X)                                                                \
+  /* Creates the folder with the owner and access list given, written as a security descriptor's   \
+     text and made into one by ConvertStringSecurityDescriptorToSecurityDescriptorW. Fails as      \
+     CreateDirectoryW does. */                                                                     \
+  X(bool, CreateDirectoryWithAccess, (const std::wstring& path, const AccessList& access),         \
+    (path, access), "CreateDirectoryWithAccess", kNewFolderFailures, return false;)                \
+  /* The owner and access list of the file or folder, each entry's account in text form. */        \
+  X(Status, GetNamedSecurityInfoW, (const std::wstring& path, AccessList& access), (path, access), \
+    "GetNamedSecurityInfoW", kSecurityFailures, access = {};                                       \
+    return *status;)                                                                               \
+  /* Whether the account (a security identifier in text form) is an enabled group of this          \
+     program's own rights: for Administrators, whether it runs elevated. */                        \
+  X(bool, CheckTokenMembership, (const std::wstring& sid, bool& isMember), (sid, isMember),        \
+    "CheckTokenMembership", kDenied, isMember = false;                                             \
+    return false;)
+
 // Every call, in the order of the Os interface's parts.
 #define QUELLSPUR_OS_CALLS(X) \
   QUELLSPUR_PROCESS_CALLS(X)  \
   QUELLSPUR_REGISTRY_CALLS(X) \
   QUELLSPUR_FILE_CALLS(X)     \
   QUELLSPUR_SYSTEM_CALLS(X)   \
+  QUELLSPUR_SECURITY_CALLS(X) \
   QUELLSPUR_WINDOW_CALLS(X)
 
 // A line of the list as an interface's member, and as a machine's.

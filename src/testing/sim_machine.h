@@ -27,7 +27,14 @@ struct SimProcess {
   bool running = true;
   std::uint32_t exitCode = 0;
   int outsideHolders = 0;  // handles another program keeps open on it
+  // How long it takes to end once terminated, as Windows ends a process after TerminateProcess
+  // returns; 0: at once. It ends when the steady clock has moved on that far.
+  std::uint64_t endsAfterMicroseconds = 0;
+  std::optional<std::uint64_t> endsAt;  // terminated, and ends at this steady time
 };
+
+// The account the program runs as: the one Wine gives every prefix's user.
+inline constexpr wchar_t kSimUserSid[] = L"S-1-5-21-0-0-0-1000";
 
 struct SimTopLevelWindow {
   WindowHandle handle = 0;
@@ -100,6 +107,8 @@ class SimMachine : public Os {
     timeZoneId_ = id;
     timeZone_ = zone;
   }
+  // Time passes on the steady clock, and processes whose end was due meanwhile end.
+  void LetTimePass(std::uint64_t microseconds);
   // How far the steady clock moves on at each reading: by default far enough that whatever
   // waits for time to pass finds it passed; 0 stops it.
   void SetSteadyClockStep(std::uint64_t microseconds) { steadyStep_ = microseconds; }
@@ -113,6 +122,19 @@ class SimMachine : public Os {
   void SetProgram(const std::wstring& folder, const std::wstring& exeName) {
     programFolder_ = folder;
     programExeName_ = exeName;
+  }
+
+  // Whether the program runs elevated: its administrators group enabled. By default it is, as
+  // under Wine.
+  void SetElevated(bool elevated) { elevated_ = elevated; }
+  // Folders keep the owner and access list they are created with, and pass their inheritable
+  // entries on to what they hold, as Windows does. By default they keep none, as under Wine:
+  // every file and folder is the user's own, SYSTEM and the user may do everything and Everyone
+  // may read.
+  void KeepAccessLists() { keepsAccessLists_ = true; }
+  // The path's own owner and access list, whatever the machine keeps otherwise.
+  void SetAccessList(const std::wstring& path, const AccessList& list) {
+    accessLists_[FileKey(path)] = list;
   }
 
   std::size_t OpenHandleCount() const { return handles_.size(); }
@@ -137,6 +159,8 @@ class SimMachine : public Os {
     std::uint32_t access = 0;           // process
   };
   SimProcess* FindProcess(std::uint32_t id);
+  // Ends the terminated processes whose time to end has come.
+  void EndDueProcesses();
   bool Reachable(const SimProcess& process) const;
   bool HeldByProgram(std::uint32_t processId) const;
   bool NextEntry(Handle snapshot, ProcessEntry& entry, bool first);
@@ -215,6 +239,14 @@ class SimMachine : public Os {
   std::wstring commandLine_ = L"\"C:\\Program Files\\Quellspur\\Quellspur.exe\"";
   std::wstring windowsDirectory_ = L"C:\\WINDOWS";
   std::set<std::wstring> mutexes_;
+
+  // --- Security ---
+  // The list of a path without one of its own: what the nearest folder above with one passes on,
+  // or else the user's own default.
+  AccessList InheritedList(const std::wstring& key, bool isFolder) const;
+  bool elevated_ = true;
+  bool keepsAccessLists_ = false;
+  std::map<std::wstring, AccessList> accessLists_;  // by upper-cased full path
 
   // --- Windows ---
   std::vector<SimTopLevelWindow> windows_;  // newest first, as the Z order has them

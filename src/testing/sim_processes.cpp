@@ -37,7 +37,22 @@ void SimMachine::EndProcess(std::uint32_t id, std::uint32_t exitCode) {
   std::erase_if(windows_, [id](const SimTopLevelWindow& window) { return window.processId == id; });
 }
 
+void SimMachine::LetTimePass(std::uint64_t microseconds) {
+  steadyNow_ += microseconds;
+  EndDueProcesses();
+}
+
+void SimMachine::EndDueProcesses() {
+  for (SimProcess& process : processes_) {
+    if (process.running && process.endsAt && *process.endsAt <= steadyNow_) {
+      process.endsAt.reset();  // before EndProcess, which looks the process up again
+      EndProcess(process.id, process.exitCode);
+    }
+  }
+}
+
 SimProcess* SimMachine::FindProcess(std::uint32_t id) {
+  EndDueProcesses();
   auto found = std::find_if(processes_.begin(), processes_.end(),
                             [id](const SimProcess& p) { return p.id == id; });
   return found == processes_.end() ? nullptr : &*found;
@@ -55,6 +70,7 @@ bool SimMachine::Reachable(const SimProcess& process) const {
 }
 
 Handle SimMachine::CreateToolhelp32Snapshot(std::uint32_t flags, std::uint32_t) {
+  EndDueProcesses();
   if ((flags & kSnapProcess) == 0) {
     return Fail(kErrorInvalidParameter);
   }
@@ -164,8 +180,14 @@ bool SimMachine::TerminateProcess(Handle process, std::uint32_t exitCode) {
       target->refusesTermination) {
     return Fail(kErrorAccessDenied);
   }
-  if (target->running) {
+  if (!target->running || target->endsAt) {
+    return true;  // ended, or on its way
+  }
+  if (target->endsAfterMicroseconds == 0) {
     EndProcess(target->id, exitCode);
+  } else {
+    target->exitCode = exitCode;
+    target->endsAt = steadyNow_ + target->endsAfterMicroseconds;
   }
   return true;
 }

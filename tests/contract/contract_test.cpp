@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "contract_support.h"
+#include "platform/change_rights.h"
 #include "platform/os.h"
 #include "platform/owners.h"
 #include "platform/text.h"
@@ -799,6 +800,63 @@ TEST_F(FileContract, AListingNamesTheFilesDirectlyInAFolder) {
   }
   env_.RemoveFolder(folder + L"\\Inner.Backdoor");
   env_.RemoveFolder(folder);
+}
+
+// --- Owners and access lists ---
+
+// Wine keeps nothing of the owner and access list a folder is created with: like every file and
+// folder of its prefix, the folder belongs to the user, SYSTEM and the user may do everything,
+// and so the program's question finds that others than the administrators can change it.
+// Windows keeps them as given.
+TEST_F(FileContract, AFolderMadeForTheAdministratorsIsTheUsersOwnUnderWine) {
+  using platform::AccessEntry;
+  using platform::AccessList;
+  constexpr std::uint32_t kDown = platform::kObjectInherit | platform::kContainerInherit;
+  bool elevated = false;
+  ASSERT_TRUE(os_.CheckTokenMembership(platform::kSidAdministrators, elevated));
+  EXPECT_TRUE(elevated);  // Wine's user holds an administrator's rights, the group enabled
+
+  const AccessList administratorsOnly{
+      platform::kSidAdministrators,
+      true,
+      true,
+      {{true, kDown, platform::kFileAllAccess, platform::kSidAdministrators},
+       {true, kDown, platform::kFileAllAccess, platform::kSidSystem},
+       {true, kDown, platform::kFileReadAndExecute, platform::kSidEveryone}}};
+  const std::wstring folder = env_.ScratchFolder() + L"Administrators";
+  const std::wstring plain = env_.ScratchFolder() + L"Plain";
+  const std::wstring file = folder + L"\\Changes.txt";
+  ASSERT_TRUE(os_.CreateDirectoryWithAccess(folder, administratorsOnly));
+  EXPECT_FALSE(os_.CreateDirectoryWithAccess(folder, administratorsOnly));
+  EXPECT_EQ(os_.GetLastError(), platform::kErrorAlreadyExists);
+  ASSERT_TRUE(os_.CreateDirectoryW(plain));
+  env_.WriteFile(file, "record");
+
+  AccessList made;
+  AccessList ordinary;
+  AccessList inside;
+  ASSERT_EQ(os_.GetNamedSecurityInfoW(folder, made), kErrorSuccess);
+  ASSERT_EQ(os_.GetNamedSecurityInfoW(plain, ordinary), kErrorSuccess);
+  ASSERT_EQ(os_.GetNamedSecurityInfoW(file, inside), kErrorSuccess);
+  EXPECT_EQ(made, ordinary);
+  EXPECT_NE(made.owner, platform::kSidAdministrators);
+  EXPECT_TRUE(made.owner.starts_with(L"S-1-5-21-")) << os_.WideToAnsi(made.owner);
+  const auto holds = [](const AccessList& list, const AccessEntry& entry) {
+    return std::ranges::find(list.entries, entry) != list.entries.end();
+  };
+  EXPECT_TRUE(holds(made, {true, kDown, platform::kFileAllAccess, platform::kSidSystem}));
+  EXPECT_TRUE(holds(made, {true, kDown, platform::kFileAllAccess, made.owner}));
+  EXPECT_EQ(inside.owner, made.owner);
+  EXPECT_TRUE(holds(inside, {true, 0, platform::kFileAllAccess, made.owner}));
+  EXPECT_EQ(platform::WhyOthersCanChange(os_, folder), L"it belongs to the account " + made.owner);
+
+  AccessList missing{L"S-1-0-0", false, true, {}};
+  EXPECT_EQ(os_.GetNamedSecurityInfoW(folder + L"\\Missing.txt", missing), kErrorFileNotFound);
+  EXPECT_EQ(missing, AccessList{});
+
+  env_.RemoveFile(file);
+  env_.RemoveFolder(folder);
+  env_.RemoveFolder(plain);
 }
 
 // --- System ---

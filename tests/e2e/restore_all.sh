@@ -2,8 +2,9 @@
 # Windows NT, Auto Clean and "Move BackDoors Files" on: one scan cleans "NetBus Pro" (its
 # executable, keyhook.dll, a start value of the machine and one of the user, the latter of type
 # REG_EXPAND_SZ) and "Millenium" (its executable, regersys.ocx, two win.ini lines). "QuellScan
-# restore --all" then brings back every file byte for byte, both values with their type and data,
-# and win.ini byte for byte; the list of the quarantine shows every change restored.
+# restore --all" refuses the record, which under Wine the user can change; with --trust-record it
+# brings back every file byte for byte, both values with their type and data, and win.ini byte for
+# byte; the list of the quarantine shows every change restored.
 source "$(dirname "$0")/lib.sh"
 e2e_begin restore_all
 
@@ -40,8 +41,15 @@ expect_no_file "$SYS/Patch.exe"
 expect_no_file "$C_DRIVE/SYSUPD/regersys.ocx"
 grep -q MSRUNDLL "$C_DRIVE/windows/win.ini" && fail "win.ini still starts Millenium"
 
+# Wine keeps no access list: the quarantine folder is the user's, so restore refuses the record,
+# changing nothing, until told to trust it.
 quellscan restore --all
-expect_quellscan_exit 0 "restore --all"
+expect_quellscan_exit 2 "restore --all of a record others can change"
+grep -q 'restore refused: the quarantine folder .* can be changed by others than the administrators' \
+  "$E2E_DIR/quellscan.err" || fail "restore gave no reason to refuse ($(head -c 300 "$E2E_DIR/quellscan.err"))"
+expect_no_file "$SYS/Patch.exe"
+quellscan restore --all --trust-record
+expect_quellscan_exit 0 "restore --all --trust-record"
 for file in "${FILES[@]}"; do
   expect_same_file "$file" "$E2E_DIR/$(basename "$file").original"
 done

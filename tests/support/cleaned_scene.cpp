@@ -36,6 +36,7 @@ const std::vector<SceneValue>& SceneValues() {
 }
 
 void BuildScene(platform::sim::SimMachine& machine) {
+  machine.KeepAccessLists();
   for (const SceneFile& file : SceneFiles()) {
     machine.PutFile(file.path, file.bytes);
   }

@@ -38,7 +38,8 @@ const std::vector<SceneFile>& SceneFiles();
 // The start values a clean-up may remove: of every string type, with a zero inside, and binary.
 const std::vector<SceneValue>& SceneValues();
 
-// Puts the scene on the machine, with "Move BackDoors Files" on.
+// Puts the scene on the machine, with "Move BackDoors Files" on. The machine keeps access lists,
+// as Windows does, and the program runs elevated: the quarantine folder is the administrators'.
 void BuildScene(platform::sim::SimMachine& machine);
 
 // Whether the machine holds a value of that name, whatever its data.

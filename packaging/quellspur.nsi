@@ -118,7 +118,7 @@ Function CheckRights
     "${NOT_INSTALLED} this account may not write $0. ${NOTHING_CHANGED}, or choose another folder." \
     "$INSTDIR"
   !insertmacro REFUSE_UNLESS_FOLDER "" \
-    "${NOT_INSTALLED} this account may not write $0, the Start menu's. ${NOTHING_CHANGED}." \
+    "${NOT_INSTALLED} this account may not write the Start menu, $0. ${NOTHING_CHANGED}." \
     "$SMPROGRAMS"
   !insertmacro REFUSE_UNLESS_KEY "" \
     "${NOT_INSTALLED} this account may not change $0. ${NOTHING_CHANGED}." \
@@ -148,6 +148,8 @@ FunctionEnd
 ; Usage: Push <what could not be written>; Call TakeBack
 Function TakeBack
   Pop $1
+  ; Out of the folder, which cannot be removed while it is the current one.
+  SetOutPath $TEMP
   ${DoUntil} $AddedFiles == ""
     StrCpy $2 0
     ${Do}

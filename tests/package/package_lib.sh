@@ -47,6 +47,12 @@ setup() {
   [ "$SETUP_EXIT" = 0 ] || abort "the setup $* ended with exit code $SETUP_EXIT"
 }
 
+# Usage: expect_uninstall_exit <the uninstaller's exit code>. Wine hands Linux only its low byte.
+expect_uninstall_exit() {
+  [ "$UNINSTALL_EXIT" = $(($1 % 256)) ] ||
+    fail "the uninstaller ended with $UNINSTALL_EXIT, expected $1 (that is $(($1 % 256)) here)"
+}
+
 # Usage: expect_setup_says <exit code> <its line on standard error>
 expect_setup_says() {
   [ "$SETUP_EXIT" = "$1" ] || fail "the setup ended with exit code $SETUP_EXIT, expected $1"

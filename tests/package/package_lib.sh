@@ -111,12 +111,17 @@ expect_nothing_installed() {
   expect_no_reg "$RUN" Quellspur
 }
 
-# The scenarios' helper for what no Wine command does (package_helper.nsi), built into the tools.
-package_helper() {
+# The scenarios' helper for what no Wine command does (package_helper.nsi), built into the tools
+# at its first use.
+build_package_helper() {
   [ -f "$TOOLS_DIR/package_helper.exe" ] ||
     makensis -V1 "-DOUTFILE=$TOOLS_DIR/package_helper.exe" \
       "$(dirname "${BASH_SOURCE[0]}")/package_helper.nsi" >>"$E2E_DIR/setup.log" 2>&1 ||
     abort "package_helper.nsi does not build"
+}
+
+package_helper() {
+  build_package_helper
   wine "$TOOLS\\package_helper.exe" "$@" </dev/null >>"$E2E_DIR/setup.log" 2>&1
 }
 
@@ -132,6 +137,8 @@ key_access() {
 # release_file.
 hold_file() {
   rm -f "$TOOLS_DIR/held" "$TOOLS_DIR/release"
+  # Built here, not in the background, where an abort would not end the scenario.
+  build_package_helper
   (package_helper "/HOLD=$1" "/READY=$TOOLS\\held" "/UNTIL=$TOOLS\\release" &)
   for _ in $(seq 100); do
     [ -f "$TOOLS_DIR/held" ] && return

@@ -4,8 +4,8 @@
 # long holds it) and a QuellScan that still runs (here writing into a pipe that nobody reads yet)
 # are ended after their time, and everything goes: exit code 0. A log that another program holds
 # open is deleted at the next restart: exit code 3010, the uninstall entry goes, and the restart
-# removes the log and the folder. Where this account may not change the folder, the uninstaller
-# exits with 2 before it changes anything and keeps its entry, so that it can be run again.
+# removes the log and the folder. Where this account may not change the folder or a key, the
+# uninstaller exits with 2 before it changes anything and keeps its entry, to be run again.
 QS_BITS=64
 source "$(dirname "$0")/package_lib.sh"
 e2e_begin uninstall_in_use
@@ -78,21 +78,30 @@ wineserver -k </dev/null >/dev/null 2>&1
 (wineserver -p && wineboot -r) </dev/null >>"$E2E_DIR/wineboot.log" 2>&1
 expect_all_gone
 
-# A folder this account may not change (by its Linux rights: Wine as root ignores them): the
-# uninstaller refuses before it changes anything, and keeps its entry to be run again.
+# A folder or a key this account may not change (the folder by its Linux rights, which Wine as root
+# ignores; the key by its access list): the uninstaller refuses before it changes anything, and
+# keeps its entry to be run again.
+expect_refused() {
+  expect_uninstall_exit 2
+  compare_text "what the uninstaller said" "$(tr -d '\r' <"$E2E_DIR/uninstall.err")" <<EOF2
+Quellspur was not removed: this account may not $1. Nothing was changed. Run the uninstaller as an administrator.
+EOF2
+  for file in Quellspur.exe QuellScan.exe README.txt Uninstall.exe; do
+    expect_file "$APP_DIR/$file"
+  done
+  expect_reg "$UNINSTALL_KEY" QuietUninstallString "\"$APP\\Uninstall.exe\" /S"
+  expect_reg "$RUN" Quellspur "\"$APP\\Quellspur.exe\" /boot"
+}
+
 setup /RUNONSTARTUP=1 "/D=$APP"
 chmod a-w "$APP_DIR"
 uninstall_waiting
 chmod u+w "$APP_DIR"
-expect_uninstall_exit 2
-compare_text "what the uninstaller said" "$(tr -d '\r' <"$E2E_DIR/uninstall.err")" <<EOF2
-Quellspur was not removed: this account may not write the folder $APP (error 5). Nothing was changed. Run the uninstaller as an administrator.
-EOF2
-for file in Quellspur.exe QuellScan.exe README.txt Uninstall.exe; do
-  expect_file "$APP_DIR/$file"
-done
-expect_reg "$UNINSTALL_KEY" QuietUninstallString "\"$APP\\Uninstall.exe\" /S"
-expect_reg "$RUN" Quellspur "\"$APP\\Quellspur.exe\" /boot"
+expect_refused "write the folder $APP (error 5)"
+key_access "$RUN_KEY" read
+uninstall_waiting
+key_access "$RUN_KEY" open
+expect_refused "change the registry key HKEY_LOCAL_MACHINE\\$RUN_KEY (error 5)"
 uninstall_waiting
 expect_uninstall_exit 0
 expect_all_gone

@@ -3,13 +3,23 @@
 ; without redirection, and the 32-bit build otherwise, so nobody has to know which Windows they have.
 ;
 ; scripts/package passes VERSION_FILE (the version.nsh CMake writes), WIN32_DIR and WIN64_DIR (each
-; holding Quellspur.exe and QuellScan.exe), README (the README as text) and OUTFILE.
+; holding Quellspur.exe and QuellScan.exe), README (the README as text) and OUTFILE; TARGET_AMD64
+; makes the same setup a 64-bit program, a test setup for machines whose Wine runs no 32-bit
+; program (the release's is the 32-bit one, which every Windows runs).
 ;
 ; Silent: Quellspur-<version>-setup.exe /S [/RUNONSTARTUP=0|1] [/D=<folder>]
 ;         Uninstall.exe /S [/REMOVEDATA=1]
+; Neither leaves half a job. The setup exits with 0 once installed, and with 2 when it was refused
+; before it changed anything, or stopped by something it could not write, after taking back what it
+; had added. The uninstaller exits with 0 once everything is removed, 3010 when files still in use
+; are deleted at the next restart, and 2 when something could be neither removed nor marked for
+; removal: then its uninstall entry stays, to run it again.
 
 !include "${VERSION_FILE}"
 
+!ifdef TARGET_AMD64
+  Target amd64-unicode
+!endif
 Unicode true
 SetCompressor /SOLID lzma
 RequestExecutionLevel admin
@@ -29,10 +39,8 @@ RequestExecutionLevel admin
 !define VENDOR_KEY "Software\Orvanta"
 !define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
 !define RUN_VALUE "Quellspur"
-!define INSTANCE_MUTEX "Orvanta.Quellspur.Instance"
-!define WINDOW_CLASS "QuellspurForm"
-; Every version's main window caption begins so; the number after it changes.
-!define MAIN_CAPTION "Orvanta Quellspur Version"
+; Windows' own exit code for "done, once the computer restarts".
+!define EXIT_DONE_AT_RESTART 3010
 
 Name "${PRODUCT} ${VERSION}"
 OutFile "${OUTFILE}"
@@ -55,6 +63,7 @@ VIAddVersionKey /LANG=1033 "ProductVersion" "${VERSION}"
 !define MUI_COMPONENTSPAGE_TEXT_TOP "Quellspur can start with Windows, in the tray, and scan at \
   once (its setting $\"Run On Startup$\", which you can change later under File, Options)."
 !insertmacro MUI_PAGE_COMPONENTS
+!define MUI_PAGE_CUSTOMFUNCTION_LEAVE FolderPageLeave
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
 
@@ -67,56 +76,185 @@ VIAddVersionKey /LANG=1033 "ProductVersion" "${VERSION}"
 
 !insertmacro MUI_LANGUAGE "English"
 
-; Ends a running Quellspur of any version, so that its files can be replaced or removed: a close
-; request from another program ends it, as one from the task list does. It is gone once its
-; single-instance mutex is.
-!macro END_RUNNING_COPY prefix
-Function ${prefix}EndRunningCopy
-  StrCpy $0 0
-  ${Do}
-    FindWindow $0 "${WINDOW_CLASS}" "" 0 $0
-    ${If} $0 = 0
-      ${Break}
-    ${EndIf}
-    System::Call 'user32::GetWindowTextW(p r0, w .r1, i ${NSIS_MAX_STRLEN})'
-    StrLen $2 "${MAIN_CAPTION}"
-    StrCpy $1 $1 $2
-    ${If} $1 == "${MAIN_CAPTION}"
-      DetailPrint "Closing the running Quellspur"
-      SendMessage $0 ${WM_CLOSE} 0 0 /TIMEOUT=5000
-      ${Break}
-    ${EndIf}
-  ${Loop}
-  ${For} $2 1 100
-    System::Call 'kernel32::OpenMutexW(i 0x00100000, i 0, w "${INSTANCE_MUTEX}") p.r3'
-    ${If} $3 = 0
-      ${Break}
-    ${EndIf}
-    System::Call 'kernel32::CloseHandle(p r3)'
-    Sleep 100
-  ${Next}
-FunctionEnd
-!macroend
-!insertmacro END_RUNNING_COPY ""
-!insertmacro END_RUNNING_COPY "un."
+!include "${__FILEDIR__}/report.nsh"
+!include "${__FILEDIR__}/rights.nsh"
+!include "${__FILEDIR__}/running_programs.nsh"
 
 ; The 64-bit build reads the 64-bit registry view, so its settings, start value and uninstall
 ; entry go there.
 !macro USE_PROGRAMS_VIEW
+  StrCpy $KeyViewFlag 0
   ${If} ${RunningX64}
     SetRegView 64
+    StrCpy $KeyViewFlag 0x100
   ${EndIf}
   SetShellVarContext all
 !macroend
 
+; What this run found before it changed anything, so that a run stopped midway takes back exactly
+; what it added: the files it made (each followed by "|"), the highest folder it made, whether an
+; uninstall entry was there, and the start value's command.
+Var AddedFiles
+Var FirstNewFolder
+Var EarlierEntry
+Var EarlierStart
+
+!define NOT_INSTALLED "Quellspur was not installed:"
+!define NOTHING_CHANGED "Nothing was changed. Run the setup as an administrator"
+
+Function FolderPageLeave
+  Push $INSTDIR
+  Call FolderRefusal
+  Pop $0
+  ${If} $0 != ""
+    MessageBox MB_OK|MB_ICONSTOP "This account may not write $0. Choose another folder, or run \
+      the setup as an administrator."
+    Abort
+  ${EndIf}
+FunctionEnd
+
+Function CheckRights
+  !insertmacro REFUSE_UNLESS_FOLDER "" \
+    "${NOT_INSTALLED} this account may not write $0. ${NOTHING_CHANGED}, or choose another folder." \
+    "$INSTDIR"
+  !insertmacro REFUSE_UNLESS_FOLDER "" \
+    "${NOT_INSTALLED} this account may not write the Start menu, $0. ${NOTHING_CHANGED}." \
+    "$SMPROGRAMS"
+  !insertmacro REFUSE_UNLESS_KEY "" \
+    "${NOT_INSTALLED} this account may not change $0. ${NOTHING_CHANGED}." \
+    "${UNINSTALL_KEY}" ${KEY_SET_VALUE} 1
+  !insertmacro REFUSE_UNLESS_KEY "" \
+    "${NOT_INSTALLED} this account may not change $0. ${NOTHING_CHANGED}." \
+    "${RUN_KEY}" ${KEY_SET_VALUE} 1
+FunctionEnd
+
+Function RememberEarlierState
+  StrCpy $AddedFiles ""
+  StrCpy $FirstNewFolder ""
+  StrCpy $0 $INSTDIR
+  ${DoWhile} $0 != ""
+    ${If} ${FileExists} "$0\*.*"
+      ${Break}
+    ${EndIf}
+    StrCpy $FirstNewFolder $0
+    ${GetParent} $0 $0
+  ${Loop}
+  ReadRegStr $EarlierEntry HKLM "${UNINSTALL_KEY}" "UninstallString"
+  ReadRegStr $EarlierStart HKLM "${RUN_KEY}" "${RUN_VALUE}"
+FunctionEnd
+
+; Deletes the files this run made, the folders it made, and puts back the uninstall entry and the
+; start value as they were; then stops with the reason.
+; Usage: Push <what could not be written>; Call TakeBack
+Function TakeBack
+  Pop $1
+  ; Out of the folder, which cannot be removed while it is the current one.
+  SetOutPath $TEMP
+  ${DoUntil} $AddedFiles == ""
+    StrCpy $2 0
+    ${Do}
+      StrCpy $3 $AddedFiles 1 $2
+      ${If} $3 == "|"
+        ${Break}
+      ${EndIf}
+      IntOp $2 $2 + 1
+    ${Loop}
+    StrCpy $3 $AddedFiles $2
+    IntOp $2 $2 + 1
+    StrCpy $AddedFiles $AddedFiles "" $2
+    Delete $3
+  ${Loop}
+  ${If} $FirstNewFolder != ""
+    StrCpy $2 $INSTDIR
+    ${Do}
+      RMDir $2
+      ${If} $2 == $FirstNewFolder
+        ${Break}
+      ${EndIf}
+      ${GetParent} $2 $2
+    ${LoopUntil} $2 == ""
+  ${EndIf}
+  ${If} $EarlierEntry == ""
+    DeleteRegKey HKLM "${UNINSTALL_KEY}"
+  ${EndIf}
+  ${If} $EarlierStart == ""
+    DeleteRegValue HKLM "${RUN_KEY}" "${RUN_VALUE}"
+  ${Else}
+    WriteRegStr HKLM "${RUN_KEY}" "${RUN_VALUE}" $EarlierStart
+  ${EndIf}
+  Push "${NOT_INSTALLED} the setup could not write $1. What it had added is taken back; close \
+    what uses the file and run the setup again."
+  Call Stop
+FunctionEnd
+
+; Writes one file of the setup's, remembered for a take-back when it is new; a file that cannot be
+; written stops the run. Without a message box: silent, a file it cannot write sets the error flag.
+!macro WRITE_FILE target source
+  ${IfNot} ${FileExists} "${target}"
+    StrCpy $AddedFiles "$AddedFiles${target}|"
+  ${EndIf}
+  ClearErrors
+  File "/oname=${target}" "${source}"
+  ${If} ${Errors}
+    Push "${target}"
+    Call TakeBack
+  ${EndIf}
+!macroend
+
 Section "Quellspur (required)" SecProgram
   SectionIn RO
-  Call EndRunningCopy
+  Call CheckRights
+  Call RememberEarlierState
+  Call EndRunningPrograms
+  ClearErrors
   SetOutPath "$INSTDIR"
-  File "/oname=README.txt" "${README}"
+  ${If} ${Errors}
+    Push "the folder $INSTDIR"
+    Call TakeBack
+  ${EndIf}
+  !insertmacro WRITE_FILE "$INSTDIR\README.txt" "${README}"
+  ${IfNot} ${FileExists} "$INSTDIR\Uninstall.exe"
+    StrCpy $AddedFiles "$AddedFiles$INSTDIR\Uninstall.exe|"
+  ${EndIf}
+  ClearErrors
   WriteUninstaller "$INSTDIR\Uninstall.exe"
-  CreateShortcut "$SMPROGRAMS\Quellspur.lnk" "$INSTDIR\Quellspur.exe"
+  ${If} ${Errors}
+    Push "$INSTDIR\Uninstall.exe"
+    Call TakeBack
+  ${EndIf}
+SectionEnd
 
+; One of the two builds, chosen in .onInit; as sections, only the chosen one counts in the space
+; the setup asks for.
+Section "-64-bit build" SecBuild64
+  !insertmacro WRITE_FILE "$INSTDIR\Quellspur.exe" "${WIN64_DIR}/Quellspur.exe"
+  !insertmacro WRITE_FILE "$INSTDIR\QuellScan.exe" "${WIN64_DIR}/QuellScan.exe"
+SectionEnd
+
+Section "-32-bit build" SecBuild32
+  !insertmacro WRITE_FILE "$INSTDIR\Quellspur.exe" "${WIN32_DIR}/Quellspur.exe"
+  !insertmacro WRITE_FILE "$INSTDIR\QuellScan.exe" "${WIN32_DIR}/QuellScan.exe"
+SectionEnd
+
+; Chosen or not, it is the last section that writes the start value, with the registry's other
+; entries, once every file stands.
+Section "Start with Windows (Run On Startup)" SecRun
+SectionEnd
+
+; The Start menu entry and the registry last: a run stopped before them has registered nothing.
+Section "-Start menu and registry"
+  ${IfNot} ${FileExists} "$SMPROGRAMS\Quellspur.lnk"
+    StrCpy $AddedFiles "$AddedFiles$SMPROGRAMS\Quellspur.lnk|"
+  ${EndIf}
+  ClearErrors
+  CreateShortcut "$SMPROGRAMS\Quellspur.lnk" "$INSTDIR\Quellspur.exe"
+  ${If} ${Errors}
+    Push "$SMPROGRAMS\Quellspur.lnk"
+    Call TakeBack
+  ${EndIf}
+
+  ${GetSize} "$INSTDIR" "/M=*.exe /S=0K /G=0" $0 $1 $2
+  ClearErrors
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT}"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "Publisher" "${PUBLISHER}"
@@ -126,31 +264,17 @@ Section "Quellspur (required)" SecProgram
   WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\Uninstall.exe" /S'
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
-SectionEnd
-
-; One of the two builds, chosen in .onInit; as sections, only the chosen one counts in the space
-; the setup asks for.
-Section "-64-bit build" SecBuild64
-  SetOutPath "$INSTDIR"
-  File "${WIN64_DIR}/Quellspur.exe" "${WIN64_DIR}/QuellScan.exe"
-SectionEnd
-
-Section "-32-bit build" SecBuild32
-  SetOutPath "$INSTDIR"
-  File "${WIN32_DIR}/Quellspur.exe" "${WIN32_DIR}/QuellScan.exe"
-SectionEnd
-
-Section "Start with Windows (Run On Startup)" SecRun
-  ; Exactly the command the program's options dialog stores, so that it shows the box ticked.
-  WriteRegStr HKLM "${RUN_KEY}" "${RUN_VALUE}" '"$INSTDIR\Quellspur.exe" /boot'
-SectionEnd
-
-Section "-Not at start-up, and the size"
-  ${IfNot} ${SectionIsSelected} ${SecRun}
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" $0
+  ${If} ${SectionIsSelected} ${SecRun}
+    ; Exactly the command the program's options dialog stores, so that it shows the box ticked.
+    WriteRegStr HKLM "${RUN_KEY}" "${RUN_VALUE}" '"$INSTDIR\Quellspur.exe" /boot'
+  ${ElseIf} $EarlierStart != ""
     DeleteRegValue HKLM "${RUN_KEY}" "${RUN_VALUE}"
   ${EndIf}
-  ${GetSize} "$INSTDIR" "/M=*.exe /S=0K /G=0" $0 $1 $2
-  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" $0
+  ${If} ${Errors}
+    Push "the registry key HKEY_LOCAL_MACHINE\${UNINSTALL_KEY} or ${RUN_KEY}"
+    Call TakeBack
+  ${EndIf}
 SectionEnd
 
 Function .onInit
@@ -189,34 +313,110 @@ Function .onInit
   ${EndIf}
 FunctionEnd
 
+; The uninstaller's account of what it could not do at once: files Windows deletes at the next
+; restart, and things that could be neither removed nor marked, each followed by "; ".
+Var AtRestart
+Var NotRemoved
+
+; Deletes a file, or has Windows delete it at the next restart when it is in use.
+!macro REMOVE_FILE path
+  ${If} ${FileExists} "${path}"
+    ClearErrors
+    Delete /REBOOTOK "${path}"
+    ${If} ${Errors}
+      StrCpy $NotRemoved "$NotRemoved${path}; "
+    ${ElseIf} ${FileExists} "${path}"
+      StrCpy $AtRestart "$AtRestart${path}; "
+    ${EndIf}
+  ${EndIf}
+!macroend
+
 Section "un.Quellspur (required)" SecUnProgram
   SectionIn RO
-  Call un.EndRunningCopy
-  Delete "$INSTDIR\Quellspur.exe"
-  Delete "$INSTDIR\QuellScan.exe"
-  Delete "$INSTDIR\README.txt"
-  Delete "$SMPROGRAMS\Quellspur.lnk"
-  DeleteRegValue HKLM "${RUN_KEY}" "${RUN_VALUE}"
+  !insertmacro REFUSE_UNLESS_FOLDER "un." \
+    "Quellspur was not removed: this account may not write $0. Nothing was changed. Run the \
+    uninstaller as an administrator." "$INSTDIR"
+  !define NOT_REMOVED_KEY "Quellspur was not removed: this account may not change $0. Nothing was \
+    changed. Run the uninstaller as an administrator."
+  !insertmacro REFUSE_UNLESS_KEY "un." "${NOT_REMOVED_KEY}" "${RUN_KEY}" ${KEY_SET_VALUE} 0
+  !insertmacro REFUSE_UNLESS_KEY "un." "${NOT_REMOVED_KEY}" "${SETTINGS_KEY}" \
+    "${DELETE}|${KEY_ENUMERATE_SUB_KEYS}|${KEY_QUERY_VALUE}" 0
+  !insertmacro REFUSE_UNLESS_KEY "un." "${NOT_REMOVED_KEY}" "${UNINSTALL_KEY}" \
+    "${DELETE}|${KEY_ENUMERATE_SUB_KEYS}|${KEY_QUERY_VALUE}" 0
+  StrCpy $AtRestart ""
+  StrCpy $NotRemoved ""
+  Call un.EndRunningPrograms
+
+  ; The start value goes only when it starts this folder's program, not a copy elsewhere.
+  ReadRegStr $0 HKLM "${RUN_KEY}" "${RUN_VALUE}"
+  ${If} $0 == '"$INSTDIR\Quellspur.exe" /boot'
+    ClearErrors
+    DeleteRegValue HKLM "${RUN_KEY}" "${RUN_VALUE}"
+    ${If} ${Errors}
+      StrCpy $NotRemoved "$NotRemoved${RUN_KEY}\${RUN_VALUE}; "
+    ${EndIf}
+  ${EndIf}
   DeleteRegKey HKLM "${SETTINGS_KEY}"
   DeleteRegKey /ifempty HKLM "${VENDOR_KEY}"
+  !insertmacro REMOVE_FILE "$SMPROGRAMS\Quellspur.lnk"
+  !insertmacro REMOVE_FILE "$INSTDIR\Quellspur.exe"
+  !insertmacro REMOVE_FILE "$INSTDIR\QuellScan.exe"
+  !insertmacro REMOVE_FILE "$INSTDIR\README.txt"
 SectionEnd
 
 Section /o "un.Activity log and quarantine" SecUnData
-  Delete "$INSTDIR\BackLog.txt"
-  RMDir /r "$INSTDIR\BackDoors"
+  !insertmacro REMOVE_FILE "$INSTDIR\BackLog.txt"
+  ${If} ${FileExists} "$INSTDIR\BackDoors\*.*"
+    ClearErrors
+    RMDir /r /REBOOTOK "$INSTDIR\BackDoors"
+    ${If} ${Errors}
+      StrCpy $NotRemoved "$NotRemoved$INSTDIR\BackDoors; "
+    ${ElseIf} ${FileExists} "$INSTDIR\BackDoors\*.*"
+      StrCpy $AtRestart "$AtRestart$INSTDIR\BackDoors; "
+    ${EndIf}
+  ${EndIf}
 SectionEnd
 
 ; Last, so that a script waiting for the uninstall entry to go finds everything else done. The
-; folder stays while the kept files are in it; the vendor's folder goes when it is empty.
+; entry and the uninstaller go only when the programs are gone or marked to go at the restart;
+; otherwise both stay, to run the uninstaller again. The folder stays while the kept files are in
+; it; the vendor's folder goes when it is empty.
 Section "-un.Uninstall entry"
-  Delete "$INSTDIR\Uninstall.exe"
-  RMDir "$INSTDIR"
+  ${If} $NotRemoved != ""
+    StrCpy $NotRemoved $NotRemoved -2
+    Push "Quellspur was not wholly removed: $NotRemoved could be neither deleted nor marked for \
+      deletion. Its uninstall entry stays; run the uninstaller again as an administrator."
+    Call un.Stop
+  ${EndIf}
+  ; The entry goes only when it names this folder: an uninstaller of an earlier install elsewhere
+  ; leaves the current install registered.
+  ReadRegStr $2 HKLM "${UNINSTALL_KEY}" "InstallLocation"
+  GetFullPathName /SHORT $2 $2
+  GetFullPathName /SHORT $3 $INSTDIR
+  !insertmacro REMOVE_FILE "$INSTDIR\Uninstall.exe"
+  ${If} $AtRestart != ""
+  ${AndIf} ${SectionIsSelected} ${SecUnData}
+    RMDir /REBOOTOK "$INSTDIR"
+  ${Else}
+    RMDir "$INSTDIR"
+  ${EndIf}
   ${GetParent} "$INSTDIR" $0
   ${GetFileName} $0 $1
   ${If} $1 == "Orvanta"
     RMDir $0
   ${EndIf}
-  DeleteRegKey HKLM "${UNINSTALL_KEY}"
+  ${If} $2 == $3
+  ${AndIf} $2 != ""
+    DeleteRegKey HKLM "${UNINSTALL_KEY}"
+  ${EndIf}
+  ${If} $AtRestart != ""
+    StrCpy $AtRestart $AtRestart -2
+    Push "Quellspur is removed; Windows deletes $AtRestart, still in use, when it restarts."
+    Call un.Report
+    MessageBox MB_OK|MB_ICONINFORMATION "Quellspur is removed. Some of its files are still in use; \
+      Windows deletes them when it restarts." /SD IDOK
+    SetErrorLevel ${EXIT_DONE_AT_RESTART}
+  ${EndIf}
 SectionEnd
 
 Function un.onInit

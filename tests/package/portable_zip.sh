@@ -2,7 +2,8 @@
 # The portable zips: each holds a folder Quellspur with both programs and the README, and its
 # programs run from wherever it is unpacked, here a path with a blank and a letter outside the
 # ANSI code page. QuellScan finds a bare machine clean (exit 0) and a stand-in (exit 1), and
-# writes its log beside itself; Quellspur starts and asks for its settings.
+# writes its log beside itself; Quellspur starts and asks for its settings. Where Wine runs no 32-bit
+# program, QS_ZIPS_TO_RUN names the zips whose programs run.
 source "$(dirname "$0")/package_lib.sh"
 e2e_begin portable_zip
 
@@ -18,14 +19,15 @@ EOF2
   python3 -m zipfile -e "$zip" "$C_DRIVE/Tools Ĉ/$arch/"
 done
 
-for arch in win32 win64; do
+zips_to_run="${QS_ZIPS_TO_RUN:-win32 win64}"
+for arch in $zips_to_run; do
   APP="C:\\Tools Ĉ\\$arch\\Quellspur"
   quellscan scan
   expect_quellscan_exit 0 "$arch scan"
 done
 standin_window netbus "$C_DRIVE/windows/system/Patch.exe" 'C:\windows\system\Patch.exe' \
   TApplication 'NetBus Server'
-for arch in win32 win64; do
+for arch in $zips_to_run; do
   APP="C:\\Tools Ĉ\\$arch\\Quellspur"
   APP_DIR="$C_DRIVE/Tools Ĉ/$arch/Quellspur"
   quellscan scan

@@ -89,7 +89,7 @@ TEST(RestoreChecks, OnlyTheStartKeysInTheirViewsAndTheWindowsFoldersWinIni) {
             std::nullopt);
 
   const auto winIni = [&](const std::wstring& path) {
-    return EntryRefusal({0, {}, L"x", WinIniChange{path, {{1, L"load=x"}}}}, oneView);
+    return EntryRefusal({0, {}, L"x", WinIniChange{path, {{1, L"load=x", {}, {}, {}}}}}, oneView);
   };
   EXPECT_EQ(winIni(L"c:\\windows\\WIN.INI"), std::nullopt);
   EXPECT_NE(winIni(L"C:\\WINDOWS\\system.ini"), std::nullopt);

@@ -26,7 +26,7 @@ class WinIniRestore : public ::testing::Test {
     return record.Read().entries.back();
   }
 
-  RestoreResult Put(const ChangeEntry& entry) { return restore.Entry(entry); }
+  RestoreResult Put(const ChangeEntry& entry) { return restore.Entry(entry, {kWindows, {}}); }
 
   platform::sim::SimMachine sim;
   ActivityLog log{sim};

@@ -178,7 +178,7 @@ TEST_F(RestoreTest, HandMadeLinesAreRefusedWithTheirReasonAndNothingIsMovedOrWri
       {line(RegistryChange{kHklm, 0, ifeo, L"Debugger", platform::kRegSz,
                            platform::StringData(L"C:\\evil.exe")}),
        L"which is no start key the scan reads on this machine"},
-      {line(WinIniChange{L"C:\\notes.txt", {{1, L"load=C:\\evil.exe"}}}),
+      {line(WinIniChange{L"C:\\notes.txt", {{1, L"load=C:\\evil.exe", {}, {}, {}}}}),
        L"is not the Windows folder's C:\\WINDOWS\\win.ini"},
   };
   ChangeRecord record(sim);
@@ -232,9 +232,9 @@ TEST_F(RestoreTest, AllExitsZeroOnlyWhenEveryEntryIsBack) {
   EXPECT_THAT(console.error, HasSubstr(L"keyhook.dll.Backdoor is missing"));
   EXPECT_FALSE(sim.FileExists(InQuarantine(L"NBSVR.EXE.Backdoor")));
   EXPECT_EQ(Run({L"quarantine"}), kExitNothingFound);
-  EXPECT_THAT(console.out, HasSubstr(L"restored  2026-01-01 12:00:00  NetBus Pro  file "
+  EXPECT_THAT(console.out, HasSubstr(L"restored  2026-01-01 12:00:00 +00:00  NetBus Pro  file "
                                      L"C:\\NB\\NBSVR.EXE as"));
-  EXPECT_THAT(console.out, HasSubstr(L"no copy  2026-01-01 12:00:00  NetBus Pro  file "
+  EXPECT_THAT(console.out, HasSubstr(L"no copy  2026-01-01 12:00:00 +00:00  NetBus Pro  file "
                                      L"C:\\NB\\keyhook.dll"));
   // The entry in place is not asked for again; the one without a copy is, every time.
   EXPECT_EQ(Run({L"restore", L"--all"}), kExitError);
@@ -263,7 +263,7 @@ TEST_F(RestoreTest, ACopyThatArrivesDamagedIsNeitherReportedNorKept) {
   EXPECT_EQ(sim.FileContent(InQuarantine(L"NBSVR.EXE.Backdoor")), std::string("netbus\0\xff", 8));
   EXPECT_EQ(TemporaryFiles(sim, L"C:\\NB"), std::vector<std::wstring>());
   Run({L"quarantine"});
-  EXPECT_THAT(console.out, HasSubstr(L"quarantined  2026-01-01 12:00:00  NetBus Pro  file "
+  EXPECT_THAT(console.out, HasSubstr(L"quarantined  2026-01-01 12:00:00 +00:00  NetBus Pro  file "
                                      L"C:\\NB\\NBSVR.EXE as"));
   const auto log = LogLines(sim);
   EXPECT_EQ(std::count_if(log.begin(), log.end(),
@@ -278,17 +278,19 @@ TEST_F(RestoreTest, ACopyThatArrivesDamagedIsNeitherReportedNorKept) {
 }
 
 // A copy restored to a place the user names never replaces what stands there; what a killed
-// restore left beside it goes.
+// restore left beside it goes. (The copy is put there by hand, so the folder is the user's.)
 TEST_F(RestoreTest, ACopyRestoredToAPlaceNamedNeverOverwritesWhatStandsThere) {
   sim.PutFile(InQuarantine(L"OLD.EXE.Backdoor"), "from an earlier version");
   sim.PutFile(L"C:\\OLD\\OLD.EXE", "the user's own");
   sim.PutFile(Restore::TemporaryName(L"C:\\OLD\\OLD.EXE"), "from an ear");  // a killed restore's
-  EXPECT_EQ(Run({L"restore", L"OLD.EXE.Backdoor", L"--to", L"C:\\OLD\\OLD.EXE"}), kExitError);
+  EXPECT_EQ(Run({L"restore", L"OLD.EXE.Backdoor", L"--to", L"C:\\OLD\\OLD.EXE", L"--trust-record"}),
+            kExitError);
   EXPECT_THAT(console.error, HasSubstr(L"C:\\OLD\\OLD.EXE exists already"));
   EXPECT_EQ(sim.FileContent(L"C:\\OLD\\OLD.EXE"), "the user's own");
   EXPECT_EQ(sim.FileContent(InQuarantine(L"OLD.EXE.Backdoor")), "from an earlier version");
   EXPECT_EQ(TemporaryFiles(sim, L"C:\\OLD"), std::vector<std::wstring>());
-  EXPECT_EQ(Run({L"restore", L"OLD.EXE.Backdoor", L"--to", L"OLD.EXE"}), kExitError);
+  EXPECT_EQ(Run({L"restore", L"OLD.EXE.Backdoor", L"--to", L"OLD.EXE", L"--trust-record"}),
+            kExitError);
   EXPECT_THAT(console.error, HasSubstr(L"is not an absolute local path"));
 }
 

@@ -47,7 +47,7 @@ for encoding in utf16 utf8; do
 
   # A section written above [windows] since: the old line numbers now point into it.
   encoded "$encoding" "${FONTS[@]}" "${WINDOWS_HEAD[@]}" "${REST[@]}" >"$WIN_INI"
-  quellscan restore --all
+  quellscan restore --all --trust-record
   expect_quellscan_exit 0 "restore --all into a win.ini in $encoding"
   encoded "$encoding" "${FONTS[@]}" "${WINDOWS_HEAD[@]}" "${START[@]}" "${REST[@]}" \
     >"$E2E_DIR/restored.$encoding"

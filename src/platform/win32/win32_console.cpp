@@ -24,11 +24,13 @@ std::wstring LastErrorText() {
   return length > 0 ? std::wstring(text, length) : L"error " + std::to_wstring(error);
 }
 
-bool WriteToConsole(HANDLE handle, std::wstring_view text) {
-  for (std::size_t done = 0; done < text.size();) {
-    const auto part = static_cast<DWORD>(std::min<std::size_t>(text.size() - done, kConsoleChunk));
+// Writes `count` units through `write(done, written)`, in as many calls as the stream takes; a
+// call that writes nothing would loop for ever, so it counts as a fault.
+template <typename Write>
+bool WriteAll(std::size_t count, const Write& write) {
+  for (std::size_t done = 0; done < count;) {
     DWORD written = 0;
-    if (!::WriteConsoleW(handle, text.data() + done, part, &written, nullptr)) {
+    if (!write(done, written)) {
       return false;
     }
     if (written == 0) {
@@ -40,6 +42,13 @@ bool WriteToConsole(HANDLE handle, std::wstring_view text) {
   return true;
 }
 
+bool WriteToConsole(HANDLE handle, std::wstring_view text) {
+  return WriteAll(text.size(), [&](std::size_t done, DWORD& written) {
+    const auto part = static_cast<DWORD>(std::min<std::size_t>(text.size() - done, kConsoleChunk));
+    return ::WriteConsoleW(handle, text.data() + done, part, &written, nullptr) != FALSE;
+  });
+}
+
 bool WriteToFile(HANDLE handle, std::wstring_view text) {
   // Redirected: UTF-8, a half of a surrogate pair alone written as U+FFFD.
   const auto length = static_cast<int>(text.size());
@@ -47,19 +56,10 @@ bool WriteToFile(HANDLE handle, std::wstring_view text) {
       ::WideCharToMultiByte(CP_UTF8, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
   std::string utf8(static_cast<std::size_t>(bytes), '\0');
   ::WideCharToMultiByte(CP_UTF8, 0, text.data(), length, utf8.data(), bytes, nullptr, nullptr);
-  for (std::size_t done = 0; done < utf8.size();) {
-    DWORD written = 0;
-    if (!::WriteFile(handle, utf8.data() + done, static_cast<DWORD>(utf8.size() - done), &written,
-                     nullptr)) {
-      return false;
-    }
-    if (written == 0) {
-      ::SetLastError(ERROR_WRITE_FAULT);
-      return false;
-    }
-    done += written;
-  }
-  return true;
+  return WriteAll(utf8.size(), [&](std::size_t done, DWORD& written) {
+    return ::WriteFile(handle, utf8.data() + done, static_cast<DWORD>(utf8.size() - done), &written,
+                       nullptr) != FALSE;
+  });
 }
 
 }  // namespace

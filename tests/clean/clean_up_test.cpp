@@ -206,11 +206,9 @@ TEST_F(CleanUpTest, EachBackdoorTakesExactlyItsOwnCompanionFilesAlong) {
     for (const std::wstring& file : everyCompanion) {
       sim.PutFile(place + file, "companion");
     }
-    Finding finding;
-    finding.backdoorName = backdoor;
-    finding.filePath = place + L"SERVER.EXE";
-    sim.PutFile(finding.filePath, "MZ");
-    finding.processId = sim.StartProcess(finding.filePath, parent_);
+    const std::wstring server = place + L"SERVER.EXE";
+    sim.PutFile(server, "MZ");
+    Finding finding{backdoor, server, sim.StartProcess(server, parent_), L"", 0, L"", L"", 0};
     const std::size_t logBefore = LogLines().size();
     const std::size_t recordBefore = ChangeRecord(sim).Read().entries.size();
 

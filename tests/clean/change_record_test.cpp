@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
+
 #include "platform/sha256.h"
 #include "support/quarantine_paths.h"
 #include "testing/fault_injection.h"
@@ -143,29 +146,24 @@ TEST(RecordFormat, ADamagedLineIsReportedByItsNumberAndTheRestStillReads) {
   for (const std::string& line : lines) {
     bytes += line;
   }
+  // The numbers of the lines read as entries, and of the damaged ones.
+  using Numbers = std::vector<std::uint64_t>;
   const auto numbers = [](const ParsedRecord& record) {
-    std::vector<std::uint64_t> ids;
-    std::vector<std::uint64_t> damaged;
-    for (const ChangeEntry& entry : record.entries) {
-      ids.push_back(entry.id);
-    }
-    for (const DamagedLine& line : record.damaged) {
-      damaged.push_back(line.lineNumber);
-    }
-    return std::pair{ids, damaged};
+    std::pair<Numbers, Numbers> found;
+    std::ranges::transform(record.entries, std::back_inserter(found.first), &ChangeEntry::id);
+    std::ranges::transform(record.damaged, std::back_inserter(found.second),
+                           &DamagedLine::lineNumber);
+    return found;
   };
   EXPECT_EQ(numbers(ParseRecord(bytes)),
-            (std::pair{std::vector<std::uint64_t>{2, 9},
-                       std::vector<std::uint64_t>{3, 4, 5, 6, 7, 8, 10, 11, 12, 14, 15}}));
+            (std::pair{Numbers{2, 9}, Numbers{3, 4, 5, 6, 7, 8, 10, 11, 12, 14, 15}}));
   // Without a version line, line 1 is damaged and the rest reads as version 2: a version-1 line
   // has no checksum.
   const std::string file2 = Version2Line("t\tfile\tX\tC:\\\\A.EXE\tA.EXE.Backdoor\t12\t" + kSha);
   for (const std::string& first : {file, std::string("Quellspur change record 3\r\n")}) {
-    EXPECT_EQ(numbers(ParseRecord(first + file2 + file)),
-              (std::pair{std::vector<std::uint64_t>{2}, std::vector<std::uint64_t>{1, 3}}));
+    EXPECT_EQ(numbers(ParseRecord(first + file2 + file)), (std::pair{Numbers{2}, Numbers{1, 3}}));
   }
-  EXPECT_EQ(numbers(ParseRecord("")),
-            (std::pair{std::vector<std::uint64_t>{}, std::vector<std::uint64_t>{}}));
+  EXPECT_EQ(numbers(ParseRecord("")), (std::pair{Numbers{}, Numbers{}}));
 }
 
 // A new record is version 2, its times with their lead over UTC; a line cut off by a crash is

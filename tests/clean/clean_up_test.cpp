@@ -206,11 +206,9 @@ TEST_F(CleanUpTest, EachBackdoorTakesExactlyItsOwnCompanionFilesAlong) {
     for (const std::wstring& file : everyCompanion) {
       sim.PutFile(place + file, "companion");
     }
-    Finding finding;
-    finding.backdoorName = backdoor;
-    finding.filePath = place + L"SERVER.EXE";
-    sim.PutFile(finding.filePath, "MZ");
-    finding.processId = sim.StartProcess(finding.filePath, parent_);
+    const std::wstring server = place + L"SERVER.EXE";
+    sim.PutFile(server, "MZ");
+    Finding finding{backdoor, server, sim.StartProcess(server, parent_), L"", 0, L"", L"", 0};
     const std::size_t logBefore = LogLines().size();
     const std::size_t recordBefore = ChangeRecord(sim).Read().entries.size();
 
@@ -258,14 +256,11 @@ TEST_F(CleanUpTest, AProcessThatEndsSlowlyIsWaitedForAndOneThatStaysIsNotCalledE
   settings.moveFiles = 1;
   Scan();
   const std::vector<std::wstring> before = list.lines();
-  const auto lineOf = [&](const wchar_t* name) {
-    const auto found = std::ranges::find_if(
-        before, [&](const std::wstring& line) { return line.starts_with(name); });
-    return static_cast<int>(found - before.begin());
-  };
-  const int slowLine = lineOf(L"NetBus Pro");
-  const int stuckLine = lineOf(L"Bubbel");
+  const int slowLine = 0;  // in the order of the known windows
+  const int stuckLine = 1;
   ASSERT_EQ(before.size(), 2u);
+  ASSERT_TRUE(before[slowLine].starts_with(L"NetBus Pro") &&
+              before[stuckLine].starts_with(L"Bubbel"));
 
   CleanLine(slowLine);
   EXPECT_EQ(Line(slowLine), L"IT\u00B4S TERMINATED!  " + before[slowLine]);

@@ -103,16 +103,16 @@ bool LogCall(Call call) {
 // Whether the record holds a change of that kind that fits.
 template <typename Change, typename Fits>
 bool Recorded(const ParsedRecord& record, Fits fits) {
-  return std::any_of(record.entries.begin(), record.entries.end(), [&](const ChangeEntry& entry) {
+  return std::ranges::any_of(record.entries, [&](const ChangeEntry& entry) {
     const Change* change = std::get_if<Change>(&entry.change);
     return change != nullptr && fits(*change);
   });
 }
 
 bool Running(const platform::sim::SimMachine& sim, const std::wstring& path) {
-  return std::any_of(
-      sim.processes().begin(), sim.processes().end(),
-      [&](const platform::sim::SimProcess& p) { return p.running && p.exeFile == path; });
+  return std::ranges::any_of(sim.processes(), [&](const platform::sim::SimProcess& p) {
+    return p.running && p.exeFile == path;
+  });
 }
 
 std::wstring ValueWhere(const SceneValue& value) {
@@ -255,9 +255,8 @@ class Violations {
   // A change has its log line, and a log line its change; a failing log may lose a line.
   void Logged(bool changed, const std::wstring& text, const std::string& what) {
     const std::string wanted = Ansi(text);
-    const bool logged = std::any_of(log_.begin(), log_.end(), [&](const std::string& line) {
-      return line.find(wanted) != std::string::npos;
-    });
+    const bool logged = std::ranges::any_of(
+        log_, [&](const std::string& line) { return line.find(wanted) != std::string::npos; });
     if (logged != changed && (logged || !LogCall(armed_))) {
       found_.push_back("the log does not match " + what + ": " + wanted);
     }

@@ -30,14 +30,8 @@ class CleanUpSteps : public ::testing::Test {
   }
 
   Finding StartEntry(platform::RegKey root, const std::wstring& name, std::uint32_t view = 0) {
-    Finding entry;
-    entry.backdoorName = L"NetBus";
-    entry.rootKey = static_cast<std::uint32_t>(root);
-    entry.subKey = kRunKey;
-    entry.valueName = name;
-    entry.view = view;
-    entry.filePath = L"C:\\A\\PATCH.EXE";
-    return entry;
+    return {L"NetBus", L"C:\\A\\PATCH.EXE", 0, L"", static_cast<std::uint32_t>(root), kRunKey, name,
+            view};
   }
 
   void Move(const std::wstring& path) { MoveFile(os, log, record, L"SubSeven", path); }

@@ -1,6 +1,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <regex>
 
 #include "console/quell_scan.h"
@@ -22,6 +23,10 @@ const std::wstring kFoundByWindow =
     L"NetBus Pro Found as: C:\\NB\\NBSVR.EXE Activ now, started by: -unknown-";
 const std::wstring kFoundInRun =
     L"NetBus Pro Found as: C:\\NB\\NBSVR.EXE Start entry in: HKEY_CURRENT_USER Run/NetBus";
+// What a clean-up of StartNetBus's finding reports.
+const std::vector<std::wstring> kCleanedReport = {L"IT\u00B4S ERASED!  " + kFoundInRun,
+                                                  L"IT\u00B4S TERMINATED!  " + kFoundByWindow,
+                                                  L"Every finding is dealt with."};
 
 // The exit codes are those the README documents, written out: 0 nothing found (or all dealt
 // with), 1 something found (or remains), 2 an error.
@@ -36,8 +41,12 @@ class QuellScan : public MachineTest {
     return id;
   }
 
-  int Run(std::vector<std::wstring> args) {
+  // Runs QuellScan with room for only so many characters of output and of errors.
+  int Run(std::vector<std::wstring> args, std::size_t outRoom = SIZE_MAX,
+          std::size_t errorRoom = SIZE_MAX) {
     console = {};
+    console.outRoom = outRoom;
+    console.errorRoom = errorRoom;
     return RunQuellScan(args, os, pump, console);
   }
 
@@ -107,9 +116,7 @@ TEST_F(QuellScan, WrongArgumentsAreRefusedWithOneLineAndNoScan) {
 TEST_F(QuellScan, CleanDealsWithEveryFindingAndSaysWhatRemains) {
   const std::uint32_t netbus = StartNetBus();
   EXPECT_EQ(Run({L"scan", L"--clean"}), 0);
-  EXPECT_THAT(OutLines(), ElementsAre(L"IT\u00B4S ERASED!  " + kFoundInRun,
-                                      L"IT\u00B4S TERMINATED!  " + kFoundByWindow,
-                                      L"Every finding is dealt with."));
+  EXPECT_EQ(OutLines(), kCleanedReport);
   EXPECT_FALSE(sim.Process(netbus).running);
   EXPECT_TRUE(sim.RegistryValues(kHkcu, kRunKey).empty());
   // The stored setting is off, so the file stays where it is.
@@ -201,9 +208,7 @@ TEST_F(QuellScan, ALockedLogCostsTheRunASecondInAllAndItsLostLinesAreTold) {
             L"QuellScan: 3 lines could not be written to C:\\Program Files\\Quellspur\\BackLog.txt"
             L"\r\n");
   EXPECT_EQ(sim.FileContent(kLogPath), "");
-  EXPECT_THAT(OutLines(), ElementsAre(L"IT\u00B4S ERASED!  " + kFoundInRun,
-                                      L"IT\u00B4S TERMINATED!  " + kFoundByWindow,
-                                      L"Every finding is dealt with."));
+  EXPECT_EQ(OutLines(), kCleanedReport);
 
   StartNetBus();
   sim.HoldFileLock(kLogPath, 400'000);
@@ -225,38 +230,27 @@ TEST_F(QuellScan, AFailedOutputWriteEndsWithTwoAndItsReason) {
   for (const std::vector<std::wstring>& args :
        {std::vector<std::wstring>{L"scan"}, {L"--help"}, {L"--version"}}) {
     SCOPED_TRACE(::testing::PrintToString(args));
-    console = {};
-    console.outRoom = 0;
-    EXPECT_EQ(RunQuellScan(args, os, pump, console), 2);
+    EXPECT_EQ(Run(args, 0), 2);
     EXPECT_EQ(console.out, L"");
     EXPECT_EQ(console.error, reason);
   }
   EXPECT_TRUE(sim.Process(netbus).running);
 
   // The report goes, the summary after it does not: the clean-up is done all the same.
-  console = {};
-  const std::vector<std::wstring> report = {L"IT\u00B4S ERASED!  " + kFoundInRun,
-                                            L"IT\u00B4S TERMINATED!  " + kFoundByWindow};
-  console.outRoom = report[0].size() + report[1].size() + 4;
-  EXPECT_EQ(RunQuellScan({L"scan", L"--clean"}, os, pump, console), 2);
-  EXPECT_EQ(console.OutLines(), report);
+  const std::vector<std::wstring> report(kCleanedReport.begin(), kCleanedReport.end() - 1);
+  EXPECT_EQ(Run({L"scan", L"--clean"}, report[0].size() + report[1].size() + 4), 2);
+  EXPECT_EQ(OutLines(), report);
   EXPECT_EQ(console.error, reason);
   EXPECT_FALSE(sim.Process(netbus).running);
 
   ASSERT_EQ(Run({L"quarantine"}), 0);
-  const std::wstring listed = console.out;
-  console = {};
-  console.outRoom = listed.size() - 1;
-  EXPECT_EQ(RunQuellScan({L"quarantine"}, os, pump, console), 2);
+  EXPECT_EQ(Run({L"quarantine"}, console.out.size() - 1), 2);
   EXPECT_EQ(console.out, L"");
   EXPECT_EQ(console.error, reason);
 
-  console = {};
-  console.errorRoom = 0;
-  EXPECT_EQ(RunQuellScan({L"scan", L"--repeat", L"2"}, os, pump, console), 2);
-  EXPECT_THAT(
-      console.OutLines(),
-      ElementsAre(L"Last scan: 12:00:00", L"Your computer is clean from known running backdoors!"));
+  EXPECT_EQ(Run({L"scan", L"--repeat", L"2"}, SIZE_MAX, 0), 2);
+  EXPECT_THAT(OutLines(), ElementsAre(L"Last scan: 12:00:00",
+                                      L"Your computer is clean from known running backdoors!"));
   EXPECT_EQ(console.error, L"");
 }
 

@@ -14,17 +14,13 @@ namespace {
 
 using platform::AccessEntry;
 using platform::AccessList;
-using platform::kContainerInherit;
 using platform::kInherited;
-using platform::kInheritOnly;
-using platform::kObjectInherit;
 using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
-using ::testing::Not;
 
-constexpr std::uint32_t kAllDown = kObjectInherit | kContainerInherit;
+constexpr std::uint32_t kAllDown = platform::kObjectInherit | platform::kContainerInherit;
 constexpr std::uint32_t kFullControl = 0x1F01FF;
 constexpr std::uint32_t kReadAndExecute = 0x1200A9;
 const std::wstring kAdministrators = L"S-1-5-32-544";
@@ -40,7 +36,7 @@ class RecordTrust : public MachineTest {
     sim.SetElevated(elevated);
     ASSERT_EQ(Run({L"scan", L"--clean"}), kExitNothingFound);
     cleaned = Differences(sim);
-    ASSERT_THAT(cleaned, Not(IsEmpty()));
+    ASSERT_THAT(cleaned, ::testing::Not(IsEmpty()));
   }
 
   int Run(std::vector<std::wstring> args) {
@@ -135,7 +131,9 @@ TEST_F(RecordTrust, EveryEntryThatLetsOthersChangeTheRecordIsRefusedAndNoOther) 
        L"the account S-1-5-21-1-2-3-1001 may change it"},
       {"read only", {true, 0, kReadAndExecute, kUsers}, nullptr},
       {"a denial", {false, 0, kFullControl, kEveryone}, nullptr},
-      {"for what a folder holds only", {true, kInheritOnly, kFullControl, kUsers}, nullptr},
+      {"for what a folder holds only",
+       {true, platform::kInheritOnly, kFullControl, kUsers},
+       nullptr},
       {"TrustedInstaller's",
        {true, 0, kFullControl, L"S-1-5-80-956008885-3418522649-1831038044-1853292631-2271478464"},
        nullptr},

@@ -44,14 +44,19 @@ std::map<std::uint64_t, int> MarksPerEntry(platform::sim::SimMachine& sim) {
   return marks;
 }
 
+// How many lines of the activity log hold the text.
+long LogLinesWith(platform::sim::SimMachine& sim, const std::string& text) {
+  return std::ranges::count_if(
+      LogLines(sim), [&](const std::string& line) { return line.find(text) != std::string::npos; });
+}
+
 class RestoreTest : public MachineTest {
  protected:
   void SetUp() override { BuildScene(sim); }
 
-  int Run(std::vector<std::wstring> args) { return Run(os, std::move(args)); }
-  int Run(platform::Os& on, std::vector<std::wstring> args) {
+  int Run(std::vector<std::wstring> args) {
     console = {};
-    return RunQuellScan(args, on, pump, console);
+    return RunQuellScan(args, os, pump, console);
   }
 
   platform::sim::SimConsole console;
@@ -77,19 +82,14 @@ TEST_F(RestoreTest, EverythingACleanUpChangedComesBackByteForByte) {
   sim.ListFiles(QuarantineFolder(), left);
   EXPECT_THAT(left, ElementsAre(L"Changes.txt"));
   Run({L"quarantine", L"--format", L"csv"});
-  std::size_t restored = 0;
-  for (std::size_t at = 0; (at = console.out.find(L",restored,", at)) != std::wstring::npos; ++at) {
-    ++restored;
-  }
-  EXPECT_EQ(restored, 8u);
-  EXPECT_EQ(console.out.find(L",quarantined,"), std::wstring::npos);
-  EXPECT_EQ(console.out.find(L",removed,"), std::wstring::npos);
+  const std::vector<std::wstring> rows = console.OutLines();
+  EXPECT_EQ(std::ranges::count_if(
+                rows, [](const std::wstring& row) { return row.find(L",restored,") != row.npos; }),
+            8);
+  EXPECT_EQ(rows.size(), 9u);  // the header and the eight entries, each restored
   EXPECT_EQ(Run({L"restore", L"--all"}), kExitNothingFound);
   EXPECT_EQ(console.out, L"Nothing to restore.\r\n");
-  const auto log = LogLines(sim);
-  EXPECT_EQ(std::count_if(log.begin(), log.end(),
-                          [](const std::string& line) { return line.find(" Restoring: ") == 19; }),
-            9);  // four files, three values, two win.ini lines
+  EXPECT_EQ(LogLinesWith(sim, " Restoring: "), 9);  // four files, three values, two win.ini lines
 }
 
 TEST_F(RestoreTest, NeverOverwritesAndRefusesAnAlteredCopy) {
@@ -265,12 +265,7 @@ TEST_F(RestoreTest, ACopyThatArrivesDamagedIsNeitherReportedNorKept) {
   Run({L"quarantine"});
   EXPECT_THAT(console.out, HasSubstr(L"quarantined  2026-01-01 12:00:00 +00:00  NetBus Pro  file "
                                      L"C:\\NB\\NBSVR.EXE as"));
-  const auto log = LogLines(sim);
-  EXPECT_EQ(std::count_if(log.begin(), log.end(),
-                          [](const std::string& line) {
-                            return line.find("Restoring: C:\\") != std::string::npos;
-                          }),
-            0);
+  EXPECT_EQ(LogLinesWith(sim, "Restoring: C:\\"), 0);
 
   sim.DamageCopies(false);
   EXPECT_EQ(Run({L"restore", L"--all"}), kExitNothingFound) << console.error;
@@ -309,65 +304,65 @@ TEST_F(RestoreTest, AllGoesNewestFirst) {
   EXPECT_THAT(console.error, HasSubstr(L"C:\\NB\\NBSVR.EXE exists already"));
 }
 
-// The machine stops dead after each call of a clean-up in turn: from what it left, the record
-// brings back everything that was changed.
-TEST(RestoreAfterACrash, EveryChangeMadeBeforeTheCrashComesBack) {
-  int crashes = 0;
+// Runs the command on copies of `start` that stop dead after 1, 2, ... calls, until it runs to
+// its end; after each stop, a restore of all must bring back the scene and pass `check`. Gives the
+// number of stops.
+template <typename Check>
+int RestoreAfterEachStop(const platform::sim::SimMachine& start,
+                         const std::vector<std::wstring>& args, Check check) {
+  platform::sim::SimMessagePump pump;
+  platform::sim::SimConsole console;
   for (int calls = 1;; ++calls) {
-    platform::sim::SimMachine sim;
-    BuildScene(sim);
+    platform::sim::SimMachine sim = start;
     platform::FaultInjectingOs dying(sim);
-    platform::sim::SimMessagePump pump;
-    platform::sim::SimConsole console;
     dying.StopDeadAfter(calls);
-    RunQuellScan({L"scan", L"--clean"}, dying, pump, console);
+    RunQuellScan(args, dying, pump, console);
     if (!dying.StoppedDead()) {
-      break;  // the clean-up ran to its end
+      return calls - 1;
     }
-    ++crashes;
-    const int restored = RunQuellScan({L"restore", L"--all"}, sim, pump, console);
-    ASSERT_EQ(restored, kExitNothingFound) << "after " << calls << " calls: " << console.error;
-    ASSERT_THAT(Differences(sim), ElementsAre()) << "after " << calls << " calls";
+    SCOPED_TRACE("after " + std::to_string(calls) + " calls");
+    console = {};
+    EXPECT_EQ(RunQuellScan({L"restore", L"--all"}, sim, pump, console), kExitNothingFound)
+        << console.error;
+    EXPECT_THAT(Differences(sim), ElementsAre());
+    check(sim);
+    if (::testing::Test::HasFailure()) {
+      return calls;
+    }
   }
+}
+
+// A clean-up stopped after any of its calls: the record brings back everything it changed.
+TEST(RestoreAfterACrash, EveryChangeMadeBeforeTheCrashComesBack) {
+  platform::sim::SimMachine scene;
+  BuildScene(scene);
+  const int crashes =
+      RestoreAfterEachStop(scene, {L"scan", L"--clean"}, [](platform::sim::SimMachine&) {});
   EXPECT_GT(crashes, 100);
   std::printf("crash sweep: %d crash points, everything restored after each\n", crashes);
 }
 
-// The machine stops dead after each call of a restore of all in turn; a second restore then ends
-// the job: every entry back and marked once, every copy gone, every file whole, no temporary file
-// left beside a file's place.
+// A restore of all stopped after any of its calls is finished by the next: every entry back and
+// marked once, every copy gone, no temporary file left beside a file's place.
 TEST(RestoreAfterACrash, ARestoreStoppedAnywhereIsFinishedByTheNext) {
   platform::sim::SimMachine cleaned;
   BuildScene(cleaned);
   platform::sim::SimMessagePump pump;
   platform::sim::SimConsole console;
   ASSERT_EQ(RunQuellScan({L"scan", L"--clean"}, cleaned, pump, console), kExitNothingFound);
-  int crashes = 0;
-  for (int calls = 1;; ++calls) {
-    platform::sim::SimMachine sim = cleaned;
-    platform::FaultInjectingOs dying(sim);
-    dying.StopDeadAfter(calls);
-    RunQuellScan({L"restore", L"--all"}, dying, pump, console);
-    if (!dying.StoppedDead()) {
-      break;  // the restore ran to its end
-    }
-    ++crashes;
-    console = {};
-    ASSERT_EQ(RunQuellScan({L"restore", L"--all"}, sim, pump, console), kExitNothingFound)
-        << "after " << calls << " calls: " << console.error;
-    ASSERT_THAT(Differences(sim), ElementsAre()) << "after " << calls << " calls";
-    std::vector<std::wstring> left;
-    sim.ListFiles(QuarantineFolder(), left);
-    ASSERT_THAT(left, ElementsAre(L"Changes.txt")) << "after " << calls << " calls";
-    for (const SceneFile& file : SceneFiles()) {
-      const std::wstring folder = file.path.substr(0, file.path.rfind(L'\\'));
-      ASSERT_EQ(TemporaryFiles(sim, folder), std::vector<std::wstring>())
-          << "after " << calls << " calls";
-    }
-    for (const auto& [id, marks] : MarksPerEntry(sim)) {
-      ASSERT_EQ(marks, 1) << "entry " << id << ", after " << calls << " calls";
-    }
-  }
+  const int crashes =
+      RestoreAfterEachStop(cleaned, {L"restore", L"--all"}, [](platform::sim::SimMachine& sim) {
+        std::vector<std::wstring> left;
+        sim.ListFiles(QuarantineFolder(), left);
+        EXPECT_THAT(left, ElementsAre(L"Changes.txt"));
+        for (const SceneFile& file : SceneFiles()) {
+          EXPECT_THAT(TemporaryFiles(sim, file.path.substr(0, file.path.rfind(L'\\'))),
+                      ElementsAre());
+        }
+        for (const auto& [id, marks] : MarksPerEntry(sim)) {
+          EXPECT_EQ(marks, 1) << "entry " << id;
+        }
+      });
   EXPECT_GT(crashes, 50);
   std::printf("restore crash sweep: %d crash points, all finished by the next restore\n", crashes);
 }

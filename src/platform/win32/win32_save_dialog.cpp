@@ -1,6 +1,7 @@
 // The system's save dialog, in a file of its own: only a program that shows it imports comdlg32.
-#include <commdlg.h>
 #include <windows.h>
+// After windows.h, which it builds on.
+#include <commdlg.h>
 
 #include <string>
 

@@ -109,9 +109,9 @@ const platform::FormDesign& FrmQuarantineDesign() {
     ControlDesign list =
         Control(ControlKind::ColumnList, L"lstChanges", L"", L"", L"", 120, 400, 9360, 3480, 1);
     list.columns = {{L"Time", 2250},
-                    {L"Backdoor", 1200},
-                    {L"What was done", 2100},
-                    {L"Where", 2700},
+                    {L"Backdoor", 1150},
+                    {L"What was done", 2000},
+                    {L"Where", 2800},
                     {L"State", 1050}};
     ControlDesign restore = Control(ControlKind::Button, L"cmdRestore", L"", L"&Restore", L"", 4560,
                                     4080, 1575, 375, 2);

@@ -256,10 +256,11 @@ bool FrmQuarantine::Confirm(const std::wstring& question) {
 }
 
 void FrmQuarantine::cmdRestore_Click() {
-  std::vector<const QuarantineItem*> chosen;
+  // Copies: while the question waits, a clean-up may read the list anew.
+  std::vector<ChangeEntry> chosen;
   for (const QuarantineItem* item : SelectedItems()) {
     if (item->entry && item->state != QuarantineState::Restored) {
-      chosen.push_back(item);
+      chosen.push_back(*item->entry);
     }
   }
   if (chosen.empty()) {
@@ -268,25 +269,23 @@ void FrmQuarantine::cmdRestore_Click() {
   // Newest first, as QuellScan restores: a file quarantined twice ends as it was before the
   // latest clean-up, and win.ini's lines land where they stood.
   std::sort(chosen.begin(), chosen.end(),
-            [](const auto* a, const auto* b) { return a->entry->id > b->entry->id; });
+            [](const ChangeEntry& a, const ChangeEntry& b) { return a.id > b.id; });
   if (!Confirm(L"Restore " + Changes(chosen.size()) + L" that the clean-up made, newest first?" +
                TrustWarning())) {
     return;
   }
-  // The items go with the reload: what is said of them is kept first.
   std::size_t back = 0;
   std::wstring said;
-  for (const QuarantineItem* item : chosen) {
-    const RestoreResult result = engine_.RestoreChange(*item->entry);
+  for (const ChangeEntry& entry : chosen) {
+    const RestoreResult result = engine_.RestoreChange(entry);
     back += IsBack(result) ? 1 : 0;
-    said += L"\n" + item->entry->backdoorName + L": " +
+    said += L"\n" + entry.backdoorName + L": " +
             (IsBack(result) ? result.message : L"not restored: " + result.message);
   }
-  const std::size_t count = chosen.size();
   Reload();
   desktop_.MessageBox(
-      L"Restored " + std::to_wstring(back) + L" of " + Changes(count) + L":\n" + said, kCaption,
-      back == count ? platform::kMbOkInformation : platform::kMbOkExclamation);
+      L"Restored " + std::to_wstring(back) + L" of " + Changes(chosen.size()) + L":\n" + said,
+      kCaption, back == chosen.size() ? platform::kMbOkInformation : platform::kMbOkExclamation);
 }
 
 void FrmQuarantine::cmdRestoreTo_Click() {

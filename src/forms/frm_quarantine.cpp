@@ -100,24 +100,24 @@ const platform::FormDesign& FrmQuarantineDesign() {
     platform::FormDesign form;
     form.name = L"frmQuarantine";
     form.caption = kCaption;
-    form.clientWidth = 9600;
+    form.clientWidth = 10800;
     form.clientHeight = 4800;
     form.border = platform::Border::Sizable;
     form.minButton = true;
     form.maxButton = true;
     form.showInTaskbar = false;
     ControlDesign list =
-        Control(ControlKind::ColumnList, L"lstChanges", L"", L"", L"", 120, 400, 9360, 3480, 1);
+        Control(ControlKind::ColumnList, L"lstChanges", L"", L"", L"", 120, 400, 10560, 3480, 1);
     list.columns = {{L"Time", 2250},
-                    {L"Backdoor", 1150},
-                    {L"What was done", 2000},
-                    {L"Where", 2800},
-                    {L"State", 1050}};
-    ControlDesign restore = Control(ControlKind::Button, L"cmdRestore", L"", L"&Restore", L"", 4560,
+                    {L"Backdoor", 1200},
+                    {L"What was done", 2400},
+                    {L"Where", 3300},
+                    {L"State", 1300}};
+    ControlDesign restore = Control(ControlKind::Button, L"cmdRestore", L"", L"&Restore", L"", 5760,
                                     4080, 1575, 375, 2);
     restore.isDefault = true;
     ControlDesign close =
-        Control(ControlKind::Button, L"cmdClose", L"", L"&Close", L"", 7920, 4080, 1560, 375, 4);
+        Control(ControlKind::Button, L"cmdClose", L"", L"&Close", L"", 9120, 4080, 1560, 375, 4);
     close.cancel = true;
     const unsigned bottomRight = kAnchorRight | kAnchorBottom;
     form.controls = {
@@ -125,10 +125,10 @@ const platform::FormDesign& FrmQuarantineDesign() {
         Control(ControlKind::Label, L"lblChanges", L"", L"C&hanges and copies in quarantine:", L"",
                 120, 120, 6000, 255, 0),
         Anchored(list, kAnchorLeft | kAnchorTop | kAnchorRight | kAnchorBottom),
-        Anchored(Control(ControlKind::Label, L"lblStatus", L"", L"", L"", 120, 3960, 4320, 615, -1),
+        Anchored(Control(ControlKind::Label, L"lblStatus", L"", L"", L"", 120, 3960, 5520, 615, -1),
                  kAnchorLeft | kAnchorRight | kAnchorBottom),
         Anchored(restore, bottomRight),
-        Anchored(Control(ControlKind::Button, L"cmdRestoreTo", L"", L"Restore &to...", L"", 6240,
+        Anchored(Control(ControlKind::Button, L"cmdRestoreTo", L"", L"Restore &to...", L"", 7440,
                          4080, 1575, 375, 3),
                  bottomRight),
         Anchored(close, bottomRight),

@@ -40,15 +40,15 @@ QuellspurApp::QuellspurApp(platform::Os& os, platform::Toolkit& toolkit)
   form_->ButtonNamed(L"cmdExit").OnClick([this] { cmdExit_Click(); });
   form_->MenuItemNamed(L"mnuFileSett").OnClick([this] { mnuFileSett_Click(); });
   form_->MenuItemNamed(L"mnuFileQuar").OnClick([this] { mnuFileQuar_Click(); });
+  form_->MenuItemNamed(L"mnuFileHide").OnClick([this] { cmdHide_Click(); });
+  form_->MenuItemNamed(L"mnuFileExit").OnClick([this] { cmdExit_Click(); });
+  form_->MenuItemNamed(L"mnuHelpAbout").OnClick([this] { mnuHelpAbout_Click(); });
   // An open quarantine window shows what a clean-up has just recorded.
   frmStat_->ChangesMade = [this] {
     if (frmQuarantine_ && frmQuarantine_->Loaded()) {
       frmQuarantine_->Reload();
     }
   };
-  form_->MenuItemNamed(L"mnuFileHide").OnClick([this] { cmdHide_Click(); });
-  form_->MenuItemNamed(L"mnuFileExit").OnClick([this] { cmdExit_Click(); });
-  form_->MenuItemNamed(L"mnuHelpAbout").OnClick([this] { mnuHelpAbout_Click(); });
   form_->OnCloseRequest([this](platform::CloseReason reason) { return Form_QueryUnload(reason); });
 }
 

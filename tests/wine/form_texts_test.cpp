@@ -3,6 +3,8 @@
 #define WIN32_LEAN_AND_MEAN
 #define NOMINMAX
 #include <windows.h>
+// The engine's yield pacer has a Yield of its own, which the macro would rename.
+#undef Yield
 
 #include <gtest/gtest.h>
 

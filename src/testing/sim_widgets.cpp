@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include <utility>
 
 namespace quellspur::platform::sim {
 
@@ -157,6 +158,7 @@ int SimDesktop::MessageBox(const std::wstring& text, const std::wstring& caption
                            std::uint32_t style) {
   shown_.push_back({caption, text, style});
   journal_.Record(L"MessageBox " + caption + L": " + text + L" (" + std::to_wstring(style) + L")");
+  Raise(std::exchange(meanwhile_, nullptr));
   if (!messageBoxAnswers_.empty()) {
     const int answer = messageBoxAnswers_.front();
     messageBoxAnswers_.pop_front();

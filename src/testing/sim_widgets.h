@@ -228,6 +228,9 @@ class SimDesktop : public Desktop {
   std::optional<std::wstring> SaveFileName(const std::wstring& title, const std::wstring& folder,
                                            const std::wstring& suggestedName) override;
 
+  // What happens while the next message box waits for its answer: messages of timers and other
+  // windows are handled meanwhile.
+  void WhileNextMessageBoxWaits(Handler meanwhile) { meanwhile_ = std::move(meanwhile); }
   // What the user answers to the next message box, and to the next save dialog.
   void AnswerNextMessageBox(int button) { messageBoxAnswers_.push_back(button); }
   void AnswerNextSaveDialog(std::optional<std::wstring> path) {
@@ -243,6 +246,7 @@ class SimDesktop : public Desktop {
   Journal& journal_;
   std::vector<ShownMessageBox> shown_;
   std::deque<int> messageBoxAnswers_;
+  Handler meanwhile_;
   std::deque<std::optional<std::wstring>> saveDialogAnswers_;
   std::vector<std::wstring> offeredNames_;
 };

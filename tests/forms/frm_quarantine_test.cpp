@@ -146,6 +146,20 @@ TEST_F(QuarantineWindow, RestoresTheSelectedChangesAndSaysPerChangeWhatHappened)
   EXPECT_FALSE(button(L"cmdRestore").Enabled());  // restored before
 }
 
+// While the question waits, the timer's scan cleans NetBus again and the window reads the record
+// anew: the restore still puts back what was chosen.
+TEST_F(QuarantineWindow, ACleanUpWhileTheQuestionWaitsChangesNotWhatIsRestored) {
+  StartAndCleanAt({2026, 1, 1, 12, 0, 0});
+  app.mnuFileQuar_Click();
+  Select(L"C:\\MIL\\MSWINDS.EXE |");
+  desktop().WhileNextMessageBoxWaits([this] { NetBusAgainAt({2026, 1, 1, 12, 30, 0}); });
+  button(L"cmdRestore").Click();
+  EXPECT_EQ(sim.FileContent(L"C:\\MIL\\MSWINDS.EXE"), "millenium");
+  EXPECT_THAT(LastMessage(), StartsWith(L"Restored 1 of 1 change:\n"));
+  ASSERT_EQ(list().RowCount(), 9);
+  EXPECT_THAT(list().Rows()[0], StartsWith(L"2026-01-01 12:30:00 +00:00 | NetBus Pro"));
+}
+
 TEST_F(QuarantineWindow, ARecordOthersMayChangeIsNamedInTheQuestionAndNoMeansNothingMoves) {
   sim.SetElevated(false);
   StartAndCleanAt({2026, 1, 1, 12, 0, 0});

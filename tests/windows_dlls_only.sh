@@ -4,7 +4,7 @@
 set -euo pipefail
 objdump="$1"
 shift
-own='advapi32.dll comctl32.dll gdi32.dll kernel32.dll msvcrt.dll psapi.dll shell32.dll user32.dll'
+own='advapi32.dll comctl32.dll comdlg32.dll gdi32.dll kernel32.dll msvcrt.dll psapi.dll shell32.dll user32.dll'
 status=0
 for program in "$@"; do
   imports="$("$objdump" -p "$program" | sed -n 's/^[[:space:]]*DLL Name: //p' | tr 'A-Z' 'a-z')"

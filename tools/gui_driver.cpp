@@ -10,6 +10,7 @@
 #define NOMINMAX
 #include <windows.h>
 
+#include <commctrl.h>
 #include <shellapi.h>
 #include <tlhelp32.h>
 
@@ -711,6 +712,192 @@ int HoldLock(const std::vector<std::wstring>& args) {
   return released ? kDone : Fail(kNo, L"never told to let go of " + args[1]);
 }
 
+// The program's own window of that caption, not a message box: a window and its message boxes
+// may share a caption.
+HWND FormWindow(const std::wstring& caption) {
+  for (HWND window : TopLevelWindows()) {
+    if (TextOf(window) == caption && !IsPopupMenu(window) && !IsOfClass(window, L"#32770")) {
+      return window;
+    }
+  }
+  return nullptr;
+}
+
+// The first child of that class of the program's window of that caption.
+HWND WindowWith(const std::wstring& caption, const std::wstring& childClass) {
+  const HWND window = FormWindow(caption);
+  for (HWND child : window ? ChildWindows(window) : std::vector<HWND>()) {
+    if (IsOfClass(child, childClass)) {
+      return child;
+    }
+  }
+  return nullptr;
+}
+
+// Memory in the process of a window, for the messages whose control reads or writes through a
+// pointer: another process's pointer means nothing to it.
+class RemoteMemory {
+ public:
+  RemoteMemory(HWND window, SIZE_T size)
+      : process_(::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE,
+                               ProcessOf(window))) {
+    if (process_) {
+      address_ = static_cast<char*>(
+          ::VirtualAllocEx(process_, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+    }
+  }
+  ~RemoteMemory() {
+    if (address_) {
+      ::VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+    }
+    if (process_) {
+      ::CloseHandle(process_);
+    }
+  }
+  RemoteMemory(const RemoteMemory&) = delete;
+  RemoteMemory& operator=(const RemoteMemory&) = delete;
+
+  bool Usable() const { return address_ != nullptr; }
+  char* At(SIZE_T offset) const { return address_ + offset; }
+  bool Write(SIZE_T offset, const void* data, SIZE_T size) {
+    return ::WriteProcessMemory(process_, At(offset), data, size, nullptr) != FALSE;
+  }
+  bool Read(SIZE_T offset, void* data, SIZE_T size) const {
+    return ::ReadProcessMemory(process_, At(offset), data, size, nullptr) != FALSE;
+  }
+
+ private:
+  HANDLE process_;
+  char* address_ = nullptr;
+};
+
+constexpr int kCellChars = 1024;
+
+// rows <window caption>: the rows of the window's column list, cells joined by " | ".
+int Rows(const std::vector<std::wstring>& args) {
+  if (args.size() != 2) {
+    return Fail(kUsage, L"rows <window caption>");
+  }
+  const HWND list = WindowWith(args[1], WC_LISTVIEWW);
+  if (!list) {
+    return Fail(kMissing, L"no column list in \"" + args[1] + L"\"");
+  }
+  const auto header = reinterpret_cast<HWND>(::SendMessageW(list, LVM_GETHEADER, 0, 0));
+  const auto columns = static_cast<int>(::SendMessageW(header, HDM_GETITEMCOUNT, 0, 0));
+  const auto rows = static_cast<int>(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+  RemoteMemory memory(list, sizeof(LVITEMW) + kCellChars * sizeof(wchar_t));
+  if (!memory.Usable()) {
+    return Fail(kNo, L"no memory in the program's process");
+  }
+  for (int row = 0; row < rows; ++row) {
+    std::wstring line;
+    for (int column = 0; column < columns; ++column) {
+      LVITEMW item{};
+      item.iSubItem = column;
+      item.pszText = reinterpret_cast<wchar_t*>(memory.At(sizeof(LVITEMW)));
+      item.cchTextMax = kCellChars;
+      wchar_t text[kCellChars] = {};
+      if (!memory.Write(0, &item, sizeof(item)) ||
+          (::SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
+                          reinterpret_cast<LPARAM>(memory.At(0))),
+           !memory.Read(sizeof(LVITEMW), text, sizeof(text) - sizeof(wchar_t)))) {
+        return Fail(kNo, L"row " + std::to_wstring(row) + L" could not be read");
+      }
+      line += (column == 0 ? L"" : L" | ") + std::wstring(text);
+    }
+    Say(line);
+  }
+  return kDone;
+}
+
+// select-rows <window caption> <row>...: the rows become the selection, the first has the focus.
+int SelectRows(const std::vector<std::wstring>& args) {
+  if (args.size() < 3) {
+    return Fail(kUsage, L"select-rows <window caption> <row from 0>...");
+  }
+  const HWND list = WindowWith(args[1], WC_LISTVIEWW);
+  if (!list) {
+    return Fail(kMissing, L"no column list in \"" + args[1] + L"\"");
+  }
+  RemoteMemory memory(list, sizeof(LVITEMW));
+  if (!memory.Usable()) {
+    return Fail(kNo, L"no memory in the program's process");
+  }
+  const auto rows = static_cast<long>(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+  auto setState = [&](long row, UINT state) {
+    LVITEMW item{};
+    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    item.state = state;
+    return memory.Write(0, &item, sizeof(item)) &&
+           Deliver(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row),
+                   reinterpret_cast<LPARAM>(memory.At(0)));
+  };
+  setState(-1, 0);  // every row out of the selection
+  for (std::size_t index = 2; index < args.size(); ++index) {
+    const long row = std::wcstol(args[index].c_str(), nullptr, 10);
+    if (row < 0 || row >= rows) {
+      return Fail(kMissing, L"no row " + args[index]);
+    }
+    if (!setState(row, index == 2 ? LVIS_SELECTED | LVIS_FOCUSED : LVIS_SELECTED)) {
+      return Fail(kNo, L"row " + args[index] + L" could not be selected");
+    }
+  }
+  return kDone;
+}
+
+// post-click <button caption> <window caption>: presses the button and returns at once, for a
+// button that opens a message box and waits for its answer.
+int PostClick(const std::vector<std::wstring>& args) {
+  if (args.size() != 3) {
+    return Fail(kUsage, L"post-click <button caption> <window caption>");
+  }
+  const HWND window = FormWindow(args[2]);
+  const HWND button = window ? Child(window, L"Button", args[1]) : nullptr;
+  if (!button) {
+    return Fail(kMissing, L"no button \"" + args[1] + L"\" in \"" + args[2] + L"\"");
+  }
+  if (!::IsWindowEnabled(button)) {
+    return Fail(kUnusable, L"button \"" + args[1] + L"\" cannot be pressed now");
+  }
+  ::PostMessageW(button, BM_CLICK, 0, 0);
+  return kDone;
+}
+
+// answer <caption> <button caption> [seconds]: waits for a message box of that caption, prints
+// its text and presses the button.
+int Answer(const std::vector<std::wstring>& args) {
+  if (args.size() < 3) {
+    return Fail(kUsage, L"answer <message box caption> <button caption> [seconds]");
+  }
+  HWND box = nullptr;
+  const bool shown = Eventually(WaitOr(args, 3), [&] {
+    for (HWND window : TopLevelWindows()) {
+      if (TextOf(window) == args[1] && IsOfClass(window, L"#32770") && ::IsWindowVisible(window)) {
+        box = window;
+        return true;
+      }
+    }
+    return false;
+  });
+  if (!shown) {
+    return Fail(kMissing, L"no message box \"" + args[1] + L"\"");
+  }
+  for (HWND child : ChildWindows(box)) {
+    if (IsOfClass(child, L"Static") && !TextOf(child).empty()) {
+      Say(TextOf(child));
+    }
+  }
+  const HWND button = Child(box, L"Button", args[2]);
+  if (!button) {
+    return Fail(kMissing, L"no button \"" + args[2] + L"\" in the message box");
+  }
+  ::PostMessageW(button, BM_CLICK, 0, 0);
+  if (!Eventually(kDefaultWaitMs, [&] { return !::IsWindow(box) || !::IsWindowVisible(box); })) {
+    return Fail(kNo, L"the message box did not close");
+  }
+  return kDone;
+}
+
 struct Command {
   const wchar_t* name;
   int (*run)(const std::vector<std::wstring>&);
@@ -739,6 +926,10 @@ constexpr Command kCommands[] = {
     {L"processes", Processes},
     {L"click-answering", ClickAnswering},
     {L"hold-lock", HoldLock},
+    {L"rows", Rows},
+    {L"select-rows", SelectRows},
+    {L"post-click", PostClick},
+    {L"answer", Answer},
 };
 
 }  // namespace

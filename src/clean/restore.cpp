@@ -39,6 +39,24 @@ void MakeFoldersAbove(platform::Files& files, const std::wstring& path) {
 
 }  // namespace
 
+std::wstring StateName(QuarantineState state) {
+  switch (state) {
+    case QuarantineState::Quarantined:
+      return L"quarantined";
+    case QuarantineState::Removed:
+      return L"removed";
+    case QuarantineState::Restored:
+      return L"restored";
+    case QuarantineState::NoCopy:
+      return L"no copy";
+    case QuarantineState::Refused:
+      return L"refused";
+    case QuarantineState::Unrecorded:
+      break;
+  }
+  return L"unrecorded";
+}
+
 std::wstring Restore::TemporaryName(const std::wstring& target) {
   return target + L".quellspur-restore";
 }

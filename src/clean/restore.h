@@ -39,6 +39,10 @@ enum class QuarantineState {
   Refused,      // an entry that no clean-up can have made: it is never acted on
 };
 
+// The state as both programs name it: "quarantined", "removed", "restored", "no copy",
+// "unrecorded", "refused".
+std::wstring StateName(QuarantineState state);
+
 // One thing in the quarantine: a recorded change, or a copy in the folder that no record names
 // (made by an earlier version).
 struct QuarantineItem {

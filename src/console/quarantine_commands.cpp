@@ -16,29 +16,11 @@ std::wstring IdOf(const QuarantineItem& item) {
   return item.entry ? std::to_wstring(item.entry->id) : item.unrecordedCopy;
 }
 
-std::wstring StateText(QuarantineState state) {
-  switch (state) {
-    case QuarantineState::Quarantined:
-      return L"quarantined";
-    case QuarantineState::Removed:
-      return L"removed";
-    case QuarantineState::Restored:
-      return L"restored";
-    case QuarantineState::NoCopy:
-      return L"no copy";
-    case QuarantineState::Refused:
-      return L"refused";
-    case QuarantineState::Unrecorded:
-      break;
-  }
-  return L"unrecorded";
-}
-
 std::vector<Column> Columns(const QuarantineItem& item) {
   using Field = std::optional<std::wstring>;
   std::vector<Column> columns = {
       {L"id", IdOf(item), item.entry.has_value()},
-      {L"state", StateText(item.state)},
+      {L"state", StateName(item.state)},
       {L"time", item.entry ? Field(item.entry->time) : Field()},
       {L"backdoor", item.entry ? Field(item.entry->backdoorName) : Field()},
       {L"kind", L"file"},
@@ -116,7 +98,7 @@ std::wstring TextLine(const QuarantineItem& item) {
   if (item.state == QuarantineState::Refused) {
     what += L"; never restored: " + item.refusal;
   }
-  std::wstring line = IdOf(item) + L"  " + StateText(item.state);
+  std::wstring line = IdOf(item) + L"  " + StateName(item.state);
   if (item.entry) {
     line += L"  " + item.entry->time + L"  " + item.entry->backdoorName;
   }

@@ -1,5 +1,5 @@
-// The engine's way back, in a file of its own: a program that never restores (the main window)
-// links none of the restore.
+// The engine's way back, in a file of its own: QuellScan's restore and the quarantine window use
+// it.
 #include "engine/engine.h"
 #include "scan/start_keys.h"
 

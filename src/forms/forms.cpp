@@ -45,6 +45,7 @@ const platform::FormDesign& MainWindowDesign() {
         {L"mnuFile",
          L"&File",
          {{L"mnuFileSett", L"&Options", {}},
+          {L"mnuFileQuar", L"&Quarantine...", {}},
           {L"mnuFileHide", L"&Hide", {}},
           {L"mnuDash", L"-", {}},
           {L"mnuFileExit", L"&Exit", {}}}},

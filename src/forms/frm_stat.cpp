@@ -113,6 +113,10 @@ void FrmStat::CleanSelectedLines() {
       MarkLine(line, mark);
     }
   }
+  if (ChangesMade) {
+    const auto raise = ChangesMade;
+    raise();
+  }
   pump_.ProcessPendingMessages();
 }
 

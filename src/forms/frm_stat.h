@@ -2,6 +2,7 @@
 // engine behind them.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "engine/engine.h"
@@ -34,6 +35,9 @@ class FrmStat {
   // Whether a scan or a clean-up is running. Both let the window system handle messages while
   // they work, and those messages must not start another one on the same findings and list.
   bool Busy() const { return busy_; }
+
+  // Raised after each clean-up, which may have recorded changes.
+  std::function<void()> ChangesMade;
 
   platform::Form& form;
   platform::ListBox& List;

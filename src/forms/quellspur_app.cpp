@@ -41,9 +41,16 @@ QuellspurApp::QuellspurApp(platform::Os& os, platform::Toolkit& toolkit)
   form_->ButtonNamed(L"cmdHide").OnClick([this] { cmdHide_Click(); });
   form_->ButtonNamed(L"cmdExit").OnClick([this] { cmdExit_Click(); });
   form_->MenuItemNamed(L"mnuFileSett").OnClick([this] { mnuFileSett_Click(); });
+  form_->MenuItemNamed(L"mnuFileQuar").OnClick([this] { mnuFileQuar_Click(); });
   form_->MenuItemNamed(L"mnuFileHide").OnClick([this] { cmdHide_Click(); });
   form_->MenuItemNamed(L"mnuFileExit").OnClick([this] { cmdExit_Click(); });
   form_->MenuItemNamed(L"mnuHelpAbout").OnClick([this] { mnuHelpAbout_Click(); });
+  // An open quarantine window shows what a clean-up has just recorded.
+  frmStat_->ChangesMade = [this] {
+    if (frmQuarantine_ && frmQuarantine_->Loaded()) {
+      frmQuarantine_->Reload();
+    }
+  };
   form_->OnCloseRequest([this](platform::CloseReason reason) { return Form_QueryUnload(reason); });
 }
 
@@ -126,6 +133,7 @@ void QuellspurApp::ShowTray() {
   };
   frmSysTray_->AddMenuItem(L"Open Quellspur", L"open", true);
   frmSysTray_->AddMenuItem(L"Options", L"options");
+  frmSysTray_->AddMenuItem(L"Quarantine...", L"quarantine");
   frmSysTray_->AddMenuItem(L"-", L"");
   frmSysTray_->AddMenuItem(L"Exit", L"exit");
   frmSysTray_->SetToolTip(L"Orvanta Quellspur");
@@ -189,6 +197,15 @@ void QuellspurApp::mnuFileSett_Click() {
   frmOpti_ = std::make_unique<FrmOpti>(toolkit_, os_, engine_.settings());
 }
 
+void QuellspurApp::mnuFileQuar_Click() {
+  if (frmQuarantine_ && frmQuarantine_->Loaded()) {
+    frmQuarantine_->form().Show();
+    frmQuarantine_->form().BringToFront();
+    return;
+  }
+  frmQuarantine_ = std::make_unique<FrmQuarantine>(toolkit_, engine_);
+}
+
 void QuellspurApp::mnuHelpAbout_Click() {
   if (frmAbout_ && frmAbout_->Loaded()) {
     frmAbout_->form().BringToFront();
@@ -207,6 +224,8 @@ void QuellspurApp::m_frmSysTray_MenuClick(std::int32_t, const std::wstring& key)
     ShowInFront();
   } else if (key == L"options") {
     mnuFileSett_Click();
+  } else if (key == L"quarantine") {
+    mnuFileQuar_Click();
   } else if (key == L"exit") {
     cmdExit_Click();
   }

@@ -10,6 +10,7 @@
 #include "engine/engine.h"
 #include "forms/frm_about.h"
 #include "forms/frm_opti.h"
+#include "forms/frm_quarantine.h"
 #include "forms/frm_stat.h"
 #include "forms/frm_sys_tray.h"
 #include "platform/os.h"
@@ -32,6 +33,8 @@ class QuellspurApp {
   void cmdHide_Click();
   void cmdExit_Click();
   void mnuFileSett_Click();
+  // Opens the quarantine window, or brings the open one forward.
+  void mnuFileQuar_Click();
   void mnuHelpAbout_Click();
   // The close box hides the window; true keeps it loaded. Any other request ends the program.
   bool Form_QueryUnload(platform::CloseReason reason);
@@ -45,6 +48,7 @@ class QuellspurApp {
   // For the tests: what the program holds.
   Engine& engine() { return engine_; }
   FrmStat& frmStat() { return *frmStat_; }
+  FrmQuarantine* frmQuarantine() { return frmQuarantine_.get(); }
   Settings& settings() { return engine_.settings(); }
 
  private:
@@ -66,6 +70,7 @@ class QuellspurApp {
   std::unique_ptr<FrmSysTray> frmSysTray_;
   std::unique_ptr<FrmOpti> frmOpti_;
   std::unique_ptr<FrmAbout> frmAbout_;
+  std::unique_ptr<FrmQuarantine> frmQuarantine_;
 };
 
 }  // namespace quellspur

@@ -8,13 +8,24 @@
 namespace quellspur::platform {
 
 // An Image shows the program's icon; a Timer has no place on the screen, only its interval.
-// A line is an etched separator: a grey line above a white one.
-enum class ControlKind { Frame, Label, Button, CheckBox, ListBox, Image, Line, Timer };
+// A line is an etched separator: a grey line above a white one. A column list shows rows under
+// column headers, several of them selected at once.
+enum class ControlKind { Frame, Label, Button, CheckBox, ListBox, Image, Line, Timer, ColumnList };
 
 struct Font {
   std::wstring name;  // empty: the form's own font
   double points = 0;
   bool bold = false;
+};
+
+// The edges of a sizable form that a control keeps its distance to: anchored left and right it
+// grows with the form's width, anchored right alone it moves along with the right edge.
+enum Anchor : unsigned { kAnchorLeft = 1, kAnchorTop = 2, kAnchorRight = 4, kAnchorBottom = 8 };
+
+// A column of a column list: its header and its width in twips.
+struct ColumnDesign {
+  std::wstring caption;
+  int width = 0;
 };
 
 struct ControlDesign {
@@ -29,7 +40,10 @@ struct ControlDesign {
   int height = 0;
   int tabIndex = -1;  // -1: not a tab stop
   bool enabled = true;
-  bool cancel = false;  // a button that Esc presses as well
+  bool cancel = false;     // a button that Esc presses as well
+  bool isDefault = false;  // a button that Enter presses while no other button has the focus
+  unsigned anchors = kAnchorLeft | kAnchorTop;
+  std::vector<ColumnDesign> columns;  // a column list's
   Font font;
   int interval = 0;  // a timer's, in milliseconds
 };
@@ -65,7 +79,8 @@ inline ControlDesign WithFont(ControlDesign control, std::wstring name, double p
   return control;
 }
 
-enum class Border { FixedSingle, FixedDialog };
+// A sizable form can be made larger than its design, never smaller.
+enum class Border { FixedSingle, FixedDialog, Sizable };
 
 struct FormDesign {
   std::wstring name;

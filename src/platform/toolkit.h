@@ -25,6 +25,7 @@ class Form : public Window {
   virtual CheckBox& CheckBoxNamed(const std::wstring& name) = 0;
   virtual Label& LabelNamed(const std::wstring& name) = 0;
   virtual ListBox& ListBoxNamed(const std::wstring& name) = 0;
+  virtual ColumnList& ColumnListNamed(const std::wstring& name) = 0;
   virtual Timer& TimerNamed(const std::wstring& name) = 0;
   virtual MenuItem& MenuItemNamed(const std::wstring& name) = 0;
   // The program's icon, which the form shows in its title bar.

@@ -4,7 +4,9 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace quellspur::platform {
 
@@ -46,6 +48,30 @@ class ListBox {
   // Selects a line the way a click does, and raises the same click event.
   virtual void SetListIndex(int index) = 0;
   virtual void OnClick(Handler handler) = 0;
+  // How far the lines reach, in twips: the widest line's width. Where it is more than the list's
+  // own width, the list scrolls sideways to show the rest.
+  virtual int ScrollWidth() const = 0;
+};
+
+// Rows of texts under column headers (a report-style list view). Several rows may be selected at
+// once, with the mouse or the keyboard.
+class ColumnList {
+ public:
+  virtual ~ColumnList() = default;
+  virtual int RowCount() const = 0;
+  // The text of a cell; empty outside the rows and columns.
+  virtual std::wstring Cell(int row, int column) const = 0;
+  // Adds a row at the end, a text per column.
+  virtual void AddRow(const std::vector<std::wstring>& cells) = 0;
+  virtual void Clear() = 0;
+  virtual bool Selected(int row) const = 0;
+  // Selects a row or takes it out of the selection, as the user's click does, and raises the
+  // same selection event.
+  virtual void SetSelected(int row, bool selected) = 0;
+  // The selection changed, by the user or by the program.
+  virtual void OnSelectionChange(Handler handler) = 0;
+  // The user clicked a column's header.
+  virtual void OnColumnClick(std::function<void(int column)> handler) = 0;
 };
 
 class Button {
@@ -90,8 +116,13 @@ class MenuItem {
   virtual void OnClick(Handler handler) = 0;
 };
 
-// Message box styles the program uses.
+// Message box styles the program uses, and the buttons the user may answer with.
 inline constexpr std::uint32_t kMbOkExclamation = 0x30;
+inline constexpr std::uint32_t kMbOkInformation = 0x40;
+inline constexpr std::uint32_t kMbYesNoQuestion = 0x24;
+inline constexpr int kIdOk = 1;
+inline constexpr int kIdYes = 6;
+inline constexpr int kIdNo = 7;
 
 // What the toolkit offers besides widgets.
 class Desktop {
@@ -104,6 +135,12 @@ class Desktop {
   // A modal message box; returns the button chosen.
   virtual int MessageBox(const std::wstring& text, const std::wstring& caption,
                          std::uint32_t style) = 0;
+  // The system's save dialog, modal, offering `suggestedName` in `folder`: the path the user
+  // chose, or none when cancelled. It does not ask about a file that exists: what is done with
+  // the path decides that.
+  virtual std::optional<std::wstring> SaveFileName(const std::wstring& title,
+                                                   const std::wstring& folder,
+                                                   const std::wstring& suggestedName) = 0;
 };
 
 // Every form places itself in the middle of the screen when it loads.

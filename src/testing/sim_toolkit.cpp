@@ -37,6 +37,9 @@ SimForm::SimForm(SimToolkit& toolkit, Journal& journal, const FormDesign& design
       case ControlKind::ListBox:
         listBoxes_[name] = std::make_unique<SimListBox>(journal, name);
         break;
+      case ControlKind::ColumnList:
+        columnLists_[name] = std::make_unique<SimColumnList>(journal, name, control.columns.size());
+        break;
       case ControlKind::Timer:
         timers_[name] = std::make_unique<SimTimer>(journal, name, control.interval);
         break;

@@ -42,6 +42,9 @@ class SimForm : public Form {
   CheckBox& CheckBoxNamed(const std::wstring& name) override { return Find(checkBoxes_, name); }
   Label& LabelNamed(const std::wstring& name) override { return Find(labels_, name); }
   ListBox& ListBoxNamed(const std::wstring& name) override { return Find(listBoxes_, name); }
+  ColumnList& ColumnListNamed(const std::wstring& name) override {
+    return Find(columnLists_, name);
+  }
   Timer& TimerNamed(const std::wstring& name) override { return Find(timers_, name); }
   MenuItem& MenuItemNamed(const std::wstring& name) override { return Find(menuItems_, name); }
   std::uintptr_t IconHandle() const override { return kProgramIcon; }
@@ -60,6 +63,7 @@ class SimForm : public Form {
   SimButton& SimButtonNamed(const std::wstring& name) { return Find(buttons_, name); }
   SimCheckBox& SimCheckBoxNamed(const std::wstring& name) { return Find(checkBoxes_, name); }
   SimListBox& SimListBoxNamed(const std::wstring& name) { return Find(listBoxes_, name); }
+  SimColumnList& SimColumnListNamed(const std::wstring& name) { return Find(columnLists_, name); }
   SimLabel& SimLabelNamed(const std::wstring& name) { return Find(labels_, name); }
   SimTimer& SimTimerNamed(const std::wstring& name) { return Find(timers_, name); }
   SimMenuItem& SimMenuItemNamed(const std::wstring& name) { return Find(menuItems_, name); }
@@ -85,6 +89,7 @@ class SimForm : public Form {
   std::map<std::wstring, std::unique_ptr<SimCheckBox>> checkBoxes_;
   std::map<std::wstring, std::unique_ptr<SimLabel>> labels_;
   std::map<std::wstring, std::unique_ptr<SimListBox>> listBoxes_;
+  std::map<std::wstring, std::unique_ptr<SimColumnList>> columnLists_;
   std::map<std::wstring, std::unique_ptr<SimTimer>> timers_;
   std::map<std::wstring, std::unique_ptr<SimMenuItem>> menuItems_;
 };
@@ -162,6 +167,7 @@ class SimToolkit : public Toolkit {
 
   bool ended() const { return ended_; }
   SimMessagePump& simPump() { return pump_; }
+  SimDesktop& simDesktop() { return desktop_; }
   // Time passes for the timers of the loaded forms: each tick is raised when it falls due, and
   // its handler may switch timers or unload forms.
   void LetTimePass(int milliseconds);

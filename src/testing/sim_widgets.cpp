@@ -1,6 +1,8 @@
 #include "testing/sim_widgets.h"
 
+#include <algorithm>
 #include <stdexcept>
+#include <utility>
 
 namespace quellspur::platform::sim {
 
@@ -82,6 +84,101 @@ void SimListBox::SetListIndex(int index) {
   selected_ = index;
   journal_.Record(name_ + L".ListIndex=" + std::to_wstring(index));
   Raise(onClick_);
+}
+
+int SimListBox::ScrollWidth() const {
+  std::size_t widest = 0;
+  for (const std::wstring& line : lines_) {
+    widest = std::max(widest, line.size());
+  }
+  return static_cast<int>(widest) * kCharacterWidth;
+}
+
+std::wstring SimColumnList::Cell(int row, int column) const {
+  if (row < 0 || row >= RowCount() || column < 0) {
+    return {};
+  }
+  const std::vector<std::wstring>& cells = rows_[static_cast<std::size_t>(row)].cells;
+  return static_cast<std::size_t>(column) < cells.size() ? cells[static_cast<std::size_t>(column)]
+                                                         : std::wstring();
+}
+
+void SimColumnList::AddRow(const std::vector<std::wstring>& cells) {
+  Row row;
+  row.cells.assign(cells.begin(),
+                   cells.begin() + static_cast<std::ptrdiff_t>(std::min(cells.size(), columns_)));
+  rows_.push_back(std::move(row));
+  journal_.Record(name_ + L".AddRow " + Rows().back());
+}
+
+void SimColumnList::Clear() {
+  const bool hadSelection =
+      std::any_of(rows_.begin(), rows_.end(), [](const Row& row) { return row.selected; });
+  rows_.clear();
+  journal_.Record(name_ + L".Clear");
+  if (hadSelection) {
+    Raise(onSelectionChange_);
+  }
+}
+
+bool SimColumnList::Selected(int row) const {
+  return row >= 0 && row < RowCount() && rows_[static_cast<std::size_t>(row)].selected;
+}
+
+void SimColumnList::SetSelected(int row, bool selected) {
+  if (row < 0 || row >= RowCount() || rows_[static_cast<std::size_t>(row)].selected == selected) {
+    return;
+  }
+  rows_[static_cast<std::size_t>(row)].selected = selected;
+  journal_.Record(name_ + L".Selected " + std::to_wstring(row) + (selected ? L"=1" : L"=0"));
+  Raise(onSelectionChange_);
+}
+
+void SimColumnList::ClickHeader(int column) {
+  if (onColumnClick_ && column >= 0 && static_cast<std::size_t>(column) < columns_) {
+    const auto call = onColumnClick_;
+    call(column);
+  }
+}
+
+std::vector<std::wstring> SimColumnList::Rows() const {
+  std::vector<std::wstring> texts;
+  for (const Row& row : rows_) {
+    std::wstring text;
+    for (std::size_t column = 0; column < columns_; ++column) {
+      text += (column == 0 ? L"" : L" | ") +
+              (column < row.cells.size() ? row.cells[column] : std::wstring());
+    }
+    texts.push_back(std::move(text));
+  }
+  return texts;
+}
+
+int SimDesktop::MessageBox(const std::wstring& text, const std::wstring& caption,
+                           std::uint32_t style) {
+  shown_.push_back({caption, text, style});
+  journal_.Record(L"MessageBox " + caption + L": " + text + L" (" + std::to_wstring(style) + L")");
+  Raise(std::exchange(meanwhile_, nullptr));
+  if (!messageBoxAnswers_.empty()) {
+    const int answer = messageBoxAnswers_.front();
+    messageBoxAnswers_.pop_front();
+    return answer;
+  }
+  constexpr std::uint32_t kButtons = 0xF;
+  return (style & kButtons) == (kMbYesNoQuestion & kButtons) ? kIdYes : kIdOk;
+}
+
+std::optional<std::wstring> SimDesktop::SaveFileName(const std::wstring& title,
+                                                     const std::wstring& folder,
+                                                     const std::wstring& suggestedName) {
+  offeredNames_.push_back(suggestedName);
+  journal_.Record(L"SaveFileName " + title + L": " + folder + L"\\" + suggestedName);
+  if (saveDialogAnswers_.empty()) {
+    return std::nullopt;
+  }
+  std::optional<std::wstring> answer = saveDialogAnswers_.front();
+  saveDialogAnswers_.pop_front();
+  return answer;
 }
 
 void SimButton::SetCaption(const std::wstring& caption) {

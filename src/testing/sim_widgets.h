@@ -2,6 +2,8 @@
 // note every change in a journal.
 #pragma once
 
+#include <deque>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -65,8 +67,12 @@ class SimListBox : public ListBox {
   int ListIndex() const override { return selected_; }
   void SetListIndex(int index) override;
   void OnClick(Handler handler) override { onClick_ = std::move(handler); }
+  // Measured as if every character were of the screen font's average width.
+  int ScrollWidth() const override;
 
   const std::vector<std::wstring>& lines() const { return lines_; }
+  // The average character of the dialog font at 96 dots per inch, in twips.
+  static constexpr int kCharacterWidth = 6 * 15;
 
  private:
   void CheckIndex(int index, int limit) const;
@@ -76,6 +82,41 @@ class SimListBox : public ListBox {
   std::vector<std::wstring> lines_;
   int selected_ = -1;
   Handler onClick_;
+};
+
+class SimColumnList : public ColumnList {
+ public:
+  SimColumnList(Journal& journal, std::wstring name, std::size_t columns)
+      : journal_(journal), name_(std::move(name)), columns_(columns) {}
+
+  int RowCount() const override { return static_cast<int>(rows_.size()); }
+  std::wstring Cell(int row, int column) const override;
+  void AddRow(const std::vector<std::wstring>& cells) override;
+  void Clear() override;
+  bool Selected(int row) const override;
+  void SetSelected(int row, bool selected) override;
+  void OnSelectionChange(Handler handler) override { onSelectionChange_ = std::move(handler); }
+  void OnColumnClick(std::function<void(int column)> handler) override {
+    onColumnClick_ = std::move(handler);
+  }
+
+  // The user clicks a column's header.
+  void ClickHeader(int column);
+  // The rows as the user reads them, a row's cells joined by " | ".
+  std::vector<std::wstring> Rows() const;
+
+ private:
+  struct Row {
+    std::vector<std::wstring> cells;
+    bool selected = false;
+  };
+
+  Journal& journal_;
+  std::wstring name_;
+  std::size_t columns_;
+  std::vector<Row> rows_;
+  Handler onSelectionChange_;
+  std::function<void(int)> onColumnClick_;
 };
 
 class SimButton : public Button {
@@ -180,21 +221,34 @@ class SimDesktop : public Desktop {
   void Beep() override { journal_.Record(L"Beep"); }
   int ScreenWidth() const override { return 1024 * 15; }
   int ScreenHeight() const override { return 768 * 15; }
-  // Notes the box; the user closes it with its only button at once.
+  // Notes the box; the user answers with the next answer given, or else its first button.
   int MessageBox(const std::wstring& text, const std::wstring& caption,
-                 std::uint32_t style) override {
-    shown_.push_back({caption, text, style});
-    journal_.Record(L"MessageBox " + caption + L": " + text + L" (" + std::to_wstring(style) +
-                    L")");
-    return 1;
+                 std::uint32_t style) override;
+  // Notes the dialog; the user answers with the next path given, or else cancels.
+  std::optional<std::wstring> SaveFileName(const std::wstring& title, const std::wstring& folder,
+                                           const std::wstring& suggestedName) override;
+
+  // What happens while the next message box waits for its answer: messages of timers and other
+  // windows are handled meanwhile.
+  void WhileNextMessageBoxWaits(Handler meanwhile) { meanwhile_ = std::move(meanwhile); }
+  // What the user answers to the next message box, and to the next save dialog.
+  void AnswerNextMessageBox(int button) { messageBoxAnswers_.push_back(button); }
+  void AnswerNextSaveDialog(std::optional<std::wstring> path) {
+    saveDialogAnswers_.push_back(std::move(path));
   }
 
   // The boxes shown so far, the first first.
   const std::vector<ShownMessageBox>& shown() const { return shown_; }
+  // The names the save dialogs offered, the first first.
+  const std::vector<std::wstring>& offeredNames() const { return offeredNames_; }
 
  private:
   Journal& journal_;
   std::vector<ShownMessageBox> shown_;
+  std::deque<int> messageBoxAnswers_;
+  Handler meanwhile_;
+  std::deque<std::optional<std::wstring>> saveDialogAnswers_;
+  std::vector<std::wstring> offeredNames_;
 };
 
 }  // namespace quellspur::platform::sim

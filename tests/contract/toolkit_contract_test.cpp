@@ -55,6 +55,23 @@ platform::FormDesign TestDesign(const std::wstring& caption) {
   return design;
 }
 
+// A sizable form with a column list of three columns.
+platform::FormDesign ColumnsDesign() {
+  platform::FormDesign design;
+  design.name = L"frmColumns";
+  design.caption = L"Columns";
+  design.clientWidth = 6000;
+  design.clientHeight = 3000;
+  design.border = platform::Border::Sizable;
+  platform::ControlDesign list = platform::Control(ControlKind::ColumnList, L"lstRows", L"", L"",
+                                                   L"", 120, 120, 5700, 2700, 0);
+  list.columns = {{L"Name", 1500}, {L"Where", 3000}, {L"State", 1000}};
+  list.anchors = platform::kAnchorLeft | platform::kAnchorTop | platform::kAnchorRight |
+                 platform::kAnchorBottom;
+  design.controls = {list};
+  return design;
+}
+
 class ToolkitContract : public ::testing::Test {
  protected:
   // Loads the test form under the test's own name.
@@ -226,6 +243,85 @@ TEST_F(ToolkitContract, ListLinesMoveDownForAnInsertAndTheSelectionMovesWithThem
   EXPECT_EQ(clicks, 2);
   list.Clear();
   EXPECT_EQ(list.ListCount(), 0);
+}
+
+// The main window's list: a line wider than the list can be scrolled to, as far as it reaches.
+TEST_F(ToolkitContract, AListScrollsSidewaysAsFarAsItsWidestLineReaches) {
+  Load();
+  form_->Show();
+  platform::ListBox& list = form_->ListBoxNamed(L"List");
+  EXPECT_EQ(list.ScrollWidth(), 0);
+  list.AddItem(L"short");
+  const int shortWidth = list.ScrollWidth();
+  EXPECT_GT(shortWidth, 0);
+  EXPECT_LT(shortWidth, 5700);
+  list.InsertItem(L"NetBus Pro Found as: C:\\Program Files\\" + std::wstring(150, L'x') +
+                      L"\\NBSVR.EXE Start entry in: HKEY_CURRENT_USER Run/NetBus",
+                  0);
+  EXPECT_GT(list.ScrollWidth(), 5700);
+  list.RemoveItem(0);
+  EXPECT_EQ(list.ScrollWidth(), shortWidth);
+  list.Clear();
+  EXPECT_EQ(list.ScrollWidth(), 0);
+}
+
+TEST_F(ToolkitContract, AColumnListShowsRowsUnderItsColumnsAndSelectsSeveralAtOnce) {
+  form_ = toolkit_.LoadForm(ColumnsDesign());
+  form_->Show();
+  platform::ColumnList& list = form_->ColumnListNamed(L"lstRows");
+  int changes = 0;
+  std::vector<int> headers;
+  list.OnSelectionChange([&] { ++changes; });
+  list.OnColumnClick([&](int column) { headers.push_back(column); });
+  list.AddRow({L"NBSVR.EXE", L"C:\\\u6587\u4ef6\\NBSVR.EXE", L"quarantined"});
+  list.AddRow({L"Patch.exe", L"HKEY_CURRENT_USER\\Run, \u0108"});  // a cell short
+  list.AddRow({L"win.ini", L"C:\\WINDOWS\\win.ini, lines 2, 4", L"removed"});
+  ASSERT_EQ(list.RowCount(), 3);
+  EXPECT_EQ(list.Cell(0, 1), L"C:\\\u6587\u4ef6\\NBSVR.EXE");
+  EXPECT_EQ(list.Cell(1, 1), L"HKEY_CURRENT_USER\\Run, \u0108");
+  EXPECT_EQ(list.Cell(1, 2), L"");
+  EXPECT_EQ(list.Cell(2, 2), L"removed");
+  EXPECT_EQ(list.Cell(3, 0), L"");
+  EXPECT_EQ(changes, 0);
+
+  // A click selects the row alone; with Ctrl another joins it.
+  ui_.ClickRow(list, 0, false);
+  EXPECT_GT(changes, 0);
+  ui_.ClickRow(list, 2, true);
+  EXPECT_TRUE(list.Selected(0));
+  EXPECT_FALSE(list.Selected(1));
+  EXPECT_TRUE(list.Selected(2));
+  ui_.ClickRow(list, 1, false);
+  EXPECT_FALSE(list.Selected(0));
+  EXPECT_TRUE(list.Selected(1));
+  EXPECT_FALSE(list.Selected(2));
+
+  // The program's own selection is told like the user's.
+  changes = 0;
+  list.SetSelected(2, true);
+  EXPECT_TRUE(list.Selected(2));
+  EXPECT_GT(changes, 0);
+  changes = 0;
+  list.SetSelected(2, true);
+  EXPECT_EQ(changes, 0);
+
+  ui_.ClickHeader(list, 2);
+  ui_.ClickHeader(list, 0);
+  EXPECT_EQ(headers, (std::vector<int>{2, 0}));
+
+  // Emptied, it has nothing selected any more, and says so.
+  changes = 0;
+  list.Clear();
+  EXPECT_EQ(list.RowCount(), 0);
+  EXPECT_FALSE(list.Selected(1));
+  EXPECT_GT(changes, 0);
+}
+
+TEST_F(ToolkitContract, TheSaveDialogGivesThePathTheUserTypedOrNothingWhenCancelled) {
+  EXPECT_EQ(ui_.ShowSaveDialog(std::nullopt), std::nullopt);
+  // In a folder that every Windows has.
+  const std::wstring typed = L"C:\\windows\\temp\\restored \u0108.exe";
+  EXPECT_EQ(ui_.ShowSaveDialog(typed), typed);
 }
 
 TEST_F(ToolkitContract, ACheckBoxHoldsThreeStatesAndAUsersClickChecksOrClearsIt) {

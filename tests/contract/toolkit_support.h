@@ -3,6 +3,7 @@
 // real windows on the screen; on the host they are the simulated ones.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "platform/toolkit.h"
@@ -25,6 +26,14 @@ class UserInterface {
   virtual void Click(platform::CheckBox& box) = 0;
   // A user's click on a line of a list on the screen.
   virtual void ClickLine(platform::ListBox& list, int line) = 0;
+  // A user's click on a row of a column list; with Ctrl held the row joins the selection (or
+  // leaves it) instead of replacing it.
+  virtual void ClickRow(platform::ColumnList& list, int row, bool withControl) = 0;
+  // A user's click on a column's header.
+  virtual void ClickHeader(platform::ColumnList& list, int column) = 0;
+  // The program shows the save dialog through the toolkit's desktop; the user types `typed` and
+  // saves, or cancels when there is nothing to type.
+  virtual std::optional<std::wstring> ShowSaveDialog(const std::optional<std::wstring>& typed) = 0;
   // The form is asked to close: by its close box, the task list, or the end of the session.
   virtual void AskToClose(platform::Form& form, platform::CloseReason reason) = 0;
   // Lets time pass with the messages handled as they come: timers that fall due tick.

@@ -8,6 +8,7 @@ namespace {
 
 using platform::sim::SimButton;
 using platform::sim::SimCheckBox;
+using platform::sim::SimColumnList;
 using platform::sim::SimDesktop;
 using platform::sim::SimForm;
 
@@ -20,6 +21,27 @@ class SimUserInterface final : public UserInterface {
   void Click(platform::CheckBox& box) override { dynamic_cast<SimCheckBox&>(box).Click(); }
   // The simulated list raises the same click for a selection by program as for a user's.
   void ClickLine(platform::ListBox& list, int line) override { list.SetListIndex(line); }
+  // The simulated list selects as the real one does for a click: the row alone, or with Ctrl
+  // turned in or out of the selection.
+  void ClickRow(platform::ColumnList& list, int row, bool withControl) override {
+    if (withControl) {
+      list.SetSelected(row, !list.Selected(row));
+      return;
+    }
+    for (int other = 0; other < list.RowCount(); ++other) {
+      if (other != row) {
+        list.SetSelected(other, false);
+      }
+    }
+    list.SetSelected(row, true);
+  }
+  void ClickHeader(platform::ColumnList& list, int column) override {
+    dynamic_cast<SimColumnList&>(list).ClickHeader(column);
+  }
+  std::optional<std::wstring> ShowSaveDialog(const std::optional<std::wstring>& typed) override {
+    toolkit_.simDesktop().AnswerNextSaveDialog(typed);
+    return toolkit_.desktop().SaveFileName(L"Save", L"", L"name.exe");
+  }
   void AskToClose(platform::Form& form, platform::CloseReason reason) override {
     dynamic_cast<SimForm&>(form).AskToClose(reason);
   }

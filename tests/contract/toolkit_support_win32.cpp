@@ -3,6 +3,8 @@
 #define WIN32_LEAN_AND_MEAN
 #define NOMINMAX
 #include <windows.h>
+// After windows.h, which it builds on.
+#include <commctrl.h>
 // The toolkit's Desktop has a MessageBox of its own, which the macro would rename.
 #undef MessageBox
 
@@ -16,6 +18,7 @@ namespace {
 
 using platform::win32::Win32Button;
 using platform::win32::Win32CheckBox;
+using platform::win32::Win32ColumnList;
 using platform::win32::Win32Form;
 using platform::win32::Win32ListBox;
 
@@ -46,6 +49,35 @@ void CALLBACK ReadAndCloseMessageBox(HWND, UINT, UINT_PTR, DWORD) {
   }
 }
 
+// What the user types into the save dialog this thread shows, or none to cancel it.
+const std::optional<std::wstring>* pathToType = nullptr;
+
+// Types the path into the save dialog's file name box and saves, or cancels the dialog.
+void CALLBACK AnswerSaveDialog(HWND, UINT, UINT_PTR, DWORD) {
+  for (const HWND dialog : winhelp::ThreadWindows()) {
+    if (!pathToType || !winhelp::IsOfClass(dialog, L"#32770") || !::IsWindowVisible(dialog)) {
+      continue;
+    }
+    if (*pathToType) {
+      // The explorer-style dialog's file name box is a combo box (cmb13), the older an edit
+      // (edt1).
+      for (const int id : {0x47C, 0x480}) {
+        if (const HWND box = ::GetDlgItem(dialog, id)) {
+          ::SendMessageW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>((*pathToType)->c_str()));
+        }
+      }
+    }
+    ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(*pathToType ? IDOK : IDCANCEL, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(::GetDlgItem(dialog, *pathToType ? IDOK : IDCANCEL)));
+    pathToType = nullptr;
+  }
+}
+
+// The middle of a rectangle as a mouse message's position.
+LPARAM MiddleOf(const RECT& rect) {
+  return MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+}
+
 class Win32UserInterface final : public UserInterface {
  public:
   platform::Toolkit& toolkit() override { return toolkit_; }
@@ -66,6 +98,38 @@ class Win32UserInterface final : public UserInterface {
     const LPARAM middle = MAKELPARAM((item.left + item.right) / 2, (item.top + item.bottom) / 2);
     ::SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, middle);
     Send(window, WM_LBUTTONUP, 0, middle);
+  }
+
+  void ClickRow(platform::ColumnList& list, int row, bool withControl) override {
+    const HWND window = dynamic_cast<Win32ColumnList&>(list).Window();
+    RECT item{};
+    item.left = LVIR_LABEL;
+    ::SendMessageW(window, LVM_GETITEMRECT, static_cast<WPARAM>(row),
+                   reinterpret_cast<LPARAM>(&item));
+    const WPARAM keys = withControl ? MK_CONTROL : 0;
+    ::PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON | keys, MiddleOf(item));
+    ::PostMessageW(window, WM_LBUTTONUP, keys, MiddleOf(item));
+    Pump();
+  }
+
+  void ClickHeader(platform::ColumnList& list, int column) override {
+    const auto header = reinterpret_cast<HWND>(
+        ::SendMessageW(dynamic_cast<Win32ColumnList&>(list).Window(), LVM_GETHEADER, 0, 0));
+    RECT item{};
+    ::SendMessageW(header, HDM_GETITEMRECT, static_cast<WPARAM>(column),
+                   reinterpret_cast<LPARAM>(&item));
+    ::PostMessageW(header, WM_LBUTTONDOWN, MK_LBUTTON, MiddleOf(item));
+    ::PostMessageW(header, WM_LBUTTONUP, 0, MiddleOf(item));
+    Pump();
+  }
+
+  std::optional<std::wstring> ShowSaveDialog(const std::optional<std::wstring>& typed) override {
+    pathToType = &typed;
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 200, AnswerSaveDialog);
+    std::optional<std::wstring> chosen = toolkit_.desktop().SaveFileName(L"Save", L"", L"name.exe");
+    ::KillTimer(nullptr, timer);
+    pathToType = nullptr;
+    return chosen;
   }
 
   // The close box and Alt+F4, the task list's "End task", and the session's end.

@@ -29,7 +29,8 @@ ERASED='IT´S ERASED!  '
 # The tray menu's items as a keyboard reaches them, separators not counted.
 TRAY_OPEN=1
 TRAY_OPTIONS=2
-TRAY_EXIT=3
+TRAY_QUARANTINE=3
+TRAY_EXIT=4
 # The registry keys the scenarios read and write, named as reg.exe and .reg files name them; RUN_KEY
 # is the start key below its root, as the change record names it.
 RUN_KEY='Software\Microsoft\Windows\CurrentVersion\Run'

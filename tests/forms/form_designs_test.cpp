@@ -43,6 +43,7 @@ TEST(FormDesigns, EveryTextReadsAsDesigned) {
             L"tmrLog  | \n"
             L"mnuFile &File\n"
             L"mnuFileSett &Options\n"
+            L"mnuFileQuar &Quarantine...\n"
             L"mnuFileHide &Hide\n"
             L"mnuDash -\n"
             L"mnuFileExit &Exit\n"

@@ -199,6 +199,7 @@ TEST_F(StartUp, TheTrayIconOpensTheMenuAndTheWindow) {
   tray().Notify(0x204);
   EXPECT_THAT(tray().lastMenu, ElementsAre(Field(&platform::PopupItem::caption, L"Open Quellspur"),
                                            Field(&platform::PopupItem::caption, L"Options"),
+                                           Field(&platform::PopupItem::caption, L"Quarantine..."),
                                            Field(&platform::PopupItem::caption, L"-"),
                                            Field(&platform::PopupItem::caption, L"Exit")));
   EXPECT_EQ(tray().lastDefault, 0);
@@ -207,9 +208,9 @@ TEST_F(StartUp, TheTrayIconOpensTheMenuAndTheWindow) {
   tray().Notify(0x204);
   EXPECT_TRUE(main()->Visible());
 
-  app.m_frmSysTray_MenuClick(2, L"");  // the separator's empty key does nothing
+  app.m_frmSysTray_MenuClick(3, L"");  // the separator's empty key does nothing
   EXPECT_FALSE(toolkit.ended());
-  tray().ChooseFromMenu(3);
+  tray().ChooseFromMenu(4);
   tray().Notify(0x204);
   EXPECT_TRUE(toolkit.ended());
   EXPECT_EQ(toolkit.tray(), nullptr);

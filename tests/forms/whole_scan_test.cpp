@@ -104,6 +104,25 @@ TEST_F(WholeScan, OnWindowsNtOnlyWindowsAreFoundAndNoParent) {
 
 using CleanMachine = MainWindowTest;
 
+// The list keeps the main window's size: a longer line is scrolled to, never cut off.
+TEST_F(CleanMachine, ALineWiderThanTheListCanBeScrolledToItsEnd) {
+  const std::wstring path = L"C:\\Program Files\\A folder with a long name\\NBSVR.EXE";
+  sim.PutFile(path, "MZ");
+  sim.ShowWindow(L"TApplication", L"NetBus Server", sim.StartProcess(path, 0));
+  sim.SetRegistryText(kHkcu, kRunKey, L"NetBus Startup Value", path);
+  const int listWidth = MainWindowDesign().controls[0].width;
+  settings.autoClean = 1;
+
+  form.cmdScan_Click();
+  ASSERT_EQ(list.ListCount(), 2);
+  EXPECT_TRUE(list.List(0).ends_with(L"Run/NetBus Startup Value"));
+  EXPECT_GT(list.ScrollWidth(), listWidth);
+
+  form.cmdScan_Click();  // nothing left: the two short lines fit
+  ASSERT_EQ(list.ListCount(), 2);
+  EXPECT_LT(list.ScrollWidth(), listWidth);
+}
+
 TEST_F(CleanMachine, AScanStartsAfreshAndACleanReportArmsTheTimerOnlyWithAutoScan) {
   sim.SetClock({2026, 3, 1, 9, 5, 3});
   // What an earlier scan left.

@@ -3,6 +3,8 @@
 #define WIN32_LEAN_AND_MEAN
 #define NOMINMAX
 #include <windows.h>
+// The engine's yield pacer has a Yield of its own, which the macro would rename.
+#undef Yield
 
 #include <gtest/gtest.h>
 
@@ -13,6 +15,7 @@
 #include "forms/forms.h"
 #include "forms/frm_about.h"
 #include "forms/frm_opti.h"
+#include "forms/frm_quarantine.h"
 #include "platform/win32/win32_toolkit.h"
 #include "version/version.h"
 #include "win_helpers.h"
@@ -89,6 +92,9 @@ TEST(FormTexts, EveryFormFitsItsOneLineTexts) {
 
   const std::unique_ptr<platform::Form> options = toolkit.LoadForm(FrmOptiDesign());
   EXPECT_EQ(TextsThatDoNotFit(WindowCalled("Options")), std::vector<std::wstring>());
+
+  const std::unique_ptr<platform::Form> quarantine = toolkit.LoadForm(FrmQuarantineDesign());
+  EXPECT_EQ(TextsThatDoNotFit(WindowCalled("Quarantine")), std::vector<std::wstring>());
 
   // The about box's notice is laid out on one line.
   const FrmAbout about(toolkit);

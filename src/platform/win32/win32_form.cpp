@@ -111,6 +111,26 @@ HWND Win32Form::FocusTarget() const {
   return ::GetNextDlgTabItem(window_, nullptr, FALSE);
 }
 
+void Win32Form::FollowEdges(int clientWidth, int clientHeight) {
+  const int moreWidth = clientWidth - parts_.designedClient.cx;
+  const int moreHeight = clientHeight - parts_.designedClient.cy;
+  for (const AnchoredControl& control : parts_.anchored) {
+    RECT place = control.designed;
+    if (control.anchors & kAnchorRight) {
+      place.right += moreWidth;
+      place.left += (control.anchors & kAnchorLeft) ? 0 : moreWidth;
+    }
+    if (control.anchors & kAnchorBottom) {
+      place.bottom += moreHeight;
+      place.top += (control.anchors & kAnchorTop) ? 0 : moreHeight;
+    }
+    ::SetWindowPos(::GetDlgItem(window_, control.id), nullptr, place.left, place.top,
+                   place.right - place.left, place.bottom - place.top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  ::InvalidateRect(window_, nullptr, TRUE);
+}
+
 LRESULT CALLBACK Win32Form::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE) {
     auto* form = static_cast<Win32Form*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
@@ -142,6 +162,27 @@ LRESULT Win32Form::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARA
       }
       break;
     }
+    case WM_NOTIFY: {
+      const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+      const auto target = parts_.notifyTargets.find(static_cast<int>(header->idFrom));
+      if (target != parts_.notifyTargets.end()) {
+        target->second->Notify(*header);
+        return 0;
+      }
+      break;
+    }
+    case WM_SIZE:
+      if (!parts_.anchored.empty() && wParam != SIZE_MINIMIZED) {
+        FollowEdges(LOWORD(lParam), HIWORD(lParam));
+      }
+      break;
+    case WM_GETMINMAXINFO:
+      if (parts_.smallestOuter.cx > 0) {
+        auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
+        limits->ptMinTrackSize = {parts_.smallestOuter.cx, parts_.smallestOuter.cy};
+        return 0;
+      }
+      break;
     case WM_TIMER: {
       const auto timer = parts_.timerIds.find(wParam);
       if (timer != parts_.timerIds.end()) {
@@ -182,14 +223,14 @@ LRESULT Win32Form::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARA
       }
       break;
     case DM_GETDEFID: {
-      // No default button of its own: Enter presses the push button that has the focus.
+      // Enter presses the push button that has the focus, else the form's default button.
       const HWND focus = ::GetFocus();
       if (focus && ::GetParent(focus) == window &&
           (::SendMessageW(focus, WM_GETDLGCODE, 0, 0) &
            (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON))) {
         return MAKELRESULT(::GetDlgCtrlID(focus), DC_HASDEFID);
       }
-      return 0;
+      return parts_.defaultButtonId != 0 ? MAKELRESULT(parts_.defaultButtonId, DC_HASDEFID) : 0;
     }
     case WM_ACTIVATE:
       if (LOWORD(wParam) == WA_INACTIVE) {

@@ -40,6 +40,9 @@ class Win32Form final : public Form {
   }
   Label& LabelNamed(const std::wstring& name) override { return Find(parts_.labels, name); }
   ListBox& ListBoxNamed(const std::wstring& name) override { return Find(parts_.listBoxes, name); }
+  ColumnList& ColumnListNamed(const std::wstring& name) override {
+    return Find(parts_.columnLists, name);
+  }
   Timer& TimerNamed(const std::wstring& name) override { return Find(parts_.timers, name); }
   MenuItem& MenuItemNamed(const std::wstring& name) override {
     return Find(parts_.menuItems, name);
@@ -61,6 +64,8 @@ class Win32Form final : public Form {
   void AskToClose(HWND window, CloseReason reason);
   // The child to give the keyboard focus to when the form gets it.
   HWND FocusTarget() const;
+  // Moves and sizes the controls that follow the form's edges to its new client area.
+  void FollowEdges(int clientWidth, int clientHeight);
   template <typename Widget>
   static Widget& Find(std::map<std::wstring, std::unique_ptr<Widget>>& widgets,
                       const std::wstring& name);

@@ -47,6 +47,7 @@ WindowStyle FormStyle(const FormDesign& design) {
   WindowStyle result;
   if (titleBar) {
     result.style = WS_OVERLAPPED | WS_CAPTION;
+    result.style |= design.border == Border::Sizable ? WS_THICKFRAME : 0;
     if (design.controlBox) {
       result.style |= WS_SYSMENU;
       result.style |= design.minButton ? WS_MINIMIZEBOX : 0;
@@ -70,7 +71,7 @@ std::pair<int, int> CreationRank(const ControlDesign& control) {
 
 bool TakesFocus(ControlKind kind) {
   return kind == ControlKind::Button || kind == ControlKind::CheckBox ||
-         kind == ControlKind::ListBox;
+         kind == ControlKind::ListBox || kind == ControlKind::ColumnList;
 }
 
 struct ChildClass {
@@ -87,7 +88,9 @@ ChildClass ChildClassOf(ControlKind kind) {
     case ControlKind::CheckBox:
       return {L"BUTTON", BS_3STATE};
     case ControlKind::ListBox:
-      return {L"LISTBOX", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_BORDER};
+      return {L"LISTBOX", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_HSCROLL | WS_BORDER};
+    case ControlKind::ColumnList:
+      return {WC_LISTVIEWW, LVS_REPORT | LVS_SHOWSELALWAYS | WS_BORDER};
     case ControlKind::Image:
       return {L"STATIC", SS_ICON};
     case ControlKind::Line:
@@ -109,6 +112,7 @@ class Builder {
 
  private:
   void AddTooltips(const std::vector<std::pair<HWND, std::wstring>>& tips);
+  void AddColumns(HWND list, const std::vector<ColumnDesign>& columns);
   HMENU BuildMenu(const std::vector<MenuDesign>& menus, bool popup);
   HFONT FontFor(const Font& font);
   void FitClientArea(int width, int height);
@@ -139,6 +143,12 @@ void Builder::CreateFormWindow(const FormDesign& design, WNDPROC windowProc, voi
   ::SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(ui_.bigIcon()));
   ::SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(ui_.smallIcon()));
   FitClientArea(clientWidth, clientHeight);
+  if (design.border == Border::Sizable) {
+    parts_.designedClient = {clientWidth, clientHeight};
+    RECT made{};
+    ::GetWindowRect(window_, &made);
+    parts_.smallestOuter = {made.right - made.left, made.bottom - made.top};
+  }
 }
 
 void Builder::FitClientArea(int width, int height) {
@@ -267,6 +277,12 @@ void Builder::CreateControls(const FormDesign& design) {
         parts_.listBoxes[control->name] = std::move(list);
         break;
       }
+      case ControlKind::ColumnList: {
+        auto list = std::make_unique<Win32ColumnList>(window_, id);
+        parts_.notifyTargets[id] = list.get();
+        parts_.columnLists[control->name] = std::move(list);
+        break;
+      }
       case ControlKind::Label:
         parts_.labels[control->name] = std::make_unique<Win32Label>(window_, id);
         break;
@@ -287,7 +303,12 @@ void Builder::CreateControls(const FormDesign& design) {
     if (!control->enabled) {
       style |= WS_DISABLED;
     }
+    if (control->isDefault) {
+      style |= BS_DEFPUSHBUTTON;
+      parts_.defaultButtonId = id;
+    }
     const bool hasText = control->kind != ControlKind::ListBox &&
+                         control->kind != ControlKind::ColumnList &&
                          control->kind != ControlKind::Image && control->kind != ControlKind::Line;
     const POINT position = formPosition(*control);
     const HWND child = ::CreateWindowExW(
@@ -302,11 +323,34 @@ void Builder::CreateControls(const FormDesign& design) {
     if (control->kind == ControlKind::Image) {
       ::SendMessageW(child, STM_SETICON, reinterpret_cast<WPARAM>(ui_.bigIcon()), 0);
     }
+    if (control->kind == ControlKind::ColumnList) {
+      AddColumns(child, control->columns);
+    }
+    if (parts_.designedClient.cx > 0 && control->anchors != (kAnchorLeft | kAnchorTop)) {
+      RECT designed{};
+      ::GetWindowRect(child, &designed);
+      ::MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&designed), 2);
+      parts_.anchored.push_back({id, designed, control->anchors});
+    }
     if (!control->tooltip.empty()) {
       tips.emplace_back(child, control->tooltip);
     }
   }
   AddTooltips(tips);
+}
+
+void Builder::AddColumns(HWND list, const std::vector<ColumnDesign>& columns) {
+  ::SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
+  for (std::size_t index = 0; index < columns.size(); ++index) {
+    // The record's text is not const; the list keeps a copy of its own.
+    std::wstring caption = columns[index].caption;
+    LVCOLUMNW column{};
+    column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+    column.cx = ui_.XToPixels(columns[index].width);
+    column.pszText = caption.data();
+    column.iSubItem = static_cast<int>(index);
+    ::SendMessageW(list, LVM_INSERTCOLUMNW, index, reinterpret_cast<LPARAM>(&column));
+  }
 }
 
 void Builder::AddTooltips(const std::vector<std::pair<HWND, std::wstring>>& tips) {

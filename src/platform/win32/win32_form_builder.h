@@ -16,16 +16,33 @@
 
 namespace quellspur::platform::win32 {
 
+// A control that follows edges of its sizable form: where the design put it, in pixels.
+struct AnchoredControl {
+  int id = 0;
+  RECT designed{};
+  unsigned anchors = 0;
+};
+
 // What a form is made of once built: its widgets by name, and what its window's messages reach.
 struct FormParts {
   std::map<std::wstring, std::unique_ptr<Win32Button>> buttons;
   std::map<std::wstring, std::unique_ptr<Win32CheckBox>> checkBoxes;
   std::map<std::wstring, std::unique_ptr<Win32Label>> labels;
   std::map<std::wstring, std::unique_ptr<Win32ListBox>> listBoxes;
+  std::map<std::wstring, std::unique_ptr<Win32ColumnList>> columnLists;
   std::map<std::wstring, std::unique_ptr<Win32Timer>> timers;
   std::map<std::wstring, std::unique_ptr<Win32MenuItem>> menuItems;
   // WM_COMMAND's id: a control's or a menu item's.
   std::map<int, CommandTarget*> commands;
+  // WM_NOTIFY's id: a common control's.
+  std::map<int, NotifyTarget*> notifyTargets;
+  // The button Enter presses while no push button has the focus; 0 for none.
+  int defaultButtonId = 0;
+  // A sizable form's controls that follow its edges, its client area as designed and its
+  // smallest outer size, in pixels.
+  std::vector<AnchoredControl> anchored;
+  SIZE designedClient{};
+  SIZE smallestOuter{};
   std::map<UINT_PTR, Win32Timer*> timerIds;
   // A menu bar entry's drop-down, which WM_INITMENUPOPUP names.
   std::map<HMENU, Win32MenuItem*> dropDowns;

@@ -20,7 +20,8 @@ int Win32Desktop::ScreenHeight() const {
 
 int Win32Desktop::MessageBox(const std::wstring& text, const std::wstring& caption,
                              std::uint32_t style) {
-  return ::MessageBoxW(nullptr, text.c_str(), caption.c_str(), style);
+  // Owned by the active form, so that it stays in front of it and the form waits for it.
+  return ::MessageBoxW(::GetActiveWindow(), text.c_str(), caption.c_str(), style);
 }
 
 Win32Toolkit::Win32Toolkit() : ui_(std::make_unique<UiContext>()), desktop_(*ui_) {}

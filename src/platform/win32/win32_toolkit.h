@@ -19,6 +19,8 @@ class Win32Desktop final : public Desktop {
   int ScreenHeight() const override;
   int MessageBox(const std::wstring& text, const std::wstring& caption,
                  std::uint32_t style) override;
+  std::optional<std::wstring> SaveFileName(const std::wstring& title, const std::wstring& folder,
+                                           const std::wstring& suggestedName) override;
 
  private:
   const UiContext& ui_;

@@ -1,6 +1,9 @@
 // The widgets over real controls; each call is one message to its control.
 #include "platform/win32/win32_widgets.h"
 
+#include <commctrl.h>
+
+#include <algorithm>
 #include <stdexcept>
 
 #include "platform/win32/win32_ui.h"
@@ -46,6 +49,7 @@ void Win32ListBox::AddItem(const std::wstring& text) {
   const HWND list = control_.Get();
   if (list) {
     ::SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    FitScrollWidth();
   }
 }
 
@@ -57,6 +61,7 @@ void Win32ListBox::InsertItem(const std::wstring& text, int index) {
   CheckIndex(index, ListCount());
   ::SendMessageW(list, LB_INSERTSTRING, static_cast<WPARAM>(index),
                  reinterpret_cast<LPARAM>(text.c_str()));
+  FitScrollWidth();
 }
 
 void Win32ListBox::RemoveItem(int index) {
@@ -66,13 +71,55 @@ void Win32ListBox::RemoveItem(int index) {
   }
   CheckIndex(index, ListCount() - 1);
   ::SendMessageW(list, LB_DELETESTRING, static_cast<WPARAM>(index), 0);
+  FitScrollWidth();
 }
 
 void Win32ListBox::Clear() {
   const HWND list = control_.Get();
   if (list) {
     ::SendMessageW(list, LB_RESETCONTENT, 0, 0);
+    FitScrollWidth();
   }
+}
+
+// A list box knows nothing of its lines' widths: they are measured in its own font, each time,
+// since a line may go as well as come (the list holds a scan's findings, a few dozen at most).
+void Win32ListBox::FitScrollWidth() {
+  const HWND list = control_.Get();
+  const HDC context = list ? ::GetDC(list) : nullptr;
+  if (!context) {
+    return;
+  }
+  const auto font = reinterpret_cast<HFONT>(::SendMessageW(list, WM_GETFONT, 0, 0));
+  const HGDIOBJ previous = font ? ::SelectObject(context, font) : nullptr;
+  LONG widest = 0;
+  for (int line = 0; line < ListCount(); ++line) {
+    const std::wstring text = List(line);
+    SIZE size{};
+    if (::GetTextExtentPoint32W(context, text.c_str(), static_cast<int>(text.size()), &size)) {
+      widest = std::max(widest, size.cx);
+    }
+  }
+  if (previous) {
+    ::SelectObject(context, previous);
+  }
+  ::ReleaseDC(list, context);
+  // The list draws its lines a few pixels in from its edge.
+  constexpr LONG kTextMargin = 4;
+  ::SendMessageW(list, LB_SETHORIZONTALEXTENT,
+                 static_cast<WPARAM>(widest > 0 ? widest + kTextMargin : 0), 0);
+}
+
+int Win32ListBox::ScrollWidth() const {
+  const HWND list = control_.Get();
+  const HDC screen = list ? ::GetDC(nullptr) : nullptr;
+  if (!screen) {
+    return 0;
+  }
+  const int dpi = ::GetDeviceCaps(screen, LOGPIXELSX);
+  ::ReleaseDC(nullptr, screen);
+  const auto pixels = static_cast<int>(::SendMessageW(list, LB_GETHORIZONTALEXTENT, 0, 0));
+  return ::MulDiv(pixels, 1440, dpi);
 }
 
 bool Win32ListBox::Selected(int index) const {
@@ -102,6 +149,105 @@ void Win32ListBox::SetListIndex(int index) {
 void Win32ListBox::Command(WORD notification) {
   if (notification == LBN_SELCHANGE) {
     Raise(onClick_);
+  }
+}
+
+int Win32ColumnList::RowCount() const {
+  const HWND list = control_.Get();
+  return list ? static_cast<int>(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)) : 0;
+}
+
+std::wstring Win32ColumnList::Cell(int row, int column) const {
+  const HWND list = control_.Get();
+  if (!list || row < 0 || row >= RowCount() || column < 0) {
+    return {};
+  }
+  // The list copies as much as the buffer takes: a longer buffer until the text fits.
+  for (std::size_t size = 256;; size *= 4) {
+    std::wstring text(size, L'\0');
+    LVITEMW item{};
+    item.iSubItem = column;
+    item.pszText = text.data();
+    item.cchTextMax = static_cast<int>(size);
+    const auto copied = static_cast<std::size_t>(::SendMessageW(
+        list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item)));
+    if (copied + 1 < size) {
+      return text.c_str();
+    }
+  }
+}
+
+void Win32ColumnList::AddRow(const std::vector<std::wstring>& cells) {
+  const HWND list = control_.Get();
+  if (!list) {
+    return;
+  }
+  // The item's text is not const in the record; the list keeps a copy of its own.
+  std::vector<std::wstring> texts(cells.begin(), cells.end());
+  texts.resize(std::max<std::size_t>(texts.size(), 1));
+  LVITEMW item{};
+  item.mask = LVIF_TEXT;
+  item.iItem = RowCount();
+  item.pszText = texts[0].data();
+  const auto row =
+      static_cast<int>(::SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+  if (row < 0) {
+    return;
+  }
+  for (std::size_t column = 1; column < texts.size(); ++column) {
+    LVITEMW cell{};
+    cell.iSubItem = static_cast<int>(column);
+    cell.pszText = texts[column].data();
+    ::SendMessageW(list, LVM_SETITEMTEXTW, static_cast<WPARAM>(row),
+                   reinterpret_cast<LPARAM>(&cell));
+  }
+}
+
+void Win32ColumnList::Clear() {
+  const HWND list = control_.Get();
+  if (!list) {
+    return;
+  }
+  const bool hadSelection = ::SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0) > 0;
+  clearing_ = true;
+  ::SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);
+  clearing_ = false;
+  if (hadSelection) {
+    Raise(onSelectionChange_);
+  }
+}
+
+bool Win32ColumnList::Selected(int row) const {
+  const HWND list = control_.Get();
+  return list && row >= 0 && row < RowCount() &&
+         (::SendMessageW(list, LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_SELECTED) &
+          LVIS_SELECTED) != 0;
+}
+
+// The list tells its form of the change (LVN_ITEMCHANGED), which raises the event.
+void Win32ColumnList::SetSelected(int row, bool selected) {
+  const HWND list = control_.Get();
+  if (!list || row < 0 || row >= RowCount()) {
+    return;
+  }
+  LVITEMW item{};
+  item.stateMask = LVIS_SELECTED;
+  item.state = selected ? LVIS_SELECTED : 0;
+  ::SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+}
+
+void Win32ColumnList::Notify(const NMHDR& header) {
+  if (header.code == LVN_COLUMNCLICK) {
+    const auto& click = reinterpret_cast<const NMLISTVIEW&>(header);
+    if (onColumnClick_) {
+      const auto call = onColumnClick_;
+      call(click.iSubItem);
+    }
+  } else if (header.code == LVN_ITEMCHANGED && !clearing_) {
+    const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
+    if ((change.uChanged & LVIF_STATE) && ((change.uOldState ^ change.uNewState) & LVIS_SELECTED)) {
+      Raise(onSelectionChange_);
+    }
   }
 }
 

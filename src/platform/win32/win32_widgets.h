@@ -4,7 +4,9 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <utility>
+#include <vector>
 
 #include "platform/widgets.h"
 
@@ -51,13 +53,49 @@ class Win32ListBox final : public ListBox, public CommandTarget {
   int ListIndex() const override;
   void SetListIndex(int index) override;
   void OnClick(Handler handler) override { onClick_ = std::move(handler); }
+  int ScrollWidth() const override;
   void Command(WORD notification) override;
   // The control's window, nullptr once the form is unloaded.
   HWND Window() const { return control_.Get(); }
 
  private:
+  // Lets the list scroll sideways as far as its widest line reaches.
+  void FitScrollWidth();
+
   ControlRef control_;
   Handler onClick_;
+};
+
+// What the form's WM_NOTIFY reaches: a common control's notification.
+class NotifyTarget {
+ public:
+  virtual ~NotifyTarget() = default;
+  virtual void Notify(const NMHDR& header) = 0;
+};
+
+// A list view in report style, its columns made by the form's builder.
+class Win32ColumnList final : public ColumnList, public NotifyTarget {
+ public:
+  Win32ColumnList(const HWND& form, int id) : control_(form, id) {}
+  int RowCount() const override;
+  std::wstring Cell(int row, int column) const override;
+  void AddRow(const std::vector<std::wstring>& cells) override;
+  void Clear() override;
+  bool Selected(int row) const override;
+  void SetSelected(int row, bool selected) override;
+  void OnSelectionChange(Handler handler) override { onSelectionChange_ = std::move(handler); }
+  void OnColumnClick(std::function<void(int column)> handler) override {
+    onColumnClick_ = std::move(handler);
+  }
+  void Notify(const NMHDR& header) override;
+  HWND Window() const { return control_.Get(); }
+
+ private:
+  ControlRef control_;
+  Handler onSelectionChange_;
+  std::function<void(int)> onColumnClick_;
+  // While the list is emptied, its notifications for each row are not the user's.
+  bool clearing_ = false;
 };
 
 class Win32Button final : public Button, public CommandTarget {

@@ -1,0 +1,314 @@
+#include "forms/frm_quarantine.h"
+
+#include <algorithm>
+#include <variant>
+
+#include "platform/text.h"
+#include "scan/report_line.h"
+
+namespace quellspur {
+namespace {
+
+using platform::Control;
+using platform::ControlDesign;
+using platform::ControlKind;
+
+const std::wstring kCaption = L"Quarantine";
+const std::wstring kCopyExtension = L".BACKDOOR";
+
+ControlDesign Anchored(ControlDesign control, unsigned anchors) {
+  control.anchors = anchors;
+  return control;
+}
+
+std::wstring WhatWasDone(const QuarantineItem& item) {
+  if (!item.entry) {
+    return L"copy without a record";
+  }
+  if (std::holds_alternative<FileChange>(item.entry->change)) {
+    return L"file moved into quarantine";
+  }
+  if (std::holds_alternative<RegistryChange>(item.entry->change)) {
+    return L"start value removed";
+  }
+  return L"win.ini lines taken out";
+}
+
+std::wstring Where(const QuarantineItem& item) {
+  if (!item.entry) {
+    return item.unrecordedCopy;
+  }
+  if (const auto* file = std::get_if<FileChange>(&item.entry->change)) {
+    return file->originalPath;
+  }
+  if (const auto* value = std::get_if<RegistryChange>(&item.entry->change)) {
+    std::wstring where =
+        RootKeyName(value->rootKey) + L"\\" + value->subKey + L", " + value->valueName;
+    if (value->view != 0) {
+      where += L" (" + RegistryViewName(value->view) + L" view)";
+    }
+    return where;
+  }
+  std::wstring where;
+  if (const auto* winIni = std::get_if<WinIniChange>(&item.entry->change)) {
+    where = winIni->winIniPath + L", line";
+    where += winIni->lines.size() == 1 ? L" " : L"s ";
+    for (std::size_t index = 0; index < winIni->lines.size(); ++index) {
+      where += (index == 0 ? L"" : L", ") + std::to_wstring(winIni->lines[index].lineNumber);
+    }
+  }
+  return where;
+}
+
+// Newest first by the recorded times; among equal times the later record line is the newer.
+bool Newer(const QuarantineItem& a, const QuarantineItem& b) {
+  if (a.entry.has_value() != b.entry.has_value()) {
+    return a.entry.has_value();
+  }
+  if (!a.entry) {
+    return UpperCase(a.unrecordedCopy) < UpperCase(b.unrecordedCopy);
+  }
+  return a.entry->time != b.entry->time ? a.entry->time > b.entry->time : a.entry->id > b.entry->id;
+}
+
+// The copy's name without the extension the quarantine gave it.
+std::wstring OriginalName(const std::wstring& copyName) {
+  if (copyName.size() > kCopyExtension.size() &&
+      UpperCase(copyName.substr(copyName.size() - kCopyExtension.size())) == kCopyExtension) {
+    return copyName.substr(0, copyName.size() - kCopyExtension.size());
+  }
+  return copyName;
+}
+
+bool IsBack(const RestoreResult& result) {
+  return result.outcome == RestoreOutcome::Restored ||
+         result.outcome == RestoreOutcome::AlreadyInPlace;
+}
+
+std::wstring Changes(std::size_t count) {
+  return std::to_wstring(count) + (count == 1 ? L" change" : L" changes");
+}
+
+}  // namespace
+
+const platform::FormDesign& FrmQuarantineDesign() {
+  static const platform::FormDesign design = [] {
+    using platform::kAnchorBottom;
+    using platform::kAnchorLeft;
+    using platform::kAnchorRight;
+    using platform::kAnchorTop;
+    platform::FormDesign form;
+    form.name = L"frmQuarantine";
+    form.caption = kCaption;
+    form.clientWidth = 10800;
+    form.clientHeight = 4800;
+    form.border = platform::Border::Sizable;
+    form.minButton = true;
+    form.maxButton = true;
+    form.showInTaskbar = false;
+    ControlDesign list =
+        Control(ControlKind::ColumnList, L"lstChanges", L"", L"", L"", 120, 400, 10560, 3480, 1);
+    list.columns = {{L"Time", 2250},
+                    {L"Backdoor", 1200},
+                    {L"What was done", 2400},
+                    {L"Where", 3300},
+                    {L"State", 1300}};
+    ControlDesign restore = Control(ControlKind::Button, L"cmdRestore", L"", L"&Restore", L"", 5760,
+                                    4080, 1575, 375, 2);
+    restore.isDefault = true;
+    ControlDesign close =
+        Control(ControlKind::Button, L"cmdClose", L"", L"&Close", L"", 9120, 4080, 1560, 375, 4);
+    close.cancel = true;
+    const unsigned bottomRight = kAnchorRight | kAnchorBottom;
+    form.controls = {
+        // Its mnemonic takes the keyboard to the list, next in the tab order.
+        Control(ControlKind::Label, L"lblChanges", L"", L"C&hanges and copies in quarantine:", L"",
+                120, 120, 6000, 255, 0),
+        Anchored(list, kAnchorLeft | kAnchorTop | kAnchorRight | kAnchorBottom),
+        Anchored(Control(ControlKind::Label, L"lblStatus", L"", L"", L"", 120, 3960, 5520, 615, -1),
+                 kAnchorLeft | kAnchorRight | kAnchorBottom),
+        Anchored(restore, bottomRight),
+        Anchored(Control(ControlKind::Button, L"cmdRestoreTo", L"", L"Restore &to...", L"", 7440,
+                         4080, 1575, 375, 3),
+                 bottomRight),
+        Anchored(close, bottomRight),
+    };
+    return form;
+  }();
+  return design;
+}
+
+std::vector<std::wstring> QuarantineCells(const QuarantineItem& item) {
+  std::vector<std::wstring> cells(FrmQuarantine::kColumnCount);
+  if (item.entry) {
+    cells[FrmQuarantine::kTime] = item.entry->time;
+    cells[FrmQuarantine::kBackdoor] = item.entry->backdoorName;
+  }
+  cells[FrmQuarantine::kChange] = WhatWasDone(item);
+  cells[FrmQuarantine::kWhere] = Where(item);
+  cells[FrmQuarantine::kState] = StateName(item.state);
+  return cells;
+}
+
+FrmQuarantine::FrmQuarantine(platform::Toolkit& toolkit, Engine& engine)
+    : desktop_(toolkit.desktop()),
+      engine_(engine),
+      form_(toolkit.LoadForm(FrmQuarantineDesign())),
+      lstChanges_(form_->ColumnListNamed(L"lstChanges")),
+      cmdRestore_(form_->ButtonNamed(L"cmdRestore")),
+      cmdRestoreTo_(form_->ButtonNamed(L"cmdRestoreTo")),
+      lblStatus_(form_->LabelNamed(L"lblStatus")) {
+  platform::CentreOnScreen(*form_, desktop_);
+  lstChanges_.OnSelectionChange([this] { lstChanges_SelectionChange(); });
+  lstChanges_.OnColumnClick([this](int column) { lstChanges_ColumnClick(column); });
+  cmdRestore_.OnClick([this] { cmdRestore_Click(); });
+  cmdRestoreTo_.OnClick([this] { cmdRestoreTo_Click(); });
+  form_->ButtonNamed(L"cmdClose").OnClick([this] { cmdClose_Click(); });
+  Reload();
+  form_->Show();
+}
+
+void FrmQuarantine::Reload() {
+  quarantine_ = engine_.ListQuarantine();
+  std::size_t damagedLines = 0;
+  std::wstring unreadable;
+  for (const DamagedLine& damaged : quarantine_.damaged) {
+    if (damaged.lineNumber == 0) {
+      unreadable = damaged.reason;
+    } else {
+      ++damagedLines;
+    }
+  }
+  const std::wstring path = engine_.ChangeRecordPath();
+  if (!unreadable.empty()) {
+    lblStatus_.SetCaption(L"The change record could not be read (" + unreadable + L"): " + path);
+  } else if (damagedLines > 0) {
+    lblStatus_.SetCaption(std::to_wstring(damagedLines) +
+                          (damagedLines == 1 ? L" line" : L" lines") +
+                          L" of the change record could not be read and " +
+                          (damagedLines == 1 ? L"is" : L"are") + L" not listed; see " + path);
+  } else {
+    lblStatus_.SetCaption(L"");
+  }
+  Fill();
+}
+
+void FrmQuarantine::Fill() {
+  rows_.resize(quarantine_.items.size());
+  for (std::size_t index = 0; index < rows_.size(); ++index) {
+    rows_[index] = index;
+  }
+  const auto& items = quarantine_.items;
+  std::stable_sort(rows_.begin(), rows_.end(), [&](std::size_t a, std::size_t b) {
+    const QuarantineItem& first = items[descending_ ? b : a];
+    const QuarantineItem& second = items[descending_ ? a : b];
+    if (sortColumn_ == kTime) {
+      return Newer(second, first);
+    }
+    const std::wstring one = UpperCase(QuarantineCells(first)[sortColumn_]);
+    const std::wstring other = UpperCase(QuarantineCells(second)[sortColumn_]);
+    return one != other ? one < other : Newer(second, first);
+  });
+  lstChanges_.Clear();
+  for (const std::size_t index : rows_) {
+    lstChanges_.AddRow(QuarantineCells(items[index]));
+  }
+  lstChanges_SelectionChange();
+}
+
+void FrmQuarantine::lstChanges_ColumnClick(int column) {
+  if (column < 0 || column >= kColumnCount) {
+    return;
+  }
+  descending_ = column == sortColumn_ ? !descending_ : column == kTime;
+  sortColumn_ = column;
+  Fill();
+}
+
+std::vector<const QuarantineItem*> FrmQuarantine::SelectedItems() const {
+  std::vector<const QuarantineItem*> selected;
+  for (std::size_t row = 0; row < rows_.size(); ++row) {
+    if (lstChanges_.Selected(static_cast<int>(row))) {
+      selected.push_back(&quarantine_.items[rows_[row]]);
+    }
+  }
+  return selected;
+}
+
+void FrmQuarantine::lstChanges_SelectionChange() {
+  const std::vector<const QuarantineItem*> selected = SelectedItems();
+  cmdRestore_.SetEnabled(std::any_of(selected.begin(), selected.end(), [](const auto* item) {
+    return item->entry && item->state != QuarantineState::Restored;
+  }));
+  cmdRestoreTo_.SetEnabled(selected.size() == 1 && !selected.front()->entry);
+}
+
+std::wstring FrmQuarantine::TrustWarning() {
+  const auto why = engine_.WhyRecordIsNotTrusted();
+  return why ? L"\n\nWarning: " + *why +
+                   L". Anyone who can change the record can make a restore put any file or "
+                   L"registry value anywhere. Restore all the same?"
+             : std::wstring();
+}
+
+bool FrmQuarantine::Confirm(const std::wstring& question) {
+  return desktop_.MessageBox(question, kCaption, platform::kMbYesNoQuestion) == platform::kIdYes;
+}
+
+void FrmQuarantine::cmdRestore_Click() {
+  // Copies: while the question waits, a clean-up may read the list anew.
+  std::vector<ChangeEntry> chosen;
+  for (const QuarantineItem* item : SelectedItems()) {
+    if (item->entry && item->state != QuarantineState::Restored) {
+      chosen.push_back(*item->entry);
+    }
+  }
+  if (chosen.empty()) {
+    return;
+  }
+  // Newest first, as QuellScan restores: a file quarantined twice ends as it was before the
+  // latest clean-up, and win.ini's lines land where they stood.
+  std::sort(chosen.begin(), chosen.end(),
+            [](const ChangeEntry& a, const ChangeEntry& b) { return a.id > b.id; });
+  if (!Confirm(L"Restore " + Changes(chosen.size()) + L" that the clean-up made, newest first?" +
+               TrustWarning())) {
+    return;
+  }
+  std::size_t back = 0;
+  std::wstring said;
+  for (const ChangeEntry& entry : chosen) {
+    const RestoreResult result = engine_.RestoreChange(entry);
+    back += IsBack(result) ? 1 : 0;
+    said += L"\n" + entry.backdoorName + L": " +
+            (IsBack(result) ? result.message : L"not restored: " + result.message);
+  }
+  Reload();
+  desktop_.MessageBox(
+      L"Restored " + std::to_wstring(back) + L" of " + Changes(chosen.size()) + L":\n" + said,
+      kCaption, back == chosen.size() ? platform::kMbOkInformation : platform::kMbOkExclamation);
+}
+
+void FrmQuarantine::cmdRestoreTo_Click() {
+  const std::vector<const QuarantineItem*> selected = SelectedItems();
+  if (selected.size() != 1 || selected.front()->entry) {
+    return;
+  }
+  const std::wstring copyName = selected.front()->unrecordedCopy;
+  const auto target =
+      desktop_.SaveFileName(L"Restore " + copyName + L" to", L"", OriginalName(copyName));
+  if (!target) {
+    return;
+  }
+  // The dialog was the question; only a record others may have changed asks again.
+  const std::wstring warning = TrustWarning();
+  if (!warning.empty() && !Confirm(L"Restore " + copyName + L" to " + *target + L"?" + warning)) {
+    return;
+  }
+  const RestoreResult result = engine_.RestoreCopy(copyName, *target);
+  Reload();
+  desktop_.MessageBox(
+      copyName + L": " + (IsBack(result) ? result.message : L"not restored: " + result.message),
+      kCaption, IsBack(result) ? platform::kMbOkInformation : platform::kMbOkExclamation);
+}
+
+}  // namespace quellspur

@@ -10,10 +10,10 @@ constexpr int kMostRepeats = 100000;
 using Action = CommandLine::Action;
 
 const std::map<std::wstring, Action> kCommands = {
-    {L"scan", Action::Scan},        {L"quarantine", Action::Quarantine},
-    {L"restore", Action::Restore},  {L"--help", Action::Help},
-    {L"-h", Action::Help},          {L"/?", Action::Help},
-    {L"--version", Action::Version}};
+    {L"scan", Action::Scan},         {L"quarantine", Action::Quarantine},
+    {L"restore", Action::Restore},   {L"--help", Action::Help},
+    {L"-h", Action::Help},           {L"/?", Action::Help},
+    {L"--version", Action::Version}, {L"startup", Action::Startup}};
 
 // The options each command takes, and whether each takes a value.
 const std::map<Action, std::map<std::wstring, bool>> kOptions = {
@@ -22,7 +22,8 @@ const std::map<Action, std::map<std::wstring, bool>> kOptions = {
     {Action::Quarantine, {{L"--format", true}}},
     {Action::Restore, {{L"--all", false}, {L"--to", true}, {L"--trust-record", false}}},
     {Action::Help, {}},
-    {Action::Version, {}}};
+    {Action::Version, {}},
+    {Action::Startup, {}}};
 
 std::optional<OutputFormat> FormatNamed(const std::wstring& name) {
   if (name == L"text") {

@@ -9,6 +9,8 @@
 #include "console/quarantine_commands.h"
 #include "console/report_rows.h"
 #include "engine/engine.h"
+#include "scan/windows_platform.h"
+#include "settings/start_with_windows.h"
 #include "version/version.h"
 
 namespace quellspur {
@@ -21,6 +23,7 @@ const wchar_t* const kUsage =
     L"Usage: QuellScan scan [--clean [--move-files]] [--format text|csv|json] [--repeat N]\r\n"
     L"       QuellScan quarantine [--format text|csv|json]\r\n"
     L"       QuellScan restore ID... | --all | NAME --to PATH [--trust-record]\r\n"
+    L"       QuellScan startup\r\n"
     L"       QuellScan --help | --version\r\n"
     L"\r\n"
     L"Looks for the known backdoors running on this computer and the registry values that start\r\n"
@@ -46,6 +49,11 @@ const wchar_t* const kUsage =
     L"                  change record or the quarantine folder. Without it restore refuses\r\n"
     L"                  such a record, since whoever can change it can make restore put any\r\n"
     L"                  file or value anywhere.\r\n"
+    L"\r\n"
+    L"startup says whether Quellspur.exe in this folder may start with Windows: only when none\r\n"
+    L"but administrators and SYSTEM can change the folder and the program, since it would start\r\n"
+    L"at every user's log-on. The setup asks before it writes \"Run On Startup\" for a folder\r\n"
+    L"outside Program Files. Exit code 0 when it may, 1 when it may not, with the reason.\r\n"
     L"\r\n"
     L"Exit codes: 0 nothing found (with --clean: every finding dealt with), 1 something found\r\n"
     L"(with --clean: something remains), 2 wrong arguments or the scan could not run; for "
@@ -151,6 +159,16 @@ int Scan(const CommandLine& command, Engine& engine, platform::Os& os, platform:
   return remains ? kExitFound : kExitNothingFound;
 }
 
+// Whether Quellspur.exe beside this program may start with Windows, as its options dialog decides.
+int CheckStartWithWindows(platform::Os& os, platform::Console& console) {
+  const std::wstring folder = os.GetProgramFolder();
+  const auto why = WhyNotStartWithWindows(os, folder, L"Quellspur.exe",
+                                          GetWindowsPlatform(os) == WindowsPlatform::Nt);
+  console.WriteOut((why ? *why : L"Quellspur may start with Windows from " + folder + L".") +
+                   L"\r\n");
+  return why ? kExitFound : kExitNothingFound;
+}
+
 int RunCommand(const std::vector<std::wstring>& args, platform::Os& os, Engine& engine,
                platform::Console& console) {
   const auto parsed = ParseCommandLine(args);
@@ -181,6 +199,8 @@ int RunCommand(const std::vector<std::wstring>& args, platform::Os& os, Engine& 
         return RestoreChanges(command, engine, console);
       case CommandLine::Action::Scan:
         return Scan(command, engine, os, console);
+      case CommandLine::Action::Startup:
+        return CheckStartWithWindows(os, console);
     }
   } catch (const std::exception& failure) {
     const std::string what = failure.what();

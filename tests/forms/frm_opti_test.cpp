@@ -7,6 +7,7 @@
 
 #include "settings/registry_helpers.h"
 #include "settings/settings_store.h"
+#include "support/administrators_only.h"
 #include "testing/sim_machine.h"
 #include "testing/sim_toolkit.h"
 
@@ -33,19 +34,11 @@ class OptionsDialog : public ::testing::Test {
   void SetRunValue(const std::wstring& command) {
     sim.SetRegistryText(kHkeyLocalMachine, kMachineRunKey, L"Quellspur", command);
   }
-  // Gives the paths the list Program Files has on Windows: only administrators and SYSTEM change
-  // them, everyone reads them.
+  // Gives the paths the list Program Files passes on under Windows.
   void AdministratorsOnly(std::initializer_list<std::wstring> paths) {
-    constexpr std::uint32_t kDown = platform::kObjectInherit | platform::kContainerInherit;
     sim.KeepAccessLists();
     for (const std::wstring& path : paths) {
-      sim.SetAccessList(path,
-                        {platform::kSidAdministrators,
-                         true,
-                         true,
-                         {{true, kDown, platform::kFileAllAccess, platform::kSidAdministrators},
-                          {true, kDown, platform::kFileAllAccess, platform::kSidSystem},
-                          {true, kDown, platform::kFileReadAndExecute, platform::kSidEveryone}}});
+      sim.SetAccessList(path, testing::AdministratorsOnly());
     }
   }
   const std::vector<platform::sim::ShownMessageBox>& MessageBoxes() {

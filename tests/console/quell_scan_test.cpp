@@ -215,6 +215,7 @@ TEST_F(QuellScan, StartupSaysWhetherQuellspurMayStartWithWindowsFromItsFolder) {
   sim.SetPlatformId(1);  // Windows 98 keeps no access lists, and refuses nobody
   EXPECT_EQ(Run({L"startup"}), 0);
   EXPECT_EQ(Run({L"startup", L"--all"}), 2);
+  EXPECT_FALSE(sim.FileExists(kLogPath));  // the setup asks it, and takes back only its own files
 }
 
 TEST(CsvLine, QuotesAFieldHoldingOnlyACommaAQuoteOrALineEnd) {

@@ -23,7 +23,7 @@ face="$(reg_data 'HKEY_CURRENT_USER\Control Panel\Colors' ButtonFace)"
 [ "$(main_colour options)" = "$face" ] ||
   fail "the options dialog shows mostly \"$(main_colour options)\", not the button face \"$face\""
 must check 'Run On Startup' 1
-must click '&Ok' Options
+must click '&Ok' Options asking
 expect_start_with_windows_refused
 drv_out checked 'Run On Startup'
 [ "$(cat "$E2E_DIR/out")" = 0 ] || fail "refused, \"Run On Startup\" shows $(cat "$E2E_DIR/out")"

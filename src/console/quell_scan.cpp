@@ -196,7 +196,7 @@ int RunCommand(const std::vector<std::wstring>& args, platform::Os& os, Engine& 
           console.WriteError(RestoreRefusal(*why));
           return kExitError;
         }
-        return RestoreChanges(command, engine, console);
+        return RestoreChanges(command, engine, os, console);
       case CommandLine::Action::Scan:
         return Scan(command, engine, os, console);
       case CommandLine::Action::Startup:

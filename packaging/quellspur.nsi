@@ -9,6 +9,8 @@
 ;
 ; Silent: Quellspur-<version>-setup.exe /S [/RUNONSTARTUP=0|1] [/D=<folder>]
 ;         Uninstall.exe /S [/REMOVEDATA=1]
+; "Start with Windows" is refused, the rest installed, for a folder outside Program Files that
+; others than administrators may change (QuellScan startup says).
 ; Neither leaves half a job. The setup exits with 0 once installed, and with 2 when it was refused
 ; before it changed anything, or stopped by something it could not write, after taking back what it
 ; had added. The uninstaller exits with 0 once everything is removed, 3010 when files still in use
@@ -241,8 +243,57 @@ SectionEnd
 Section "Start with Windows (Run On Startup)" SecRun
 SectionEnd
 
+; Why Quellspur must not start with Windows from the folder it is installed in, or "" when it may.
+; It would start at every user's log-on, so only administrators may be able to change it. Program
+; Files is theirs alone; for any other folder the installed program is asked, and its answer is
+; the one its options dialog gives.
+; Usage: Call StartWithWindowsRefusal; Pop <why, or "">
+Function StartWithWindowsRefusal
+  Push $0
+  Push $1
+  Push $2
+  Push $3
+  StrCpy $0 ""
+  ; The folder and a backslash, cut to the length of Program Files' path and a backslash: equal
+  ; (LogicLib compares without regard to case) when the folder is inside it.
+  GetFullPathName $1 $INSTDIR
+  StrLen $2 "$PROGRAMFILES\"
+  StrCpy $2 "$1\" $2
+  StrLen $3 "$PROGRAMFILES64\"
+  StrCpy $3 "$1\" $3
+  ${If} $2 != "$PROGRAMFILES\"
+  ${AndIf} $3 != "$PROGRAMFILES64\"
+    nsExec::ExecToStack '"$INSTDIR\QuellScan.exe" startup'
+    Pop $2
+    Pop $3
+    ${If} $2 != 0
+      StrCpy $0 "Quellspur does not start with Windows from $INSTDIR: whether others may change \
+        it could not be found out."
+      ${If} $2 == 1
+      ${AndIf} $3 != ""
+        ; One line, without its line end.
+        StrCpy $0 $3 -2
+      ${EndIf}
+    ${EndIf}
+  ${EndIf}
+  Pop $3
+  Pop $2
+  Pop $1
+  Exch $0
+FunctionEnd
+
 ; The Start menu entry and the registry last: a run stopped before them has registered nothing.
 Section "-Start menu and registry"
+  ${If} ${SectionIsSelected} ${SecRun}
+    Call StartWithWindowsRefusal
+    Pop $0
+    ${If} $0 != ""
+      Push $0
+      Call Report
+      MessageBox MB_OK|MB_ICONEXCLAMATION "$0" /SD IDOK
+      !insertmacro UnselectSection ${SecRun}
+    ${EndIf}
+  ${EndIf}
   ${IfNot} ${FileExists} "$SMPROGRAMS\Quellspur.lnk"
     StrCpy $AddedFiles "$AddedFiles$SMPROGRAMS\Quellspur.lnk|"
   ${EndIf}

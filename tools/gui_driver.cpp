@@ -214,8 +214,11 @@ int ConfirmSplash(const std::vector<std::wstring>& args) {
   return kDone;
 }
 
-// A user can press only an enabled button of a window on the screen.
-int Press(HWND window, const std::wstring& windowCaption, const std::wstring& caption) {
+// A user can press only an enabled button of a window on the screen. The press waits for the
+// button's handler, unless that handler asks the user first (`waits` false): its message box
+// keeps it from returning until answered.
+int Press(HWND window, const std::wstring& windowCaption, const std::wstring& caption,
+          bool waits = true) {
   if (!window) {
     return Fail(kMissing, L"no window \"" + windowCaption + L"\"");
   }
@@ -226,19 +229,20 @@ int Press(HWND window, const std::wstring& windowCaption, const std::wstring& ca
   if (!::IsWindowVisible(window) || !::IsWindowEnabled(button)) {
     return Fail(kUnusable, L"button \"" + caption + L"\" cannot be pressed now");
   }
-  if (!Deliver(button, BM_CLICK, 0, 0)) {
+  if (waits ? !Deliver(button, BM_CLICK, 0, 0) : !::PostMessageW(button, BM_CLICK, 0, 0)) {
     return Fail(kNo, L"button \"" + caption + L"\" was not handled in time");
   }
   return kDone;
 }
 
-// click <button caption> [window caption]
+// click <button caption> [window caption [asking]]: "asking" for a button whose handler asks the
+// user before it returns.
 int Click(const std::vector<std::wstring>& args) {
-  if (args.size() < 2 || args.size() > 3) {
-    return Fail(kUsage, L"click <button caption> [window caption]");
+  if (args.size() < 2 || args.size() > 4 || (args.size() == 4 && args[3] != L"asking")) {
+    return Fail(kUsage, L"click <button caption> [window caption [asking]]");
   }
   const std::wstring windowCaption = args.size() > 2 ? args[2] : kMainCaption;
-  return Press(TopLevel(windowCaption), windowCaption, args[1]);
+  return Press(TopLevel(windowCaption), windowCaption, args[1], args.size() < 4);
 }
 
 // button <caption> [window caption]: prints the caption and whether it can be pressed.

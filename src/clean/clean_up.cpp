@@ -7,6 +7,7 @@
 #include "clean/registry_start_removal.h"
 #include "clean/win_ini_rewrite.h"
 #include "platform/owners.h"
+#include "platform/same_name.h"
 #include "platform/text.h"
 #include "scan/process_list.h"
 #include "scan/start_command.h"
@@ -93,8 +94,8 @@ CleanOutcome CleanUp::Terminate(Finding& finding, const CleanOptions& options) {
     if (process && !Gone(process.get(), processId)) {
       // The id may have been reused since the scan: act only on the executable that was found,
       // read again through the handle that keeps this very process alive.
-      if (UpperCase(scanner_.GetProcessPath(process.get(), processId)) !=
-              UpperCase(finding.filePath) ||
+      if (!platform::SameName(os_, scanner_.GetProcessPath(process.get(), processId),
+                              finding.filePath) ||
           HashNow(os_, finding) != ListedHash::Same) {
         return CleanOutcome::NotDone;
       }

@@ -7,23 +7,25 @@
 #include <vector>
 
 #include "clean/quarantine_folder.h"
+#include "platform/same_name.h"
 #include "platform/text.h"
 
 namespace quellspur {
 namespace {
 
-// The copies the record accounts for, by upper-cased name: each with the latest entry that names
-// it, unless that entry was restored since.
-std::map<std::wstring, FileChange> RecordedCopies(const ParsedRecord& record) {
+// The copies the record accounts for, by copy name: each with the latest entry that names it,
+// unless that entry was restored since.
+using CopiesByName = std::map<std::wstring, FileChange, platform::NameOrder>;
+
+CopiesByName RecordedCopies(platform::System& system, const ParsedRecord& record) {
   const std::set<std::uint64_t> restored = RestoredIds(record);
-  std::map<std::wstring, FileChange> copies;
+  CopiesByName copies(platform::NameOrder{&system});
   for (const ChangeEntry& entry : record.entries) {
     if (const auto* file = std::get_if<FileChange>(&entry.change)) {
-      const std::wstring name = UpperCase(file->copyName);
       if (restored.contains(entry.id)) {
-        copies.erase(name);
+        copies.erase(file->copyName);
       } else {
-        copies[name] = *file;
+        copies.insert_or_assign(file->copyName, *file);
       }
     }
   }
@@ -39,15 +41,12 @@ struct CopyName {
 
 CopyName ChooseCopyName(platform::Os& os, ChangeRecord& record, const FileChange& source,
                         const std::vector<std::wstring>& namesInFolder) {
-  std::set<std::wstring> taken;
-  for (const std::wstring& name : namesInFolder) {
-    taken.insert(UpperCase(name));
-  }
-  std::optional<std::map<std::wstring, FileChange>> copies;  // read when a copy could be its own
+  const std::set<std::wstring, platform::NameOrder> taken(
+      namesInFolder.begin(), namesInFolder.end(), platform::NameOrder{&os});
+  std::optional<CopiesByName> copies;  // read when a copy could be its own
   for (unsigned number = 1;; ++number) {
     CopyName choice{QuarantineName(source.originalPath, number)};
-    const std::wstring key = UpperCase(choice.name);
-    if (!taken.contains(key)) {
+    if (!taken.contains(choice.name)) {
       return choice;
     }
     // The bytes first: they rule out the other files' copies without reading the record.
@@ -57,11 +56,11 @@ CopyName ChooseCopyName(platform::Os& os, ChangeRecord& record, const FileChange
     if (os.GetFileLength(copy, size) && size == source.size && os.FileSha256(copy, sha256) &&
         sha256 == source.sha256) {
       if (!copies) {
-        copies = RecordedCopies(record.Read());
+        copies = RecordedCopies(os, record.Read());
       }
-      const auto recorded = copies->find(key);
+      const auto recorded = copies->find(choice.name);
       choice.own = recorded != copies->end() &&
-                   UpperCase(recorded->second.originalPath) == UpperCase(source.originalPath);
+                   platform::SameName(os, recorded->second.originalPath, source.originalPath);
     }
     if (choice.own) {
       return choice;

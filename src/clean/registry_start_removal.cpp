@@ -35,7 +35,7 @@ bool RemoveRegistryStart(platform::Os& os, ActivityLog& log, ChangeRecord& recor
   if (read != platform::kErrorSuccess) {
     return read == platform::kErrorFileNotFound;
   }
-  if (!StartsExecutable(platform::ValueText(os, type, data), entry.filePath) ||
+  if (!StartsExecutable(os, platform::ValueText(os, type, data), entry.filePath) ||
       !record.Append(
           {0,
            {},

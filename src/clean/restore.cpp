@@ -5,6 +5,7 @@
 
 #include "platform/owners.h"
 #include "platform/registry.h"
+#include "platform/same_name.h"
 #include "platform/text.h"
 #include "scan/report_line.h"
 
@@ -66,7 +67,7 @@ QuarantineList Restore::List(const RestorePlaces& places) {
   QuarantineList list;
   list.damaged = std::move(record.damaged);
   const std::set<std::uint64_t> restored = RestoredIds(record);
-  std::set<std::wstring> recordedCopies;
+  std::set<std::wstring, platform::NameOrder> recordedCopies(platform::NameOrder{&os_});
   for (const ChangeEntry& entry : record.entries) {
     if (std::holds_alternative<Restored>(entry.change)) {
       continue;
@@ -88,15 +89,14 @@ QuarantineList Restore::List(const RestorePlaces& places) {
       item.state = QuarantineState::Removed;
     }
     if (file != nullptr) {
-      recordedCopies.insert(UpperCase(file->copyName));
+      recordedCopies.insert(file->copyName);
     }
   }
   std::vector<std::wstring> names;
   os_.ListFiles(record_.Folder(), names);
   std::sort(names.begin(), names.end());
   for (const std::wstring& name : names) {
-    const std::wstring upper = UpperCase(name);
-    if (upper.ends_with(kCopyExtension) && !recordedCopies.contains(upper)) {
+    if (UpperCase(name).ends_with(kCopyExtension) && !recordedCopies.contains(name)) {
       list.items.push_back({std::nullopt, name, QuarantineState::Unrecorded, {}});
     }
   }

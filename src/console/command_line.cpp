@@ -13,7 +13,8 @@ const std::map<std::wstring, Action> kCommands = {
     {L"scan", Action::Scan},       {L"quarantine", Action::Quarantine},
     {L"restore", Action::Restore}, {L"signatures", Action::Signatures},
     {L"--help", Action::Help},     {L"-h", Action::Help},
-    {L"/?", Action::Help},         {L"--version", Action::Version}};
+    {L"/?", Action::Help},         {L"--version", Action::Version},
+    {L"startup", Action::Startup}};
 
 // The options each command takes, and whether each takes a value.
 const std::map<Action, std::map<std::wstring, bool>> kOptions = {
@@ -27,7 +28,8 @@ const std::map<Action, std::map<std::wstring, bool>> kOptions = {
     {Action::Restore, {{L"--all", false}, {L"--to", true}, {L"--trust-record", false}}},
     {Action::Signatures, {{L"--format", true}, {L"--check", true}}},
     {Action::Help, {}},
-    {Action::Version, {}}};
+    {Action::Version, {}},
+    {Action::Startup, {}}};
 
 std::optional<OutputFormat> FormatNamed(const std::wstring& name) {
   if (name == L"text") {

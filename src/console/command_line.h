@@ -11,7 +11,7 @@ namespace quellspur {
 enum class OutputFormat { Text, Csv, Json };
 
 struct CommandLine {
-  enum class Action { Scan, Quarantine, Restore, Signatures, Help, Version };
+  enum class Action { Scan, Quarantine, Restore, Signatures, Help, Version, Startup };
   Action action = Action::Scan;
   OutputFormat format = OutputFormat::Text;
   // scan

@@ -6,6 +6,7 @@
 #include "clean/restore.h"
 #include "console/quell_scan.h"
 #include "console/table_text.h"
+#include "platform/same_name.h"
 #include "platform/text.h"
 #include "scan/report_line.h"
 
@@ -153,7 +154,8 @@ int ListQuarantine(const CommandLine& command, Engine& engine, platform::Console
   return kExitNothingFound;
 }
 
-int RestoreChanges(const CommandLine& command, Engine& engine, platform::Console& console) {
+int RestoreChanges(const CommandLine& command, Engine& engine, platform::System& system,
+                   platform::Console& console) {
   const QuarantineList list = ReadQuarantine(engine, console);
 
   std::vector<const QuarantineItem*> chosen;
@@ -171,7 +173,7 @@ int RestoreChanges(const CommandLine& command, Engine& engine, platform::Console
   }
   for (const std::wstring& id : command.ids) {
     const auto found = std::find_if(list.items.begin(), list.items.end(), [&](const auto& item) {
-      return UpperCase(IdOf(item)) == UpperCase(id);
+      return platform::SameName(system, IdOf(item), id);
     });
     if (found == list.items.end()) {
       console.WriteError(L"QuellScan: nothing in quarantine has the id " + id + L"\r\n");

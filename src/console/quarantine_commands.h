@@ -4,10 +4,12 @@
 #include "console/command_line.h"
 #include "engine/engine.h"
 #include "platform/console.h"
+#include "platform/system.h"
 
 namespace quellspur {
 
 int ListQuarantine(const CommandLine& command, Engine& engine, platform::Console& console);
-int RestoreChanges(const CommandLine& command, Engine& engine, platform::Console& console);
+int RestoreChanges(const CommandLine& command, Engine& engine, platform::System& system,
+                   platform::Console& console);
 
 }  // namespace quellspur

@@ -10,6 +10,8 @@
 #include "console/report_rows.h"
 #include "console/signature_commands.h"
 #include "engine/engine.h"
+#include "scan/windows_platform.h"
+#include "settings/start_with_windows.h"
 #include "version/version.h"
 
 namespace quellspur {
@@ -24,6 +26,7 @@ const wchar_t* const kUsage =
     L"       QuellScan quarantine [--format text|csv|json]\r\n"
     L"       QuellScan restore ID... | --all | NAME --to PATH [--trust-record]\r\n"
     L"       QuellScan signatures [--format text|csv|json] | signatures --check FILE\r\n"
+    L"       QuellScan startup\r\n"
     L"       QuellScan --help | --version\r\n"
     L"\r\n"
     L"Looks for the known backdoors running on this computer and the registry values that start\r\n"
@@ -56,6 +59,11 @@ const wchar_t* const kUsage =
     L"program, with where it comes from; --check FILE checks a signature file and names every\r\n"
     L"line it refuses. A signature file with any bad line is not used at all: the scan then\r\n"
     L"uses the built-in signatures, writes why on the error stream and ends with 2.\r\n"
+    L"\r\n"
+    L"startup says whether Quellspur.exe in this folder may start with Windows: only when none\r\n"
+    L"but administrators and SYSTEM can change the folder and the program, since it would start\r\n"
+    L"at every user's log-on. The setup asks before it writes \"Run On Startup\" for a folder\r\n"
+    L"outside Program Files. Exit code 0 when it may, 1 when it may not, with the reason.\r\n"
     L"\r\n"
     L"Exit codes: 0 nothing found (with --clean: every finding dealt with), 1 something found\r\n"
     L"(with --clean: something remains), 2 wrong arguments, the scan could not run or the\r\n"
@@ -165,6 +173,16 @@ int Scan(const CommandLine& command, Engine& engine, platform::Os& os, platform:
   return remains ? kExitFound : kExitNothingFound;
 }
 
+// Whether Quellspur.exe beside this program may start with Windows, as its options dialog decides.
+int CheckStartWithWindows(platform::Os& os, platform::Console& console) {
+  const std::wstring folder = os.GetProgramFolder();
+  const auto why = WhyNotStartWithWindows(os, folder, L"Quellspur.exe",
+                                          GetWindowsPlatform(os) == WindowsPlatform::Nt);
+  console.WriteOut((why ? *why : L"Quellspur may start with Windows from " + folder + L".") +
+                   L"\r\n");
+  return why ? kExitFound : kExitNothingFound;
+}
+
 int RunCommand(const std::vector<std::wstring>& args, platform::Os& os, Engine& engine,
                platform::Console& console) {
   const auto parsed = ParseCommandLine(args);
@@ -192,11 +210,13 @@ int RunCommand(const std::vector<std::wstring>& args, platform::Os& os, Engine& 
           console.WriteError(RestoreRefusal(*why));
           return kExitError;
         }
-        return RestoreChanges(command, engine, console);
+        return RestoreChanges(command, engine, os, console);
       case CommandLine::Action::Scan:
         return Scan(command, engine, os, console);
       case CommandLine::Action::Signatures:
         return SignatureCommand(command, engine, console);
+      case CommandLine::Action::Startup:
+        return CheckStartWithWindows(os, console);
     }
   } catch (const std::exception& failure) {
     const std::string what = failure.what();

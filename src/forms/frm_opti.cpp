@@ -1,7 +1,10 @@
 #include "forms/frm_opti.h"
 
+#include "scan/windows_platform.h"
 #include "settings/registry_helpers.h"
 #include "settings/settings_store.h"
+#include "settings/start_with_windows.h"
+#include "version/version.h"
 
 namespace quellspur {
 namespace {
@@ -45,7 +48,8 @@ const platform::FormDesign& FrmOptiDesign() {
 }
 
 FrmOpti::FrmOpti(platform::Toolkit& toolkit, platform::Os& os, Settings& settings)
-    : os_(os),
+    : toolkit_(toolkit),
+      os_(os),
       settings_(settings),
       form_(toolkit.LoadForm(FrmOptiDesign())),
       chkCheck_(form_->CheckBoxNamed(L"chkCheck")),
@@ -60,11 +64,33 @@ FrmOpti::FrmOpti(platform::Toolkit& toolkit, platform::Os& os, Settings& setting
   chkFiles_.SetValue(BoxState(settings_.moveFiles));
   std::wstring command;
   GetRegValue(os_, platform::kHkeyLocalMachine, kRunKey, kRunValueName, command);
-  chkRun_.SetValue(command == RunCommand(os_) ? 1 : 0);
+  const bool startsWithWindows = command == RunCommand(os_);
+  // A Run value written earlier, before this copy's folder could be changed by others, or by an
+  // older version that did not ask, is shown for what it is; "&Ok" removes it.
+  if (startsWithWindows && RefusedStart()) {
+    chkRun_.SetValue(0);
+  } else {
+    chkRun_.SetValue(startsWithWindows ? 1 : 0);
+  }
   form_->ButtonNamed(L"cmdOk").OnClick([this] { cmdOk_Click(); });
 }
 
+bool FrmOpti::RefusedStart() {
+  const auto why =
+      WhyNotStartWithWindows(os_, os_.GetProgramFolder(), os_.GetProgramExeName() + L".exe",
+                             GetWindowsPlatform(os_) == WindowsPlatform::Nt);
+  if (why) {
+    toolkit_.desktop().MessageBox(*why, kProductName, platform::kMbOkExclamation);
+  }
+  return why.has_value();
+}
+
 void FrmOpti::cmdOk_Click() {
+  // Refused, the box shows it unticked and the dialog stays, to be confirmed as it now stands.
+  if (chkRun_.Value() == 1 && RefusedStart()) {
+    chkRun_.SetValue(0);
+    return;
+  }
   settings_.autoCheck = chkCheck_.Value();
   settings_.autoClean = chkClean_.Value();
   settings_.moveFiles = chkFiles_.Value();

@@ -1,5 +1,6 @@
 // The options dialog: the three settings and "Run On Startup" as check boxes, stored by "&Ok".
-// Closing it any other way stores nothing.
+// Closing it any other way stores nothing. "Run On Startup" is refused, with the reason, for a
+// copy whose folder or executable others than administrators can change.
 #pragma once
 
 #include <memory>
@@ -20,6 +21,10 @@ class FrmOpti {
   platform::Form& form() { return *form_; }
 
  private:
+  // Whether this copy must not start with Windows; when so, a message box has told the user why.
+  bool RefusedStart();
+
+  platform::Toolkit& toolkit_;
   platform::Os& os_;
   Settings& settings_;
   std::unique_ptr<platform::Form> form_;

@@ -225,6 +225,12 @@ inline constexpr std::array kSecurityFailures{kErrorAccessDenied, kErrorFileNotF
   /* The system's 8-bit code page, both ways; every byte and character counts, zeros included. */ \
   X(std::wstring, AnsiToWide, (std::string_view ansi), (ansi), "AnsiToWide", kCannotFail)         \
   X(std::string, WideToAnsi, (std::wstring_view text), (text), "WideToAnsi", kCannotFail)         \
+  /* Compares two texts code unit by code unit (kCstrLessThan, kCstrEqual, kCstrGreaterThan);     \
+     with ignoreCase, each unit first goes through the upper-case table Windows compares file     \
+     and registry names by. Before Windows Vista, which lacks the call, ntdll's                   \
+     RtlUpcaseUnicodeChar gives the same table. */                                                \
+  X(int, CompareStringOrdinal, (std::wstring_view a, std::wstring_view b, bool ignoreCase),       \
+    (a, b, ignoreCase), "CompareStringOrdinal", kCannotFail)                                      \
   /* Why the last call that failed without returning a status failed: the status it left. After   \
      a failure that the fault wrapper makes up, the wrapper answers with its status. */           \
   X(Status, GetLastError, (), (), "GetLastError", kCannotFail, return *status;)

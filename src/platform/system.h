@@ -51,6 +51,11 @@ inline std::int32_t MinutesAheadOfUtc(std::uint32_t zoneId, const TimeZoneBias& 
   return -(zone.bias + seasonal);
 }
 
+// What CompareStringOrdinal returns.
+inline constexpr int kCstrLessThan = 1;
+inline constexpr int kCstrEqual = 2;
+inline constexpr int kCstrGreaterThan = 3;
+
 // The calls and their documentation: QUELLSPUR_SYSTEM_CALLS in os_calls.h.
 class System {
  public:

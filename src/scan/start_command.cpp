@@ -1,5 +1,6 @@
 #include "scan/start_command.h"
 
+#include "platform/same_name.h"
 #include "platform/text.h"
 #include "scan/scanner.h"
 
@@ -11,7 +12,7 @@ std::wstring StartedFileName(const std::wstring& command) {
   if (slash != std::wstring::npos) {
     candidate = TrimBlanks(candidate.substr(0, slash));
   }
-  return TrimBlanks(UpperCase(candidate));
+  return TrimBlanks(candidate);
 }
 
 std::wstring StartedFilePath(const std::wstring& command) {
@@ -21,11 +22,13 @@ std::wstring StartedFilePath(const std::wstring& command) {
 }
 
 std::wstring ComparableFileName(const std::wstring& path) {
-  return TrimBlanks(UpperCase(FileNameOf(path)));
+  return TrimBlanks(FileNameOf(path));
 }
 
-bool StartsExecutable(const std::wstring& command, const std::wstring& path) {
-  return NamesAFile(path) && StartedFileName(command) == ComparableFileName(path);
+bool StartsExecutable(platform::System& system, const std::wstring& command,
+                      const std::wstring& path) {
+  return NamesAFile(path) &&
+         platform::SameName(system, StartedFileName(command), ComparableFileName(path));
 }
 
 bool NamesAFile(const std::wstring& path) {

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/system.h"
 #include "platform/types.h"
 
 namespace quellspur {
@@ -33,8 +34,10 @@ platform::Status ReadGrowing(Read read) {
 }
 
 // Whether the command starts an executable named like `path`: the command's file-name part, cut
-// at a slash that begins a switch, in any case and without surrounding blanks.
-bool StartsExecutable(const std::wstring& command, const std::wstring& path);
+// at a slash that begins a switch, without surrounding blanks, the same name as Windows takes
+// names in any case.
+bool StartsExecutable(platform::System& system, const std::wstring& command,
+                      const std::wstring& path);
 // The two sides of that comparison, for a scan that matches many commands against a few paths:
 // the file name a command starts, and an executable's own, both as the rule compares them.
 std::wstring StartedFileName(const std::wstring& command);

@@ -1,4 +1,5 @@
 // Start-entry discovery: the values of the start-up keys that start a hit's executable.
+#include "platform/same_name.h"
 #include "scan/scanner.h"
 #include "scan/start_command.h"
 
@@ -12,7 +13,7 @@ bool Scanner::FindStartEntries(const std::wstring& backdoorName, const std::wstr
   bool found = false;
   for (const StartKey& key : StartKeys()) {
     for (const StartValue& value : key.values) {
-      if (value.startedFile == wanted) {
+      if (platform::SameName(os_, value.startedFile, wanted)) {
         Finding& finding = findings_.emplace_back();
         finding.backdoorName = backdoorName;
         finding.filePath = path;

@@ -8,6 +8,7 @@
 
 #include "platform/sha256.h"
 #include "testing/sim_machine.h"
+#include "testing/windows_upper_case.h"
 
 namespace quellspur::platform::sim {
 namespace {
@@ -89,7 +90,7 @@ std::wstring SimMachine::FileKey(const std::wstring& path) const {
     }
     full = folder + full;
   }
-  return UpperCase(full);
+  return WindowsUpperCase(full);
 }
 
 SimMachine::File& SimMachine::FileAt(const std::wstring& path) {

@@ -2,6 +2,7 @@
 #include <algorithm>
 
 #include "testing/sim_machine.h"
+#include "testing/windows_upper_case.h"
 
 namespace quellspur::platform::sim {
 namespace {
@@ -11,8 +12,9 @@ constexpr std::uint32_t kKeySetValue = 0x2;
 
 template <typename Values>
 auto FindValue(Values& values, const std::wstring& name) {
-  return std::find_if(values.begin(), values.end(),
-                      [&](const SimValue& v) { return UpperCase(v.name) == UpperCase(name); });
+  return std::find_if(values.begin(), values.end(), [&](const SimValue& v) {
+    return WindowsUpperCase(v.name) == WindowsUpperCase(name);
+  });
 }
 
 // String-type data whose last character is not a zero gets one when the character behind the data
@@ -77,7 +79,7 @@ std::wstring SimMachine::KeyPath(RegKey root, const std::wstring& subKey) const 
   if (!subKey.empty()) {
     path += L"\\" + subKey;
   }
-  return UpperCase(path);
+  return WindowsUpperCase(path);
 }
 
 std::wstring SimMachine::ViewedKeyPath(RegKey root, const std::wstring& subKey,

@@ -2,6 +2,7 @@
 // named mutexes and the ANSI code page.
 #include "testing/sim_machine.h"
 #include "testing/windows_1252.h"
+#include "testing/windows_upper_case.h"
 
 namespace quellspur::platform::sim {
 
@@ -87,6 +88,18 @@ std::wstring SimMachine::AnsiToWide(std::string_view ansi) {
 
 std::string SimMachine::WideToAnsi(std::wstring_view text) {
   return EncodeWindows1252(text);
+}
+
+int SimMachine::CompareStringOrdinal(std::wstring_view a, std::wstring_view b, bool ignoreCase) {
+  const auto unit = [ignoreCase](wchar_t c) { return ignoreCase ? WindowsUpperCase(c) : c; };
+  for (std::size_t i = 0; i < a.size() && i < b.size(); ++i) {
+    const wchar_t left = unit(a[i]);
+    const wchar_t right = unit(b[i]);
+    if (left != right) {
+      return left < right ? kCstrLessThan : kCstrGreaterThan;
+    }
+  }
+  return a.size() == b.size() ? kCstrEqual : a.size() < b.size() ? kCstrLessThan : kCstrGreaterThan;
 }
 
 }  // namespace quellspur::platform::sim

@@ -68,6 +68,36 @@ TEST_F(CleanUpTest, EachLineIsCleanedByWhatItHoldsAndOnlyOnce) {
   EXPECT_EQ(sim.FileContent(kLogPath), logText);
 }
 
+// Windows takes \u0108at.exe and \u0109at.exe for one file whatever the letter's case, and
+// Cat.exe for another: a start value that names the backdoor in the other case is found and
+// removed, and so is its file; the look-alike's value and file stay.
+TEST_F(CleanUpTest, AStartValueNamingTheBackdoorInAnyLettersOtherCaseIsFoundAndRemoved) {
+  const std::uint32_t id = Run(L"C:\\Q\\\u0108at.exe", L"TApplication", L"NetBus Server");
+  sim.PutFile(L"C:\\Q\\Cat.exe", "an innocent program");
+  sim.SetRegistryText(kHklm, kRunKey, L"other case", L"c:\\q\\\u0109AT.EXE");
+  sim.SetRegistryText(kHklm, kRunKey, L"look-alike", L"C:\\Q\\Cat.exe");
+  Scan();
+  const std::wstring found = L"NetBus Pro Found as: C:\\Q\\\u0108at.exe ";
+  EXPECT_THAT(list.lines(),
+              ElementsAre(found + L"Start entry in: HKEY_LOCAL_MACHINE Run/other case",
+                          found + L"Activ now, started by: -unknown-"));
+
+  settings.moveFiles = 1;
+  CleanLine(0);
+  CleanLine(1);
+  EXPECT_THAT(list.lines(), ElementsAre(L"IT\u00B4S ERASED!  " + found +
+                                            L"Start entry in: HKEY_LOCAL_MACHINE Run/other case",
+                                        L"IT\u00B4S TERMINATED!  " + found +
+                                            L"Activ now, started by: -unknown-"));
+  EXPECT_FALSE(sim.Process(id).running);
+  const auto values = sim.RegistryValues(kHklm, kRunKey);
+  ASSERT_EQ(values.size(), 1u);
+  EXPECT_EQ(values[0].name, L"look-alike");
+  EXPECT_FALSE(sim.FileExists(L"C:\\Q\\\u0108AT.EXE"));
+  EXPECT_EQ(sim.FileContent(L"C:\\Q\\Cat.exe"), "an innocent program");
+  EXPECT_TRUE(sim.FileExists(InQuarantine(L"\u0108at.exe.Backdoor")));
+}
+
 TEST_F(CleanUpTest, WhatCannotBeEndedKeepsItsLineAndTheButton) {
   const std::uint32_t stubborn = Run(L"C:\\A\\BUBBEL.EXE", L"ThunderRT5Main", L"bubbel");
   sim.Process(stubborn).refusesTermination = true;

@@ -8,6 +8,7 @@
 #include "console/table_text.h"
 #include "forms/main_window_fixture.h"
 #include "settings/settings_store.h"
+#include "support/administrators_only.h"
 #include "support/quarantine_paths.h"
 #include "testing/sim_console.h"
 #include "version/version.h"
@@ -190,6 +191,33 @@ TEST_F(QuellScan, RepeatTimesTheScansAndReportsOnce) {
 }
 
 // A field that holds nothing but a separator, a quote or a line end is quoted all the same.
+// The setup asks before it writes "Run On Startup" for a folder outside Program Files.
+TEST_F(QuellScan, StartupSaysWhetherQuellspurMayStartWithWindowsFromItsFolder) {
+  const std::wstring folder = sim.GetProgramFolder();
+  EXPECT_EQ(Run({L"startup"}), 1);
+  EXPECT_THAT(OutLines(),
+              ElementsAre(L"Quellspur does not start with Windows from " + folder +
+                          L": it belongs to the account S-1-5-21-0-0-0-1000. Whoever may change "
+                          L"it could have their own program started when any user logs on. "
+                          L"Install Quellspur with its setup, or move its folder to one that only "
+                          L"administrators can change, such as Program Files."));
+
+  sim.KeepAccessLists();
+  sim.SetAccessList(folder, AdministratorsOnly());
+  EXPECT_EQ(Run({L"startup"}), 0);
+  EXPECT_THAT(OutLines(), ElementsAre(L"Quellspur may start with Windows from " + folder + L"."));
+
+  sim.SetAccessList(folder + L"\\Quellspur.exe", {platform::kSidSystem, false, false, {}});
+  EXPECT_EQ(Run({L"startup"}), 1);
+  EXPECT_THAT(OutLines(), ElementsAre(::testing::HasSubstr(
+                              L"from " + folder + L"\\Quellspur.exe: it has no access list")));
+
+  sim.SetPlatformId(1);  // Windows 98 keeps no access lists, and refuses nobody
+  EXPECT_EQ(Run({L"startup"}), 0);
+  EXPECT_EQ(Run({L"startup", L"--all"}), 2);
+  EXPECT_FALSE(sim.FileExists(kLogPath));  // the setup asks it, and takes back only its own files
+}
+
 TEST(CsvLine, QuotesAFieldHoldingOnlyACommaAQuoteOrALineEnd) {
   EXPECT_EQ(CsvLineOf({{L"a", L","}, {L"b", L"\""}, {L"c", L"\r"}, {L"d", L"\n"}, {L"e", L"x"}}),
             L"\",\",\"\"\"\",\"\r\",\"\n\",x\r\n");

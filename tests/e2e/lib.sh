@@ -206,13 +206,16 @@ expect_quellscan_exit() {
     fail "QuellScan $2 ended with $QS_EXIT, expected $1 ($(head -c 300 "$E2E_DIR/quellscan.err"))"
 }
 
-# The options dialog, opened from the tray menu, shows "Run On Startup" as expected (0 or 1).
-expect_startup_option_from_tray() {
+# The options dialog, opened from the tray menu while the Run value starts the program from the
+# folder $1 (the program's own by default): it reports that others may change that folder (under
+# Wine, any), shows "Run On Startup" unticked, and closed, changes nothing.
+expect_startup_reported_from_tray() {
   must tray rdown
   must tray-menu "$TRAY_OPTIONS"
   must wait-for Options visible
+  expect_start_with_windows_refused "${1:-$APP}"
   drv_out checked 'Run On Startup'
-  [ "$(cat "$E2E_DIR/out")" = "$1" ] || fail "\"Run On Startup\" shows $(cat "$E2E_DIR/out")"
+  [ "$(cat "$E2E_DIR/out")" = 0 ] || fail "\"Run On Startup\" shows $(cat "$E2E_DIR/out")"
   must close Options
   must wait-for Options gone
 }
@@ -384,4 +387,19 @@ utf16_hex() {
 # A file's size and SHA-256 as the record shows them, TAB-separated.
 size_and_sha256() {
   printf '%s\t%s' "$(stat -c %s "$1")" "$(sha256sum <"$1" | cut -d ' ' -f 1)"
+}
+
+# The program's refusal to start with Windows from the folder $1 (the program's own by default),
+# which Wine gives to the user as it gives every folder of a prefix: a message box that says why
+# and what to do, confirmed.
+expect_start_with_windows_refused() {
+  must wait-for Quellspur visible
+  drv_out texts Quellspur
+  local said
+  said="$(tr -d '\r' <"$E2E_DIR/out")"
+  grep -qF "Quellspur does not start with Windows from ${1:-$APP}: it belongs to the account S-1-5-21-" \
+    <<<"$said" && grep -qF 'Install Quellspur with its setup, or move its folder' <<<"$said" ||
+    fail "the refusal to start with Windows says: $(tr '\n' '|' <<<"$said")"
+  must click OK Quellspur
+  must wait-for Quellspur gone
 }

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The program as a tray application on a clean machine: the first start asks for the settings;
-# "Run On Startup" stores the command with "/boot"; started with it, the program scans, stays in
-# the tray and scans again by itself; a second copy is refused; the tray icon opens the window,
-# the close box hides it, and the tray menu ends the program.
+# "Run On Startup" is refused with the reason, since Wine gives the program's folder to the user;
+# started with "/boot" from a Run value put there by hand, the program scans, stays in the tray
+# and scans again by itself; a second copy is refused; the options dialog reports that Run value;
+# the tray icon opens the window, the close box hides it, and the tray menu ends the program.
 source "$(dirname "$0")/lib.sh"
 e2e_begin tray_start
 
@@ -22,8 +23,13 @@ face="$(reg_data 'HKEY_CURRENT_USER\Control Panel\Colors' ButtonFace)"
 [ "$(main_colour options)" = "$face" ] ||
   fail "the options dialog shows mostly \"$(main_colour options)\", not the button face \"$face\""
 must check 'Run On Startup' 1
+must click '&Ok' Options asking
+expect_start_with_windows_refused
+drv_out checked 'Run On Startup'
+[ "$(cat "$E2E_DIR/out")" = 0 ] || fail "refused, \"Run On Startup\" shows $(cat "$E2E_DIR/out")"
 must click '&Ok' Options
-expect_reg "$RUN" Quellspur '"C:\Quellspur\Quellspur.exe" /boot'
+must wait-for Options gone
+expect_no_reg "$RUN" Quellspur
 expect_reg "$SETTINGS" AutoCheck ' 1'
 expect_reg "$SETTINGS" AutoClean ' 0'
 expect_reg "$SETTINGS" MoveFiles ' 0'
@@ -31,7 +37,10 @@ must menu '&File' '&Exit'
 expect_exit_code quellspur 0
 expect_drv wait-for "$TRAY" gone 5
 
-# Started as Windows would at log-on: a scan, and the window stays hidden.
+# Started as Windows would at log-on from a Run value put there by hand: a scan, and the window
+# stays hidden.
+wine reg add "$RUN" /v Quellspur /d '"C:\Quellspur\Quellspur.exe" /boot' "/reg:$QS_BITS" /f \
+  </dev/null >>"$E2E_DIR/driver.log" 2>&1 || abort "the Run value cannot be written"
 start_quellspur "$APP\\Quellspur.exe" /boot
 must confirm-splash
 expect_drv wait-line 1 "$CLEAN"
@@ -80,8 +89,10 @@ must close "$MAIN"
 expect_visible "$MAIN" hidden
 expect_running quellspur
 
-# The tray menu's "Options" shows "Run On Startup" checked, since the stored command is this one.
-expect_startup_option_from_tray 1
+# The tray menu's "Options" reports that the stored command, this program's, starts it from a
+# folder others may change, and shows "Run On Startup" unticked; closed, it changes nothing.
+expect_startup_reported_from_tray
+expect_reg "$RUN" Quellspur '"C:\Quellspur\Quellspur.exe" /boot'
 
 must tray rdown
 must tray-menu "$TRAY_OPEN"

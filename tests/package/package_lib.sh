@@ -162,3 +162,10 @@ unix_pid() {
   done
   return 1
 }
+
+# The start value of the install in $APP, put there by hand: the setup does not start a copy
+# outside Program Files with Windows under Wine, which gives every folder to the user.
+start_value_by_hand() {
+  wine reg add "$RUN" /v Quellspur /d "\"$APP\\Quellspur.exe\" /boot" "/reg:$QS_BITS" /f \
+    </dev/null >>"$E2E_DIR/setup.log" 2>&1 || abort "the start value cannot be written"
+}

@@ -22,6 +22,7 @@ expect_all_gone() {
 }
 
 setup /RUNONSTARTUP=1 "/D=$APP"
+start_value_by_hand
 settings 1 0 0
 start_at_logon
 must confirm-splash
@@ -94,6 +95,7 @@ EOF2
 }
 
 setup /RUNONSTARTUP=1 "/D=$APP"
+start_value_by_hand
 chmod a-w "$APP_DIR"
 uninstall_waiting
 chmod u+w "$APP_DIR"

@@ -55,6 +55,10 @@ TEST_P(ScanCost, ReadsEachStartKeyAndTheProcessListOnceAndYieldsByElapsedTime) {
     EXPECT_EQ(os.Uses(platform::Call::RegOpenKeyExW), keys);
     EXPECT_EQ(os.Uses(platform::Call::RegEnumValueW), keys * (kValuesPerKey + 1));
     EXPECT_EQ(os.Uses(platform::Call::CreateToolhelp32Snapshot), nt ? 0 : 1);
+    // Names are compared by the system only where their lengths agree: for each window, the one
+    // value of each key that starts a server, never the others' TOOL.EXE.
+    EXPECT_EQ(os.Uses(platform::Call::CompareStringOrdinal),
+              static_cast<int>(std::size(kStartKeys)) * keys);
     EXPECT_EQ(pump.turns(), clockStep == 0 ? 0 : chances / 10);
     // Auto Clean's second look, right after the scan, sees the machine as it is by then.
     sim.EndProcess(server, 0);

@@ -2,13 +2,14 @@
 // by their SHA-256, running or only named by a start value. This program is never a finding.
 #include <algorithm>
 
+#include "platform/same_name.h"
 #include "platform/text.h"
 #include "scan/scanner.h"
 
 namespace quellspur {
 namespace {
 
-const wchar_t* const kProgramFileNames[] = {L"QUELLSPUR.EXE", L"QUELLSCAN.EXE"};
+const wchar_t* const kProgramFileNames[] = {L"Quellspur.exe", L"QuellScan.exe"};
 
 }  // namespace
 
@@ -20,15 +21,15 @@ void Scanner::MarkAdded(std::size_t first, const std::string& listedSha256) {
 }
 
 bool Scanner::IsOwnExecutable(const std::wstring& path) {
-  std::wstring folder = UpperCase(os_.GetProgramFolder());
+  std::wstring folder = os_.GetProgramFolder();
   if (folder.empty() || folder.back() != L'\\') {
     folder += L'\\';
   }
-  const std::wstring upper = UpperCase(path);
   // Either program, so that neither acts on the other either.
-  return upper == folder + UpperCase(os_.GetProgramExeName()) + L".EXE" ||
-         std::any_of(std::begin(kProgramFileNames), std::end(kProgramFileNames),
-                     [&](const wchar_t* name) { return upper == folder + name; });
+  return platform::SameName(os_, path, folder + os_.GetProgramExeName() + L".exe") ||
+         std::any_of(
+             std::begin(kProgramFileNames), std::end(kProgramFileNames),
+             [&](const wchar_t* name) { return platform::SameName(os_, path, folder + name); });
 }
 
 void Scanner::FindAddedWindows() {

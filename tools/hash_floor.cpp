@@ -1,0 +1,137 @@
+// The floor under a first scan's hashing: the executables of the running processes read and
+// hashed with our own SHA-256 in a plain loop, timed like "QuellScan.exe scan --repeat N", so that
+// the bench can set what hash signatures cost a scan against the reading and hashing alone.
+//
+//   hash_floor.exe [--repeat N]
+//
+// The files are named once, before the timing: every running process but this one, its executable
+// as the process itself names it (as a scan on Windows NT asks), each path once. One round reads
+// each file in 64 KiB pieces and hashes it. Prints on stdout how many files and bytes a round
+// hashed, and on stderr the times. Exit codes: 0 done, 2 the command line is wrong.
+#define WIN32_LEAN_AND_MEAN
+#define NOMINMAX
+#include <windows.h>
+// After windows.h, which it builds on.
+#include <tlhelp32.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/sha256.h"
+
+namespace {
+
+constexpr int kDone = 0;
+constexpr int kUsage = 2;
+
+std::wstring ImageOf(DWORD processId) {
+  static wchar_t path[32768];
+  const HANDLE process = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
+  if (process == nullptr) {
+    return {};
+  }
+  DWORD chars = std::size(path);
+  const bool named = ::QueryFullProcessImageNameW(process, 0, path, &chars) != FALSE;
+  ::CloseHandle(process);
+  return named ? std::wstring(path, chars) : std::wstring();
+}
+
+std::vector<std::wstring> RunningExecutables() {
+  std::set<std::wstring> paths;
+  const HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) {
+    return {};
+  }
+  PROCESSENTRY32W entry{};
+  entry.dwSize = sizeof(entry);
+  for (BOOL more = ::Process32FirstW(snapshot, &entry); more;
+       more = ::Process32NextW(snapshot, &entry)) {
+    if (entry.th32ProcessID == ::GetCurrentProcessId()) {
+      continue;
+    }
+    std::wstring path = ImageOf(entry.th32ProcessID);
+    if (!path.empty()) {
+      paths.insert(std::move(path));
+    }
+  }
+  ::CloseHandle(snapshot);
+  return {paths.begin(), paths.end()};
+}
+
+// The file's digest; empty when it cannot be read whole. Counts the bytes read.
+std::string HashOf(const std::wstring& path, ULONGLONG& bytes) {
+  const HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    return {};
+  }
+  quellspur::platform::Sha256 hash;
+  static char chunk[64 * 1024];
+  DWORD read = 0;
+  bool ok = true;
+  while ((ok = ::ReadFile(file, chunk, sizeof chunk, &read, nullptr) != FALSE) && read > 0) {
+    hash.Update({chunk, read});
+    bytes += read;
+  }
+  ::CloseHandle(file);
+  return ok ? hash.HexDigest() : std::string();
+}
+
+double Median(std::vector<double> sorted) {
+  const std::size_t middle = sorted.size() / 2;
+  return sorted.size() % 2 == 1 ? sorted[middle] : (sorted[middle - 1] + sorted[middle]) / 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  long repeat = 1;
+  for (int next = 1; next < argc; ++next) {
+    if (std::strcmp(argv[next], "--repeat") == 0 && next + 1 < argc) {
+      char* end = nullptr;
+      repeat = std::strtol(argv[++next], &end, 10);
+      if (*end != '\0' || repeat < 1 || repeat > 1000000) {
+        repeat = 0;
+      }
+    } else {
+      repeat = 0;
+    }
+    if (repeat == 0) {
+      std::fprintf(stderr, "usage: hash_floor.exe [--repeat N]\n");
+      return kUsage;
+    }
+  }
+
+  const std::vector<std::wstring> files = RunningExecutables();
+  LARGE_INTEGER frequency;
+  ::QueryPerformanceFrequency(&frequency);
+  std::vector<double> milliseconds;
+  int hashed = 0;
+  ULONGLONG bytes = 0;
+  for (long round = 0; round < repeat; ++round) {
+    hashed = 0;
+    bytes = 0;
+    LARGE_INTEGER start;
+    LARGE_INTEGER end;
+    ::QueryPerformanceCounter(&start);
+    for (const std::wstring& file : files) {
+      hashed += HashOf(file, bytes).empty() ? 0 : 1;
+    }
+    ::QueryPerformanceCounter(&end);
+    milliseconds.push_back(static_cast<double>(end.QuadPart - start.QuadPart) * 1000.0 /
+                           static_cast<double>(frequency.QuadPart));
+  }
+  std::sort(milliseconds.begin(), milliseconds.end());
+
+  std::printf("last round: %d of %zu running executables hashed, %llu bytes\n", hashed,
+              files.size(), bytes);
+  std::fprintf(stderr, "scan time over %ld scans: min %.3f ms, median %.3f ms, max %.3f ms\n",
+               repeat, milliseconds.front(), Median(milliseconds), milliseconds.back());
+  return kDone;
+}

@@ -108,6 +108,10 @@ int main(int argc, char** argv) {
     }
   }
 
+  // A 64-bit process names its executable in the real System32, which a 32-bit program reaches
+  // only without the redirection (a scan reads it through Sysnative); a 64-bit program has none.
+  void* redirection = nullptr;
+  ::Wow64DisableWow64FsRedirection(&redirection);
   const std::vector<std::wstring> files = RunningExecutables();
   LARGE_INTEGER frequency;
   ::QueryPerformanceFrequency(&frequency);

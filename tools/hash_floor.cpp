@@ -14,32 +14,20 @@
 // After windows.h, which it builds on.
 #include <tlhelp32.h>
 
-#include <algorithm>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "floor_timing.h"
 #include "platform/sha256.h"
 
 namespace {
 
+namespace floors = quellspur::floors;
+
 constexpr int kDone = 0;
 constexpr int kUsage = 2;
-
-std::wstring ImageOf(DWORD processId) {
-  static wchar_t path[32768];
-  const HANDLE process = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
-  if (process == nullptr) {
-    return {};
-  }
-  DWORD chars = std::size(path);
-  const bool named = ::QueryFullProcessImageNameW(process, 0, path, &chars) != FALSE;
-  ::CloseHandle(process);
-  return named ? std::wstring(path, chars) : std::wstring();
-}
 
 std::vector<std::wstring> RunningExecutables() {
   std::set<std::wstring> paths;
@@ -54,7 +42,7 @@ std::vector<std::wstring> RunningExecutables() {
     if (entry.th32ProcessID == ::GetCurrentProcessId()) {
       continue;
     }
-    std::wstring path = ImageOf(entry.th32ProcessID);
+    std::wstring path = floors::ImageOf(entry.th32ProcessID);
     if (!path.empty()) {
       paths.insert(std::move(path));
     }
@@ -83,25 +71,12 @@ std::string HashOf(const std::wstring& path, ULONGLONG& bytes) {
   return ok ? hash.HexDigest() : std::string();
 }
 
-double Median(std::vector<double> sorted) {
-  const std::size_t middle = sorted.size() / 2;
-  return sorted.size() % 2 == 1 ? sorted[middle] : (sorted[middle - 1] + sorted[middle]) / 2;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
   long repeat = 1;
   for (int next = 1; next < argc; ++next) {
-    if (std::strcmp(argv[next], "--repeat") == 0 && next + 1 < argc) {
-      char* end = nullptr;
-      repeat = std::strtol(argv[++next], &end, 10);
-      if (*end != '\0' || repeat < 1 || repeat > 1000000) {
-        repeat = 0;
-      }
-    } else {
-      repeat = 0;
-    }
+    repeat = floors::RepeatAt(argc, argv, next);
     if (repeat == 0) {
       std::fprintf(stderr, "usage: hash_floor.exe [--repeat N]\n");
       return kUsage;
@@ -113,29 +88,16 @@ int main(int argc, char** argv) {
   void* redirection = nullptr;
   ::Wow64DisableWow64FsRedirection(&redirection);
   const std::vector<std::wstring> files = RunningExecutables();
-  LARGE_INTEGER frequency;
-  ::QueryPerformanceFrequency(&frequency);
-  std::vector<double> milliseconds;
   int hashed = 0;
   ULONGLONG bytes = 0;
-  for (long round = 0; round < repeat; ++round) {
+  floors::TimeRounds(repeat, [&] {
     hashed = 0;
     bytes = 0;
-    LARGE_INTEGER start;
-    LARGE_INTEGER end;
-    ::QueryPerformanceCounter(&start);
     for (const std::wstring& file : files) {
       hashed += HashOf(file, bytes).empty() ? 0 : 1;
     }
-    ::QueryPerformanceCounter(&end);
-    milliseconds.push_back(static_cast<double>(end.QuadPart - start.QuadPart) * 1000.0 /
-                           static_cast<double>(frequency.QuadPart));
-  }
-  std::sort(milliseconds.begin(), milliseconds.end());
-
+  });
   std::printf("last round: %d of %zu running executables hashed, %llu bytes\n", hashed,
               files.size(), bytes);
-  std::fprintf(stderr, "scan time over %ld scans: min %.3f ms, median %.3f ms, max %.3f ms\n",
-               repeat, milliseconds.front(), Median(milliseconds), milliseconds.back());
   return kDone;
 }

@@ -48,6 +48,20 @@ void Skippable(Step step) {
   }
 }
 
+// For a hash signature's finding, the file's digest now: the one listed, another, or none when
+// the file can't be read. Other findings always pass.
+enum class ListedHash { Same, Other, Unread };
+ListedHash HashNow(platform::Files& files, const Finding& finding) {
+  if (finding.listedSha256.empty()) {
+    return ListedHash::Same;
+  }
+  std::string sha256;
+  if (!files.FileSha256(finding.filePath, sha256)) {
+    return ListedHash::Unread;
+  }
+  return sha256 == finding.listedSha256 ? ListedHash::Same : ListedHash::Other;
+}
+
 // Dealt with: nothing is left to end or remove.
 void MarkCleaned(Finding& finding) {
   finding.processId = 0;
@@ -80,7 +94,8 @@ CleanOutcome CleanUp::Terminate(Finding& finding, const CleanOptions& options) {
       // The id may have been reused since the scan: act only on the executable that was found,
       // read again through the handle that keeps this very process alive.
       if (UpperCase(scanner_.GetProcessPath(process.get(), processId)) !=
-          UpperCase(finding.filePath)) {
+              UpperCase(finding.filePath) ||
+          HashNow(os_, finding) != ListedHash::Same) {
         return CleanOutcome::NotDone;
       }
       os_.TerminateProcess(process.get(), kKilledExitCode);
@@ -100,7 +115,7 @@ CleanOutcome CleanUp::Terminate(Finding& finding, const CleanOptions& options) {
   if (options.moveFiles) {
     MoveFiles(finding);
   }
-  if (Contains(finding.backdoorName, L"Millenium")) {
+  if (!finding.addedSignature && Contains(finding.backdoorName, L"Millenium")) {
     bool winIniDone = false;
     Skippable([&] {
       winIniDone = RewriteWinIni(os_, log_, record_, finding.backdoorName, options.windowsFolder,
@@ -125,9 +140,14 @@ bool CleanUp::Gone(platform::Handle process, std::uint32_t processId) {
 }
 
 void CleanUp::MoveFiles(const Finding& finding) {
-  Skippable([&] { MoveFile(os_, log_, record_, finding.backdoorName, finding.filePath); });
-  if (!IsAbsolutePath(finding.filePath)) {
-    return;  // companions are looked for beside the executable, never in the current folder
+  // A file that another took the place of since the scan is not the one listed.
+  if (HashNow(os_, finding) == ListedHash::Same) {
+    Skippable([&] { MoveFile(os_, log_, record_, finding.backdoorName, finding.filePath); });
+  }
+  // An added signature names only its executable; a built-in one's companions are looked for
+  // beside the executable, never in the current folder.
+  if (finding.addedSignature || !IsAbsolutePath(finding.filePath)) {
+    return;
   }
   const std::wstring folder =
       finding.filePath.substr(0, finding.filePath.size() - FileNameOf(finding.filePath).size());
@@ -144,11 +164,14 @@ void CleanUp::MoveFiles(const Finding& finding) {
 }
 
 CleanOutcome CleanUp::RemoveStart(Finding& finding, const CleanOptions& options) {
-  if (!RemoveRegistryStart(os_, log_, record_, finding)) {
+  // The value may now start another file of the same name; one already in quarantine passes.
+  if (HashNow(os_, finding) == ListedHash::Other ||
+      !RemoveRegistryStart(os_, log_, record_, finding)) {
     return CleanOutcome::NotDone;  // it may still start the backdoor: the line stays as it is
   }
   MarkCleaned(finding);
-  if (options.moveFiles && NamesAFile(finding.filePath)) {
+  if (options.moveFiles && NamesAFile(finding.filePath) &&
+      HashNow(os_, finding) == ListedHash::Same) {
     Skippable([&] { MoveFile(os_, log_, record_, finding.backdoorName, finding.filePath); });
   }
   return CleanOutcome::StartRemoved;

@@ -4,9 +4,9 @@
 
 #include "clean/change_record.h"
 #include "clean/record_text.h"
-#include "clean/utf8.h"
 #include "platform/sha256.h"
 #include "platform/types.h"
+#include "platform/utf8.h"
 
 namespace quellspur {
 namespace {

@@ -2,8 +2,8 @@
 
 #include <charconv>
 
-#include "clean/utf8.h"
 #include "platform/text.h"
+#include "platform/utf8.h"
 
 namespace quellspur {
 namespace {

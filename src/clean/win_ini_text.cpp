@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "clean/utf8.h"
 #include "platform/text.h"
+#include "platform/utf8.h"
 
 namespace quellspur {
 namespace {

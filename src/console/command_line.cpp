@@ -10,17 +10,22 @@ constexpr int kMostRepeats = 100000;
 using Action = CommandLine::Action;
 
 const std::map<std::wstring, Action> kCommands = {
-    {L"scan", Action::Scan},        {L"quarantine", Action::Quarantine},
-    {L"restore", Action::Restore},  {L"--help", Action::Help},
-    {L"-h", Action::Help},          {L"/?", Action::Help},
-    {L"--version", Action::Version}};
+    {L"scan", Action::Scan},       {L"quarantine", Action::Quarantine},
+    {L"restore", Action::Restore}, {L"signatures", Action::Signatures},
+    {L"--help", Action::Help},     {L"-h", Action::Help},
+    {L"/?", Action::Help},         {L"--version", Action::Version}};
 
 // The options each command takes, and whether each takes a value.
 const std::map<Action, std::map<std::wstring, bool>> kOptions = {
     {Action::Scan,
-     {{L"--clean", false}, {L"--move-files", false}, {L"--format", true}, {L"--repeat", true}}},
+     {{L"--clean", false},
+      {L"--move-files", false},
+      {L"--format", true},
+      {L"--repeat", true},
+      {L"--signatures", true}}},
     {Action::Quarantine, {{L"--format", true}}},
     {Action::Restore, {{L"--all", false}, {L"--to", true}, {L"--trust-record", false}}},
+    {Action::Signatures, {{L"--format", true}, {L"--check", true}}},
     {Action::Help, {}},
     {Action::Version, {}}};
 
@@ -59,6 +64,10 @@ std::optional<std::wstring> Apply(CommandLine& line, const std::wstring& option,
     line.trustRecord = true;
   } else if (option == L"--to") {
     line.to = value;
+  } else if (option == L"--signatures") {
+    line.signatureFile = value;
+  } else if (option == L"--check") {
+    line.check = value;
   } else if (option == L"--format") {
     const auto format = FormatNamed(value);
     if (!format) {

@@ -11,13 +11,17 @@ namespace quellspur {
 enum class OutputFormat { Text, Csv, Json };
 
 struct CommandLine {
-  enum class Action { Scan, Quarantine, Restore, Help, Version };
+  enum class Action { Scan, Quarantine, Restore, Signatures, Help, Version };
   Action action = Action::Scan;
   OutputFormat format = OutputFormat::Text;
   // scan
   bool clean = false;
   bool moveFiles = false;  // with clean: move the files whatever the stored setting says
   int repeat = 0;          // scans to time; 0: one scan, untimed
+  // scan: another signature file than the program folder's
+  std::optional<std::wstring> signatureFile;
+  // signatures: the file to check instead of listing the signatures in force
+  std::optional<std::wstring> check;
   // restore
   std::vector<std::wstring> ids;
   bool all = false;

@@ -8,6 +8,7 @@
 #include "console/command_line.h"
 #include "console/quarantine_commands.h"
 #include "console/report_rows.h"
+#include "console/signature_commands.h"
 #include "engine/engine.h"
 #include "version/version.h"
 
@@ -19,8 +20,10 @@ constexpr std::uint32_t kLogWaitInAllMilliseconds = 1000;
 
 const wchar_t* const kUsage =
     L"Usage: QuellScan scan [--clean [--move-files]] [--format text|csv|json] [--repeat N]\r\n"
+    L"                      [--signatures FILE]\r\n"
     L"       QuellScan quarantine [--format text|csv|json]\r\n"
     L"       QuellScan restore ID... | --all | NAME --to PATH [--trust-record]\r\n"
+    L"       QuellScan signatures [--format text|csv|json] | signatures --check FILE\r\n"
     L"       QuellScan --help | --version\r\n"
     L"\r\n"
     L"Looks for the known backdoors running on this computer and the registry values that start\r\n"
@@ -35,6 +38,8 @@ const wchar_t* const kUsage =
     L"                  finding) or json (an object per line); UTF-8 when redirected\r\n"
     L"  --repeat N      scans N times and writes the shortest, median and longest time of one\r\n"
     L"                  scan to the error stream\r\n"
+    L"  --signatures F  adds the signatures of file F instead of those of Signatures.txt\r\n"
+    L"                  beside the program\r\n"
     L"\r\n"
     L"quarantine lists every change a clean-up made (files moved into quarantine, start values\r\n"
     L"removed, win.ini lines taken out), each with its id, and the copies in the quarantine\r\n"
@@ -46,6 +51,11 @@ const wchar_t* const kUsage =
     L"                  change record or the quarantine folder. Without it restore refuses\r\n"
     L"                  such a record, since whoever can change it can make restore put any\r\n"
     L"                  file or value anywhere.\r\n"
+    L"\r\n"
+    L"signatures lists every signature in force, built in or added by Signatures.txt beside the\r\n"
+    L"program, with where it comes from; --check FILE checks a signature file and names every\r\n"
+    L"line it refuses. A signature file with any bad line is not used at all: the scan then\r\n"
+    L"uses the built-in signatures, writes why on the error stream and ends with 2.\r\n"
     L"\r\n"
     L"Exit codes: 0 nothing found (with --clean: every finding dealt with), 1 something found\r\n"
     L"(with --clean: something remains), 2 wrong arguments or the scan could not run; for "
@@ -115,6 +125,7 @@ std::wstring RestoreRefusal(const std::wstring& why) {
 
 int Scan(const CommandLine& command, Engine& engine, platform::Os& os, platform::Console& console) {
   engine.ReadSystem();
+  const bool signaturesUsed = LoadScanSignatures(command, engine, console);
   std::vector<std::uint64_t> times;
   for (int round = 0; round < std::max(command.repeat, 1); ++round) {
     const std::uint64_t start = os.SteadyMicroseconds();
@@ -148,6 +159,9 @@ int Scan(const CommandLine& command, Engine& engine, platform::Os& os, platform:
   const bool remains = std::any_of(rows.begin(), rows.end(), [&](const ReportRow& row) {
     return !command.clean || !row.DealtWith();
   });
+  if (!signaturesUsed) {
+    return kExitError;  // the findings stand, but the scan lacked what the file adds
+  }
   return remains ? kExitFound : kExitNothingFound;
 }
 
@@ -181,6 +195,8 @@ int RunCommand(const std::vector<std::wstring>& args, platform::Os& os, Engine& 
         return RestoreChanges(command, engine, console);
       case CommandLine::Action::Scan:
         return Scan(command, engine, os, console);
+      case CommandLine::Action::Signatures:
+        return SignatureCommand(command, engine, console);
     }
   } catch (const std::exception& failure) {
     const std::string what = failure.what();

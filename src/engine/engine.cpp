@@ -30,6 +30,9 @@ bool Engine::LoadSettings() {
 void Engine::Scan(const std::function<void()>& report) {
   // While the scan yields, nothing may act on what an earlier scan found.
   findings_.clear();
+  if (watchingSignatures_) {
+    ReloadChangedSignatures();
+  }
   RunScan(scanner_, [&] {
     findings_ = scanner_.TakeFindings();
     report();

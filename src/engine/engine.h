@@ -17,6 +17,7 @@
 #include "platform/os.h"
 #include "scan/finding.h"
 #include "scan/scanner.h"
+#include "scan/signature_set.h"
 #include "settings/settings.h"
 
 namespace quellspur {
@@ -38,6 +39,16 @@ class Engine {
   Settings& settings() { return settings_; }
   // Loads the stored settings; true only when all three were there.
   bool LoadSettings();
+
+  // Signatures.txt in the program folder.
+  std::wstring SignatureFilePath();
+  // Reads the signature file at the path: from now on the scans use the built-in signatures and
+  // what it adds, or the built-in ones alone when it is missing or refused.
+  SignatureFileRead LoadSignatures(const std::wstring& path);
+  const SignatureSet& signatures() const { return scanner_.signatures(); }
+  // Reads the program folder's signature file now, and again before each scan once it changed;
+  // `refused` hears the reasons when it refuses a content it has not refused before.
+  void WatchSignatureFile(std::function<void(const std::vector<std::wstring>&)> refused);
 
   // One whole scan, whose findings replace the last scan's, then `report`; a failure inside a
   // probe or the report ends only that part.
@@ -72,6 +83,10 @@ class Engine {
   // What a clean-up on this machine changes: win.ini in the Windows folder, the start keys in the
   // views the scan reads.
   RestorePlaces RestorablePlaces();
+  // Reads the watched signature file when its length or last write time changed.
+  void ReloadChangedSignatures();
+  // Reads it, noting its stamp, and tells a content refused for the first time.
+  void ReadWatchedSignatures();
 
   platform::Os& os_;
   Scanner scanner_;
@@ -82,6 +97,10 @@ class Engine {
   Settings settings_;
   std::wstring windowsFolder_;
   Findings findings_;
+  std::function<void(const std::vector<std::wstring>&)> signaturesRefused_;
+  bool watchingSignatures_ = false;
+  std::optional<platform::FileStamp> signatureStamp_;  // none: missing when last read
+  std::string refusedSha256_;  // of the content refused last; empty once one was used
 };
 
 }  // namespace quellspur

@@ -11,6 +11,8 @@ namespace {
 const std::wstring kInstanceMutex = L"Orvanta.Quellspur.Instance";
 // At the end, with the windows gone, kept log lines may wait this long for the lock.
 constexpr std::uint32_t kLastLogWaitMilliseconds = 1000;
+// A refused signature file's reasons beyond these are in the activity log only.
+constexpr std::size_t kReasonsShown = 10;
 // What follows the program's own name on its command line: a folder named like the switch in the
 // program's path must not count as the switch.
 std::wstring ProgramArguments(const std::wstring& commandLine) {
@@ -79,6 +81,8 @@ void QuellspurApp::Splash_cmdOk_Click() {
   }
   splashConfirmed_ = true;
   ShowTray();
+  engine_.WatchSignatureFile(
+      [this](const std::vector<std::wstring>& reasons) { SignaturesRefused(reasons); });
   if (engine_.LoadSettings()) {
     if (IsOn(engine_.settings().autoCheck)) {
       frmStat_->ScanAtStart();
@@ -91,6 +95,22 @@ void QuellspurApp::Splash_cmdOk_Click() {
     mnuFileSett_Click();
   }
   splash_->Unload();
+}
+
+void QuellspurApp::SignaturesRefused(const std::vector<std::wstring>& reasons) {
+  std::wstring text = L"Signatures.txt is not used, for these reasons:\r\n\r\n";
+  for (std::size_t index = 0; index < reasons.size(); ++index) {
+    engine_.log().WriteLog(L"Signatures not used: " + reasons[index]);
+    if (index < kReasonsShown) {
+      text += reasons[index] + L"\r\n";
+    }
+  }
+  if (reasons.size() > kReasonsShown) {
+    text +=
+        L"... and " + std::to_wstring(reasons.size() - kReasonsShown) + L" more in BackLog.txt\r\n";
+  }
+  text += L"\r\nQuellspur looks for the built-in backdoors only until the file is corrected.";
+  toolkit_.desktop().MessageBox(text, kProductName, platform::kMbOkExclamation);
 }
 
 void QuellspurApp::ShowTray() {

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "engine/engine.h"
 #include "forms/frm_about.h"
@@ -48,6 +49,8 @@ class QuellspurApp {
 
  private:
   void Form_Unload();
+  // A signature file refused: told once in a message box and written to the activity log.
+  void SignaturesRefused(const std::vector<std::wstring>& reasons);
   void ShowInFront();
   // Lines the activity log had to keep are tried again on the timer until none is left.
   void tmrLog_Timer();

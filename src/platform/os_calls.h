@@ -149,6 +149,11 @@ inline constexpr std::array kSecurityFailures{kErrorAccessDenied, kErrorFileNotF
     (const std::wstring& path, const std::string& bytes, std::uint32_t waitMilliseconds),         \
     (path, bytes, waitMilliseconds), "AppendToFileUnlessLocked", kLockedFileFailures,             \
     return false;)                                                                                \
+  /* The file's length and last write time, read without opening it; false when it can't be       \
+     read or names a folder. */                                                                   \
+  X(bool, GetFileAttributesExW, (const std::wstring& path, FileStamp& stamp), (path, stamp),      \
+    "GetFileAttributesExW", kFileFailures, stamp = {};                                            \
+    return false;)                                                                                \
   /* The SHA-256 of the file's bytes as 64 lower-case hex digits; false when it can't be read. */ \
   X(bool, FileSha256, (const std::wstring& path, std::string& hexDigest), (path, hexDigest),      \
     "FileSha256", kFileFailures, hexDigest.clear();                                               \

@@ -56,6 +56,14 @@ inline constexpr std::uint32_t kAttributeHidden = 0x2;
 inline constexpr std::uint32_t kAttributeSystem = 0x4;
 inline constexpr std::uint32_t kAttributeArchive = 0x20;
 
+// What GetFileAttributesExW tells of a file: enough to see whether it changed since it was read.
+struct FileStamp {
+  std::uint64_t length = 0;
+  std::uint64_t lastWriteTime = 0;  // in 100-ns ticks since 1601, as Windows keeps it
+
+  bool operator==(const FileStamp&) const = default;
+};
+
 // Toolhelp snapshot kind: processes.
 inline constexpr std::uint32_t kSnapProcess = 2;
 

@@ -21,6 +21,11 @@ struct Finding {
   std::wstring subKey;
   std::wstring valueName;
   std::uint32_t view = 0;
+  // Found by a signature of the signature file: the clean-up takes none of the steps that belong
+  // to built-in backdoors. For a hash signature, the digest listed, which the file must still
+  // have when the clean-up acts on it.
+  bool addedSignature = false;
+  std::string listedSha256 = {};
 
   bool HasProcess() const { return processId != 0; }
   bool HasStartEntry() const { return rootKey != 0; }

@@ -24,6 +24,7 @@ void RunScan(Scanner& scanner, const std::function<void()>& report) {
     if (scanner.windowsPlatform() != WindowsPlatform::Nt) {
       Guarded([&] { scanner.FindByProcess(); });
     }
+    Guarded([&] { scanner.FindByHash(); });
   }
   Guarded([&] { report(); });
 }

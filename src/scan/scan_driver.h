@@ -1,4 +1,5 @@
-// One whole scan: the window probe, the process probe (not on Windows NT) and the report.
+// One whole scan: the window probe, the process probe (not on Windows NT), the hash probe and the
+// report.
 #pragma once
 
 #include <functional>

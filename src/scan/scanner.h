@@ -11,6 +11,8 @@
 #include "platform/message_pump.h"
 #include "platform/os.h"
 #include "scan/finding.h"
+#include "scan/hash_cache.h"
+#include "scan/signature_set.h"
 #include "scan/start_keys.h"
 #include "scan/windows_platform.h"
 #include "scan/yield_pacer.h"
@@ -27,6 +29,10 @@ class Scanner {
   // The family of Windows the probes follow; until set, unknown, which they take for Windows 95/98.
   void SetWindowsPlatform(WindowsPlatform platform) { platform_ = platform; }
   WindowsPlatform windowsPlatform() const { return platform_; }
+
+  // The signatures added to the built-in ones; until set, none.
+  void UseSignatures(SignatureSet signatures) { signatures_ = std::move(signatures); }
+  const SignatureSet& signatures() const { return signatures_; }
 
   // What the probes found, in the order found, since they were last handed over or a scan began.
   const Findings& findings() const { return findings_; }
@@ -48,7 +54,8 @@ class Scanner {
     Scanner& scanner_;
   };
 
-  // Looks for every window signature in turn and records each window found.
+  // Looks for every window signature in turn, the built-in ones first, and records each window
+  // found; an added signature never finds this program.
   void FindByWindow();
   // Records the window's process as the named backdoor, with the start entries of its executable.
   void CheckWindow(const std::wstring& backdoorName, const std::wstring& windowClass,
@@ -64,6 +71,14 @@ class Scanner {
   // Looks for "Back Orifice" among the running processes; one whose executable can't be read is
   // passed over.
   void FindByProcess();
+  // Looks for the files of the hash signatures: among the running processes (this program left
+  // out), and among the files the start values start, running or not. Does nothing without hash
+  // signatures.
+  void FindByHash();
+  // The hash signature that lists the file as it is now, its digest kept while its length and
+  // last write time stay; nullptr when none does or it can't be read.
+  const AddedHashSignature* ListedFile(const std::wstring& path);
+
   // Whether the file's own name stands in its last 101 bytes, in any case.
   bool NameInFileTail(const std::wstring& path);
 
@@ -82,11 +97,20 @@ class Scanner {
   // Adds a process finding; its start entries must be added before.
   void AddProcess(const std::wstring& backdoorName, std::uint32_t processId,
                   const std::wstring& path, const std::wstring& parentPath);
+  // Marks the findings from `first` on as an added signature's.
+  void MarkAdded(std::size_t first, const std::string& listedSha256);
+  // Whether the path names this program's executable.
+  bool IsOwnExecutable(const std::wstring& path);
+  void FindAddedWindows();
+  void FindRunningByHash();
+  void FindStartedByHash();
 
   platform::Os& os_;
   YieldPacer pacer_;
   WindowsPlatform platform_ = WindowsPlatform::Unknown;
   Findings findings_;
+  SignatureSet signatures_;
+  HashCache hashCache_;
   bool withinScan_ = false;
   std::optional<std::vector<StartKey>> startKeys_;
   std::optional<std::vector<platform::ProcessEntry>> processList_;

@@ -14,6 +14,12 @@ std::wstring StartedFileName(const std::wstring& command) {
   return TrimBlanks(UpperCase(candidate));
 }
 
+std::wstring StartedFilePath(const std::wstring& command) {
+  const std::size_t nameStart = command.size() - FileNameOf(command).size();
+  const std::size_t slash = command.find(L'/', nameStart);
+  return TrimBlanks(command.substr(0, slash));
+}
+
 std::wstring ComparableFileName(const std::wstring& path) {
   return TrimBlanks(UpperCase(FileNameOf(path)));
 }

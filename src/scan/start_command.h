@@ -39,6 +39,9 @@ bool StartsExecutable(const std::wstring& command, const std::wstring& path);
 // the file name a command starts, and an executable's own, both as the rule compares them.
 std::wstring StartedFileName(const std::wstring& command);
 std::wstring ComparableFileName(const std::wstring& path);
+// The path a command starts, cut and trimmed as StartedFileName cuts its file name but in the
+// command's own case, so that its ComparableFileName is the command's StartedFileName.
+std::wstring StartedFilePath(const std::wstring& command);
 
 // Whether a path names a file at all: an unreadable or unknown path stands for nothing.
 bool NamesAFile(const std::wstring& path);

@@ -38,8 +38,8 @@ StartKey ReadStartKey(platform::Os& os, YieldPacer& pacer, platform::RegKey root
   for (std::uint32_t index = 0;
        status == platform::kErrorSuccess || status == platform::kErrorMoreData;) {
     if (status == platform::kErrorSuccess) {
-      read.values.push_back(
-          {value.name, StartedFileName(platform::ValueText(os, value.type, value.data))});
+      const std::wstring command = platform::ValueText(os, value.type, value.data);
+      read.values.push_back({value.name, StartedFileName(command), StartedFilePath(command)});
     }
     status = ReadValue(os, key.get(), ++index, value);
     pacer.Yield();

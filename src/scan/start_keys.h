@@ -16,6 +16,8 @@ struct StartValue {
   // The file name its command starts, as StartedFileName gives it: worked out once per scan,
   // not once for every executable found.
   std::wstring startedFile;
+  // The same with its folder, as the command writes it: the file a hash signature reads.
+  std::wstring startedPath;
 };
 
 struct StartKey {

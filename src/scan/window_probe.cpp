@@ -11,6 +11,7 @@ void Scanner::FindByWindow() {
   for (const WindowSignature& signature : kWindowSignatures) {
     CheckWindow(signature.backdoorName, signature.windowClass, signature.windowCaption);
   }
+  FindAddedWindows();
 }
 
 void Scanner::CheckWindow(const std::wstring& backdoorName, const std::wstring& windowClass,

@@ -35,6 +35,7 @@ void SimMachine::PutFile(const std::wstring& path, const std::string& bytes) {
   File& file = FileAt(path);
   file.bytes = bytes;
   file.attributes = kAttributeArchive;
+  Written(file);
 }
 
 void SimMachine::MakeFolder(const std::wstring& path) {
@@ -120,6 +121,16 @@ bool SimMachine::GetFileLength(const std::wstring& path, std::uint64_t& length) 
   return true;
 }
 
+bool SimMachine::GetFileAttributesExW(const std::wstring& path, FileStamp& stamp) {
+  stamp = {};
+  const File* file = Opened(path);
+  if (file == nullptr) {
+    return false;
+  }
+  stamp = {file->bytes.size(), file->lastWriteTime};
+  return true;
+}
+
 bool SimMachine::ReadFileAt(const std::wstring& path, std::uint64_t offset, std::uint32_t count,
                             std::string& bytes) {
   bytes.clear();
@@ -167,7 +178,9 @@ bool SimMachine::AppendToFile(const std::wstring& path, const std::string& bytes
     return Fail(refusal);
   }
   WaitForLock(path, 1'000'000);
-  FileAt(path).bytes += bytes;
+  File& file = FileAt(path);
+  file.bytes += bytes;
+  Written(file);
   return true;
 }
 
@@ -180,7 +193,9 @@ bool SimMachine::AppendToFileUnlessLocked(const std::wstring& path, const std::s
   if (!WaitForLock(path, std::uint64_t{waitMilliseconds} * 1000)) {
     return Fail(kErrorLockViolation);
   }
-  FileAt(path).bytes += bytes;
+  File& file = FileAt(path);
+  file.bytes += bytes;
+  Written(file);
   return true;
 }
 
@@ -252,7 +267,9 @@ bool SimMachine::WriteWholeFile(const std::wstring& path, const std::string& byt
   if (refusal != kErrorSuccess) {
     return Fail(refusal);
   }
-  FileAt(path).bytes = bytes;
+  File& file = FileAt(path);
+  file.bytes = bytes;
+  Written(file);
   return true;
 }
 
@@ -274,6 +291,7 @@ bool SimMachine::CopyFileW(const std::wstring& existing, const std::wstring& tar
   File& copy = FileAt(target);
   copy.bytes = source->bytes;
   copy.attributes = source->attributes;
+  copy.lastWriteTime = source->lastWriteTime;  // a copy keeps the time of what it copies
   if (damageCopies_) {
     copy.bytes += '\x01';
   }
@@ -339,6 +357,7 @@ bool SimMachine::MoveFileExW(const std::wstring& existing, const std::wstring& t
   File& renamed = FileAt(target);  // named as the target now
   renamed.bytes = moved.bytes;
   renamed.attributes = moved.attributes;
+  renamed.lastWriteTime = moved.lastWriteTime;
   return true;
 }
 
@@ -359,6 +378,7 @@ bool SimMachine::MoveFileW(const std::wstring& existing, const std::wstring& tar
   File& renamed = FileAt(target);  // named as the target now
   renamed.bytes = moved.bytes;
   renamed.attributes = moved.attributes;
+  renamed.lastWriteTime = moved.lastWriteTime;
   return true;
 }
 

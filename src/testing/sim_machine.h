@@ -196,7 +196,10 @@ class SimMachine : public Os {
     std::uint32_t attributes = kAttributeArchive;
     std::wstring name;              // as the file was first named, for listings
     std::uint64_t lockedUntil = 0;  // the steady clock's reading when another program lets go
+    std::uint64_t lastWriteTime = 0;
   };
+  // Gives the file a last write time later than any before, as writing it does.
+  void Written(File& file) { file.lastWriteTime = ++lastWriteTime_; }
   std::wstring FileKey(const std::wstring& path) const;
   // The file at the path, made empty under the path's file name when there is none.
   File& FileAt(const std::wstring& path);
@@ -218,7 +221,8 @@ class SimMachine : public Os {
   // moving on meanwhile; whether it got the lock.
   bool WaitForLock(const std::wstring& path, std::uint64_t microseconds);
 
-  std::map<std::wstring, File> files_;  // by upper-cased full path
+  std::map<std::wstring, File> files_;                   // by upper-cased full path
+  std::uint64_t lastWriteTime_ = 0x01DC'0000'0000'0000;  // in 2025, in 100-ns ticks since 1601
   unsigned nextTempName_ = 1;
   bool damageCopies_ = false;
   std::set<std::wstring> folders_;  // likewise, drives' roots left out

@@ -726,6 +726,37 @@ TEST_F(FileContract, LengthAndBytesFromAnyPositionWhateverTheNamesCase) {
   }
 }
 
+// A file's stamp, what the hashes of executables are kept by: its length and a last write time
+// that a rename keeps and a rewrite does not set back; a folder or a missing file has none.
+TEST_F(FileContract, AStampTellsTheLengthAndLastWriteAndARenameKeepsIt) {
+  const std::wstring path = Scratch(L"Stamped.exe");
+  const std::wstring renamed = Scratch(L"Renamed.exe");
+  env_.WriteFile(path, std::string(1000, 'x'));
+  platform::FileStamp first;
+  ASSERT_TRUE(os_.GetFileAttributesExW(UpperCase(path), first));
+  EXPECT_EQ(first.length, 1000u);
+  EXPECT_NE(first.lastWriteTime, 0u);
+
+  env_.WriteFile(path, std::string(1001, 'y'));
+  platform::FileStamp rewritten;
+  ASSERT_TRUE(os_.GetFileAttributesExW(path, rewritten));
+  EXPECT_EQ(rewritten.length, 1001u);
+  EXPECT_GE(rewritten.lastWriteTime, first.lastWriteTime);
+
+  ASSERT_TRUE(os_.MoveFileW(path, renamed));
+  platform::FileStamp moved;
+  ASSERT_TRUE(os_.GetFileAttributesExW(renamed, moved));
+  EXPECT_EQ(moved, rewritten);
+
+  platform::FileStamp none{7, 7};
+  EXPECT_FALSE(os_.GetFileAttributesExW(path, none));
+  EXPECT_EQ(os_.GetLastError(), kErrorFileNotFound);
+  EXPECT_EQ(none, platform::FileStamp{});
+  const std::wstring folder = env_.ScratchFolder();
+  EXPECT_FALSE(os_.GetFileAttributesExW(folder.substr(0, folder.size() - 1), none));
+  EXPECT_EQ(os_.GetLastError(), kErrorAccessDenied);
+}
+
 // The digest of a file's bytes, against known answers: none, a few, the lengths around the end of
 // the last block's room, and 1 MiB of every byte value, read in many pieces.
 TEST_F(FileContract, AFilesSha256IsThatOfItsBytes) {

@@ -4,6 +4,7 @@
 
 #include <tuple>
 
+#include "platform/sha256.h"
 #include "scan/scan_driver.h"
 #include "scan/scan_fixture.h"
 #include "scan/signature_table.h"
@@ -68,6 +69,37 @@ INSTANTIATE_TEST_SUITE_P(WholeScans, ScanCost,
                          ::testing::Combine(::testing::Values(platform::kPlatformNt,
                                                               platform::kPlatformWindows),
                                             ::testing::Values(0u, 1000u)));
+
+// What hash signatures add to a scan on Windows NT: one walk of the process list, and a stamp of
+// each running executable and each file a start value names; a file is hashed the first time and
+// again only once it changed, however many signatures there are.
+TEST_F(ScanTest, TenThousandHashSignaturesCostOneStampPerFileAndOneHashPerNewFile) {
+  UseWindowsNt();
+  std::string lines = "Quellspur signatures 1\n";
+  for (int i = 0; i < 10000; ++i) {
+    lines += platform::Sha256Hex(std::to_string(i)) + ":*:Listed " + std::to_string(i) + "\n";
+  }
+  auto parsed = ParseSignatureFile(lines);
+  ASSERT_TRUE(std::holds_alternative<AddedSignatures>(parsed));
+  scanner.UseSignatures(SignatureSet(std::get<AddedSignatures>(parsed)));
+  for (int other = 0; other < kOtherProcesses; ++other) {
+    const std::wstring path = L"C:\\APP\\TOOL" + std::to_wstring(other) + L".EXE";
+    sim.PutFile(path, "MZ tool " + std::to_string(other));
+    sim.StartProcess(path, 0);
+    sim.SetRegistryText(kHkcu, kRunKey, std::to_wstring(other), path);
+  }
+  const int processes = kOtherProcesses + 2;  // and the shell and this program
+  const int stamps = processes - 1 + kOtherProcesses;
+
+  RunScan(scanner, [] {});
+  EXPECT_EQ(os.Uses(platform::Call::CreateToolhelp32Snapshot), 1);
+  EXPECT_EQ(os.Uses(platform::Call::GetFileAttributesExW), stamps);
+  EXPECT_EQ(os.Uses(platform::Call::FileSha256), kOtherProcesses + 1);
+  RunScan(scanner, [] {});
+  EXPECT_EQ(os.Uses(platform::Call::GetFileAttributesExW), 2 * stamps);
+  EXPECT_EQ(os.Uses(platform::Call::FileSha256), kOtherProcesses + 1);
+  EXPECT_TRUE(scanner.findings().empty());
+}
 
 }  // namespace
 }  // namespace quellspur::testing

@@ -44,6 +44,22 @@ bool Win32Os::GetFileLength(const std::wstring& path, std::uint64_t& length) {
   return true;
 }
 
+bool Win32Os::GetFileAttributesExW(const std::wstring& path, FileStamp& stamp) {
+  stamp = {};
+  WIN32_FILE_ATTRIBUTE_DATA attributes{};
+  if (!::GetFileAttributesExW(Unredirected(path).c_str(), GetFileExInfoStandard, &attributes)) {
+    return false;
+  }
+  if ((attributes.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    ::SetLastError(ERROR_ACCESS_DENIED);
+    return false;
+  }
+  stamp.length = (std::uint64_t{attributes.nFileSizeHigh} << 32) | attributes.nFileSizeLow;
+  stamp.lastWriteTime = (std::uint64_t{attributes.ftLastWriteTime.dwHighDateTime} << 32) |
+                        attributes.ftLastWriteTime.dwLowDateTime;
+  return true;
+}
+
 bool Win32Os::ReadFileAt(const std::wstring& path, std::uint64_t offset, std::uint32_t count,
                          std::string& bytes) {
   bytes.clear();

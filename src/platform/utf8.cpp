@@ -1,4 +1,4 @@
-#include "clean/utf8.h"
+#include "platform/utf8.h"
 
 namespace quellspur {
 

@@ -1,4 +1,5 @@
-// UTF-8 both ways, strictly: the change record is UTF-8, and so may win.ini be.
+// UTF-8 both ways, strictly: the change record and the signature file are UTF-8, and so may win.ini
+// be.
 #pragma once
 
 #include <string>

@@ -1,0 +1,123 @@
+// The probes of the signatures an administrator adds: windows, like the built-in ones, and files
+// by their SHA-256, running or only named by a start value. This program is never a finding.
+#include <algorithm>
+
+#include "platform/text.h"
+#include "scan/process_list.h"
+#include "scan/scanner.h"
+#include "scan/start_command.h"
+
+namespace quellspur {
+namespace {
+
+const wchar_t* const kProgramFileNames[] = {L"QUELLSPUR.EXE", L"QUELLSCAN.EXE"};
+
+}  // namespace
+
+void Scanner::MarkAdded(std::size_t first, const std::string& listedSha256) {
+  for (std::size_t index = first; index < findings_.size(); ++index) {
+    findings_[index].addedSignature = true;
+    findings_[index].listedSha256 = listedSha256;
+  }
+}
+
+bool Scanner::IsOwnExecutable(const std::wstring& path) {
+  std::wstring folder = UpperCase(os_.GetProgramFolder());
+  if (folder.empty() || folder.back() != L'\\') {
+    folder += L'\\';
+  }
+  const std::wstring upper = UpperCase(path);
+  // Either program, so that neither acts on the other either.
+  return upper == folder + UpperCase(os_.GetProgramExeName()) + L".EXE" ||
+         std::any_of(std::begin(kProgramFileNames), std::end(kProgramFileNames),
+                     [&](const wchar_t* name) { return upper == folder + name; });
+}
+
+void Scanner::FindAddedWindows() {
+  for (const AddedWindowSignature& added : signatures_.windows()) {
+    const std::size_t first = findings_.size();
+    const WindowSignature& signature = added.signature;
+    CheckWindow(signature.backdoorName, signature.windowClass, signature.windowCaption);
+    if (findings_.size() == first) {
+      continue;
+    }
+    const Finding& process = findings_.back();
+    if (process.processId == os_.GetCurrentProcessId() || IsOwnExecutable(process.filePath)) {
+      findings_.resize(first);
+    } else {
+      MarkAdded(first, "");
+    }
+  }
+}
+
+const AddedHashSignature* Scanner::ListedFile(const std::wstring& path) {
+  platform::FileStamp stamp;
+  if (!NamesAFile(path) || !os_.GetFileAttributesExW(path, stamp) ||
+      !signatures_.MayMatchLength(stamp.length)) {
+    return nullptr;
+  }
+  const auto sha256 = hashCache_.Sha256(os_, path, stamp);
+  return sha256 ? signatures_.Match(*sha256, stamp.length) : nullptr;
+}
+
+void Scanner::FindByHash() {
+  if (!signatures_.HasHashes()) {
+    return;
+  }
+  FindRunningByHash();
+  FindStartedByHash();
+  hashCache_.ForgetUnused();
+}
+
+void Scanner::FindRunningByHash() {
+  const std::uint32_t self = os_.GetCurrentProcessId();
+  // A copy: outside a scan, each parent looked up below reads the list anew.
+  const std::vector<platform::ProcessEntry> processes = ProcessList();
+  for (const platform::ProcessEntry& entry : processes) {
+    const bool found = std::any_of(findings_.begin(), findings_.end(), [&](const Finding& f) {
+      return f.processId == entry.processId;
+    });
+    if (entry.processId != self && !found) {
+      const std::wstring path = IsNt() ? GetProcessPath(entry.processId) : entry.exeFile;
+      const AddedHashSignature* signature = IsOwnExecutable(path) ? nullptr : ListedFile(path);
+      if (signature != nullptr) {
+        const std::size_t first = findings_.size();
+        FindStartEntries(signature->backdoorName, path);
+        AddProcess(signature->backdoorName, entry.processId, path,
+                   GetProcessPath(GetParentProcessId(entry.processId)));
+        MarkAdded(first, signature->sha256);
+      }
+    }
+    pacer_.Yield();
+  }
+}
+
+void Scanner::FindStartedByHash() {
+  for (const StartKey& key : StartKeys()) {
+    for (const StartValue& value : key.values) {
+      const bool found = std::any_of(findings_.begin(), findings_.end(), [&](const Finding& f) {
+        return f.rootKey == key.root && f.subKey == key.subKey && f.view == key.view &&
+               f.valueName == value.name;
+      });
+      // A path without its folder would be looked for in whatever folder is current.
+      const AddedHashSignature* signature =
+          found || !IsAbsolutePath(value.startedPath) || IsOwnExecutable(value.startedPath)
+              ? nullptr
+              : ListedFile(value.startedPath);
+      if (signature != nullptr) {
+        Finding& finding = findings_.emplace_back();
+        finding.backdoorName = signature->backdoorName;
+        finding.filePath = value.startedPath;
+        finding.rootKey = static_cast<std::uint32_t>(key.root);
+        finding.subKey = key.subKey;
+        finding.valueName = value.name;
+        finding.view = key.view;
+        finding.addedSignature = true;
+        finding.listedSha256 = signature->sha256;
+      }
+      pacer_.Yield();
+    }
+  }
+}
+
+}  // namespace quellspur

@@ -20,19 +20,23 @@ struct SignatureRow {
 
 std::vector<Column> Columns(const SignatureRow& row) {
   const bool window = row.window.has_value();
+  std::wstring kind = L"process";  // Back Orifice, found by its process and executable
+  Field sha256;
   Field size;
-  if (row.hash) {
+  if (window) {
+    kind = L"window";
+  } else if (row.hash) {
+    kind = L"sha256";
+    sha256 = std::wstring(row.hash->sha256.begin(), row.hash->sha256.end());
     size = row.hash->size ? std::to_wstring(*row.hash->size) : L"*";
   }
-  return {
-      {L"backdoor", row.name},
-      {L"kind", window ? L"window" : L"sha256"},
-      {L"class", window ? Field(row.window->windowClass) : Field()},
-      {L"caption", window ? Field(row.window->windowCaption) : Field()},
-      {L"sha256",
-       window ? Field() : Field(std::wstring(row.hash->sha256.begin(), row.hash->sha256.end()))},
-      {L"size", size},
-      {L"source", row.source}};
+  return {{L"backdoor", row.name},
+          {L"kind", kind},
+          {L"class", window ? Field(row.window->windowClass) : Field()},
+          {L"caption", window ? Field(row.window->windowCaption) : Field()},
+          {L"sha256", sha256},
+          {L"size", size},
+          {L"source", row.source}};
 }
 
 std::wstring TextLine(const SignatureRow& row) {

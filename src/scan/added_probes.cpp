@@ -3,9 +3,7 @@
 #include <algorithm>
 
 #include "platform/text.h"
-#include "scan/process_list.h"
 #include "scan/scanner.h"
-#include "scan/start_command.h"
 
 namespace quellspur {
 namespace {
@@ -52,7 +50,8 @@ void Scanner::FindAddedWindows() {
 
 const AddedHashSignature* Scanner::ListedFile(const std::wstring& path) {
   platform::FileStamp stamp;
-  if (!NamesAFile(path) || !os_.GetFileAttributesExW(path, stamp) ||
+  // A path without its folder would be looked for in whatever folder is current.
+  if (!IsAbsolutePath(path) || !os_.GetFileAttributesExW(path, stamp) ||
       !signatures_.MayMatchLength(stamp.length)) {
     return nullptr;
   }
@@ -99,11 +98,8 @@ void Scanner::FindStartedByHash() {
         return f.rootKey == key.root && f.subKey == key.subKey && f.view == key.view &&
                f.valueName == value.name;
       });
-      // A path without its folder would be looked for in whatever folder is current.
       const AddedHashSignature* signature =
-          found || !IsAbsolutePath(value.startedPath) || IsOwnExecutable(value.startedPath)
-              ? nullptr
-              : ListedFile(value.startedPath);
+          found || IsOwnExecutable(value.startedPath) ? nullptr : ListedFile(value.startedPath);
       if (signature != nullptr) {
         Finding& finding = findings_.emplace_back();
         finding.backdoorName = signature->backdoorName;

@@ -76,7 +76,7 @@ class Scanner {
   // signatures.
   void FindByHash();
   // The hash signature that lists the file as it is now, its digest kept while its length and
-  // last write time stay; nullptr when none does or it can't be read.
+  // last write time stay; nullptr when none does, it can't be read, or the path is not absolute.
   const AddedHashSignature* ListedFile(const std::wstring& path);
 
   // Whether the file's own name stands in its last 101 bytes, in any case.

@@ -31,16 +31,11 @@ std::wstring Unredirected(const std::wstring& path) {
 }
 
 bool Win32Os::GetFileLength(const std::wstring& path, std::uint64_t& length) {
-  WIN32_FILE_ATTRIBUTE_DATA attributes{};
-  if (!::GetFileAttributesExW(Unredirected(path).c_str(), GetFileExInfoStandard, &attributes)) {
+  FileStamp stamp;
+  if (!GetFileAttributesExW(path, stamp)) {
     return false;
   }
-  // A folder has attributes but no length of its own; opened as a file, it refuses access.
-  if ((attributes.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-    ::SetLastError(ERROR_ACCESS_DENIED);
-    return false;
-  }
-  length = (std::uint64_t{attributes.nFileSizeHigh} << 32) | attributes.nFileSizeLow;
+  length = stamp.length;
   return true;
 }
 
@@ -50,6 +45,7 @@ bool Win32Os::GetFileAttributesExW(const std::wstring& path, FileStamp& stamp) {
   if (!::GetFileAttributesExW(Unredirected(path).c_str(), GetFileExInfoStandard, &attributes)) {
     return false;
   }
+  // A folder has attributes but no length of its own; opened as a file, it refuses access.
   if ((attributes.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
     ::SetLastError(ERROR_ACCESS_DENIED);
     return false;

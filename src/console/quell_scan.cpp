@@ -58,10 +58,10 @@ const wchar_t* const kUsage =
     L"uses the built-in signatures, writes why on the error stream and ends with 2.\r\n"
     L"\r\n"
     L"Exit codes: 0 nothing found (with --clean: every finding dealt with), 1 something found\r\n"
-    L"(with --clean: something remains), 2 wrong arguments or the scan could not run; for "
-    L"restore,\r\n"
-    L"0 when everything asked for is back in place, 2 when something was refused. Any command\r\n"
-    L"whose output could not be written (a full disk, a closed pipe) ends with 2.\r\n";
+    L"(with --clean: something remains), 2 wrong arguments, the scan could not run or the\r\n"
+    L"signature file was refused; for restore, 0 when everything asked for is back in place, 2\r\n"
+    L"when something was refused. Any command whose output could not be written (a full disk,\r\n"
+    L"a closed pipe) ends with 2.\r\n";
 
 std::wstring Milliseconds(std::uint64_t microseconds) {
   wchar_t text[32];

@@ -45,7 +45,6 @@ class Engine {
   // Reads the signature file at the path: from now on the scans use the built-in signatures and
   // what it adds, or the built-in ones alone when it is missing or refused.
   SignatureFileRead LoadSignatures(const std::wstring& path);
-  const SignatureSet& signatures() const { return scanner_.signatures(); }
   // Reads the program folder's signature file now, and again before each scan once it changed;
   // `refused` hears the reasons when it refuses a content it has not refused before.
   void WatchSignatureFile(std::function<void(const std::vector<std::wstring>&)> refused);

@@ -1,5 +1,7 @@
 // The signature file beside the programs: read at each run of QuellScan, and by the window program
 // at its start and again whenever it changed.
+#include <exception>
+
 #include "engine/engine.h"
 
 namespace quellspur {
@@ -31,7 +33,14 @@ void Engine::ReadWatchedSignatures() {
   if (os_.GetFileAttributesExW(path, stamp)) {
     signatureStamp_ = stamp;
   }
-  const SignatureFileRead read = LoadSignatures(path);
+  SignatureFileRead read;
+  try {
+    read = LoadSignatures(path);
+  } catch (const std::exception&) {
+    // The scans go on with the signatures they had; the next change is read again.
+    signatureStamp_.reset();
+    return;
+  }
   if (read.outcome != SignatureFileRead::Outcome::Refused) {
     refusedSha256_.clear();
   } else if (read.sha256.empty() || read.sha256 != refusedSha256_) {

@@ -32,7 +32,6 @@ class Scanner {
 
   // The signatures added to the built-in ones; until set, none.
   void UseSignatures(SignatureSet signatures) { signatures_ = std::move(signatures); }
-  const SignatureSet& signatures() const { return signatures_; }
 
   // What the probes found, in the order found, since they were last handed over or a scan began.
   const Findings& findings() const { return findings_; }

@@ -102,6 +102,18 @@ TEST_F(AddedSignatures, AStartValueIsFoundByTheHashOfTheFileItStartsInEitherView
   EXPECT_EQ(scanner.findings()[1].view, platform::kKeyWow64_32Key);
 }
 
+// Windows 98 names each process's executable and parent in its process list.
+TEST_F(AddedSignatures, OnWindows98TheProcessListNamesTheFileAndItsParent) {
+  UseWindows98();
+  Use(HashLine(kAgentBytes, "*", "Hidden Agent"));
+  sim.PutFile(L"C:\\WINDOWS\\LOADER.EXE", "MZ loader");
+  const std::uint32_t loader = sim.StartProcess(L"C:\\WINDOWS\\LOADER.EXE", 0);
+  sim.PutFile(L"C:\\WINDOWS\\MSTASK32.EXE", kAgentBytes);
+  sim.StartProcess(L"C:\\WINDOWS\\MSTASK32.EXE", loader);
+  EXPECT_THAT(Scan(), ElementsAre(L"+ Hidden Agent Found as: C:\\WINDOWS\\MSTASK32.EXE Activ now, "
+                                  L"started by: LOADER.EXE"));
+}
+
 TEST_F(AddedSignatures, ThisProgramIsNeverAFindingWhateverTheFileLists) {
   const std::wstring self = L"C:\\Program Files\\Quellspur\\Quellspur.exe";
   const std::string selfBytes = sim.FileContent(self);

@@ -17,14 +17,16 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
 
+#include "floor_timing.h"
 #include "scan/signature_table.h"
 
 namespace {
+
+namespace floors = quellspur::floors;
 
 constexpr int kDone = 0;
 constexpr int kUsage = 2;
@@ -92,19 +94,6 @@ std::vector<StartKey> StartKeys(bool nt) {
   }
   keys.push_back({HKEY_CURRENT_USER, kRunKey, 0});
   return keys;
-}
-
-// NT names no folder in its process list, so the process itself is asked.
-std::wstring ImageOf(DWORD processId) {
-  static wchar_t path[32768];
-  const HANDLE process = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
-  if (process == nullptr) {
-    return {};
-  }
-  DWORD chars = std::size(path);
-  const bool named = ::QueryFullProcessImageNameW(process, 0, path, &chars) != FALSE;
-  ::CloseHandle(process);
-  return named ? std::wstring(path, chars) : std::wstring();
 }
 
 std::vector<Process> ListProcesses() {
@@ -218,7 +207,7 @@ Met Scan(const std::vector<LookUp>& lookUps, bool windowsOnly, bool nt,
   bool found = met.windows > 0;
   if (nt) {
     for (const DWORD owner : owners) {
-      met.images += ImageOf(owner).empty() ? 0 : 1;
+      met.images += floors::ImageOf(owner).empty() ? 0 : 1;
     }
   } else {
     // Windows 95/98 list every process with its executable's path and its parent: the one walk
@@ -240,11 +229,6 @@ Met Scan(const std::vector<LookUp>& lookUps, bool windowsOnly, bool nt,
   return met;
 }
 
-double Median(std::vector<double> sorted) {
-  const std::size_t middle = sorted.size() / 2;
-  return sorted.size() % 2 == 1 ? sorted[middle] : (sorted[middle - 1] + sorted[middle]) / 2;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -253,14 +237,8 @@ int main(int argc, char** argv) {
   for (int next = 1; next < argc; ++next) {
     if (std::strcmp(argv[next], "--windows-only") == 0) {
       windowsOnly = true;
-    } else if (std::strcmp(argv[next], "--repeat") == 0 && next + 1 < argc) {
-      char* end = nullptr;
-      repeat = std::strtol(argv[++next], &end, 10);
-      if (*end != '\0' || repeat < 1 || repeat > 1000000) {
-        repeat = 0;
-      }
     } else {
-      repeat = 0;
+      repeat = floors::RepeatAt(argc, argv, next);
     }
     if (repeat == 0) {
       std::fprintf(stderr, "usage: scan_floor.exe [--windows-only] [--repeat N]\n");
@@ -275,27 +253,13 @@ int main(int argc, char** argv) {
   const std::vector<LookUp> lookUps = LookUps();
   const std::vector<StartKey> startKeys = StartKeys(nt);
 
-  LARGE_INTEGER frequency;
-  ::QueryPerformanceFrequency(&frequency);
-  std::vector<double> milliseconds;
   Met met;
-  for (long scan = 0; scan < repeat; ++scan) {
-    LARGE_INTEGER start;
-    LARGE_INTEGER end;
-    ::QueryPerformanceCounter(&start);
-    met = Scan(lookUps, windowsOnly, nt, startKeys);
-    ::QueryPerformanceCounter(&end);
-    milliseconds.push_back(static_cast<double>(end.QuadPart - start.QuadPart) * 1000.0 /
-                           static_cast<double>(frequency.QuadPart));
-  }
-  std::sort(milliseconds.begin(), milliseconds.end());
+  floors::TimeRounds(repeat, [&] { met = Scan(lookUps, windowsOnly, nt, startKeys); });
 
   std::printf(
       "%s, last scan: %d windows, %d of their executables named, %d processes listed, "
       "%d tails read, %d start values read\n",
       nt ? "Windows NT" : "Windows 95/98", met.windows, met.images, met.processes, met.tails,
       met.values);
-  std::fprintf(stderr, "scan time over %ld scans: min %.3f ms, median %.3f ms, max %.3f ms\n",
-               repeat, milliseconds.front(), Median(milliseconds), milliseconds.back());
   return kDone;
 }

@@ -35,7 +35,10 @@ bool RemoveRegistryStart(platform::Os& os, ActivityLog& log, ChangeRecord& recor
   if (read != platform::kErrorSuccess) {
     return read == platform::kErrorFileNotFound;
   }
-  if (!StartsExecutable(os, platform::ValueText(os, type, data), entry.filePath) ||
+  // An added signature's value may start its file by a quoted path.
+  const std::wstring command = platform::ValueText(os, type, data);
+  if (!(StartsExecutable(os, command, entry.filePath) ||
+        (entry.addedSignature && StartsFile(os, command, entry.filePath))) ||
       !record.Append(
           {0,
            {},

@@ -16,6 +16,12 @@ std::wstring StartedFileName(const std::wstring& command) {
 }
 
 std::wstring StartedFilePath(const std::wstring& command) {
+  // A quoted path runs to its closing quote, blanks and all, as Windows reads the command.
+  const std::wstring trimmed = TrimBlanks(command);
+  const std::size_t closingQuote = trimmed.starts_with(L'"') ? trimmed.find(L'"', 1) : 0;
+  if (closingQuote != 0 && closingQuote != std::wstring::npos) {
+    return trimmed.substr(1, closingQuote - 1);
+  }
   const std::size_t nameStart = command.size() - FileNameOf(command).size();
   const std::size_t slash = command.find(L'/', nameStart);
   return TrimBlanks(command.substr(0, slash));
@@ -29,6 +35,10 @@ bool StartsExecutable(platform::System& system, const std::wstring& command,
                       const std::wstring& path) {
   return NamesAFile(path) &&
          platform::SameName(system, StartedFileName(command), ComparableFileName(path));
+}
+
+bool StartsFile(platform::System& system, const std::wstring& command, const std::wstring& path) {
+  return NamesAFile(path) && platform::SameName(system, StartedFilePath(command), path);
 }
 
 bool NamesAFile(const std::wstring& path) {

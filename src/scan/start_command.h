@@ -43,8 +43,11 @@ bool StartsExecutable(platform::System& system, const std::wstring& command,
 std::wstring StartedFileName(const std::wstring& command);
 std::wstring ComparableFileName(const std::wstring& path);
 // The path a command starts, cut and trimmed as StartedFileName cuts its file name but in the
-// command's own case, so that its ComparableFileName is the command's StartedFileName.
+// command's own case, so that its ComparableFileName is the command's StartedFileName; of a
+// command that begins with a quoted path, that path.
 std::wstring StartedFilePath(const std::wstring& command);
+// Whether the command starts the file at `path` itself, by its StartedFilePath in any case.
+bool StartsFile(platform::System& system, const std::wstring& command, const std::wstring& path);
 
 // Whether a path names a file at all: an unreadable or unknown path stands for nothing.
 bool NamesAFile(const std::wstring& path);

@@ -86,6 +86,20 @@ TEST_F(CleanUpSteps, RemovesOneStartValueAndLogsOnlyWhatWasRemoved) {
   EXPECT_EQ(sim.OpenKeyCount(), 0u);
 }
 
+// An added signature finds a file by the path a value starts, quoted as most are today; the second
+// look holds the value to that path, not just to its file name.
+TEST_F(CleanUpSteps, AnAddedSignaturesValueThatQuotesItsPathIsRemoved) {
+  sim.SetRegistryText(kHkeyCurrentUser, kRunKey, L"Quoted", L" \"C:\\A\\Up Date.exe\" --silent");
+  Finding added = StartEntry(kHkeyCurrentUser, L"Quoted");
+  added.addedSignature = true;
+  added.filePath = L"C:\\B\\Up Date.exe";
+  EXPECT_FALSE(RemoveRegistryStart(sim, log, record, added));
+  added.filePath = L"c:\\a\\UP DATE.EXE";
+  EXPECT_TRUE(RemoveRegistryStart(sim, log, record, added));
+  EXPECT_TRUE(sim.RegistryValues(kHkeyCurrentUser, kRunKey).empty());
+  EXPECT_EQ(record.Read().entries.size(), 1u);
+}
+
 // The record keeps a removed value whole, beyond the usual buffer too, with its view and type.
 TEST_F(CleanUpSteps, ARemovedValueIsRecordedWholeWithItsView) {
   sim.UseWow64();

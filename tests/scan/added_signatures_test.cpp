@@ -89,12 +89,16 @@ TEST_F(AddedSignatures, AStartValueIsFoundByTheHashOfTheFileItStartsInEitherView
   sim.SetRegistryText(kHklm, wowRun, L"32", L"  C:\\B\\TWO.EXE /s");
   sim.SetRegistryText(kHklm, kRunKey, L"Other", L"C:\\C\\other.exe");
   sim.SetRegistryText(kHklm, kRunKey, L"Gone", L"C:\\D\\missing.exe");
+  sim.PutFile(L"C:\\Program Files\\E\\three.exe", kDormantBytes);
+  sim.SetRegistryText(kHkcu, kRunKey, L"Quoted", L" \"C:\\Program Files\\E\\three.exe\" --silent");
   // A command without its folder would be looked for wherever the current folder is.
   sim.SetRegistryText(kHkcu, kRunKey, L"Relative", L"one.exe");
   EXPECT_THAT(Scan(), ElementsAre(L"+ Dormant Dropper Found as: C:\\A\\one.exe Start entry in: "
                                   L"HKEY_LOCAL_MACHINE Run/64",
                                   L"+ Dormant Dropper Found as: C:\\B\\TWO.EXE Start entry in: "
-                                  L"HKEY_LOCAL_MACHINE Run/32"));
+                                  L"HKEY_LOCAL_MACHINE Run/32",
+                                  L"+ Dormant Dropper Found as: C:\\Program Files\\E\\three.exe "
+                                  L"Start entry in: HKEY_CURRENT_USER Run/Quoted"));
   EXPECT_EQ(scanner.findings()[1].view, platform::kKeyWow64_32Key);
 }
 

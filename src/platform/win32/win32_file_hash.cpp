@@ -11,6 +11,21 @@
 #include "platform/win32/win32_os.h"
 
 namespace quellspur::platform::win32 {
+namespace {
+
+// Acquired once for the program's life: each acquisition loads the provider's library and each
+// release unloads it, which costs far more than hashing an executable.
+HCRYPTPROV Sha256Provider() {
+  static const HCRYPTPROV provider = [] {
+    HCRYPTPROV acquired = 0;
+    return ::CryptAcquireContextW(&acquired, nullptr, nullptr, PROV_RSA_AES, CRYPT_VERIFYCONTEXT)
+               ? acquired
+               : 0;
+  }();
+  return provider;
+}
+
+}  // namespace
 
 bool Win32Os::FileSha256(const std::wstring& path, std::string& hexDigest) {
   hexDigest.clear();
@@ -21,11 +36,10 @@ bool Win32Os::FileSha256(const std::wstring& path, std::string& hexDigest) {
   if (file == INVALID_HANDLE_VALUE) {
     return false;
   }
-  HCRYPTPROV provider = 0;
+  const HCRYPTPROV provider = Sha256Provider();
   HCRYPTHASH hash = 0;
   const bool windowsHashes =
-      ::CryptAcquireContextW(&provider, nullptr, nullptr, PROV_RSA_AES, CRYPT_VERIFYCONTEXT) &&
-      ::CryptCreateHash(provider, CALG_SHA_256, 0, 0, &hash);
+      provider != 0 && ::CryptCreateHash(provider, CALG_SHA_256, 0, 0, &hash);
   Sha256 ownHash;
   bool ok = true;
   std::vector<BYTE> chunk(64 * 1024);
@@ -46,9 +60,6 @@ bool Win32Os::FileSha256(const std::wstring& path, std::string& hexDigest) {
                                  length == sizeof digest));
   if (hash != 0) {
     ::CryptDestroyHash(hash);
-  }
-  if (provider != 0) {
-    ::CryptReleaseContext(provider, 0);
   }
   ::CloseHandle(file);
   if (!ok) {

@@ -49,14 +49,18 @@ void Scanner::FindAddedWindows() {
   }
 }
 
-const AddedHashSignature* Scanner::ListedFile(const std::wstring& path) {
+const AddedHashSignature* Scanner::ListedFile(const std::wstring& path, bool* read) {
   platform::FileStamp stamp;
   // A path without its folder would be looked for in whatever folder is current.
-  if (!IsAbsolutePath(path) || !os_.GetFileAttributesExW(path, stamp) ||
-      !signatures_.MayMatchLength(stamp.length)) {
+  if (!IsAbsolutePath(path) || !os_.GetFileAttributesExW(path, stamp)) {
+    return nullptr;
+  }
+  if (!signatures_.MayMatchLength(stamp.length)) {
+    *read = true;
     return nullptr;
   }
   const auto sha256 = hashCache_.Sha256(os_, path, stamp);
+  *read = sha256.has_value();
   return sha256 ? signatures_.Match(*sha256, stamp.length) : nullptr;
 }
 
@@ -71,6 +75,7 @@ void Scanner::FindByHash() {
 
 void Scanner::FindRunningByHash() {
   const std::uint32_t self = os_.GetCurrentProcessId();
+  std::map<ListedProcess, RunningFile> seen;
   // A copy: outside a scan, each parent looked up below reads the list anew.
   const std::vector<platform::ProcessEntry> processes = ProcessList();
   for (const platform::ProcessEntry& entry : processes) {
@@ -78,18 +83,33 @@ void Scanner::FindRunningByHash() {
       return f.processId == entry.processId;
     });
     if (entry.processId != self && !found) {
-      const std::wstring path = IsNt() ? GetProcessPath(entry.processId) : entry.exeFile;
-      const AddedHashSignature* signature = IsOwnExecutable(path) ? nullptr : ListedFile(path);
-      if (signature != nullptr) {
+      const ListedProcess listed{entry.processId, entry.parentProcessId, entry.exeFile};
+      const auto known = runningFiles_.find(listed);
+      RunningFile file;
+      bool read = false;
+      if (known != runningFiles_.end()) {
+        file = known->second;
+        read = true;
+      } else {
+        file.path = IsNt() ? GetProcessPath(entry.processId) : entry.exeFile;
+        read = IsOwnExecutable(file.path);
+        file.signature = read ? nullptr : ListedFile(file.path, &read);
+      }
+      // An executable that could not be read this time is looked at again in the next scan.
+      if (read) {
+        seen.emplace(listed, file);
+      }
+      if (file.signature != nullptr) {
         const std::size_t first = findings_.size();
-        FindStartEntries(signature->backdoorName, path);
-        AddProcess(signature->backdoorName, entry.processId, path,
+        FindStartEntries(file.signature->backdoorName, file.path);
+        AddProcess(file.signature->backdoorName, entry.processId, file.path,
                    GetProcessPath(GetParentProcessId(entry.processId)));
-        MarkAdded(first, signature->sha256);
+        MarkAdded(first, file.signature->sha256);
       }
     }
     pacer_.Yield();
   }
+  runningFiles_ = std::move(seen);
 }
 
 void Scanner::FindStartedByHash() {
@@ -99,8 +119,10 @@ void Scanner::FindStartedByHash() {
         return f.rootKey == key.root && f.subKey == key.subKey && f.view == key.view &&
                f.valueName == value.name;
       });
-      const AddedHashSignature* signature =
-          found || IsOwnExecutable(value.startedPath) ? nullptr : ListedFile(value.startedPath);
+      bool read = false;
+      const AddedHashSignature* signature = found || IsOwnExecutable(value.startedPath)
+                                                ? nullptr
+                                                : ListedFile(value.startedPath, &read);
       if (signature != nullptr) {
         Finding& finding = findings_.emplace_back();
         finding.backdoorName = signature->backdoorName;

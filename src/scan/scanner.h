@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <utility>
@@ -31,7 +32,10 @@ class Scanner {
   WindowsPlatform windowsPlatform() const { return platform_; }
 
   // The signatures added to the built-in ones; until set, none.
-  void UseSignatures(SignatureSet signatures) { signatures_ = std::move(signatures); }
+  void UseSignatures(SignatureSet signatures) {
+    signatures_ = std::move(signatures);
+    runningFiles_.clear();
+  }
 
   // What the probes found, in the order found, since they were last handed over or a scan began.
   const Findings& findings() const { return findings_; }
@@ -76,7 +80,8 @@ class Scanner {
   void FindByHash();
   // The hash signature that lists the file as it is now, its digest kept while its length and
   // last write time stay; nullptr when none does, it can't be read, or the path is not absolute.
-  const AddedHashSignature* ListedFile(const std::wstring& path);
+  // `read` tells whether the answer came from the file itself rather than from a failure.
+  const AddedHashSignature* ListedFile(const std::wstring& path, bool* read);
 
   // Whether the file's own name stands in its last 101 bytes, in any case.
   bool NameInFileTail(const std::wstring& path);
@@ -104,12 +109,27 @@ class Scanner {
   void FindRunningByHash();
   void FindStartedByHash();
 
+  // A running process as the process list names it. A process runs the same image all its life, so
+  // what a scan learnt of its executable holds while the list still names it the same way.
+  struct ListedProcess {
+    std::uint32_t processId;
+    std::uint32_t parentProcessId;
+    std::wstring exeFile;
+    auto operator<=>(const ListedProcess&) const = default;
+  };
+  struct RunningFile {
+    std::wstring path;
+    const AddedHashSignature* signature;
+  };
+
   platform::Os& os_;
   YieldPacer pacer_;
   WindowsPlatform platform_ = WindowsPlatform::Unknown;
   Findings findings_;
   SignatureSet signatures_;
   HashCache hashCache_;
+  // The last scan's running processes, so that a repeated scan opens only new ones.
+  std::map<ListedProcess, RunningFile> runningFiles_;
   bool withinScan_ = false;
   std::optional<std::vector<StartKey>> startKeys_;
   std::optional<std::vector<platform::ProcessEntry>> processList_;

@@ -152,15 +152,17 @@ TEST_F(AddedSignatures, FilesAreHashedOnceUntilTheyChangeAndOnlyWhenASizeFits) {
   EXPECT_EQ(Scan().size(), 1u);
   EXPECT_EQ(os.Uses(Call::FileSha256), allOnce);
 
-  // The same length, other bytes: read again, and no longer the listed file.
+  // Started again from the same length, other bytes: read again, and no longer the listed file.
   std::string changed = kAgentBytes;
   changed[3] = '!';
-  sim.PutFile(agent, changed);
+  sim.EndProcess(id, 0);
+  const std::uint32_t changedId = Run(agent, changed);
   EXPECT_TRUE(Scan().empty());
   EXPECT_EQ(os.Uses(Call::FileSha256), allOnce + 1);
-  sim.PutFile(agent, kAgentBytes);
+  sim.EndProcess(changedId, 0);
+  const std::uint32_t again = Run(agent, kAgentBytes);
   EXPECT_EQ(Scan().size(), 1u);
-  EXPECT_EQ(scanner.findings()[0].processId, id);
+  EXPECT_EQ(scanner.findings()[0].processId, again);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <tuple>
+#include <vector>
 
 #include "platform/sha256.h"
 #include "scan/scan_driver.h"
@@ -76,7 +77,8 @@ INSTANTIATE_TEST_SUITE_P(WholeScans, ScanCost,
 
 // What hash signatures add to a scan on Windows NT: one walk of the process list, and a stamp of
 // each running executable and each file a start value names; a file is hashed the first time and
-// again only once it changed, however many signatures there are.
+// again only once it changed, however many signatures there are. A repeated scan opens only the
+// processes it has not met, so a process that starts later is still found.
 TEST_F(ScanTest, TenThousandHashSignaturesCostOneStampPerFileAndOneHashPerNewFile) {
   UseWindowsNt();
   std::string lines = "Quellspur signatures 1\n";
@@ -86,10 +88,11 @@ TEST_F(ScanTest, TenThousandHashSignaturesCostOneStampPerFileAndOneHashPerNewFil
   auto parsed = ParseSignatureFile(lines);
   ASSERT_TRUE(std::holds_alternative<AddedSignatures>(parsed));
   scanner.UseSignatures(SignatureSet(std::get<AddedSignatures>(parsed)));
+  std::vector<std::uint32_t> tools;
   for (int other = 0; other < kOtherProcesses; ++other) {
     const std::wstring path = L"C:\\APP\\TOOL" + std::to_wstring(other) + L".EXE";
     sim.PutFile(path, "MZ tool " + std::to_string(other));
-    sim.StartProcess(path, 0);
+    tools.push_back(sim.StartProcess(path, 0));
     sim.SetRegistryText(kHkcu, kRunKey, std::to_wstring(other), path);
   }
   const int processes = kOtherProcesses + 2;  // and the shell and this program
@@ -99,10 +102,21 @@ TEST_F(ScanTest, TenThousandHashSignaturesCostOneStampPerFileAndOneHashPerNewFil
   EXPECT_EQ(os.Uses(platform::Call::CreateToolhelp32Snapshot), 1);
   EXPECT_EQ(os.Uses(platform::Call::GetFileAttributesExW), stamps);
   EXPECT_EQ(os.Uses(platform::Call::FileSha256), kOtherProcesses + 1);
+  const int opened = os.Uses(platform::Call::OpenProcess);
   RunScan(scanner, [] {});
-  EXPECT_EQ(os.Uses(platform::Call::GetFileAttributesExW), 2 * stamps);
+  EXPECT_EQ(os.Uses(platform::Call::OpenProcess), opened);
+  EXPECT_EQ(os.Uses(platform::Call::GetFileAttributesExW), stamps + kOtherProcesses);
   EXPECT_EQ(os.Uses(platform::Call::FileSha256), kOtherProcesses + 1);
   EXPECT_TRUE(scanner.findings().empty());
+
+  // One tool ends and a listed file starts.
+  sim.EndProcess(tools.front(), 0);
+  sim.PutFile(L"C:\\APP\\LISTED.EXE", "7");
+  sim.StartProcess(L"C:\\APP\\LISTED.EXE", 0);
+  RunScan(scanner, [] {});
+  ASSERT_EQ(scanner.findings().size(), 1u);
+  EXPECT_EQ(scanner.findings()[0].backdoorName, L"Listed 7");
+  EXPECT_TRUE(scanner.findings()[0].HasProcess());
 }
 
 }  // namespace

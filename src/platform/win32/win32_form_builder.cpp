@@ -310,6 +310,9 @@ void Builder::CreateControls(const FormDesign& design) {
     const bool hasText = control->kind != ControlKind::ListBox &&
                          control->kind != ControlKind::ColumnList &&
                          control->kind != ControlKind::Image && control->kind != ControlKind::Line;
+    if (control->kind == ControlKind::ColumnList) {
+      ui_.UseCommonControls();
+    }
     const POINT position = formPosition(*control);
     const HWND child = ::CreateWindowExW(
         0, childClass.name, hasText ? control->caption.c_str() : nullptr, style,
@@ -357,6 +360,7 @@ void Builder::AddTooltips(const std::vector<std::pair<HWND, std::wstring>>& tips
   if (tips.empty()) {
     return;
   }
+  ui_.UseCommonControls();
   // Owned by the form, so it goes when the form does.
   const HWND tooltip =
       ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,

@@ -1,8 +1,24 @@
 #include "platform/win32/win32_message_pump.h"
 
-#include "platform/win32/win32_ui.h"
+#include <windows.h>
+
+#include <cwchar>
+#include <iterator>
 
 namespace quellspur::platform::win32 {
+
+void DeliverMessage(MSG& message) {
+  if (message.message >= WM_KEYFIRST && message.message <= WM_KEYLAST && message.hwnd) {
+    const HWND root = ::GetAncestor(message.hwnd, GA_ROOT);
+    wchar_t className[std::size(kFormClass) + 1] = {};
+    if (root && ::GetClassNameW(root, className, static_cast<int>(std::size(className))) > 0 &&
+        std::wcscmp(className, kFormClass) == 0 && ::IsDialogMessageW(root, &message)) {
+      return;
+    }
+  }
+  ::TranslateMessage(&message);
+  ::DispatchMessageW(&message);
+}
 
 void Win32MessagePump::ProcessPendingMessages() {
   MSG message{};

@@ -1,7 +1,6 @@
 // The process list, process handles and module paths.
 #include <windows.h>
-// After windows.h, which they build on.
-#include <psapi.h>
+// After windows.h, which it builds on.
 #include <tlhelp32.h>
 
 #include <algorithm>
@@ -9,6 +8,7 @@
 #include <iterator>
 
 #include "platform/text.h"
+#include "platform/win32/win32_late_load.h"
 #include "platform/win32/win32_os.h"
 
 namespace quellspur::platform::win32 {
@@ -62,9 +62,22 @@ Handle Win32Os::OpenProcess(std::uint32_t desiredAccess, bool inheritHandle,
 
 std::uint32_t Win32Os::GetModuleFileNameExW(Handle process, std::uint32_t bufferChars,
                                             std::wstring& path) {
+  // Asked only where QueryFullProcessImageNameW fails (before Windows Vista): kernel32 has the
+  // call from Windows 7 on, psapi.dll before, and is loaded only then.
+  using ModulePath = DWORD(WINAPI*)(HANDLE, HMODULE, LPWSTR, DWORD);
+  static const auto modulePath = [] {
+    const FARPROC inKernel = LoadedDllFunction(L"kernel32.dll", "K32GetModuleFileNameExW");
+    return As<ModulePath>(inKernel ? inKernel
+                                   : SystemDllFunction(L"psapi.dll", "GetModuleFileNameExW"));
+  }();
+  path.clear();
+  if (modulePath == nullptr) {
+    ::SetLastError(ERROR_PROC_NOT_FOUND);
+    return 0;
+  }
   std::wstring buffer(bufferChars, L' ');
-  const DWORD written = ::GetModuleFileNameExW(ToHandle(process), nullptr, buffer.data(),
-                                               static_cast<DWORD>(buffer.size()));
+  const DWORD written =
+      modulePath(ToHandle(process), nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
   // A truncated answer may lack its zero, so the count bounds the text as well.
   buffer.resize(std::min<std::size_t>(written, buffer.size()));
   path = UpToFirstZero(buffer);

@@ -1,10 +1,12 @@
-// The system's save dialog, in a file of its own: only a program that shows it imports comdlg32.
+// The system's save dialog. comdlg32 (and what it loads: shell32, comctl32, the print spooler) is
+// loaded when the dialog is first asked for, not when the program starts.
 #include <windows.h>
 // After windows.h, which it builds on.
 #include <commdlg.h>
 
 #include <string>
 
+#include "platform/win32/win32_late_load.h"
 #include "platform/win32/win32_toolkit.h"
 
 namespace quellspur::platform::win32 {
@@ -23,7 +25,10 @@ std::optional<std::wstring> Win32Desktop::SaveFileName(const std::wstring& title
   dialog.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
   dialog.lpstrTitle = title.c_str();
   dialog.Flags = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-  if (!::GetSaveFileNameW(&dialog)) {
+  using SaveDialog = BOOL(WINAPI*)(OPENFILENAMEW*);
+  static const auto saveDialog =
+      As<SaveDialog>(SystemDllFunction(L"comdlg32.dll", "GetSaveFileNameW"));
+  if (saveDialog == nullptr || !saveDialog(&dialog)) {
     return std::nullopt;
   }
   return std::wstring(path.c_str());

@@ -2,8 +2,7 @@
 
 #include <commctrl.h>
 
-#include <cwchar>
-#include <iterator>
+#include "platform/win32/win32_late_load.h"
 
 namespace quellspur::platform::win32 {
 namespace {
@@ -19,9 +18,6 @@ HICON LoadProgramIcon(HINSTANCE instance, int size) {
 }  // namespace
 
 UiContext::UiContext() : instance_(::GetModuleHandleW(nullptr)) {
-  // The tooltip class lives in comctl32 and is registered only on request.
-  INITCOMMONCONTROLSEX classes{sizeof(classes), ICC_WIN95_CLASSES};
-  ::InitCommonControlsEx(&classes);
   bigIcon_ = LoadProgramIcon(instance_, ::GetSystemMetrics(SM_CXICON));
   smallIcon_ = LoadProgramIcon(instance_, ::GetSystemMetrics(SM_CXSMICON));
   if (bigIcon_ && smallIcon_) {
@@ -46,6 +42,21 @@ UiContext::UiContext() : instance_(::GetModuleHandleW(nullptr)) {
   taskbarCreated_ = ::RegisterWindowMessageW(L"TaskbarCreated");
 }
 
+void UiContext::UseCommonControls() const {
+  // comctl32 and what it loads cost start-up time and memory that the splash, the main window
+  // and the tray never need: only a form with a column list or tooltips loads it.
+  if (commonControls_) {
+    return;
+  }
+  commonControls_ = true;
+  using Register = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+  const auto registerClasses = As<Register>(CommonControlsFunction("InitCommonControlsEx"));
+  const INITCOMMONCONTROLSEX classes{sizeof(classes), ICC_WIN95_CLASSES};
+  if (registerClasses != nullptr) {
+    registerClasses(&classes);
+  }
+}
+
 UiContext::~UiContext() {
   if (hiddenOwner_) {
     ::DestroyWindow(hiddenOwner_);
@@ -68,19 +79,6 @@ std::wstring WindowText(HWND window) {
 
 void SetText(HWND window, const std::wstring& text) {
   ::SetWindowTextW(window, text.c_str());
-}
-
-void DeliverMessage(MSG& message) {
-  if (message.message >= WM_KEYFIRST && message.message <= WM_KEYLAST && message.hwnd) {
-    const HWND root = ::GetAncestor(message.hwnd, GA_ROOT);
-    wchar_t className[std::size(kFormClass) + 1] = {};
-    if (root && ::GetClassNameW(root, className, static_cast<int>(std::size(className))) > 0 &&
-        std::wcscmp(className, kFormClass) == 0 && ::IsDialogMessageW(root, &message)) {
-      return;
-    }
-  }
-  ::TranslateMessage(&message);
-  ::DispatchMessageW(&message);
 }
 
 }  // namespace quellspur::platform::win32

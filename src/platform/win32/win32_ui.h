@@ -8,9 +8,10 @@
 
 #include <string>
 
+#include "platform/win32/win32_message_pump.h"
+
 namespace quellspur::platform::win32 {
 
-inline constexpr wchar_t kFormClass[] = L"QuellspurForm";
 inline constexpr wchar_t kTrayClass[] = L"QuellspurTray";
 
 // The system's cursors and icons (IDC_ARROW, IDI_APPLICATION) for the "W" calls: their ids are
@@ -38,6 +39,8 @@ class UiContext {
   // Owning a top-level window keeps it out of the taskbar, and leaves its title bar as it is.
   HWND hiddenOwner() const { return hiddenOwner_; }
   UINT taskbarCreated() const { return taskbarCreated_; }
+  // Registers comctl32's window classes (list view, tooltips) before the first window of one.
+  void UseCommonControls() const;
   int dpiX() const { return dpiX_; }
   int dpiY() const { return dpiY_; }
 
@@ -57,14 +60,11 @@ class UiContext {
   UINT taskbarCreated_ = 0;
   int dpiX_ = 96;
   int dpiY_ = 96;
+  mutable bool commonControls_ = false;
 };
 
 // A window's text up to its first zero.
 std::wstring WindowText(HWND window);
 void SetText(HWND window, const std::wstring& text);
-
-// Hands one message to its window; keyboard messages for a form go through the dialog manager
-// first, so that Tab, Enter and the mnemonics work as in a dialog box.
-void DeliverMessage(MSG& message);
 
 }  // namespace quellspur::platform::win32

@@ -1,14 +1,15 @@
 // Starts a program and times it from outside, for scripts/bench_programs, the same way for any
 // program it is given:
 //   start_timer console <program> [arguments]...   time from start to exit
-//   start_timer windows <main caption> <program> [arguments]...
-//       time until a splash shows (a visible, captionless top-level window of the process with an
-//       "&OK" button), then presses "&OK" and times until a visible top-level window of the
-//       process with the main caption shows; then ends the process
-//   start_timer idle <seconds> <program> [arguments]...
+//   start_timer windows <splash class> <main caption> <program> [arguments]...
+//       time until the splash shows (a visible, captionless top-level window of the class), then
+//       presses its "&OK" and times until a visible top-level window with the main caption shows;
+//       then ends the process
+//   start_timer idle <splash class> <seconds> <program> [arguments]...
 //       starts the program, presses the splash's "&OK", lets it settle for 3 seconds, says so,
-//       then reports the share of one core it used over the given seconds; then ends it
-// Times are in microseconds, on standard output.
+//       and ends it the given seconds later
+// Times are in microseconds, on standard output. The windows are looked for once a millisecond,
+// with one look-up each, so that the watching takes the watched program's core alike.
 #define WIN32_LEAN_AND_MEAN
 #define NOMINMAX
 #include <windows.h>
@@ -16,17 +17,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-#include <vector>
-
-#include "win_helpers.h"
 
 namespace {
-
-using quellspur::winhelp::ChildWindows;
-using quellspur::winhelp::IsOfClass;
-using quellspur::winhelp::ProcessOf;
-using quellspur::winhelp::TextOf;
-using quellspur::winhelp::TopLevelWindows;
 
 // Long enough for the slowest start-up the bench has met, many times over.
 constexpr double kGiveUpSeconds = 60;
@@ -63,40 +55,6 @@ PROCESS_INFORMATION Start(std::wstring commandLine) {
   return process;
 }
 
-// Polls, sharing the core with the program, for a top-level window of the process.
-template <typename Matches>
-HWND WaitForWindow(const PROCESS_INFORMATION& process, double started, Matches matches) {
-  while (Seconds() - started < kGiveUpSeconds) {
-    for (HWND window : TopLevelWindows()) {
-      if (ProcessOf(window) == process.dwProcessId && ::IsWindowVisible(window) &&
-          matches(window)) {
-        return window;
-      }
-    }
-    if (::WaitForSingleObject(process.hProcess, 1) == WAIT_OBJECT_0) {
-      break;
-    }
-  }
-  std::fwprintf(stderr, L"start_timer: the window did not show\n");
-  ::TerminateProcess(process.hProcess, 1);
-  std::exit(1);
-}
-
-HWND OkButton(HWND window) {
-  for (HWND child : ChildWindows(window)) {
-    if (IsOfClass(child, L"Button") && TextOf(child) == L"&OK") {
-      return child;
-    }
-  }
-  return nullptr;
-}
-
-HWND Splash(const PROCESS_INFORMATION& process, double started) {
-  return WaitForWindow(process, started, [](HWND window) {
-    return TextOf(window).empty() && OkButton(window) != nullptr;
-  });
-}
-
 void End(const PROCESS_INFORMATION& process) {
   ::TerminateProcess(process.hProcess, 0);
   ::WaitForSingleObject(process.hProcess, INFINITE);
@@ -104,14 +62,32 @@ void End(const PROCESS_INFORMATION& process) {
   ::CloseHandle(process.hProcess);
 }
 
-double CpuSeconds(HANDLE process) {
-  FILETIME created{}, ended{}, kernel{}, user{};
-  ::GetProcessTimes(process, &created, &ended, &kernel, &user);
-  const auto ticks = [](const FILETIME& time) {
-    return static_cast<double>((static_cast<unsigned long long>(time.dwHighDateTime) << 32) |
-                               time.dwLowDateTime);
-  };
-  return (ticks(kernel) + ticks(user)) / 1e7;
+// Waits for the visible top-level window of the class and caption (nullptr: any); gives up when
+// the process ends or after a minute.
+HWND WaitForWindow(const PROCESS_INFORMATION& process, double started, const wchar_t* className,
+                   const wchar_t* caption) {
+  while (Seconds() - started < kGiveUpSeconds) {
+    const HWND window = ::FindWindowW(className, caption);
+    if (window != nullptr && ::IsWindowVisible(window)) {
+      return window;
+    }
+    if (::WaitForSingleObject(process.hProcess, 1) == WAIT_OBJECT_0) {
+      break;
+    }
+  }
+  std::fwprintf(stderr, L"start_timer: no window \"%ls\" of class %ls showed\n",
+                caption ? caption : L"", className ? className : L"(any)");
+  End(process);
+  std::exit(1);
+}
+
+// The splash's "&OK", pressed without waiting for its handler.
+void PressOk(HWND splash) {
+  const HWND ok = ::FindWindowExW(splash, nullptr, L"Button", L"&OK");
+  if (ok == nullptr || !::PostMessageW(ok, BM_CLICK, 0, 0)) {
+    std::fwprintf(stderr, L"start_timer: the splash has no \"&OK\" to press\n");
+    std::exit(1);
+  }
 }
 
 int Console(int argc, wchar_t** argv) {
@@ -125,13 +101,12 @@ int Console(int argc, wchar_t** argv) {
 }
 
 int Windows(int argc, wchar_t** argv) {
-  const std::wstring mainCaption = argv[2];
   const double started = Seconds();
-  const PROCESS_INFORMATION process = Start(CommandLine(3, argc, argv));
-  const HWND splash = Splash(process, started);
+  const PROCESS_INFORMATION process = Start(CommandLine(4, argc, argv));
+  const HWND splash = WaitForWindow(process, started, argv[2], L"");
   const double splashShown = Seconds();
-  ::PostMessageW(OkButton(splash), BM_CLICK, 0, 0);
-  WaitForWindow(process, started, [&](HWND window) { return TextOf(window) == mainCaption; });
+  PressOk(splash);
+  WaitForWindow(process, started, nullptr, argv[3]);
   const double mainShown = Seconds();
   End(process);
   std::wprintf(L"splash: %.0f main: %.0f\n", (splashShown - started) * 1e6,
@@ -140,27 +115,23 @@ int Windows(int argc, wchar_t** argv) {
 }
 
 int Idle(int argc, wchar_t** argv) {
-  const DWORD seconds = static_cast<DWORD>(std::wcstoul(argv[2], nullptr, 10));
+  const DWORD seconds = static_cast<DWORD>(std::wcstoul(argv[3], nullptr, 10));
   const double started = Seconds();
-  const PROCESS_INFORMATION process = Start(CommandLine(3, argc, argv));
-  const HWND splash = Splash(process, started);
-  ::PostMessageW(OkButton(splash), BM_CLICK, 0, 0);
+  const PROCESS_INFORMATION process = Start(CommandLine(4, argc, argv));
+  PressOk(WaitForWindow(process, started, argv[2], L""));
   ::Sleep(kSettleMs);
-  // Wine reports no private memory of another process: the bench reads it from outside meanwhile.
+  // Wine reports neither the private memory nor the processor time of another process: the bench
+  // reads them from outside meanwhile.
   std::wprintf(L"settled\n");
   std::fflush(stdout);
-  const double cpuBefore = CpuSeconds(process.hProcess);
-  const double before = Seconds();
   ::Sleep(seconds * 1000);
-  const double cpu = CpuSeconds(process.hProcess) - cpuBefore;
-  const double elapsed = Seconds() - before;
   const bool running = ::WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT;
   End(process);
   if (!running) {
     std::fwprintf(stderr, L"start_timer: the program ended while idle\n");
     return 1;
   }
-  std::wprintf(L"cpu: %.4f\n", cpu / elapsed * 100);
+  std::wprintf(L"ended\n");
   return 0;
 }
 
@@ -171,15 +142,16 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"console" && argc > 2) {
     return Console(argc, argv);
   }
-  if (command == L"windows" && argc > 3) {
+  if (command == L"windows" && argc > 4) {
     return Windows(argc, argv);
   }
-  if (command == L"idle" && argc > 3) {
+  if (command == L"idle" && argc > 4) {
     return Idle(argc, argv);
   }
   std::fwprintf(stderr,
                 L"usage: start_timer console <program> [arguments]...\n"
-                L"       start_timer windows <main caption> <program> [arguments]...\n"
-                L"       start_timer idle <seconds> <program> [arguments]...\n");
+                L"       start_timer windows <splash class> <main caption> <program> "
+                L"[arguments]...\n"
+                L"       start_timer idle <splash class> <seconds> <program> [arguments]...\n");
   return 2;
 }

@@ -4,7 +4,7 @@
 # every run needs. shell32, comctl32, gdi32, comdlg32 and ole32 (windows, dialogs, the shell) and
 # psapi (only before Windows Vista, loaded then) stay out. Builds that are missing are skipped,
 # but at least one must be there.
-# Usage: console_imports.sh <objdump> <QuellScan.exe>...
+# Usage: console_imports.sh <objdump that reads both builds> <QuellScan.exe>...
 set -euo pipefail
 objdump="$1"
 shift
@@ -14,7 +14,12 @@ checked=0
 for program in "$@"; do
   [ -f "$program" ] || continue
   checked=$((checked + 1))
-  imports="$("$objdump" -p "$program" | sed -n 's/^[[:space:]]*DLL Name: //p' | tr 'A-Z' 'a-z')"
+  if ! headers="$("$objdump" -p "$program")"; then
+    echo "$objdump cannot read $program"
+    status=1
+    continue
+  fi
+  imports="$(sed -n 's/^[[:space:]]*DLL Name: //p' <<<"$headers" | tr 'A-Z' 'a-z')"
   if [ -z "$imports" ]; then
     echo "no imports found in $program"
     status=1

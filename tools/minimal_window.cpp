@@ -66,9 +66,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
                                  600, 200, nullptr, nullptr, instance, nullptr);
   ::CreateWindowExW(0, L"LISTBOX", nullptr, WS_CHILD | WS_VISIBLE | WS_BORDER, 10, 10, 560, 120,
                     mainWindow, nullptr, instance, nullptr);
-  const HWND splash = ::CreateWindowExW(WS_EX_DLGMODALFRAME, L"MinimalSplash", L"",
-                                        WS_POPUP | WS_DLGFRAME, 300, 200, 420, 260, nullptr,
-                                        nullptr, instance, nullptr);
+  const HWND splash =
+      ::CreateWindowExW(WS_EX_DLGMODALFRAME, L"MinimalSplash", L"", WS_POPUP | WS_DLGFRAME, 300,
+                        200, 420, 260, nullptr, nullptr, instance, nullptr);
   ::CreateWindowExW(0, L"BUTTON", L"&OK", WS_CHILD | WS_VISIBLE | BS_DEFPUSHBUTTON, 160, 200, 90,
                     26, splash, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kOkId)), instance,
                     nullptr);

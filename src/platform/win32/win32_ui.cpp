@@ -43,8 +43,9 @@ UiContext::UiContext() : instance_(::GetModuleHandleW(nullptr)) {
 }
 
 void UiContext::UseCommonControls() const {
-  // comctl32 and what it loads cost start-up time and memory that the splash, the main window
-  // and the tray never need: only a form with a column list or tooltips loads it.
+  // Registering comctl32's classes costs start-up time that the splash, the main window and the
+  // tray do not need (their controls are user32's classes, which comctl32 6 draws where the
+  // manifest asks for it): only a form with a column list or tooltips asks for them.
   if (commonControls_) {
     return;
   }

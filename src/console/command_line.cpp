@@ -2,6 +2,8 @@
 
 #include <map>
 
+#include "platform/text.h"
+
 namespace quellspur {
 namespace {
 
@@ -82,7 +84,7 @@ std::optional<std::wstring> Apply(CommandLine& line, const std::wstring& option,
   } else if (option == L"--repeat") {
     const auto count = RepeatCount(value);
     if (!count) {
-      return L"--repeat needs a whole number from 1 to " + std::to_wstring(kMostRepeats);
+      return L"--repeat needs a whole number from 1 to " + DecimalText(kMostRepeats);
     }
     line.repeat = *count;
   }

@@ -1,23 +1,21 @@
 #include "clean/clock_text.h"
 
 #include <cstdlib>
-#include <cwchar>
+
+#include "platform/text.h"
 
 namespace quellspur {
 namespace {
 
 std::wstring TwoDigits(unsigned value) {
-  wchar_t digits[8];
-  std::swprintf(digits, 8, L"%02u", value % 100);
-  return digits;
+  return DecimalText(value % 100, 2);
 }
 
 }  // namespace
 
 std::wstring FormatDate(const platform::LocalTime& time) {
-  wchar_t year[8];
-  std::swprintf(year, 8, L"%04u", static_cast<unsigned>(time.year % 10000));
-  return std::wstring(year) + L"-" + TwoDigits(time.month) + L"-" + TwoDigits(time.day);
+  return DecimalText(time.year % 10000, 4) + L"-" + TwoDigits(time.month) + L"-" +
+         TwoDigits(time.day);
 }
 
 std::wstring FormatTime(const platform::LocalTime& time, const std::wstring& separator) {

@@ -75,7 +75,7 @@ std::wstring QuarantineName(const std::wstring& inFile, unsigned number) {
   // A path Windows did not produce may hold these; they would lead out of the folder.
   std::replace_if(
       name.begin(), name.end(), [](wchar_t c) { return c == L'/' || c == L':'; }, L'_');
-  return name + (number > 1 ? L"." + std::to_wstring(number) : L"") + L".Backdoor";
+  return name + (number > 1 ? L"." + DecimalText(number) : L"") + L".Backdoor";
 }
 
 void MoveFile(platform::Os& os, ActivityLog& log, ChangeRecord& record,

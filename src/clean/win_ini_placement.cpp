@@ -114,7 +114,7 @@ PutBack PutLinesBack(IniText& text, const std::vector<RemovedLine>& lines) {
   for (std::size_t index = 0; index < lines.size(); ++index) {
     const RemovedLine& line = lines[index];
     if (!line.section && !IsStartLine(line.text)) {
-      result.refusal = L"line " + std::to_wstring(line.lineNumber) + L" (" + line.text +
+      result.refusal = L"line " + DecimalText(line.lineNumber) + L" (" + line.text +
                        L") was recorded by an older version without its section; only load= "
                        L"and run= lines go back, into [windows]";
       return result;

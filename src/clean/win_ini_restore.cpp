@@ -45,7 +45,7 @@ RestoreResult Restore::WinIni(const WinIniChange& change) {
     log_.WriteLog(L"Restoring: " + change.lines[index].text + L" in win.ini");
   }
   return {RestoreOutcome::Restored,
-          L"restored " + std::to_wstring(putBack.added.size()) + L" line(s) of " + path};
+          L"restored " + DecimalText(putBack.added.size()) + L" line(s) of " + path};
 }
 
 }  // namespace quellspur

@@ -2,6 +2,8 @@
 
 #include <map>
 
+#include "platform/text.h"
+
 namespace quellspur {
 namespace {
 
@@ -49,7 +51,10 @@ std::optional<int> RepeatCount(const std::wstring& text) {
   if (text.empty() || text.size() > 6 || text.find_first_not_of(L"0123456789") != text.npos) {
     return std::nullopt;
   }
-  const int count = std::stoi(text);
+  int count = 0;
+  for (const wchar_t digit : text) {
+    count = count * 10 + (digit - L'0');
+  }
   return count >= 1 && count <= kMostRepeats ? std::optional<int>(count) : std::nullopt;
 }
 
@@ -79,7 +84,7 @@ std::optional<std::wstring> Apply(CommandLine& line, const std::wstring& option,
   } else if (option == L"--repeat") {
     const auto count = RepeatCount(value);
     if (!count) {
-      return L"--repeat needs a whole number from 1 to " + std::to_wstring(kMostRepeats);
+      return L"--repeat needs a whole number from 1 to " + DecimalText(kMostRepeats);
     }
     line.repeat = *count;
   }
@@ -117,7 +122,8 @@ std::variant<CommandLine, std::wstring> ParseCommandLine(const std::vector<std::
   }
   CommandLine line;
   line.action = command->second;
-  const auto& options = kOptions.at(line.action);
+  // Every command has its options' entry, if only an empty one.
+  const auto& options = kOptions.find(line.action)->second;
   for (std::size_t at = 1; at < args.size(); ++at) {
     std::wstring option = args[at];
     if (!option.starts_with(L"-") && line.action == Action::Restore) {

@@ -14,7 +14,7 @@ namespace quellspur {
 namespace {
 
 std::wstring IdOf(const QuarantineItem& item) {
-  return item.entry ? std::to_wstring(item.entry->id) : item.unrecordedCopy;
+  return item.entry ? DecimalText(item.entry->id) : item.unrecordedCopy;
 }
 
 std::vector<Column> Columns(const QuarantineItem& item) {
@@ -51,7 +51,7 @@ std::vector<Column> Columns(const QuarantineItem& item) {
   if (const auto* file = std::get_if<FileChange>(&item.entry->change)) {
     set(L"path", file->originalPath);
     set(L"copy", file->copyName);
-    set(L"size", std::to_wstring(file->size));
+    set(L"size", DecimalText(file->size));
     set(L"sha256", std::wstring(file->sha256.begin(), file->sha256.end()));
   } else if (const auto* value = std::get_if<RegistryChange>(&item.entry->change)) {
     set(L"kind", L"registry");
@@ -61,7 +61,7 @@ std::vector<Column> Columns(const QuarantineItem& item) {
     }
     set(L"registry_key", value->subKey);
     set(L"value_name", value->valueName);
-    set(L"value_type", std::to_wstring(value->type));
+    set(L"value_type", DecimalText(value->type));
     const std::string hex = ToHex(value->data);
     set(L"value_data", std::wstring(hex.begin(), hex.end()));
   } else if (const auto* winIni = std::get_if<WinIniChange>(&item.entry->change)) {
@@ -69,7 +69,7 @@ std::vector<Column> Columns(const QuarantineItem& item) {
     set(L"path", winIni->winIniPath);
     std::wstring lines;
     for (const RemovedLine& line : winIni->lines) {
-      lines += (lines.empty() ? L"" : L"\n") + std::to_wstring(line.lineNumber) + L": " + line.text;
+      lines += (lines.empty() ? L"" : L"\n") + DecimalText(line.lineNumber) + L": " + line.text;
     }
     set(L"lines", lines);
   }
@@ -83,7 +83,7 @@ std::wstring TextLine(const QuarantineItem& item) {
     what = L"copy " + item.unrecordedCopy + L", no record: restore it with --to PATH";
   } else if (const auto* file = std::get_if<FileChange>(&item.entry->change)) {
     what = L"file " + file->originalPath + L" as " + file->copyName + L", " +
-           std::to_wstring(file->size) + L" bytes";
+           DecimalText(file->size) + L" bytes";
   } else if (const auto* value = std::get_if<RegistryChange>(&item.entry->change)) {
     what = L"start value " + RootKeyName(value->rootKey) + L"\\" + value->subKey + L"," +
            value->valueName;
@@ -93,7 +93,7 @@ std::wstring TextLine(const QuarantineItem& item) {
   } else if (const auto* winIni = std::get_if<WinIniChange>(&item.entry->change)) {
     what = L"win.ini " + winIni->winIniPath;
     for (const RemovedLine& line : winIni->lines) {
-      what += L", line " + std::to_wstring(line.lineNumber) + L": " + line.text;
+      what += L", line " + DecimalText(line.lineNumber) + L": " + line.text;
     }
   }
   if (item.state == QuarantineState::Refused) {
@@ -115,7 +115,7 @@ QuarantineList ReadQuarantine(Engine& engine, platform::Console& console) {
   for (const DamagedLine& damaged : list.damaged) {
     console.WriteError(L"QuellScan: " + engine.ChangeRecordPath() +
                        (damaged.lineNumber == 0 ? L": " + damaged.reason + L"\r\n"
-                                                : L" line " + std::to_wstring(damaged.lineNumber) +
+                                                : L" line " + DecimalText(damaged.lineNumber) +
                                                       L": " + damaged.reason + L"; skipped\r\n"));
   }
   return list;

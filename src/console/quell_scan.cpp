@@ -1,7 +1,6 @@
 #include "console/quell_scan.h"
 
 #include <algorithm>
-#include <cwchar>
 #include <exception>
 #include <iterator>
 
@@ -10,6 +9,7 @@
 #include "console/report_rows.h"
 #include "console/signature_commands.h"
 #include "engine/engine.h"
+#include "platform/text.h"
 #include "scan/windows_platform.h"
 #include "settings/start_with_windows.h"
 #include "version/version.h"
@@ -72,9 +72,7 @@ const wchar_t* const kUsage =
     L"a closed pipe) ends with 2.\r\n";
 
 std::wstring Milliseconds(std::uint64_t microseconds) {
-  wchar_t text[32];
-  std::swprintf(text, std::size(text), L"%.3f ms", static_cast<double>(microseconds) / 1000.0);
-  return text;
+  return DecimalText(microseconds / 1000) + L"." + DecimalText(microseconds % 1000, 3) + L" ms";
 }
 
 // The shortest, median and longest of the scans' times.
@@ -83,7 +81,7 @@ std::wstring TimingLine(std::vector<std::uint64_t> times) {
   const std::size_t middle = times.size() / 2;
   const std::uint64_t median =
       times.size() % 2 == 1 ? times[middle] : (times[middle - 1] + times[middle]) / 2;
-  return L"scan time over " + std::to_wstring(times.size()) + L" scans: min " +
+  return L"scan time over " + DecimalText(times.size()) + L" scans: min " +
          Milliseconds(times.front()) + L", median " + Milliseconds(median) + L", max " +
          Milliseconds(times.back()) + L"\r\n";
 }
@@ -119,8 +117,8 @@ std::wstring CleanSummary(const std::vector<ReportRow>& rows) {
   if (remaining == 0) {
     return L"Every finding is dealt with.\r\n";
   }
-  return std::to_wstring(dealtWith) + L" of " + std::to_wstring(rows.size()) +
-         L" findings dealt with; " + std::to_wstring(remaining) + L" remain.\r\n";
+  return DecimalText(dealtWith) + L" of " + DecimalText(rows.size()) + L" findings dealt with; " +
+         DecimalText(remaining) + L" remain.\r\n";
 }
 
 // Why restore stops, and how to go on.
@@ -229,7 +227,7 @@ int RunCommand(const std::vector<std::wstring>& args, platform::Os& os, Engine& 
 void WriteKeptLogLines(ActivityLog& log, platform::Console& console) {
   try {
     if (!log.WriteKeptLinesAtEnd(0)) {
-      console.WriteError(L"QuellScan: " + std::to_wstring(log.KeptLineCount()) +
+      console.WriteError(L"QuellScan: " + DecimalText(log.KeptLineCount()) +
                          L" lines could not be written to " + log.Path() + L"\r\n");
     }
   } catch (const std::exception& failure) {

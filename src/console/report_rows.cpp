@@ -4,6 +4,7 @@
 
 #include "console/table_text.h"
 #include "engine/clean_marks.h"
+#include "platform/text.h"
 #include "scan/report_line.h"
 
 namespace quellspur {
@@ -28,7 +29,7 @@ std::vector<Column> Columns(const ReportRow& row) {
   return {{L"backdoor", finding.backdoorName},
           {L"kind", start ? L"start entry" : L"process"},
           {L"path", finding.filePath},
-          {L"process_id", processField(std::to_wstring(finding.processId)), true},
+          {L"process_id", processField(DecimalText(finding.processId)), true},
           {L"parent_path", processField(finding.parentPath)},
           {L"registry_root", startField(RootKeyName(finding.rootKey))},
           {L"registry_key", startField(finding.subKey)},

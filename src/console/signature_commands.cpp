@@ -5,6 +5,7 @@
 
 #include "console/quell_scan.h"
 #include "console/table_text.h"
+#include "platform/text.h"
 
 namespace quellspur {
 namespace {
@@ -28,7 +29,7 @@ std::vector<Column> Columns(const SignatureRow& row) {
   } else if (row.hash) {
     kind = L"sha256";
     sha256 = std::wstring(row.hash->sha256.begin(), row.hash->sha256.end());
-    size = row.hash->size ? std::to_wstring(*row.hash->size) : L"*";
+    size = row.hash->size ? DecimalText(*row.hash->size) : L"*";
   }
   return {{L"backdoor", row.name},
           {L"kind", kind},
@@ -50,8 +51,7 @@ std::wstring TextLine(const SignatureRow& row) {
   } else {
     line.append(L"file with SHA-256 ")
         .append(std::wstring(row.hash->sha256.begin(), row.hash->sha256.end()));
-    line.append(row.hash->size ? L", " + std::to_wstring(*row.hash->size) + L" bytes"
-                               : L", any size");
+    line.append(row.hash->size ? L", " + DecimalText(*row.hash->size) + L" bytes" : L", any size");
   }
   return OnOneLine(line.append(L" (").append(row.source).append(L")")) + L"\r\n";
 }
@@ -62,7 +62,7 @@ std::vector<SignatureRow> RowsInForce(const SignatureSet& added, const std::wstr
     rows.push_back({builtIn.backdoorName, builtIn, std::nullopt, L"built-in"});
   }
   rows.push_back({kBackOrifice, std::nullopt, std::nullopt, L"built-in"});
-  auto source = [&](std::uint32_t line) { return path + L", line " + std::to_wstring(line); };
+  auto source = [&](std::uint32_t line) { return path + L", line " + DecimalText(line); };
   for (const AddedWindowSignature& window : added.windows()) {
     rows.push_back(
         {window.signature.backdoorName, window.signature, std::nullopt, source(window.line)});
@@ -137,10 +137,9 @@ int SignatureCommand(const CommandLine& command, Engine& engine, platform::Conso
         WriteReasons(read, console);
         return kExitError;
       case SignatureFileRead::Outcome::Used:
-        console.WriteOut(
-            OnOneLine(*command.check) + L": " + std::to_wstring(read.signatures.windows().size()) +
-            L" window signatures, " + std::to_wstring(read.signatures.hashes().size()) +
-            L" hash signatures\r\n");
+        console.WriteOut(OnOneLine(*command.check) + L": " +
+                         DecimalText(read.signatures.windows().size()) + L" window signatures, " +
+                         DecimalText(read.signatures.hashes().size()) + L" hash signatures\r\n");
         return kExitNothingFound;
     }
   }

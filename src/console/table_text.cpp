@@ -1,8 +1,5 @@
 #include "console/table_text.h"
 
-#include <cwchar>
-#include <iterator>
-
 #include "platform/text.h"
 
 namespace quellspur {
@@ -37,9 +34,7 @@ std::wstring JsonString(const std::wstring& text) {
       quoted += L'\\';
       quoted += c;
     } else if (c < 0x20 || (IsSurrogate(c) && !paired)) {
-      wchar_t code[8];
-      std::swprintf(code, std::size(code), L"\\u%04x", static_cast<unsigned>(c));
-      quoted += code;
+      quoted += L"\\u" + HexText(c, 4, false);
     } else {
       quoted += c;
       if (paired) {

@@ -54,7 +54,7 @@ std::wstring Where(const QuarantineItem& item) {
     where = winIni->winIniPath + L", line";
     where += winIni->lines.size() == 1 ? L" " : L"s ";
     for (std::size_t index = 0; index < winIni->lines.size(); ++index) {
-      where += (index == 0 ? L"" : L", ") + std::to_wstring(winIni->lines[index].lineNumber);
+      where += (index == 0 ? L"" : L", ") + DecimalText(winIni->lines[index].lineNumber);
     }
   }
   return where;
@@ -86,7 +86,7 @@ bool IsBack(const RestoreResult& result) {
 }
 
 std::wstring Changes(std::size_t count) {
-  return std::to_wstring(count) + (count == 1 ? L" change" : L" changes");
+  return DecimalText(count) + (count == 1 ? L" change" : L" changes");
 }
 
 }  // namespace
@@ -183,8 +183,7 @@ void FrmQuarantine::Reload() {
   if (!unreadable.empty()) {
     lblStatus_.SetCaption(L"The change record could not be read (" + unreadable + L"): " + path);
   } else if (damagedLines > 0) {
-    lblStatus_.SetCaption(std::to_wstring(damagedLines) +
-                          (damagedLines == 1 ? L" line" : L" lines") +
+    lblStatus_.SetCaption(DecimalText(damagedLines) + (damagedLines == 1 ? L" line" : L" lines") +
                           L" of the change record could not be read and " +
                           (damagedLines == 1 ? L"is" : L"are") + L" not listed; see " + path);
   } else {
@@ -284,8 +283,8 @@ void FrmQuarantine::cmdRestore_Click() {
   }
   Reload();
   desktop_.MessageBox(
-      L"Restored " + std::to_wstring(back) + L" of " + Changes(chosen.size()) + L":\n" + said,
-      kCaption, back == chosen.size() ? platform::kMbOkInformation : platform::kMbOkExclamation);
+      L"Restored " + DecimalText(back) + L" of " + Changes(chosen.size()) + L":\n" + said, kCaption,
+      back == chosen.size() ? platform::kMbOkInformation : platform::kMbOkExclamation);
 }
 
 void FrmQuarantine::cmdRestoreTo_Click() {

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "forms/forms.h"
+#include "platform/text.h"
 #include "version/version.h"
 
 namespace quellspur {
@@ -113,8 +114,7 @@ void QuellspurApp::SignaturesRefused(const std::vector<std::wstring>& reasons) {
     }
   }
   if (reasons.size() > kReasonsShown) {
-    text +=
-        L"... and " + std::to_wstring(reasons.size() - kReasonsShown) + L" more in BackLog.txt\r\n";
+    text += L"... and " + DecimalText(reasons.size() - kReasonsShown) + L" more in BackLog.txt\r\n";
   }
   text += L"\r\nQuellspur looks for the built-in backdoors only until the file is corrected.";
   toolkit_.desktop().MessageBox(text, kProductName, platform::kMbOkExclamation);

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "platform/text.h"
+
 namespace quellspur::platform {
 namespace {
 
@@ -37,7 +39,8 @@ std::optional<std::wstring> WhyOthersCanChange(Security& security, const std::ws
     return std::nullopt;
   }
   if (status != kErrorSuccess) {
-    return L"its owner and access list could not be read (error " + std::to_wstring(status) + L")";
+    return L"its owner and access list could not be read (error " + SignedDecimalText(status) +
+           L")";
   }
   if (!IsAdministrators(list.owner)) {
     return L"it belongs to " + AccountName(list.owner);

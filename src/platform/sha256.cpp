@@ -2,7 +2,8 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdio>
+
+#include "platform/text.h"
 
 namespace quellspur::platform {
 namespace {
@@ -98,9 +99,7 @@ std::string Sha256::HexDigest() {
   }
   std::string hex;
   for (std::uint32_t word : state_) {
-    char digits[9];
-    std::snprintf(digits, sizeof digits, "%08x", static_cast<unsigned>(word));
-    hex += digits;
+    hex += LowerHexDigits(word, 8);
   }
   return hex;
 }

@@ -1,9 +1,27 @@
 #include "platform/text.h"
 
-#include <cwchar>
-#include <iterator>
-
 namespace quellspur {
+namespace {
+
+// `value` in the given base, with zeros in front up to `leastDigits` digits.
+template <typename Char>
+std::basic_string<Char> Digits(std::uint64_t value, unsigned base, int leastDigits,
+                               const char* digitSet) {
+  Char reversed[64];
+  int count = 0;
+  do {
+    reversed[count++] = static_cast<Char>(digitSet[value % base]);
+    value /= base;
+  } while ((value != 0 || count < leastDigits) && count < 64);
+  std::basic_string<Char> text;
+  text.reserve(static_cast<std::size_t>(count));
+  while (count > 0) {
+    text += reversed[--count];
+  }
+  return text;
+}
+
+}  // namespace
 
 std::wstring FileNameOf(std::wstring_view text) {
   const std::size_t slash = text.rfind(L'\\');
@@ -33,10 +51,25 @@ bool IsControlCharacter(wchar_t c) {
 }
 
 std::wstring EscapedCharacter(wchar_t c) {
-  wchar_t code[16];
-  std::swprintf(code, std::size(code), IsControlCharacter(c) ? L"\\x%02X" : L"\\u%04X",
-                static_cast<unsigned>(c));
-  return code;
+  return IsControlCharacter(c) ? L"\\x" + HexText(c, 2, true) : L"\\u" + HexText(c, 4, true);
+}
+
+std::wstring DecimalText(std::uint64_t value, int leastDigits) {
+  return Digits<wchar_t>(value, 10, leastDigits, "0123456789");
+}
+
+std::wstring SignedDecimalText(std::int64_t value) {
+  // The magnitude in unsigned arithmetic, where the lowest number has one as well.
+  return value < 0 ? L"-" + DecimalText(0 - static_cast<std::uint64_t>(value))
+                   : DecimalText(static_cast<std::uint64_t>(value));
+}
+
+std::wstring HexText(std::uint32_t value, int digits, bool upperCase) {
+  return Digits<wchar_t>(value, 16, digits, upperCase ? "0123456789ABCDEF" : "0123456789abcdef");
+}
+
+std::string LowerHexDigits(std::uint32_t value, int digits) {
+  return Digits<char>(value, 16, digits, "0123456789abcdef");
 }
 
 std::wstring TrimBlanks(std::wstring_view text) {

@@ -1,6 +1,7 @@
 // Text rules that the scan, the report and the clean-up share.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -22,6 +23,15 @@ bool IsControlCharacter(wchar_t c);
 // A character as a visible escape: "\x" and two hex digits for a control character, "\u" and
 // four for any other.
 std::wstring EscapedCharacter(wchar_t c);
+
+// A whole number in decimal, zeros in front up to `leastDigits` digits; with a minus sign when
+// signed and below zero. The programs format numbers with these rather than the C runtime's
+// printf family, which would add its whole formatting engine to each program.
+std::wstring DecimalText(std::uint64_t value, int leastDigits = 1);
+std::wstring SignedDecimalText(std::int64_t value);
+// A number in hexadecimal, `digits` digits with zeros in front.
+std::wstring HexText(std::uint32_t value, int digits, bool upperCase);
+std::string LowerHexDigits(std::uint32_t value, int digits);
 
 // Removes leading and trailing blanks; only the space character counts.
 std::wstring TrimBlanks(std::wstring_view text);

@@ -171,14 +171,14 @@ class Repeats {
     if (earlier->second == 0) {
       return L"it repeats a built-in window signature";
     }
-    return L"it repeats the window signature of line " + std::to_wstring(earlier->second);
+    return L"it repeats the window signature of line " + DecimalText(earlier->second);
   }
   std::optional<std::wstring> Check(const AddedHashSignature& added) {
     const auto [earlier, first] = hashes_.try_emplace(added.sha256, added.line);
     if (first) {
       return std::nullopt;
     }
-    return L"it repeats the SHA-256 of line " + std::to_wstring(earlier->second);
+    return L"it repeats the SHA-256 of line " + DecimalText(earlier->second);
   }
 
  private:
@@ -243,7 +243,7 @@ std::variant<AddedSignatures, std::vector<SignatureFileError>> ParseSignatureFil
 std::wstring SignatureErrorText(const std::wstring& fileName, const SignatureFileError& error) {
   std::wstring text = fileName;
   if (error.line != 0) {
-    text.append(L", line ").append(std::to_wstring(error.line));
+    text.append(L", line ").append(DecimalText(error.line));
   }
   return text.append(L": ").append(error.reason);
 }

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "platform/owners.h"
+#include "platform/text.h"
 
 namespace quellspur {
 namespace {
@@ -40,7 +41,7 @@ bool GetRegValue(platform::Os& os, platform::RegKey root, const std::wstring& su
   if (type == platform::kRegSz) {
     text = platform::ValueText(os, type, data);
   } else if (type == platform::kRegDword) {
-    text = std::to_wstring(LittleEndian(data));
+    text = DecimalText(LittleEndian(data));
   }
   return true;
 }

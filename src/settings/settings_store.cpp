@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <limits>
 
+#include "platform/text.h"
 #include "settings/registry_helpers.h"
 
 namespace quellspur {
@@ -53,7 +54,7 @@ std::int32_t FlagFromText(const std::wstring& text) {
 }
 
 std::wstring FlagToText(std::int32_t flag) {
-  return (flag >= 0 ? L" " : L"") + std::to_wstring(flag);
+  return (flag >= 0 ? L" " : L"") + SignedDecimalText(flag);
 }
 
 bool LoadSettings(platform::Os& os, Settings& settings) {

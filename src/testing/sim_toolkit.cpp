@@ -1,7 +1,8 @@
 #include "testing/sim_toolkit.h"
 
 #include <algorithm>
-#include <stdexcept>
+
+#include "platform/logic_fault.h"
 
 namespace quellspur::platform::sim {
 namespace {
@@ -76,7 +77,7 @@ Widget& SimForm::Find(std::map<std::wstring, std::unique_ptr<Widget>>& widgets,
                       const std::wstring& name) {
   auto found = widgets.find(name);
   if (found == widgets.end()) {
-    throw std::out_of_range("the form has no such control");
+    throw platform::LogicFault("the form has no such control");
   }
   return *found->second;
 }

@@ -1,8 +1,9 @@
 #include "testing/sim_widgets.h"
 
 #include <algorithm>
-#include <stdexcept>
 #include <utility>
+
+#include "platform/logic_fault.h"
 
 namespace quellspur::platform::sim {
 
@@ -39,7 +40,7 @@ void SimWindow::SetPointer(MousePointer pointer) {
 // A bad index is an error, as the toolkit's own list raises one.
 void SimListBox::CheckIndex(int index, int limit) const {
   if (index < 0 || index > limit) {
-    throw std::out_of_range("list index out of range");
+    throw platform::LogicFault("list index out of range");
   }
 }
 

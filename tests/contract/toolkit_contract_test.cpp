@@ -4,10 +4,10 @@
 
 #include <cstdio>
 #include <memory>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "platform/logic_fault.h"
 #include "platform/toolkit.h"
 #include "toolkit_support.h"
 
@@ -108,7 +108,7 @@ TEST_F(ToolkitContract, AFormIsLoadedHiddenShowsHidesAndUnloadsForGood) {
   form_->Show();
   form_->Move(0, 0);
   EXPECT_FALSE(form_->Visible());
-  EXPECT_THROW(form_->ButtonNamed(L"cmdNone"), std::out_of_range);
+  EXPECT_THROW(form_->ButtonNamed(L"cmdNone"), platform::LogicFault);
   EXPECT_UNLESS_KNOWN_GAP(form_->ListBoxNamed(L"List").ListCount() == 0 &&
                               form_->ButtonNamed(L"cmdGo").Caption().empty(),
                           "the controls of an unloaded form keep nothing they are given");
@@ -235,10 +235,10 @@ TEST_F(ToolkitContract, ListLinesMoveDownForAnInsertAndTheSelectionMovesWithThem
   EXPECT_EQ(list.ListIndex(), -1);
 
   // Out of range is an error, and raises nothing.
-  EXPECT_THROW(list.List(5), std::out_of_range);
-  EXPECT_THROW(list.SetListIndex(-1), std::out_of_range);
-  EXPECT_THROW(list.InsertItem(L"x", 6), std::out_of_range);
-  EXPECT_THROW(list.RemoveItem(5), std::out_of_range);
+  EXPECT_THROW(list.List(5), platform::LogicFault);
+  EXPECT_THROW(list.SetListIndex(-1), platform::LogicFault);
+  EXPECT_THROW(list.InsertItem(L"x", 6), platform::LogicFault);
+  EXPECT_THROW(list.RemoveItem(5), platform::LogicFault);
   EXPECT_EQ(list.ListCount(), 5);
   EXPECT_EQ(clicks, 2);
   list.Clear();

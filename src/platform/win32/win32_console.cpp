@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <string>
 
+#include "platform/text.h"
+
 namespace quellspur::platform::win32 {
 namespace {
 
@@ -21,7 +23,7 @@ std::wstring LastErrorText() {
          (text[length - 1] == L'\r' || text[length - 1] == L'\n' || text[length - 1] == L' ')) {
     --length;
   }
-  return length > 0 ? std::wstring(text, length) : L"error " + std::to_wstring(error);
+  return length > 0 ? std::wstring(text, length) : L"error " + DecimalText(error);
 }
 
 // Writes `count` units through `write(done, written)`, in as many calls as the stream takes; a

@@ -4,10 +4,10 @@
 // After windows.h, which it needs.
 #include <wincrypt.h>
 
-#include <cstdio>
 #include <vector>
 
 #include "platform/sha256.h"
+#include "platform/text.h"
 #include "platform/win32/win32_os.h"
 
 namespace quellspur::platform::win32 {
@@ -70,9 +70,7 @@ bool Win32Os::FileSha256(const std::wstring& path, std::string& hexDigest) {
     return true;
   }
   for (BYTE byte : digest) {
-    char digits[3];
-    std::snprintf(digits, sizeof digits, "%02x", static_cast<unsigned>(byte));
-    hexDigest += digits;
+    hexDigest += LowerHexDigits(byte, 2);
   }
   return true;
 }

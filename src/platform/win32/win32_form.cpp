@@ -1,6 +1,6 @@
 #include "platform/win32/win32_form.h"
 
-#include <stdexcept>
+#include "platform/logic_fault.h"
 
 namespace quellspur::platform::win32 {
 
@@ -19,7 +19,7 @@ Widget& Win32Form::Find(std::map<std::wstring, std::unique_ptr<Widget>>& widgets
                         const std::wstring& name) {
   auto found = widgets.find(name);
   if (found == widgets.end()) {
-    throw std::out_of_range("the form has no such control");
+    throw platform::LogicFault("the form has no such control");
   }
   return *found->second;
 }

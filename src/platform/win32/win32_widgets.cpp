@@ -4,8 +4,8 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <stdexcept>
 
+#include "platform/logic_fault.h"
 #include "platform/win32/win32_ui.h"
 
 namespace quellspur::platform::win32 {
@@ -14,7 +14,7 @@ namespace {
 // A bad index is an error, as the simulated list raises one.
 void CheckIndex(int index, int limit) {
   if (index < 0 || index > limit) {
-    throw std::out_of_range("list index out of range");
+    throw platform::LogicFault("list index out of range");
   }
 }
 

@@ -12,6 +12,11 @@ QS_PROGRAM="${QS_PROGRAM:-$QS_BUILD/src/Quellspur.exe}"
 QS_BITS="${QS_BITS:-32}"
 # 64-bit stand-ins, when the 64-bit build is there.
 QS_TOOLS64="$QS_BUILD/../win64/tools"
+# When CTest runs scenarios side by side, it hands each a display of its own ("id:91,slots:1").
+if [ -n "${CTEST_RESOURCE_GROUP_0_DISPLAYS:-}" ]; then
+  display_id="${CTEST_RESOURCE_GROUP_0_DISPLAYS#id:}"
+  export DISPLAY=":${display_id%%,*}"
+fi
 : "${DISPLAY:?the scenarios need an X display (scripts/test starts a virtual one)}"
 
 export LANG=C.UTF-8 LC_ALL=C.UTF-8

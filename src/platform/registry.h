@@ -35,6 +35,8 @@ inline bool IsStringType(std::uint32_t type) {
 // other type's as 8-bit text in the ANSI code page up to its first zero byte (data without a zero
 // counts whole).
 std::wstring ValueText(System& system, std::uint32_t type, std::string_view data);
+// Appends the same text to `text`.
+void AppendValueText(System& system, std::uint32_t type, std::string_view data, std::wstring& text);
 // Text as a string type's data: UTF-16LE with its terminating zero character.
 std::string StringData(std::wstring_view text);
 

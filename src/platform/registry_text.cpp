@@ -4,10 +4,18 @@
 namespace quellspur::platform {
 
 std::wstring ValueText(System& system, std::uint32_t type, std::string_view data) {
+  std::wstring text;
+  AppendValueText(system, type, data, text);
+  return text;
+}
+
+void AppendValueText(System& system, std::uint32_t type, std::string_view data,
+                     std::wstring& text) {
   if (IsStringType(type)) {
-    return std::wstring(UpToFirstZero(FromUtf16Le(data)));
+    AppendUtf16LeUpToZero(data, text);
+  } else {
+    text += system.AnsiToWide(UpToFirstZero(data));
   }
-  return system.AnsiToWide(UpToFirstZero(data));
 }
 
 std::string StringData(std::wstring_view text) {

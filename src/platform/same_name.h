@@ -2,6 +2,7 @@
 // equal ignoring case as Windows ignores it, over all of Unicode.
 #pragma once
 
+#include <cstdint>
 #include <string_view>
 
 #include "platform/system.h"
@@ -9,9 +10,24 @@
 namespace quellspur::platform {
 
 // Equal-ignoring-case names have equal lengths in UTF-16 units (Windows upper-cases unit by
-// unit), so most pairs are told apart without asking the system.
+// unit), and Windows upper-cases ASCII as ASCII does: a pair is asked of the system only when its
+// lengths agree and its ASCII characters do, and one of them holds another character. A scan
+// sets every start value against each executable it finds.
 inline bool SameName(System& system, std::wstring_view a, std::wstring_view b) {
-  return a.size() == b.size() && system.CompareStringOrdinal(a, b, true) == kCstrEqual;
+  if (a.size() != b.size()) {
+    return false;
+  }
+  const auto ascii = [](wchar_t c) { return static_cast<std::uint32_t>(c) < 0x80; };
+  const auto upper = [](wchar_t c) { return c >= L'a' && c <= L'z' ? c - (L'a' - L'A') : c; };
+  bool onlyAscii = true;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (!ascii(a[i]) || !ascii(b[i])) {
+      onlyAscii = false;
+    } else if (upper(a[i]) != upper(b[i])) {
+      return false;
+    }
+  }
+  return onlyAscii || system.CompareStringOrdinal(a, b, true) == kCstrEqual;
 }
 
 // Names in the order Windows gives them ignoring case, for sets and maps that hold each name once

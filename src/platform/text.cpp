@@ -1,5 +1,8 @@
 #include "platform/text.h"
 
+#include <bit>
+#include <cstring>
+
 namespace quellspur {
 namespace {
 
@@ -23,9 +26,13 @@ std::basic_string<Char> Digits(std::uint64_t value, unsigned base, int leastDigi
 
 }  // namespace
 
-std::wstring FileNameOf(std::wstring_view text) {
+std::wstring_view FileNamePart(std::wstring_view text) {
   const std::size_t slash = text.rfind(L'\\');
-  return std::wstring(slash == std::wstring_view::npos ? text : text.substr(slash + 1));
+  return slash == std::wstring_view::npos ? text : text.substr(slash + 1);
+}
+
+std::wstring FileNameOf(std::wstring_view text) {
+  return std::wstring(FileNamePart(text));
 }
 
 std::wstring UpperCase(std::wstring_view text) {
@@ -72,12 +79,16 @@ std::string LowerHexDigits(std::uint32_t value, int digits) {
   return Digits<char>(value, 16, digits, "0123456789abcdef");
 }
 
-std::wstring TrimBlanks(std::wstring_view text) {
+std::wstring_view TrimmedPart(std::wstring_view text) {
   const std::size_t first = text.find_first_not_of(L' ');
   if (first == std::wstring_view::npos) {
     return {};
   }
-  return std::wstring(text.substr(first, text.find_last_not_of(L' ') - first + 1));
+  return text.substr(first, text.find_last_not_of(L' ') - first + 1);
+}
+
+std::wstring TrimBlanks(std::wstring_view text) {
+  return std::wstring(TrimmedPart(text));
 }
 
 std::wstring_view UpToFirstZero(std::wstring_view text) {
@@ -107,6 +118,23 @@ std::wstring FromUtf16Le(std::string_view bytes) {
                                         static_cast<unsigned char>(bytes[i + 1]) << 8));
   }
   return text;
+}
+
+void AppendUtf16LeUpToZero(std::string_view bytes, std::wstring& text) {
+  const std::size_t start = text.size();
+  const std::size_t units = bytes.size() / 2;
+  text.resize(start + units);
+  wchar_t* const to = text.data() + start;
+  if constexpr (sizeof(wchar_t) == 2 && std::endian::native == std::endian::little) {
+    std::memcpy(to, bytes.data(), units * 2);  // Windows' own wide characters
+  } else {
+    for (std::size_t i = 0; i < units; ++i) {
+      to[i] = static_cast<wchar_t>(static_cast<unsigned char>(bytes[2 * i]) |
+                                   static_cast<unsigned char>(bytes[2 * i + 1]) << 8);
+    }
+  }
+  const std::size_t zero = std::wstring_view(to, units).find(L'\0');
+  text.resize(start + (zero == std::wstring_view::npos ? units : zero));
 }
 
 }  // namespace quellspur

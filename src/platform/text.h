@@ -9,6 +9,8 @@ namespace quellspur {
 
 // The text after the last backslash, or the whole text when it holds none.
 std::wstring FileNameOf(std::wstring_view text);
+// The same as a part of the given text, for a caller that keeps no copy.
+std::wstring_view FileNamePart(std::wstring_view text);
 
 // Upper case as Windows has it for the ANSI (Windows-1252) range: ASCII, the Latin-1 letters and
 // the three Windows-1252 pairs (Š, Œ, Ž) and ÿ.
@@ -35,6 +37,8 @@ std::string LowerHexDigits(std::uint32_t value, int digits);
 
 // Removes leading and trailing blanks; only the space character counts.
 std::wstring TrimBlanks(std::wstring_view text);
+// The same as a part of the given text.
+std::wstring_view TrimmedPart(std::wstring_view text);
 
 // The text before the first zero character, or all of it when there is none.
 std::wstring_view UpToFirstZero(std::wstring_view text);
@@ -44,5 +48,8 @@ std::string_view UpToFirstZero(std::string_view bytes);
 // Windows' wide strings hold them), and back; a last odd byte is no character and is dropped.
 std::string ToUtf16Le(std::wstring_view text);
 std::wstring FromUtf16Le(std::string_view bytes);
+// Appends the text of the bytes up to their first zero character, or all of them, without a copy
+// in between: a scan decodes thousands of registry values this way.
+void AppendUtf16LeUpToZero(std::string_view bytes, std::wstring& text);
 
 }  // namespace quellspur

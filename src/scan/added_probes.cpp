@@ -20,7 +20,7 @@ void Scanner::MarkAdded(std::size_t first, const std::string& listedSha256) {
   }
 }
 
-bool Scanner::IsOwnExecutable(const std::wstring& path) {
+bool Scanner::IsOwnExecutable(std::wstring_view path) {
   std::wstring folder = os_.GetProgramFolder();
   if (folder.empty() || folder.back() != L'\\') {
     folder += L'\\';
@@ -36,7 +36,7 @@ void Scanner::FindAddedWindows() {
   for (const AddedWindowSignature& added : signatures_.windows()) {
     const std::size_t first = findings_.size();
     const WindowSignature& signature = added.signature;
-    CheckWindow(signature.backdoorName, signature.windowClass, signature.windowCaption);
+    CheckWindow(signature.backdoorName, LookUpOf(signature));
     if (findings_.size() == first) {
       continue;
     }
@@ -117,19 +117,19 @@ void Scanner::FindStartedByHash() {
     for (const StartValue& value : key.values) {
       const bool found = std::any_of(findings_.begin(), findings_.end(), [&](const Finding& f) {
         return f.rootKey == key.root && f.subKey == key.subKey && f.view == key.view &&
-               f.valueName == value.name;
+               f.valueName == key.Text(value.name);
       });
       bool read = false;
-      const AddedHashSignature* signature = found || IsOwnExecutable(value.startedPath)
-                                                ? nullptr
-                                                : ListedFile(value.startedPath, &read);
+      const std::wstring path(key.Text(value.startedPath));
+      const AddedHashSignature* signature =
+          found || IsOwnExecutable(path) ? nullptr : ListedFile(path, &read);
       if (signature != nullptr) {
         Finding& finding = findings_.emplace_back();
         finding.backdoorName = signature->backdoorName;
-        finding.filePath = value.startedPath;
+        finding.filePath = path;
         finding.rootKey = static_cast<std::uint32_t>(key.root);
         finding.subKey = key.subKey;
-        finding.valueName = value.name;
+        finding.valueName = key.Text(value.name);
         finding.view = key.view;
         finding.addedSignature = true;
         finding.listedSha256 = signature->sha256;

@@ -12,6 +12,9 @@ constexpr std::uint32_t kModulePathChars = 250;
 
 std::wstring Scanner::GetProcessPath(std::uint32_t processId) {
   if (IsNt()) {
+    if (processId == 0) {
+      return kUnknownPath;  // Windows NT opens no process by the id 0: the idle process has it
+    }
     // Windows NT's process list names no folder, so the process itself is asked.
     const platform::UniqueHandle process(
         os_, os_.OpenProcess(platform::kProcessQueryAndRead, false, processId));

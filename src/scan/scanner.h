@@ -6,6 +6,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -14,6 +15,7 @@
 #include "scan/finding.h"
 #include "scan/hash_cache.h"
 #include "scan/signature_set.h"
+#include "scan/signature_table.h"
 #include "scan/start_keys.h"
 #include "scan/windows_platform.h"
 #include "scan/yield_pacer.h"
@@ -60,9 +62,16 @@ class Scanner {
   // Looks for every window signature in turn, the built-in ones first, and records each window
   // found; an added signature never finds this program.
   void FindByWindow();
+  // A window look-up's class and caption; absent for any.
+  struct WindowLookUp {
+    std::optional<std::wstring> className;
+    std::optional<std::wstring> windowName;
+  };
+  // The look-up of a signature: an empty class stands for any class, and beside a class an empty
+  // caption for any caption.
+  static WindowLookUp LookUpOf(const WindowSignature& signature);
   // Records the window's process as the named backdoor, with the start entries of its executable.
-  void CheckWindow(const std::wstring& backdoorName, const std::wstring& windowClass,
-                   const std::wstring& caption);
+  void CheckWindow(const std::wstring& backdoorName, const WindowLookUp& lookUp);
   // The parent of a process from the process list; 0 on Windows NT or when it isn't listed.
   std::uint32_t GetParentProcessId(std::uint32_t processId);
 
@@ -104,7 +113,7 @@ class Scanner {
   // Marks the findings from `first` on as an added signature's.
   void MarkAdded(std::size_t first, const std::string& listedSha256);
   // Whether the path names this program's executable.
-  bool IsOwnExecutable(const std::wstring& path);
+  bool IsOwnExecutable(std::wstring_view path);
   void FindAddedWindows();
   void FindRunningByHash();
   void FindStartedByHash();
@@ -133,6 +142,8 @@ class Scanner {
   bool withinScan_ = false;
   std::optional<std::vector<StartKey>> startKeys_;
   std::optional<std::vector<platform::ProcessEntry>> processList_;
+  // The built-in signatures' look-ups, made at the first scan rather than at every one.
+  std::vector<WindowLookUp> builtInLookUps_;
 };
 
 }  // namespace quellspur

@@ -6,29 +6,24 @@
 
 namespace quellspur {
 
-std::wstring StartedFileName(const std::wstring& command) {
-  std::wstring candidate = FileNameOf(command);
-  const std::size_t slash = candidate.find(L'/');
-  if (slash != std::wstring::npos) {
-    candidate = TrimBlanks(candidate.substr(0, slash));
-  }
-  return TrimBlanks(candidate);
+std::wstring_view StartedFileName(std::wstring_view command) {
+  const std::wstring_view name = FileNamePart(command);
+  return TrimmedPart(name.substr(0, name.find(L'/')));
 }
 
-std::wstring StartedFilePath(const std::wstring& command) {
+std::wstring_view StartedFilePath(std::wstring_view command) {
   // A quoted path runs to its closing quote, blanks and all, as Windows reads the command.
-  const std::wstring trimmed = TrimBlanks(command);
+  const std::wstring_view trimmed = TrimmedPart(command);
   const std::size_t closingQuote = trimmed.starts_with(L'"') ? trimmed.find(L'"', 1) : 0;
-  if (closingQuote != 0 && closingQuote != std::wstring::npos) {
+  if (closingQuote != 0 && closingQuote != std::wstring_view::npos) {
     return trimmed.substr(1, closingQuote - 1);
   }
-  const std::size_t nameStart = command.size() - FileNameOf(command).size();
-  const std::size_t slash = command.find(L'/', nameStart);
-  return TrimBlanks(command.substr(0, slash));
+  const std::size_t nameStart = command.size() - FileNamePart(command).size();
+  return TrimmedPart(command.substr(0, command.find(L'/', nameStart)));
 }
 
-std::wstring ComparableFileName(const std::wstring& path) {
-  return TrimBlanks(FileNameOf(path));
+std::wstring_view ComparableFileName(std::wstring_view path) {
+  return TrimmedPart(FileNamePart(path));
 }
 
 bool StartsExecutable(platform::System& system, const std::wstring& command,
@@ -42,7 +37,7 @@ bool StartsFile(platform::System& system, const std::wstring& command, const std
 }
 
 bool NamesAFile(const std::wstring& path) {
-  return !TrimBlanks(FileNameOf(path)).empty() && path != kUnknownPath;
+  return !ComparableFileName(path).empty() && path != kUnknownPath;
 }
 
 }  // namespace quellspur

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "platform/system.h"
 #include "platform/types.h"
@@ -39,13 +40,14 @@ platform::Status ReadGrowing(Read read) {
 bool StartsExecutable(platform::System& system, const std::wstring& command,
                       const std::wstring& path);
 // The two sides of that comparison, for a scan that matches many commands against a few paths:
-// the file name a command starts, and an executable's own, both as the rule compares them.
-std::wstring StartedFileName(const std::wstring& command);
-std::wstring ComparableFileName(const std::wstring& path);
+// the file name a command starts, and an executable's own, both as the rule compares them; each a
+// part of the text it is given.
+std::wstring_view StartedFileName(std::wstring_view command);
+std::wstring_view ComparableFileName(std::wstring_view path);
 // The path a command starts, cut and trimmed as StartedFileName cuts its file name but in the
 // command's own case, so that its ComparableFileName is the command's StartedFileName; of a
-// command that begins with a quoted path, that path.
-std::wstring StartedFilePath(const std::wstring& command);
+// command that begins with a quoted path, that path. A part of the command.
+std::wstring_view StartedFilePath(std::wstring_view command);
 // Whether the command starts the file at `path` itself, by its StartedFilePath in any case.
 bool StartsFile(platform::System& system, const std::wstring& command, const std::wstring& path);
 

@@ -9,17 +9,17 @@ bool Scanner::FindStartEntries(const std::wstring& backdoorName, const std::wstr
   if (!NamesAFile(path)) {
     return false;  // an unreadable path would match every value that names no file
   }
-  const std::wstring wanted = ComparableFileName(path);
+  const std::wstring_view wanted = ComparableFileName(path);
   bool found = false;
   for (const StartKey& key : StartKeys()) {
     for (const StartValue& value : key.values) {
-      if (platform::SameName(os_, value.startedFile, wanted)) {
+      if (platform::SameName(os_, key.Text(value.startedFile), wanted)) {
         Finding& finding = findings_.emplace_back();
         finding.backdoorName = backdoorName;
         finding.filePath = path;
         finding.rootKey = static_cast<std::uint32_t>(key.root);
         finding.subKey = key.subKey;
-        finding.valueName = value.name;
+        finding.valueName = key.Text(value.name);
         finding.view = key.view;
         found = true;
       }

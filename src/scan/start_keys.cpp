@@ -21,14 +21,12 @@ platform::Status ReadValue(platform::Os& os, platform::RegKey key, std::uint32_t
   });
 }
 
-StartKey ReadStartKey(platform::Os& os, YieldPacer& pacer, platform::RegKey root,
-                      const std::wstring& subKey, std::uint32_t view) {
-  StartKey read{root, subKey, view, {}};
+void ReadStartKey(platform::Os& os, YieldPacer& pacer, StartKey& read) {
   platform::RegKey opened = 0;
   // Reading needs no more: an ordinary user may read the machine's keys but not change them.
-  if (os.RegOpenKeyExW(root, subKey, 0, platform::kKeyRead | view, opened) !=
+  if (os.RegOpenKeyExW(read.root, read.subKey, 0, platform::kKeyRead | read.view, opened) !=
       platform::kErrorSuccess) {
-    return read;
+    return;
   }
   const platform::UniqueKey key(os, opened);
   platform::EnumeratedValue value;
@@ -38,37 +36,53 @@ StartKey ReadStartKey(platform::Os& os, YieldPacer& pacer, platform::RegKey root
   for (std::uint32_t index = 0;
        status == platform::kErrorSuccess || status == platform::kErrorMoreData;) {
     if (status == platform::kErrorSuccess) {
-      const std::wstring command = platform::ValueText(os, value.type, value.data);
-      read.values.push_back({value.name, StartedFileName(command), StartedFilePath(command)});
+      read.Add(os, value.name, value.type, value.data);
     }
     status = ReadValue(os, key.get(), ++index, value);
     pacer.Yield();
   }
-  return read;
 }
 
 }  // namespace
+
+void StartKey::Add(platform::System& system, std::wstring_view name, std::uint32_t type,
+                   std::string_view data) {
+  const std::size_t nameStart = text.size();
+  text += name;
+  const std::size_t commandStart = text.size();
+  platform::AppendValueText(system, type, data, text);
+  const std::wstring_view command = std::wstring_view(text).substr(commandStart);
+  // An empty part may point anywhere.
+  const auto partOf = [&](std::wstring_view part) {
+    return part.empty() ? TextPart{}
+                        : TextPart{static_cast<std::uint32_t>(part.data() - text.data()),
+                                   static_cast<std::uint32_t>(part.size())};
+  };
+  values.push_back(
+      {TextPart{static_cast<std::uint32_t>(nameStart), static_cast<std::uint32_t>(name.size())},
+       partOf(StartedFileName(command)), partOf(StartedFilePath(command))});
+}
 
 std::vector<StartKey> StartKeyPlaces(bool bothViews) {
   std::vector<StartKey> keys;
   for (const std::wstring& subKey : {kRunServicesKey, kRunKey}) {
     // 64-bit Windows keeps the machine's start keys twice, for 64-bit and for 32-bit programs.
     if (bothViews) {
-      keys.push_back({platform::kHkeyLocalMachine, subKey, platform::kKeyWow64_64Key, {}});
-      keys.push_back({platform::kHkeyLocalMachine, subKey, platform::kKeyWow64_32Key, {}});
+      keys.push_back({platform::kHkeyLocalMachine, subKey, platform::kKeyWow64_64Key, {}, {}});
+      keys.push_back({platform::kHkeyLocalMachine, subKey, platform::kKeyWow64_32Key, {}, {}});
     } else {
-      keys.push_back({platform::kHkeyLocalMachine, subKey, 0, {}});
+      keys.push_back({platform::kHkeyLocalMachine, subKey, 0, {}, {}});
     }
   }
   // The user's keys are one for programs of either kind.
-  keys.push_back({platform::kHkeyCurrentUser, kRunKey, 0, {}});
+  keys.push_back({platform::kHkeyCurrentUser, kRunKey, 0, {}, {}});
   return keys;
 }
 
 std::vector<StartKey> ReadStartKeys(platform::Os& os, YieldPacer& pacer, bool bothViews) {
   std::vector<StartKey> keys = StartKeyPlaces(bothViews);
   for (StartKey& key : keys) {
-    key = ReadStartKey(os, pacer, key.root, key.subKey, key.view);
+    ReadStartKey(os, pacer, key);
   }
   return keys;
 }

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/os.h"
@@ -11,13 +12,20 @@
 
 namespace quellspur {
 
+// A stretch of a start key's text.
+struct TextPart {
+  std::uint32_t start = 0;
+  std::uint32_t length = 0;
+};
+
+// One value of a start key, as parts of the key's text.
 struct StartValue {
-  std::wstring name;
+  TextPart name;
   // The file name its command starts, as StartedFileName gives it: worked out once per scan,
   // not once for every executable found.
-  std::wstring startedFile;
+  TextPart startedFile;
   // The same with its folder, as the command writes it: the file a hash signature reads.
-  std::wstring startedPath;
+  TextPart startedPath;
 };
 
 struct StartKey {
@@ -25,6 +33,16 @@ struct StartKey {
   std::wstring subKey;
   std::uint32_t view = 0;  // kKeyWow64_64Key or kKeyWow64_32Key; 0 for the program's own
   std::vector<StartValue> values;
+  // Every value's name and command, one after another: a scan reads thousands of values, and one
+  // string for them all spares the heap a block for each.
+  std::wstring text;
+
+  // Adds a value by its name and the text its data holds as platform::ValueText gives it.
+  void Add(platform::System& system, std::wstring_view name, std::uint32_t type,
+           std::string_view data);
+  std::wstring_view Text(TextPart part) const {
+    return std::wstring_view(text).substr(part.start, part.length);
+  }
 };
 
 // The keys a scan reads, in its order, without their values: HKEY_LOCAL_MACHINE's RunServices and

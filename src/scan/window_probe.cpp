@@ -7,24 +7,31 @@
 
 namespace quellspur {
 
+Scanner::WindowLookUp Scanner::LookUpOf(const WindowSignature& signature) {
+  WindowLookUp lookUp{std::nullopt, signature.windowCaption};
+  if (!signature.windowClass.empty()) {
+    lookUp.className = signature.windowClass;
+    if (signature.windowCaption.empty()) {
+      lookUp.windowName.reset();
+    }
+  }
+  return lookUp;
+}
+
 void Scanner::FindByWindow() {
-  for (const WindowSignature& signature : kWindowSignatures) {
-    CheckWindow(signature.backdoorName, signature.windowClass, signature.windowCaption);
+  if (builtInLookUps_.empty()) {
+    for (const WindowSignature& signature : kWindowSignatures) {
+      builtInLookUps_.push_back(LookUpOf(signature));
+    }
+  }
+  for (std::size_t i = 0; i < kWindowSignatures.size(); ++i) {
+    CheckWindow(kWindowSignatures[i].backdoorName, builtInLookUps_[i]);
   }
   FindAddedWindows();
 }
 
-void Scanner::CheckWindow(const std::wstring& backdoorName, const std::wstring& windowClass,
-                          const std::wstring& caption) {
-  std::optional<std::wstring> className;
-  std::optional<std::wstring> windowName = caption;
-  if (!windowClass.empty()) {
-    className = windowClass;
-    if (caption.empty()) {
-      windowName.reset();
-    }
-  }
-  const platform::WindowHandle window = os_.FindWindowW(className, windowName);
+void Scanner::CheckWindow(const std::wstring& backdoorName, const WindowLookUp& lookUp) {
+  const platform::WindowHandle window = os_.FindWindowW(lookUp.className, lookUp.windowName);
   if (static_cast<std::int32_t>(window) <= 0) {
     return;
   }

@@ -151,7 +151,9 @@ Status SimMachine::RegEnumValueW(RegKey key, std::uint32_t index, std::uint32_t 
   if (stored.name.size() >= nameChars || stored.data.size() > dataBytes) {
     return kErrorMoreData;
   }
-  value = EnumeratedValue{stored.name, stored.type, stored.data};
+  value.name = stored.name;
+  value.type = stored.type;
+  value.data = stored.data;
   return kErrorSuccess;
 }
 

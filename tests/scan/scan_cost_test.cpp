@@ -37,12 +37,15 @@ TEST_P(ScanCost, ReadsEachStartKeyAndTheProcessListOnceAndYieldsByElapsedTime) {
   std::wstring path;
   std::uint32_t server = 0;
   for (std::size_t i = 0; i < std::size(kStartKeys); ++i) {
-    path = L"C:\\BD\\SERVER" + std::to_wstring(i) + L".EXE";
+    // Each start value names its server in other letters; the others a tool whose name is as long.
+    const std::wstring number = std::to_wstring(i);
+    path = L"C:\\BD\\SERV\u00C9R" + number + L".EXE";
     server = sim.StartProcess(path, 0);
     sim.ShowWindow(kWindowSignatures[i].windowClass, kWindowSignatures[i].windowCaption, server);
     for (int value = 0; value < kValuesPerKey; ++value) {
       sim.SetRegistryText(i == 4 ? kHkcu : kHklm, kStartKeys[i], std::to_wstring(value),
-                          value == kValuesPerKey / 2 ? path : L"C:\\APP\\TOOL.EXE");
+                          value == kValuesPerKey / 2 ? L"c:\\bd\\serv\u00E9r" + number + L".exe"
+                                                     : L"C:\\APP\\TOOL\u00C9R" + number + L".EXE");
     }
   }
   for (int other = 0; other < kOtherProcesses; ++other) {
@@ -56,10 +59,9 @@ TEST_P(ScanCost, ReadsEachStartKeyAndTheProcessListOnceAndYieldsByElapsedTime) {
     EXPECT_EQ(os.Uses(platform::Call::RegOpenKeyExW), keys);
     EXPECT_EQ(os.Uses(platform::Call::RegEnumValueW), keys * (kValuesPerKey + 1));
     EXPECT_EQ(os.Uses(platform::Call::CreateToolhelp32Snapshot), nt ? 0 : 1);
-    // Names are compared by the system only where their lengths agree: for each window, the one
-    // value of each key that starts a server, never the others' TOOL.EXE.
-    EXPECT_EQ(os.Uses(platform::Call::CompareStringOrdinal),
-              static_cast<int>(std::size(kStartKeys)) * keys);
+    // Names are compared by the system only where their lengths and ASCII letters agree: for
+    // each window found, the one value that starts it, never a tool's or another server's.
+    EXPECT_EQ(os.Uses(platform::Call::CompareStringOrdinal), keys);
     EXPECT_EQ(pump.turns(), clockStep == 0 ? 0 : chances / 10);
     // Auto Clean's second look, right after the scan, sees the machine as it is by then.
     sim.EndProcess(server, 0);

@@ -93,12 +93,14 @@ bool Win32Os::QueryFullProcessImageNameW(Handle process, std::wstring& path) {
   if (query == nullptr) {
     return false;
   }
-  std::wstring buffer(32768, L'\0');
-  DWORD size = static_cast<DWORD>(buffer.size());
-  if (!query(ToHandle(process), 0, buffer.data(), &size)) {
+  // Room for the longest path Windows has, left as it is rather than cleared: a scan asks for
+  // every window's process, and clearing 64 KB each time cost more than the call.
+  wchar_t buffer[32768];
+  DWORD size = static_cast<DWORD>(std::size(buffer));
+  if (!query(ToHandle(process), 0, buffer, &size)) {
     return false;
   }
-  path = buffer.substr(0, size);
+  path.assign(buffer, std::min<std::size_t>(size, std::size(buffer)));
   return true;
 }
 

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <iterator>
 #include <string_view>
 
 #include "platform/text.h"
@@ -45,20 +46,33 @@ Status Win32Os::RegOpenKeyExW(RegKey root, const std::wstring& subKey, std::uint
 
 Status Win32Os::RegEnumValueW(RegKey key, std::uint32_t index, std::uint32_t nameChars,
                               std::uint32_t dataBytes, EnumeratedValue& value) {
-  std::wstring name(nameChars, L'\0');
-  std::string data(dataBytes, '\0');
+  // A scan reads thousands of values, nearly all of them short: these go through buffers on the
+  // stack and into the caller's strings, which keep their room from one value to the next.
+  wchar_t shortName[256];
+  char shortData[1024];
+  std::wstring longName;
+  std::string longData;
+  wchar_t* name = shortName;
+  char* data = shortData;
+  if (nameChars > std::size(shortName)) {
+    longName.resize(nameChars);
+    name = longName.data();
+  }
+  if (dataBytes > sizeof(shortData)) {
+    longData.resize(dataBytes);
+    data = longData.data();
+  }
   DWORD nameLength = nameChars;
   DWORD dataLength = dataBytes;
   DWORD type = 0;
-  const LONG status = ::RegEnumValueW(ToHkey(key), index, name.data(), &nameLength, nullptr, &type,
-                                      reinterpret_cast<BYTE*>(data.data()), &dataLength);
+  const LONG status = ::RegEnumValueW(ToHkey(key), index, name, &nameLength, nullptr, &type,
+                                      reinterpret_cast<BYTE*>(data), &dataLength);
   if (status != ERROR_SUCCESS) {
     return status;
   }
-  value.name = UpToFirstZero(name);
+  value.name = UpToFirstZero(std::wstring_view(name, std::min<std::size_t>(nameLength, nameChars)));
   value.type = type;
-  data.resize(std::min<std::size_t>(dataLength, data.size()));
-  value.data = std::move(data);
+  value.data.assign(data, std::min<std::size_t>(dataLength, dataBytes));
   return status;
 }
 

@@ -31,14 +31,43 @@ std::wstring ProgramArguments(const std::wstring& commandLine) {
 }  // namespace
 
 QuellspurApp::QuellspurApp(platform::Os& os, platform::Toolkit& toolkit)
-    : os_(os),
-      toolkit_(toolkit),
-      engine_(os, toolkit.pump()),
-      form_(toolkit_.LoadForm(MainWindowDesign())),
-      tmrLog_(form_->TimerNamed(L"tmrLog")) {
+    : os_(os), toolkit_(toolkit), engine_(os, toolkit.pump()) {}
+
+QuellspurApp::~QuellspurApp() = default;
+
+void QuellspurApp::Form_Load() {
+  bool anotherCopy = false;
+  os_.CreateMutexW(kInstanceMutex, anotherCopy);
+  if (anotherCopy) {
+    toolkit_.desktop().MessageBox(L"Quellspur are alredy running.", kProductName,
+                                  platform::kMbOkExclamation);
+    toolkit_.EndProgram();
+    return;
+  }
+  engine_.ReadSystem();
+
+  splash_ = toolkit_.LoadForm(SplashDesign());
+  platform::CentreOnScreen(*splash_, toolkit_.desktop());
+  splash_->LabelNamed(L"lblVersion").SetCaption(kVersionText);
+  splash_->ButtonNamed(L"cmdOk").OnClick([this] { Splash_cmdOk_Click(); });
+  splash_->OnCloseRequest(
+      [this](platform::CloseReason reason) { return Splash_QueryUnload(reason); });
+  splash_->Show();
+
+  // Made after the splash shows: with all its controls the main window takes longer to build
+  // than the splash, and nobody sees it before the splash's "&OK".
+  LoadMainWindow();
+  platform::CentreOnScreen(*form_, toolkit_.desktop());
+  form_->SetCaption(form_->Caption() + L" " + kVersionText);
+  form_->Hide();
+}
+
+void QuellspurApp::LoadMainWindow() {
+  form_ = toolkit_.LoadForm(MainWindowDesign());
+  tmrLog_ = &form_->TimerNamed(L"tmrLog");
   frmStat_ = std::make_unique<FrmStat>(*form_, toolkit_.desktop(), toolkit_.pump(), engine_);
-  tmrLog_.OnTimer([this] { tmrLog_Timer(); });
-  engine_.log().OnLinesKept([this] { tmrLog_.SetEnabled(true); });
+  tmrLog_->OnTimer([this] { tmrLog_Timer(); });
+  engine_.log().OnLinesKept([this] { tmrLog_->SetEnabled(true); });
   form_->ButtonNamed(L"cmdHide").OnClick([this] { cmdHide_Click(); });
   form_->ButtonNamed(L"cmdExit").OnClick([this] { cmdExit_Click(); });
   form_->MenuItemNamed(L"mnuFileSett").OnClick([this] { mnuFileSett_Click(); });
@@ -53,33 +82,6 @@ QuellspurApp::QuellspurApp(platform::Os& os, platform::Toolkit& toolkit)
     }
   };
   form_->OnCloseRequest([this](platform::CloseReason reason) { return Form_QueryUnload(reason); });
-}
-
-QuellspurApp::~QuellspurApp() = default;
-
-void QuellspurApp::Form_Load() {
-  bool anotherCopy = false;
-  os_.CreateMutexW(kInstanceMutex, anotherCopy);
-  if (anotherCopy) {
-    toolkit_.desktop().MessageBox(L"Quellspur are alredy running.", kProductName,
-                                  platform::kMbOkExclamation);
-    form_->Unload();
-    toolkit_.EndProgram();
-    return;
-  }
-  engine_.ReadSystem();
-
-  splash_ = toolkit_.LoadForm(SplashDesign());
-  platform::CentreOnScreen(*splash_, toolkit_.desktop());
-  splash_->LabelNamed(L"lblVersion").SetCaption(kVersionText);
-  splash_->ButtonNamed(L"cmdOk").OnClick([this] { Splash_cmdOk_Click(); });
-  splash_->OnCloseRequest(
-      [this](platform::CloseReason reason) { return Splash_QueryUnload(reason); });
-  splash_->Show();
-
-  platform::CentreOnScreen(*form_, toolkit_.desktop());
-  form_->SetCaption(form_->Caption() + L" " + kVersionText);
-  form_->Hide();
 }
 
 void QuellspurApp::Splash_cmdOk_Click() {
@@ -149,7 +151,10 @@ void QuellspurApp::cmdHide_Click() {
 
 void QuellspurApp::cmdExit_Click() {
   Form_Unload();
-  form_->Unload();
+  // A request to end can reach the splash while the main window is still being made.
+  if (form_) {
+    form_->Unload();
+  }
   // No window is left to hold: the log's kept lines get a last, bounded wait for the lock.
   engine_.log().WriteKeptLinesAtEnd(kLastLogWaitMilliseconds);
   toolkit_.EndProgram();
@@ -157,7 +162,7 @@ void QuellspurApp::cmdExit_Click() {
 
 void QuellspurApp::tmrLog_Timer() {
   if (engine_.log().WriteKeptLines()) {
-    tmrLog_.SetEnabled(false);
+    tmrLog_->SetEnabled(false);
   }
 }
 

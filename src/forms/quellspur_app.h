@@ -45,13 +45,15 @@ class QuellspurApp {
   void m_frmSysTray_SysTrayDoubleClick(std::int32_t button);
   void m_frmSysTray_SysTrayMouseDown(std::int32_t button);
 
-  // For the tests: what the program holds.
+  // For the tests: what the program holds (the main window from Form_Load on).
   Engine& engine() { return engine_; }
   FrmStat& frmStat() { return *frmStat_; }
   FrmQuarantine* frmQuarantine() { return frmQuarantine_.get(); }
   Settings& settings() { return engine_.settings(); }
 
  private:
+  // The main window, its controls' handlers and frmStat.
+  void LoadMainWindow();
   void Form_Unload();
   // A signature file refused: told once in a message box and written to the activity log.
   void SignaturesRefused(const std::vector<std::wstring>& reasons);
@@ -65,7 +67,7 @@ class QuellspurApp {
   bool splashConfirmed_ = false;
   std::unique_ptr<platform::Form> form_;
   std::unique_ptr<FrmStat> frmStat_;
-  platform::Timer& tmrLog_;
+  platform::Timer* tmrLog_ = nullptr;
   std::unique_ptr<platform::Form> splash_;
   std::unique_ptr<FrmSysTray> frmSysTray_;
   std::unique_ptr<FrmOpti> frmOpti_;

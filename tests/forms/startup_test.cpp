@@ -67,6 +67,25 @@ TEST_F(StartUp, TheSplashWaitsForItsOkWithTheMainWindowHiddenUnlessTheSessionEnd
   EXPECT_TRUE(toolkit.ended());
 }
 
+// A second copy says so and ends before it makes a window of its own or reads anything.
+TEST_F(StartUp, ASecondCopySaysSoAndEndsWithoutAWindow) {
+  sim.TakeMutex(L"Orvanta.Quellspur.Instance");
+  SaveSettings(sim, {1, 1, 1});
+  const std::uint32_t netbus = StartBackdoor();
+  app.Form_Load();
+  const auto& shown = toolkit.simDesktop().shown();
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_EQ(shown[0].text, L"Quellspur are alredy running.");
+  EXPECT_EQ(shown[0].caption, L"Quellspur");
+  EXPECT_EQ(shown[0].style, platform::kMbOkExclamation);
+  EXPECT_EQ(splash(), nullptr);
+  EXPECT_EQ(main(), nullptr);
+  EXPECT_EQ(toolkit.tray(), nullptr);
+  EXPECT_TRUE(toolkit.ended());
+  EXPECT_TRUE(sim.Process(netbus).running);
+  EXPECT_FALSE(sim.FileExists(kLogPath));
+}
+
 // A command line, and whether it keeps the window hidden.
 using CommandLine = std::pair<std::wstring, bool>;
 class BootSwitch : public StartUp, public ::testing::WithParamInterface<CommandLine> {};

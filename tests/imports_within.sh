@@ -1,14 +1,14 @@
 #!/usr/bin/env bash
-# Every DLL in QuellScan's import table is loaded, with what it imports, before its first line
-# runs: a console scan must start as quickly as a bare console program, so it imports only what
-# every run needs. shell32, comctl32, gdi32, comdlg32 and ole32 (windows, dialogs, the shell) and
-# psapi (only before Windows Vista, loaded then) stay out. Builds that are missing are skipped,
-# but at least one must be there.
-# Usage: console_imports.sh <objdump that reads both builds> <QuellScan.exe>...
+# Every DLL in a program's import table is loaded, with what it imports, before its first line
+# runs, and must be there: each must be one of the allowed. Programs of a build that is missing
+# are skipped, but at least one must be there.
+# Usage: imports_within.sh <objdump that reads the programs> "<allowed DLLs>" <why others are
+#   refused> <program.exe>...
 set -euo pipefail
 objdump="$1"
-shift
-allowed='advapi32.dll kernel32.dll msvcrt.dll user32.dll'
+allowed="$2"
+refused="$3"
+shift 3
 status=0
 checked=0
 for program in "$@"; do
@@ -26,7 +26,7 @@ for program in "$@"; do
   fi
   for dll in $imports; do
     if [[ " $allowed " != *" $dll "* ]]; then
-      echo "$program imports $dll, which a console scan does not need at start"
+      echo "$program imports $dll, $refused"
       status=1
     fi
   done

@@ -70,12 +70,18 @@ CopyName ChooseCopyName(platform::Os& os, ChangeRecord& record, const FileChange
 
 }  // namespace
 
+bool HasQuarantineEnding(std::wstring_view name) {
+  return name.size() >= kQuarantineEnding.size() &&
+         UpperCase(name.substr(name.size() - kQuarantineEnding.size())) ==
+             UpperCase(kQuarantineEnding);
+}
+
 std::wstring QuarantineName(const std::wstring& inFile, unsigned number) {
   std::wstring name = FileNameOf(inFile);
   // A path Windows did not produce may hold these; they would lead out of the folder.
   std::replace_if(
       name.begin(), name.end(), [](wchar_t c) { return c == L'/' || c == L':'; }, L'_');
-  return name + (number > 1 ? L"." + DecimalText(number) : L"") + L".Backdoor";
+  return name + (number > 1 ? L"." + DecimalText(number) : L"") + std::wstring(kQuarantineEnding);
 }
 
 void MoveFile(platform::Os& os, ActivityLog& log, ChangeRecord& record,

@@ -4,12 +4,17 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "clean/activity_log.h"
 #include "clean/change_record.h"
 #include "platform/os.h"
 
 namespace quellspur {
+
+// What the name of every copy in quarantine ends with, in any case.
+inline constexpr std::wstring_view kQuarantineEnding = L".Backdoor";
+bool HasQuarantineEnding(std::wstring_view name);
 
 // The name `inFile` gets in quarantine when it is the `number`th of its file name: the file name
 // and ".Backdoor" for the first, "SERVER.EXE.2.Backdoor" for the second, and so on.

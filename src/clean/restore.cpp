@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <set>
 
+#include "clean/file_quarantine.h"
 #include "platform/owners.h"
 #include "platform/registry.h"
 #include "platform/same_name.h"
@@ -13,7 +14,6 @@ namespace quellspur {
 namespace {
 
 constexpr std::uint32_t kLargestData = 16 * 1024 * 1024;
-const std::wstring kCopyExtension = L".BACKDOOR";
 
 bool Exists(platform::Files& files, const std::wstring& path) {
   std::uint64_t length = 0;
@@ -96,7 +96,7 @@ QuarantineList Restore::List(const RestorePlaces& places) {
   os_.ListFiles(record_.Folder(), names);
   std::sort(names.begin(), names.end());
   for (const std::wstring& name : names) {
-    if (UpperCase(name).ends_with(kCopyExtension) && !recordedCopies.contains(name)) {
+    if (HasQuarantineEnding(name) && !recordedCopies.contains(name)) {
       list.items.push_back({std::nullopt, name, QuarantineState::Unrecorded, {}});
     }
   }

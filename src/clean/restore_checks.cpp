@@ -10,8 +10,6 @@
 namespace quellspur {
 namespace {
 
-const std::wstring kCopyEnding = L".BACKDOOR";
-
 // Names Windows opens as devices, whatever extension follows them ("NUL.txt" is NUL too).
 bool NamesADevice(std::wstring_view name) {
   std::wstring base = UpperCase(name.substr(0, name.find(L'.')));
@@ -60,14 +58,14 @@ bool SameText(std::wstring_view a, std::wstring_view b) {
 // for the second and later of that name, and ".Backdoor".
 bool IsCleanUpCopyName(const std::wstring& copyName, const std::wstring& originalPath) {
   std::wstring stem = UpperCase(QuarantineName(originalPath, 1));
-  stem.resize(stem.size() - kCopyEnding.size());
+  stem.resize(stem.size() - kQuarantineEnding.size());
   const std::wstring name = UpperCase(copyName);
-  if (!name.starts_with(stem) || !name.ends_with(kCopyEnding) ||
-      name.size() < stem.size() + kCopyEnding.size()) {
+  if (!name.starts_with(stem) || !HasQuarantineEnding(name) ||
+      name.size() < stem.size() + kQuarantineEnding.size()) {
     return false;
   }
   const std::wstring number =
-      name.substr(stem.size(), name.size() - stem.size() - kCopyEnding.size());
+      name.substr(stem.size(), name.size() - stem.size() - kQuarantineEnding.size());
   if (number.empty()) {
     return true;
   }
@@ -134,7 +132,7 @@ std::optional<std::wstring> PathRefusal(const std::wstring& path) {
 
 std::optional<std::wstring> CopyNameRefusal(const std::wstring& copyName) {
   if (copyName.find(L'\\') != std::wstring::npos || NameRefusal(copyName) ||
-      !UpperCase(copyName).ends_with(kCopyEnding)) {
+      !HasQuarantineEnding(copyName)) {
     return L"its copy name " + copyName + L" is no plain file name in the quarantine folder";
   }
   return std::nullopt;

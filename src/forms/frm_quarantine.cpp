@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <variant>
 
+#include "clean/file_quarantine.h"
 #include "platform/text.h"
 #include "scan/report_line.h"
 
@@ -14,7 +15,6 @@ using platform::ControlDesign;
 using platform::ControlKind;
 
 const std::wstring kCaption = L"Quarantine";
-const std::wstring kCopyExtension = L".BACKDOOR";
 
 ControlDesign Anchored(ControlDesign control, unsigned anchors) {
   control.anchors = anchors;
@@ -73,9 +73,8 @@ bool Newer(const QuarantineItem& a, const QuarantineItem& b) {
 
 // The copy's name without the extension the quarantine gave it.
 std::wstring OriginalName(const std::wstring& copyName) {
-  if (copyName.size() > kCopyExtension.size() &&
-      UpperCase(copyName.substr(copyName.size() - kCopyExtension.size())) == kCopyExtension) {
-    return copyName.substr(0, copyName.size() - kCopyExtension.size());
+  if (copyName.size() > kQuarantineEnding.size() && HasQuarantineEnding(copyName)) {
+    return copyName.substr(0, copyName.size() - kQuarantineEnding.size());
   }
   return copyName;
 }

@@ -1,8 +1,10 @@
-# Cross build for 32-bit Windows with Debian's MinGW-w64 (posix thread model, linked statically).
+# Cross build for 32-bit Windows with Debian's MinGW-w64, linked statically. The win32 thread model:
+# the programs start no threads, and the posix model's winpthreads (32 KB) would come in only for
+# libstdc++'s static-local guards and its exception pool's lock.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
-set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-posix)
+set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-win32)
+set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-win32)
 set(CMAKE_RC_COMPILER i686-w64-mingw32-windres)
 set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)

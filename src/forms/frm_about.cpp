@@ -9,40 +9,39 @@ using platform::Control;
 using platform::ControlKind;
 
 // Esc presses it too; Enter does as the button has the focus.
-platform::ControlDesign CancelButton(platform::ControlDesign button) {
+constexpr platform::ControlDesign CancelButton(platform::ControlDesign button) {
   button.cancel = true;
   return button;
 }
 
+constexpr platform::ControlDesign kControls[] = {
+    Control(ControlKind::Image, L"picIcon", L"", L"", L"", 240, 240, 540, 540, -1),
+    platform::WithFont(Control(ControlKind::Label, L"lblTitle", L"", L"Orvanta Quellspur", L"",
+                               1050, 240, 4365, 480, -1),
+                       L"Arial", 18, true),
+    platform::WithFont(Control(ControlKind::Label, L"lblVersion", L"", L"Version 1.0", L"", 1050,
+                               660, 3885, 345, -1),
+                       L"MS Sans Serif", 12, true),
+    Control(ControlKind::Label, L"lbDescript", L"", L"App Description", L"", 1080, 1200, 4365, 1290,
+            -1),
+    Control(ControlKind::Line, L"Line1", L"", L"", L"", 120, 2640, 5560, 30, -1),
+    Control(ControlKind::Label, L"lbWarning", L"", L"Warning: ...", L"", 255, 2880, 3870, 465, -1),
+    CancelButton(Control(ControlKind::Button, L"cmdOk", L"", L"OK", L"", 4245, 2880, 1260, 345, 0)),
+};
+
+constexpr platform::FormDesign kDesign{
+    .name = L"frmAbout",
+    .clientWidth = 5775,
+    .clientHeight = 3510,
+    .border = platform::Border::FixedDialog,
+    .showInTaskbar = false,
+    .controls = kControls,
+};
+
 }  // namespace
 
 const platform::FormDesign& FrmAboutDesign() {
-  static const platform::FormDesign design = [] {
-    platform::FormDesign form;
-    form.name = L"frmAbout";
-    form.clientWidth = 5775;
-    form.clientHeight = 3510;
-    form.border = platform::Border::FixedDialog;
-    form.showInTaskbar = false;
-    form.controls = {
-        Control(ControlKind::Image, L"picIcon", L"", L"", L"", 240, 240, 540, 540, -1),
-        platform::WithFont(Control(ControlKind::Label, L"lblTitle", L"", L"Orvanta Quellspur", L"",
-                                   1050, 240, 4365, 480, -1),
-                           L"Arial", 18, true),
-        platform::WithFont(Control(ControlKind::Label, L"lblVersion", L"", L"Version 1.0", L"",
-                                   1050, 660, 3885, 345, -1),
-                           L"MS Sans Serif", 12, true),
-        Control(ControlKind::Label, L"lbDescript", L"", L"App Description", L"", 1080, 1200, 4365,
-                1290, -1),
-        Control(ControlKind::Line, L"Line1", L"", L"", L"", 120, 2640, 5560, 30, -1),
-        Control(ControlKind::Label, L"lbWarning", L"", L"Warning: ...", L"", 255, 2880, 3870, 465,
-                -1),
-        CancelButton(
-            Control(ControlKind::Button, L"cmdOk", L"", L"OK", L"", 4245, 2880, 1260, 345, 0)),
-    };
-    return form;
-  }();
-  return design;
+  return kDesign;
 }
 
 std::wstring AboutDescription() {

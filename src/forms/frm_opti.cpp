@@ -18,33 +18,35 @@ int BoxState(std::int32_t flag) {
   return flag == 1 || flag == 2 ? flag : 0;
 }
 
+constexpr platform::ControlDesign kControls[] = {
+    Control(ControlKind::Frame, L"Frame1", L"", L"Scan", L"", 240, 120, 2295, 1695, 5),
+    Control(ControlKind::CheckBox, L"chkCheck", L"Frame1", L"Auto Scan",
+            L"Automatic check for backdoors.", 240, 360, 1575, 255, 0),
+    Control(ControlKind::CheckBox, L"chkClean", L"Frame1", L"Auto Clean",
+            L"Cleaning without asking.", 240, 720, 1575, 375, 1),
+    Control(ControlKind::CheckBox, L"chkFiles", L"Frame1", L"Move BackDoors Files",
+            L"Move program files.", 240, 1200, 1935, 255, 2),
+    Control(ControlKind::Frame, L"Frame2", L"", L"System", L"", 2760, 120, 2295, 1695, 6),
+    Control(ControlKind::CheckBox, L"chkRun", L"Frame2", L"Run On Startup", L"Run on startup", 240,
+            240, 1575, 375, 3),
+    Control(ControlKind::Button, L"cmdOk", L"", L"&Ok", L"Save and close dialog.", 2160, 2040, 1095,
+            375, 4),
+};
+
+constexpr platform::FormDesign kDesign{
+    .name = L"frmOpti",
+    .caption = L"Options",
+    .clientWidth = 5310,
+    .clientHeight = 2550,
+    .border = platform::Border::FixedDialog,
+    .showInTaskbar = false,
+    .controls = kControls,
+};
+
 }  // namespace
 
 const platform::FormDesign& FrmOptiDesign() {
-  static const platform::FormDesign design{
-      .name = L"frmOpti",
-      .caption = L"Options",
-      .clientWidth = 5310,
-      .clientHeight = 2550,
-      .border = platform::Border::FixedDialog,
-      .showInTaskbar = false,
-      .controls =
-          {
-              Control(ControlKind::Frame, L"Frame1", L"", L"Scan", L"", 240, 120, 2295, 1695, 5),
-              Control(ControlKind::CheckBox, L"chkCheck", L"Frame1", L"Auto Scan",
-                      L"Automatic check for backdoors.", 240, 360, 1575, 255, 0),
-              Control(ControlKind::CheckBox, L"chkClean", L"Frame1", L"Auto Clean",
-                      L"Cleaning without asking.", 240, 720, 1575, 375, 1),
-              Control(ControlKind::CheckBox, L"chkFiles", L"Frame1", L"Move BackDoors Files",
-                      L"Move program files.", 240, 1200, 1935, 255, 2),
-              Control(ControlKind::Frame, L"Frame2", L"", L"System", L"", 2760, 120, 2295, 1695, 6),
-              Control(ControlKind::CheckBox, L"chkRun", L"Frame2", L"Run On Startup",
-                      L"Run on startup", 240, 240, 1575, 375, 3),
-              Control(ControlKind::Button, L"cmdOk", L"", L"&Ok", L"Save and close dialog.", 2160,
-                      2040, 1095, 375, 4),
-          },
-      .menus = {}};
-  return design;
+  return kDesign;
 }
 
 FrmOpti::FrmOpti(platform::Toolkit& toolkit, platform::Os& os, Settings& settings)

@@ -14,9 +14,9 @@ using platform::Control;
 using platform::ControlDesign;
 using platform::ControlKind;
 
-const std::wstring kCaption = L"Quarantine";
+constexpr wchar_t kCaption[] = L"Quarantine";
 
-ControlDesign Anchored(ControlDesign control, unsigned anchors) {
+constexpr ControlDesign Anchored(ControlDesign control, unsigned anchors) {
   control.anchors = anchors;
   return control;
 }
@@ -88,53 +88,65 @@ std::wstring Changes(std::size_t count) {
   return DecimalText(count) + (count == 1 ? L" change" : L" changes");
 }
 
+constexpr platform::ColumnDesign kColumns[] = {{L"Time", 2250},
+                                               {L"Backdoor", 1200},
+                                               {L"What was done", 2400},
+                                               {L"Where", 3300},
+                                               {L"State", 1300}};
+
+constexpr ControlDesign WithColumns(ControlDesign list) {
+  list.columns = kColumns;
+  return list;
+}
+
+constexpr ControlDesign Default(ControlDesign button) {
+  button.isDefault = true;
+  return button;
+}
+
+constexpr ControlDesign Cancel(ControlDesign button) {
+  button.cancel = true;
+  return button;
+}
+
+constexpr unsigned kBottomRight = platform::kAnchorRight | platform::kAnchorBottom;
+
+constexpr ControlDesign kControls[] = {
+    // Its mnemonic takes the keyboard to the list, next in the tab order.
+    Control(ControlKind::Label, L"lblChanges", L"", L"C&hanges and copies in quarantine:", L"", 120,
+            120, 6000, 255, 0),
+    Anchored(WithColumns(Control(ControlKind::ColumnList, L"lstChanges", L"", L"", L"", 120, 400,
+                                 10560, 3480, 1)),
+             platform::kAnchorLeft | platform::kAnchorTop | kBottomRight),
+    Anchored(Control(ControlKind::Label, L"lblStatus", L"", L"", L"", 120, 3960, 5520, 615, -1),
+             platform::kAnchorLeft | kBottomRight),
+    Anchored(Default(Control(ControlKind::Button, L"cmdRestore", L"", L"&Restore", L"", 5760, 4080,
+                             1575, 375, 2)),
+             kBottomRight),
+    Anchored(Control(ControlKind::Button, L"cmdRestoreTo", L"", L"Restore &to...", L"", 7440, 4080,
+                     1575, 375, 3),
+             kBottomRight),
+    Anchored(Cancel(Control(ControlKind::Button, L"cmdClose", L"", L"&Close", L"", 9120, 4080, 1560,
+                            375, 4)),
+             kBottomRight),
+};
+
+constexpr platform::FormDesign kDesign{
+    .name = L"frmQuarantine",
+    .caption = kCaption,
+    .clientWidth = 10800,
+    .clientHeight = 4800,
+    .border = platform::Border::Sizable,
+    .minButton = true,
+    .maxButton = true,
+    .showInTaskbar = false,
+    .controls = kControls,
+};
+
 }  // namespace
 
 const platform::FormDesign& FrmQuarantineDesign() {
-  static const platform::FormDesign design = [] {
-    using platform::kAnchorBottom;
-    using platform::kAnchorLeft;
-    using platform::kAnchorRight;
-    using platform::kAnchorTop;
-    platform::FormDesign form;
-    form.name = L"frmQuarantine";
-    form.caption = kCaption;
-    form.clientWidth = 10800;
-    form.clientHeight = 4800;
-    form.border = platform::Border::Sizable;
-    form.minButton = true;
-    form.maxButton = true;
-    form.showInTaskbar = false;
-    ControlDesign list =
-        Control(ControlKind::ColumnList, L"lstChanges", L"", L"", L"", 120, 400, 10560, 3480, 1);
-    list.columns = {{L"Time", 2250},
-                    {L"Backdoor", 1200},
-                    {L"What was done", 2400},
-                    {L"Where", 3300},
-                    {L"State", 1300}};
-    ControlDesign restore = Control(ControlKind::Button, L"cmdRestore", L"", L"&Restore", L"", 5760,
-                                    4080, 1575, 375, 2);
-    restore.isDefault = true;
-    ControlDesign close =
-        Control(ControlKind::Button, L"cmdClose", L"", L"&Close", L"", 9120, 4080, 1560, 375, 4);
-    close.cancel = true;
-    const unsigned bottomRight = kAnchorRight | kAnchorBottom;
-    form.controls = {
-        // Its mnemonic takes the keyboard to the list, next in the tab order.
-        Control(ControlKind::Label, L"lblChanges", L"", L"C&hanges and copies in quarantine:", L"",
-                120, 120, 6000, 255, 0),
-        Anchored(list, kAnchorLeft | kAnchorTop | kAnchorRight | kAnchorBottom),
-        Anchored(Control(ControlKind::Label, L"lblStatus", L"", L"", L"", 120, 3960, 5520, 615, -1),
-                 kAnchorLeft | kAnchorRight | kAnchorBottom),
-        Anchored(restore, bottomRight),
-        Anchored(Control(ControlKind::Button, L"cmdRestoreTo", L"", L"Restore &to...", L"", 7440,
-                         4080, 1575, 375, 3),
-                 bottomRight),
-        Anchored(close, bottomRight),
-    };
-    return form;
-  }();
-  return design;
+  return kDesign;
 }
 
 std::vector<std::wstring> QuarantineCells(const QuarantineItem& item) {

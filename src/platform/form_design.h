@@ -1,9 +1,10 @@
 // A form as it is designed: its window and its controls, positioned in twips relative to their
-// container. The toolkit builds the real window from it.
+// container. The toolkit builds the real window from it. Designs are constant data: the texts
+// and lists they hold must outlive every form built from them.
 #pragma once
 
-#include <string>
-#include <vector>
+#include <span>
+#include <string_view>
 
 namespace quellspur::platform {
 
@@ -13,7 +14,7 @@ namespace quellspur::platform {
 enum class ControlKind { Frame, Label, Button, CheckBox, ListBox, Image, Line, Timer, ColumnList };
 
 struct Font {
-  std::wstring name;  // empty: the form's own font
+  std::wstring_view name{};  // empty: the form's own font
   double points = 0;
   bool bold = false;
 };
@@ -24,16 +25,16 @@ enum Anchor : unsigned { kAnchorLeft = 1, kAnchorTop = 2, kAnchorRight = 4, kAnc
 
 // A column of a column list: its header and its width in twips.
 struct ColumnDesign {
-  std::wstring caption;
+  std::wstring_view caption{};
   int width = 0;
 };
 
 struct ControlDesign {
   ControlKind kind = ControlKind::Label;
-  std::wstring name;
-  std::wstring container;  // a frame's name, or empty for the form itself
-  std::wstring caption;
-  std::wstring tooltip;
+  std::wstring_view name{};
+  std::wstring_view container{};  // a frame's name, or empty for the form itself
+  std::wstring_view caption{};
+  std::wstring_view tooltip{};
   int left = 0;
   int top = 0;
   int width = 0;
@@ -43,28 +44,29 @@ struct ControlDesign {
   bool cancel = false;     // a button that Esc presses as well
   bool isDefault = false;  // a button that Enter presses while no other button has the focus
   unsigned anchors = kAnchorLeft | kAnchorTop;
-  std::vector<ColumnDesign> columns;  // a column list's
+  std::span<const ColumnDesign> columns{};  // a column list's
   Font font;
   int interval = 0;  // a timer's, in milliseconds
 };
 
 // A menu of the menu bar and its items; an item captioned "-" is a separator.
 struct MenuDesign {
-  std::wstring name;
-  std::wstring caption;
-  std::vector<MenuDesign> items;
+  std::wstring_view name{};
+  std::wstring_view caption{};
+  std::span<const MenuDesign> items{};
 };
 
 // A control of the usual kind: no font of its own, enabled.
-inline ControlDesign Control(ControlKind kind, std::wstring name, std::wstring container,
-                             std::wstring caption, std::wstring tooltip, int left, int top,
-                             int width, int height, int tabIndex) {
+constexpr ControlDesign Control(ControlKind kind, std::wstring_view name,
+                                std::wstring_view container, std::wstring_view caption,
+                                std::wstring_view tooltip, int left, int top, int width, int height,
+                                int tabIndex) {
   ControlDesign control;
   control.kind = kind;
-  control.name = std::move(name);
-  control.container = std::move(container);
-  control.caption = std::move(caption);
-  control.tooltip = std::move(tooltip);
+  control.name = name;
+  control.container = container;
+  control.caption = caption;
+  control.tooltip = tooltip;
   control.left = left;
   control.top = top;
   control.width = width;
@@ -74,8 +76,9 @@ inline ControlDesign Control(ControlKind kind, std::wstring name, std::wstring c
 }
 
 // The control in a font of its own.
-inline ControlDesign WithFont(ControlDesign control, std::wstring name, double points, bool bold) {
-  control.font = Font{std::move(name), points, bold};
+constexpr ControlDesign WithFont(ControlDesign control, std::wstring_view name, double points,
+                                 bool bold) {
+  control.font = Font{name, points, bold};
   return control;
 }
 
@@ -83,8 +86,8 @@ inline ControlDesign WithFont(ControlDesign control, std::wstring name, double p
 enum class Border { FixedSingle, FixedDialog, Sizable };
 
 struct FormDesign {
-  std::wstring name;
-  std::wstring caption;
+  std::wstring_view name{};
+  std::wstring_view caption{};
   int clientWidth = 0;
   int clientHeight = 0;
   Border border = Border::FixedSingle;
@@ -92,8 +95,8 @@ struct FormDesign {
   bool minButton = false;
   bool maxButton = false;
   bool showInTaskbar = true;
-  std::vector<ControlDesign> controls;
-  std::vector<MenuDesign> menus;
+  std::span<const ControlDesign> controls{};
+  std::span<const MenuDesign> menus{};
 };
 
 }  // namespace quellspur::platform

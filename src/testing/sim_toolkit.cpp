@@ -17,23 +17,23 @@ constexpr int kMenuBarHeight = 20 * 15;
 SimForm::SimForm(SimToolkit& toolkit, Journal& journal, const FormDesign& design)
     : toolkit_(toolkit),
       journal_(journal),
-      design_(design),
-      window_(journal, design.name, design.clientWidth + kFrameWidth,
+      name_(design.name),
+      window_(journal, name_, design.clientWidth + kFrameWidth,
               design.clientHeight + kFrameHeight + (design.menus.empty() ? 0 : kMenuBarHeight)) {
-  window_.SetCaption(design.caption);
+  window_.SetCaption(std::wstring(design.caption));
   for (const ControlDesign& control : design.controls) {
-    const std::wstring& name = control.name;
+    const std::wstring name(control.name);
     switch (control.kind) {
       case ControlKind::Button:
-        buttons_[name] =
-            std::make_unique<SimButton>(journal, name, control.caption, control.enabled);
+        buttons_[name] = std::make_unique<SimButton>(journal, name, std::wstring(control.caption),
+                                                     control.enabled);
         break;
       case ControlKind::CheckBox:
         checkBoxes_[name] = std::make_unique<SimCheckBox>(journal, name);
         break;
       case ControlKind::Label:
         labels_[name] = std::make_unique<SimLabel>(journal, name);
-        labels_[name]->SetCaption(control.caption);
+        labels_[name]->SetCaption(std::wstring(control.caption));
         break;
       case ControlKind::ListBox:
         listBoxes_[name] = std::make_unique<SimListBox>(journal, name);
@@ -51,7 +51,7 @@ SimForm::SimForm(SimToolkit& toolkit, Journal& journal, const FormDesign& design
     }
   }
   AddMenuItems(design.menus);
-  journal_.Record(design.name + L".Load");
+  journal_.Record(name_ + L".Load");
 }
 
 SimForm::~SimForm() {
@@ -59,15 +59,15 @@ SimForm::~SimForm() {
 }
 
 void SimForm::Forget() {
-  auto entry = toolkit_.loaded_.find(design_.name);
+  auto entry = toolkit_.loaded_.find(name_);
   if (entry != toolkit_.loaded_.end() && entry->second == this) {
     toolkit_.loaded_.erase(entry);
   }
 }
 
-void SimForm::AddMenuItems(const std::vector<MenuDesign>& menus) {
+void SimForm::AddMenuItems(std::span<const MenuDesign> menus) {
   for (const MenuDesign& menu : menus) {
-    menuItems_[menu.name] = std::make_unique<SimMenuItem>();
+    menuItems_[std::wstring(menu.name)] = std::make_unique<SimMenuItem>();
     AddMenuItems(menu.items);
   }
 }
@@ -89,7 +89,7 @@ void SimForm::Unload() {
   loaded_ = false;
   window_.Hide();
   Forget();
-  journal_.Record(design_.name + L".Unload");
+  journal_.Record(name_ + L".Unload");
 }
 
 void SimForm::AskToClose(CloseReason reason) {
@@ -101,7 +101,7 @@ void SimForm::AskToClose(CloseReason reason) {
 
 std::unique_ptr<Form> SimToolkit::LoadForm(const FormDesign& design) {
   auto form = std::make_unique<SimForm>(*this, journal_, design);
-  loaded_[design.name] = form.get();
+  loaded_[std::wstring(design.name)] = form.get();
   return form;
 }
 

@@ -4,6 +4,7 @@
 
 #include <map>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -58,7 +59,6 @@ class SimForm : public Form {
   // The window is asked to close: by the user's close box, the task list or the session's end.
   void AskToClose(CloseReason reason);
 
-  const FormDesign& design() const { return design_; }
   const SimWindow& window() const { return window_; }
   SimButton& SimButtonNamed(const std::wstring& name) { return Find(buttons_, name); }
   SimCheckBox& SimCheckBoxNamed(const std::wstring& name) { return Find(checkBoxes_, name); }
@@ -74,14 +74,14 @@ class SimForm : public Form {
   friend class SimToolkit;
   // Takes the form off the toolkit's list of loaded forms.
   void Forget();
-  void AddMenuItems(const std::vector<MenuDesign>& menus);
+  void AddMenuItems(std::span<const MenuDesign> menus);
   template <typename Widget>
   static Widget& Find(std::map<std::wstring, std::unique_ptr<Widget>>& widgets,
                       const std::wstring& name);
 
   SimToolkit& toolkit_;
   Journal& journal_;
-  FormDesign design_;
+  std::wstring name_;
   SimWindow window_;
   bool loaded_ = true;
   std::function<bool(CloseReason)> keepOpen_;

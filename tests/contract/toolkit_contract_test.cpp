@@ -34,43 +34,56 @@ using platform::ControlKind;
 
 constexpr int kInterval = 500;
 
-// A form with a control of each kind the forms' handlers use.
-platform::FormDesign TestDesign(const std::wstring& caption) {
-  using platform::Control;
-  platform::FormDesign design;
-  design.name = L"frmContract";
-  design.caption = caption;
-  design.clientWidth = 6000;
-  design.clientHeight = 4500;
-  design.controls = {
-      Control(ControlKind::ListBox, L"List", L"", L"", L"", 120, 120, 5700, 3000, 0),
-      Control(ControlKind::Button, L"cmdGo", L"", L"&Go", L"", 240, 3840, 1455, 375, 1),
-      Control(ControlKind::Button, L"cmdOff", L"", L"&Off", L"", 1920, 3840, 1455, 375, 2),
-      Control(ControlKind::CheckBox, L"chkOne", L"", L"One", L"", 3600, 3840, 1575, 255, 3),
-      Control(ControlKind::Label, L"lblNote", L"", L"Note", L"", 120, 3300, 5700, 255, -1),
-      Control(ControlKind::Timer, L"Timer1", L"", L"", L"", 0, 0, 0, 0, -1),
-  };
-  design.controls[2].enabled = false;
-  design.controls[5].interval = kInterval;
-  return design;
+platform::ControlDesign Disabled(platform::ControlDesign control) {
+  control.enabled = false;
+  return control;
 }
 
-// A sizable form with a column list of three columns.
-platform::FormDesign ColumnsDesign() {
-  platform::FormDesign design;
-  design.name = L"frmColumns";
-  design.caption = L"Columns";
-  design.clientWidth = 6000;
-  design.clientHeight = 3000;
-  design.border = platform::Border::Sizable;
+platform::ControlDesign Every(platform::ControlDesign timer, int interval) {
+  timer.interval = interval;
+  return timer;
+}
+
+// A control of each kind the forms' handlers use.
+const platform::ControlDesign kTestControls[] = {
+    platform::Control(ControlKind::ListBox, L"List", L"", L"", L"", 120, 120, 5700, 3000, 0),
+    platform::Control(ControlKind::Button, L"cmdGo", L"", L"&Go", L"", 240, 3840, 1455, 375, 1),
+    Disabled(platform::Control(ControlKind::Button, L"cmdOff", L"", L"&Off", L"", 1920, 3840, 1455,
+                               375, 2)),
+    platform::Control(ControlKind::CheckBox, L"chkOne", L"", L"One", L"", 3600, 3840, 1575, 255, 3),
+    platform::Control(ControlKind::Label, L"lblNote", L"", L"Note", L"", 120, 3300, 5700, 255, -1),
+    Every(platform::Control(ControlKind::Timer, L"Timer1", L"", L"", L"", 0, 0, 0, 0, -1),
+          kInterval),
+};
+
+platform::FormDesign TestDesign(std::wstring_view caption) {
+  return {.name = L"frmContract",
+          .caption = caption,
+          .clientWidth = 6000,
+          .clientHeight = 4500,
+          .controls = kTestControls};
+}
+
+const platform::ColumnDesign kColumns[] = {{L"Name", 1500}, {L"Where", 3000}, {L"State", 1000}};
+
+platform::ControlDesign ColumnList() {
   platform::ControlDesign list = platform::Control(ControlKind::ColumnList, L"lstRows", L"", L"",
                                                    L"", 120, 120, 5700, 2700, 0);
-  list.columns = {{L"Name", 1500}, {L"Where", 3000}, {L"State", 1000}};
+  list.columns = kColumns;
   list.anchors = platform::kAnchorLeft | platform::kAnchorTop | platform::kAnchorRight |
                  platform::kAnchorBottom;
-  design.controls = {list};
-  return design;
+  return list;
 }
+
+const platform::ControlDesign kColumnControls[] = {ColumnList()};
+
+// A sizable form with a column list of three columns.
+const platform::FormDesign kColumnsDesign{.name = L"frmColumns",
+                                          .caption = L"Columns",
+                                          .clientWidth = 6000,
+                                          .clientHeight = 3000,
+                                          .border = platform::Border::Sizable,
+                                          .controls = kColumnControls};
 
 class ToolkitContract : public ::testing::Test {
  protected:
@@ -116,9 +129,11 @@ TEST_F(ToolkitContract, AFormIsLoadedHiddenShowsHidesAndUnloadsForGood) {
 
 // The outer size is what the forms centre on the screen.
 TEST_F(ToolkitContract, AFormIsLargerThanItsDesignByItsFrameAndMenuBar) {
+  const platform::MenuDesign items[] = {{L"mnuFileExit", L"E&xit", {}}};
+  const platform::MenuDesign menus[] = {{L"mnuFile", L"&File", items}};
   platform::FormDesign design = TestDesign(L"With a menu bar");
   design.name = L"frmMenu";
-  design.menus = {{L"mnuFile", L"&File", {{L"mnuFileExit", L"E&xit", {}}}}};
+  design.menus = menus;
   const std::unique_ptr<platform::Form> withMenu = toolkit_.LoadForm(design);
   Load();
   EXPECT_GT(form_->Width(), 6000);
@@ -266,7 +281,7 @@ TEST_F(ToolkitContract, AListScrollsSidewaysAsFarAsItsWidestLineReaches) {
 }
 
 TEST_F(ToolkitContract, AColumnListShowsRowsUnderItsColumnsAndSelectsSeveralAtOnce) {
-  form_ = toolkit_.LoadForm(ColumnsDesign());
+  form_ = toolkit_.LoadForm(kColumnsDesign);
   form_->Show();
   platform::ColumnList& list = form_->ColumnListNamed(L"lstRows");
   int changes = 0;

@@ -16,6 +16,7 @@
 namespace quellspur::contract {
 namespace {
 
+// Every widget and form here comes from the Win32 toolkit.
 using platform::win32::Win32Button;
 using platform::win32::Win32CheckBox;
 using platform::win32::Win32ColumnList;
@@ -83,15 +84,15 @@ class Win32UserInterface final : public UserInterface {
   platform::Toolkit& toolkit() override { return toolkit_; }
 
   void Click(platform::Button& button) override {
-    Send(dynamic_cast<Win32Button&>(button).Window(), BM_CLICK, 0, 0);
+    Send(static_cast<Win32Button&>(button).Window(), BM_CLICK, 0, 0);
   }
   void Click(platform::CheckBox& box) override {
-    Send(dynamic_cast<Win32CheckBox&>(box).Window(), BM_CLICK, 0, 0);
+    Send(static_cast<Win32CheckBox&>(box).Window(), BM_CLICK, 0, 0);
   }
 
   // Pressed and released at the middle of the line, as the mouse would.
   void ClickLine(platform::ListBox& list, int line) override {
-    const HWND window = dynamic_cast<Win32ListBox&>(list).Window();
+    const HWND window = static_cast<Win32ListBox&>(list).Window();
     RECT item{};
     ::SendMessageW(window, LB_GETITEMRECT, static_cast<WPARAM>(line),
                    reinterpret_cast<LPARAM>(&item));
@@ -101,7 +102,7 @@ class Win32UserInterface final : public UserInterface {
   }
 
   void ClickRow(platform::ColumnList& list, int row, bool withControl) override {
-    const HWND window = dynamic_cast<Win32ColumnList&>(list).Window();
+    const HWND window = static_cast<Win32ColumnList&>(list).Window();
     RECT item{};
     item.left = LVIR_LABEL;
     ::SendMessageW(window, LVM_GETITEMRECT, static_cast<WPARAM>(row),
@@ -114,7 +115,7 @@ class Win32UserInterface final : public UserInterface {
 
   void ClickHeader(platform::ColumnList& list, int column) override {
     const auto header = reinterpret_cast<HWND>(
-        ::SendMessageW(dynamic_cast<Win32ColumnList&>(list).Window(), LVM_GETHEADER, 0, 0));
+        ::SendMessageW(static_cast<Win32ColumnList&>(list).Window(), LVM_GETHEADER, 0, 0));
     RECT item{};
     ::SendMessageW(header, HDM_GETITEMRECT, static_cast<WPARAM>(column),
                    reinterpret_cast<LPARAM>(&item));
@@ -134,7 +135,7 @@ class Win32UserInterface final : public UserInterface {
 
   // The close box and Alt+F4, the task list's "End task", and the session's end.
   void AskToClose(platform::Form& form, platform::CloseReason reason) override {
-    const HWND window = dynamic_cast<Win32Form&>(form).Window();
+    const HWND window = static_cast<Win32Form&>(form).Window();
     if (reason == platform::CloseReason::User) {
       Send(window, WM_SYSCOMMAND, SC_CLOSE, 0);
     } else if (reason == platform::CloseReason::OtherProgram) {
@@ -150,7 +151,7 @@ class Win32UserInterface final : public UserInterface {
   }
 
   std::wstring CaptionOnScreen(platform::Form& form) override {
-    return winhelp::TextOf(dynamic_cast<Win32Form&>(form).Window());
+    return winhelp::TextOf(static_cast<Win32Form&>(form).Window());
   }
 
   SeenMessageBox ShowMessageBox(const std::wstring& text, const std::wstring& caption) override {

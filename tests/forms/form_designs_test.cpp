@@ -1,6 +1,7 @@
 // The texts of every form as the user reads them, and the fonts they are drawn in.
 #include <gtest/gtest.h>
 
+#include <span>
 #include <string>
 
 #include "forms/forms.h"
@@ -10,20 +11,22 @@
 namespace quellspur {
 namespace {
 
-void DescribeMenus(const std::vector<platform::MenuDesign>& menus, std::wstring& text) {
+void DescribeMenus(std::span<const platform::MenuDesign> menus, std::wstring& text) {
   for (const platform::MenuDesign& menu : menus) {
-    text += menu.name + L" " + menu.caption + L"\n";
+    text.append(menu.name).append(L" ").append(menu.caption).append(L"\n");
     DescribeMenus(menu.items, text);
   }
 }
 
 // One line for the form and one for each control or menu: name, caption, tooltip, font.
 std::wstring Describe(const platform::FormDesign& design) {
-  std::wstring text = design.name + L" " + design.caption + L"\n";
+  std::wstring text(design.name);
+  text.append(L" ").append(design.caption).append(L"\n");
   for (const platform::ControlDesign& control : design.controls) {
-    text += control.name + L" " + control.caption + L" | " + control.tooltip;
+    text.append(control.name).append(L" ").append(control.caption).append(L" | ");
+    text.append(control.tooltip);
     if (!control.font.name.empty()) {
-      text += L" | " + control.font.name;
+      text.append(L" | ").append(control.font.name);
     }
     text += L"\n";
   }

@@ -61,9 +61,38 @@ LONG_PTR StyleOf(HWND window) {
   return ::GetWindowLongPtrA(window, GWL_STYLE);
 }
 
+ControlDesign Cancel(ControlDesign button) {
+  button.cancel = true;
+  return button;
+}
+
+ControlDesign Disabled(ControlDesign control) {
+  control.enabled = false;
+  return control;
+}
+
 // A window of every kind of control, two of them on a frame, listed out of tab order.
-FormDesign TestDesign(const std::wstring& caption) {
-  FormDesign design{
+const ControlDesign kTestControls[] = {
+    Control(ControlKind::Frame, L"Frame1", L"", L"Choices", L"", 240, 120, 2700, 1500, 5),
+    Control(ControlKind::CheckBox, L"chkOne", L"Frame1", L"One", L"The first box.", 240, 360, 1575,
+            255, 2),
+    Control(ControlKind::ListBox, L"List", L"", L"", L"", 3120, 240, 2640, 1815, 0),
+    // Esc presses it.
+    Cancel(
+        Control(ControlKind::Button, L"cmdGo", L"", L"&Go", L"Start it.", 240, 3840, 1455, 375, 1)),
+    Disabled(Control(ControlKind::Button, L"cmdOff", L"", L"&Off", L"", 1920, 3840, 1455, 375, 3)),
+    WithFont(Control(ControlKind::Label, L"lblNote", L"Frame1", L"Gr\u00fc\u00dfe", L"", 240, 900,
+                     2000, 285, -1),
+             L"Arial", 12, true),
+    Control(ControlKind::Image, L"imgIcon", L"", L"", L"", 3120, 2400, 540, 540, -1),
+    Control(ControlKind::Line, L"Line1", L"", L"", L"", 120, 3600, 5760, 30, -1),
+};
+const MenuDesign kFileItems[] = {
+    {L"mnuFileGo", L"&Go", {}}, {L"mnuDash", L"-", {}}, {L"mnuFileExit", L"E&xit", {}}};
+const MenuDesign kMenus[] = {{L"mnuFile", L"&File", kFileItems}};
+
+FormDesign TestDesign(std::wstring_view caption) {
+  return {
       .name = L"frmTest",
       .caption = caption,
       .clientWidth = 6000,
@@ -73,29 +102,9 @@ FormDesign TestDesign(const std::wstring& caption) {
       .minButton = true,
       .maxButton = false,
       .showInTaskbar = false,
-      .controls =
-          {
-              Control(ControlKind::Frame, L"Frame1", L"", L"Choices", L"", 240, 120, 2700, 1500, 5),
-              Control(ControlKind::CheckBox, L"chkOne", L"Frame1", L"One", L"The first box.", 240,
-                      360, 1575, 255, 2),
-              Control(ControlKind::ListBox, L"List", L"", L"", L"", 3120, 240, 2640, 1815, 0),
-              Control(ControlKind::Button, L"cmdGo", L"", L"&Go", L"Start it.", 240, 3840, 1455,
-                      375, 1),
-              Control(ControlKind::Button, L"cmdOff", L"", L"&Off", L"", 1920, 3840, 1455, 375, 3),
-              WithFont(Control(ControlKind::Label, L"lblNote", L"Frame1", L"Gr\u00fc\u00dfe", L"",
-                               240, 900, 2000, 285, -1),
-                       L"Arial", 12, true),
-              Control(ControlKind::Image, L"imgIcon", L"", L"", L"", 3120, 2400, 540, 540, -1),
-              Control(ControlKind::Line, L"Line1", L"", L"", L"", 120, 3600, 5760, 30, -1),
-          },
-      .menus =
-          {{L"mnuFile",
-            L"&File",
-            {{L"mnuFileGo", L"&Go", {}}, {L"mnuDash", L"-", {}}, {L"mnuFileExit", L"E&xit", {}}}}},
+      .controls = kTestControls,
+      .menus = kMenus,
   };
-  design.controls[3].cancel = true;  // cmdGo answers Esc
-  design.controls[4].enabled = false;
-  return design;
 }
 
 class ToolkitTest : public ::testing::Test {
@@ -145,7 +154,7 @@ TEST_F(ToolkitTest, FramesBoxesAndTaskbarButtonsFollowTheDesign) {
     design.minButton = frame.minButton;
     design.showInTaskbar = frame.showInTaskbar;
     if (!frame.controlBox) {
-      design.menus.clear();  // a splash has no menu bar
+      design.menus = {};  // a splash has no menu bar
     }
     const std::unique_ptr<Form> loaded = toolkit.LoadForm(design);
     const HWND top = WindowOf(frame.caption);
@@ -303,8 +312,12 @@ TEST_F(ToolkitTest, MenusAndTooltipsKeepCharactersOutsideTheCodePage) {
   const std::wstring item = L"&Iru \u6587\u4ef6";
   const std::wstring tip = L"Komencu \u0108ion \u5f00\u59cb.";
   FormDesign design = TestDesign(L"Texts outside the code page");
-  design.menus = {{L"mnuFile", menu, {{L"mnuFileGo", item, {}}}}};
-  design.controls[3].tooltip = tip;  // cmdGo's
+  const MenuDesign items[] = {{L"mnuFileGo", item, {}}};
+  const MenuDesign menus[] = {{L"mnuFile", menu, items}};
+  design.menus = menus;
+  std::vector<ControlDesign> controls(std::begin(kTestControls), std::end(kTestControls));
+  controls[3].tooltip = tip;  // cmdGo's
+  design.controls = controls;
   const std::unique_ptr<Form> loaded = toolkit.LoadForm(design);
   const HWND top = WindowOf(L"Texts outside the code page");
   ASSERT_NE(top, nullptr);

@@ -6,6 +6,9 @@
 #include <cmath>
 #include <cstddef>
 #include <cwchar>
+#include <span>
+#include <string>
+#include <string_view>
 #include <utility>
 
 namespace quellspur::platform::win32 {
@@ -112,8 +115,8 @@ class Builder {
 
  private:
   void AddTooltips(const std::vector<std::pair<HWND, std::wstring>>& tips);
-  void AddColumns(HWND list, const std::vector<ColumnDesign>& columns);
-  HMENU BuildMenu(const std::vector<MenuDesign>& menus, bool popup);
+  void AddColumns(HWND list, std::span<const ColumnDesign> columns);
+  HMENU BuildMenu(std::span<const MenuDesign> menus, bool popup);
   HFONT FontFor(const Font& font);
   void FitClientArea(int width, int height);
 
@@ -130,10 +133,11 @@ void Builder::CreateFormWindow(const FormDesign& design, WNDPROC windowProc, voi
   const int clientHeight = ui_.YToPixels(design.clientHeight);
   RECT outer{0, 0, clientWidth, clientHeight};
   ::AdjustWindowRectEx(&outer, style.style, menuBar != nullptr, style.exStyle);
-  ::CreateWindowExW(
-      style.exStyle, ClassAtom(FormClassAtom(ui_.instance(), windowProc)), design.caption.c_str(),
-      style.style, CW_USEDEFAULT, CW_USEDEFAULT, outer.right - outer.left, outer.bottom - outer.top,
-      design.showInTaskbar ? nullptr : ui_.hiddenOwner(), menuBar, ui_.instance(), form);
+  ::CreateWindowExW(style.exStyle, ClassAtom(FormClassAtom(ui_.instance(), windowProc)),
+                    std::wstring(design.caption).c_str(), style.style, CW_USEDEFAULT, CW_USEDEFAULT,
+                    outer.right - outer.left, outer.bottom - outer.top,
+                    design.showInTaskbar ? nullptr : ui_.hiddenOwner(), menuBar, ui_.instance(),
+                    form);
   if (!window_) {
     if (menuBar) {
       ::DestroyMenu(menuBar);
@@ -166,7 +170,7 @@ void Builder::FitClientArea(int width, int height) {
   }
 }
 
-HMENU Builder::BuildMenu(const std::vector<MenuDesign>& menus, bool popup) {
+HMENU Builder::BuildMenu(std::span<const MenuDesign> menus, bool popup) {
   const HMENU menu = popup ? ::CreatePopupMenu() : ::CreateMenu();
   for (const MenuDesign& entry : menus) {
     auto item = std::make_unique<Win32MenuItem>();
@@ -176,13 +180,14 @@ HMENU Builder::BuildMenu(const std::vector<MenuDesign>& menus, bool popup) {
       const HMENU dropDown = BuildMenu(entry.items, true);
       parts_.dropDowns[dropDown] = item.get();
       ::AppendMenuW(menu, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(dropDown),
-                    entry.caption.c_str());
+                    std::wstring(entry.caption).c_str());
     } else {
       const int id = nextMenuId_++;
       parts_.commands[id] = item.get();
-      ::AppendMenuW(menu, MF_STRING, static_cast<UINT_PTR>(id), entry.caption.c_str());
+      ::AppendMenuW(menu, MF_STRING, static_cast<UINT_PTR>(id),
+                    std::wstring(entry.caption).c_str());
     }
-    parts_.menuItems[entry.name] = std::move(item);
+    parts_.menuItems[std::wstring(entry.name)] = std::move(item);
   }
   return menu;
 }
@@ -215,7 +220,7 @@ HFONT Builder::FontFor(const Font& font) {
 }
 
 void Builder::CreateControls(const FormDesign& design) {
-  std::map<std::wstring, const ControlDesign*> frames;
+  std::map<std::wstring_view, const ControlDesign*> frames;
   for (const ControlDesign& control : design.controls) {
     if (control.kind == ControlKind::Frame) {
       frames[control.name] = &control;
@@ -244,7 +249,7 @@ void Builder::CreateControls(const FormDesign& design) {
     if (control.kind == ControlKind::Timer) {
       auto timer = std::make_unique<Win32Timer>(window_, timerId, control.interval);
       parts_.timerIds[timerId++] = timer.get();
-      parts_.timers[control.name] = std::move(timer);
+      parts_.timers[std::wstring(control.name)] = std::move(timer);
     } else {
       order.emplace_back(&control, kFirstControlId + static_cast<int>(i));
     }
@@ -262,29 +267,29 @@ void Builder::CreateControls(const FormDesign& design) {
         if (control->cancel) {
           parts_.commands[IDCANCEL] = button.get();  // the dialog manager's answer to Esc
         }
-        parts_.buttons[control->name] = std::move(button);
+        parts_.buttons[std::wstring(control->name)] = std::move(button);
         break;
       }
       case ControlKind::CheckBox: {
         auto box = std::make_unique<Win32CheckBox>(window_, id);
         parts_.commands[id] = box.get();
-        parts_.checkBoxes[control->name] = std::move(box);
+        parts_.checkBoxes[std::wstring(control->name)] = std::move(box);
         break;
       }
       case ControlKind::ListBox: {
         auto list = std::make_unique<Win32ListBox>(window_, id);
         parts_.commands[id] = list.get();
-        parts_.listBoxes[control->name] = std::move(list);
+        parts_.listBoxes[std::wstring(control->name)] = std::move(list);
         break;
       }
       case ControlKind::ColumnList: {
         auto list = std::make_unique<Win32ColumnList>(window_, id);
         parts_.notifyTargets[id] = list.get();
-        parts_.columnLists[control->name] = std::move(list);
+        parts_.columnLists[std::wstring(control->name)] = std::move(list);
         break;
       }
       case ControlKind::Label:
-        parts_.labels[control->name] = std::make_unique<Win32Label>(window_, id);
+        parts_.labels[std::wstring(control->name)] = std::make_unique<Win32Label>(window_, id);
         break;
       case ControlKind::Frame:
       case ControlKind::Image:
@@ -315,7 +320,7 @@ void Builder::CreateControls(const FormDesign& design) {
     }
     const POINT position = formPosition(*control);
     const HWND child = ::CreateWindowExW(
-        0, childClass.name, hasText ? control->caption.c_str() : nullptr, style,
+        0, childClass.name, hasText ? std::wstring(control->caption).c_str() : nullptr, style,
         ui_.XToPixels(position.x), ui_.YToPixels(position.y), ui_.XToPixels(control->width),
         ui_.YToPixels(control->height), window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
         ui_.instance(), nullptr);
@@ -336,17 +341,17 @@ void Builder::CreateControls(const FormDesign& design) {
       parts_.anchored.push_back({id, designed, control->anchors});
     }
     if (!control->tooltip.empty()) {
-      tips.emplace_back(child, control->tooltip);
+      tips.emplace_back(child, std::wstring(control->tooltip));
     }
   }
   AddTooltips(tips);
 }
 
-void Builder::AddColumns(HWND list, const std::vector<ColumnDesign>& columns) {
+void Builder::AddColumns(HWND list, std::span<const ColumnDesign> columns) {
   ::SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
   for (std::size_t index = 0; index < columns.size(); ++index) {
     // The record's text is not const; the list keeps a copy of its own.
-    std::wstring caption = columns[index].caption;
+    std::wstring caption(columns[index].caption);
     LVCOLUMNW column{};
     column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
     column.cx = ui_.XToPixels(columns[index].width);

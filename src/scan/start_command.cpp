@@ -6,20 +6,44 @@
 
 namespace quellspur {
 
+StartedParts StartedPartsOf(std::wstring_view command) {
+  // One walk back to the last backslash and on to the slash behind it serves both parts: a scan
+  // works them out for thousands of start values.
+  const wchar_t* const begin = command.data();
+  const wchar_t* const end = begin + command.size();
+  const wchar_t* name = end;
+  while (name != begin && name[-1] != L'\\') {
+    --name;
+  }
+  const wchar_t* slash = name;
+  while (slash != end && *slash != L'/') {
+    ++slash;
+  }
+  StartedParts parts{TrimmedPart({name, static_cast<std::size_t>(slash - name)}),
+                     TrimmedPart({begin, static_cast<std::size_t>(slash - begin)})};
+  // A quoted path runs to its closing quote, blanks and all, as Windows reads the command.
+  const wchar_t* first = begin;
+  while (first != end && *first == L' ') {
+    ++first;
+  }
+  if (first != end && *first == L'"') {
+    const wchar_t* closingQuote = first + 1;
+    while (closingQuote != end && *closingQuote != L'"') {
+      ++closingQuote;
+    }
+    if (closingQuote != end) {
+      parts.path = {first + 1, static_cast<std::size_t>(closingQuote - first - 1)};
+    }
+  }
+  return parts;
+}
+
 std::wstring_view StartedFileName(std::wstring_view command) {
-  const std::wstring_view name = FileNamePart(command);
-  return TrimmedPart(name.substr(0, name.find(L'/')));
+  return StartedPartsOf(command).fileName;
 }
 
 std::wstring_view StartedFilePath(std::wstring_view command) {
-  // A quoted path runs to its closing quote, blanks and all, as Windows reads the command.
-  const std::wstring_view trimmed = TrimmedPart(command);
-  const std::size_t closingQuote = trimmed.starts_with(L'"') ? trimmed.find(L'"', 1) : 0;
-  if (closingQuote != 0 && closingQuote != std::wstring_view::npos) {
-    return trimmed.substr(1, closingQuote - 1);
-  }
-  const std::size_t nameStart = command.size() - FileNamePart(command).size();
-  return TrimmedPart(command.substr(0, command.find(L'/', nameStart)));
+  return StartedPartsOf(command).path;
 }
 
 std::wstring_view ComparableFileName(std::wstring_view path) {

@@ -48,6 +48,12 @@ std::wstring_view ComparableFileName(std::wstring_view path);
 // command's own case, so that its ComparableFileName is the command's StartedFileName; of a
 // command that begins with a quoted path, that path. A part of the command.
 std::wstring_view StartedFilePath(std::wstring_view command);
+// StartedFileName and StartedFilePath of one command, worked out together.
+struct StartedParts {
+  std::wstring_view fileName;
+  std::wstring_view path;
+};
+StartedParts StartedPartsOf(std::wstring_view command);
 // Whether the command starts the file at `path` itself, by its StartedFilePath in any case.
 bool StartsFile(platform::System& system, const std::wstring& command, const std::wstring& path);
 

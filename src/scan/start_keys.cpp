@@ -39,7 +39,7 @@ void ReadStartKey(platform::Os& os, YieldPacer& pacer, StartKey& read) {
       read.Add(os, value.name, value.type, value.data);
     }
     status = ReadValue(os, key.get(), ++index, value);
-    pacer.Yield();
+    pacer.YieldAfterQuickStep();
   }
 }
 
@@ -51,16 +51,17 @@ void StartKey::Add(platform::System& system, std::wstring_view name, std::uint32
   text += name;
   const std::size_t commandStart = text.size();
   platform::AppendValueText(system, type, data, text);
-  const std::wstring_view command = std::wstring_view(text).substr(commandStart);
+  const std::wstring_view command(text.data() + commandStart, text.size() - commandStart);
   // An empty part may point anywhere.
   const auto partOf = [&](std::wstring_view part) {
     return part.empty() ? TextPart{}
                         : TextPart{static_cast<std::uint32_t>(part.data() - text.data()),
                                    static_cast<std::uint32_t>(part.size())};
   };
+  const StartedParts started = StartedPartsOf(command);
   values.push_back(
       {TextPart{static_cast<std::uint32_t>(nameStart), static_cast<std::uint32_t>(name.size())},
-       partOf(StartedFileName(command)), partOf(StartedFilePath(command))});
+       partOf(started.fileName), partOf(started.path)});
 }
 
 std::vector<StartKey> StartKeyPlaces(bool bothViews) {

@@ -40,9 +40,7 @@ struct StartKey {
   // Adds a value by its name and the text its data holds as platform::ValueText gives it.
   void Add(platform::System& system, std::wstring_view name, std::uint32_t type,
            std::string_view data);
-  std::wstring_view Text(TextPart part) const {
-    return std::wstring_view(text).substr(part.start, part.length);
-  }
+  std::wstring_view Text(TextPart part) const { return {text.data() + part.start, part.length}; }
 };
 
 // The keys a scan reads, in its order, without their values: HKEY_LOCAL_MACHINE's RunServices and
@@ -50,8 +48,8 @@ struct StartKey {
 std::vector<StartKey> StartKeyPlaces(bool bothViews);
 
 // HKEY_LOCAL_MACHINE's RunServices and Run, each in the 64-bit and then the 32-bit view when
-// `bothViews`, then HKEY_CURRENT_USER's Run. A key that can't be opened holds no values; the pacer
-// gets its chance after each value read.
+// `bothViews`, then HKEY_CURRENT_USER's Run. A key that can't be opened holds no values; each value
+// read is a quick step of the pacer.
 std::vector<StartKey> ReadStartKeys(platform::Os& os, YieldPacer& pacer, bool bothViews);
 
 }  // namespace quellspur

@@ -1,6 +1,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "forms/frm_about.h"
 #include "forms/main_window_fixture.h"
 #include "forms/quellspur_app.h"
@@ -180,8 +182,12 @@ TEST_F(StartUp, CloseBoxAndHideKeepItInTheTrayWhileTheTaskListEndsIt) {
 TEST_F(StartUp, ASecondOkDuringTheStartUpScanIsIgnored) {
   SaveSettings(sim, {1, 0, 0});
   StartBackdoor();
-  // Looking through the start values yields to the window system at each value.
+  // Looking through the start values gives the window system its turn every 16 values, once the
+  // interval has passed.
   sim.SetRegistryText(kHkcu, kRunKey, L"NetBus", L"NBSVR.EXE");
+  for (int other = 1; other < 16; ++other) {
+    sim.SetRegistryText(kHkcu, kRunKey, L"Tool " + std::to_wstring(other), L"TOOL.EXE");
+  }
   sim.SetCommandLine(L"Quellspur.exe /boot");
   app.Form_Load();
   platform::sim::SimButton& ok = splash()->SimButtonNamed(L"cmdOk");

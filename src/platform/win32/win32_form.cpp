@@ -14,14 +14,12 @@ Win32Form::~Win32Form() {
   }
 }
 
-template <typename Widget>
-Widget& Win32Form::Find(std::map<std::wstring, std::unique_ptr<Widget>>& widgets,
-                        const std::wstring& name) {
-  auto found = widgets.find(name);
-  if (found == widgets.end()) {
+Win32Part& Win32Form::FindPart(PartKind kind, const std::wstring& name) {
+  Win32Part* const part = parts_.Named(kind, name);
+  if (part == nullptr) {
     throw platform::LogicFault("the form has no such control");
   }
-  return *found->second;
+  return *part;
 }
 
 std::wstring Win32Form::Caption() const {
@@ -154,19 +152,16 @@ void Win32Form::AskToClose(HWND window, CloseReason reason) {
 
 LRESULT Win32Form::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_COMMAND: {
-      const auto target = parts_.commands.find(LOWORD(wParam));
-      if (target != parts_.commands.end()) {
-        target->second->Command(HIWORD(wParam));
+    case WM_COMMAND:
+      if (Win32Part* const part = parts_.RouteOf(WM_COMMAND, LOWORD(wParam))) {
+        part->Command(HIWORD(wParam));
         return 0;
       }
       break;
-    }
     case WM_NOTIFY: {
       const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-      const auto target = parts_.notifyTargets.find(static_cast<int>(header->idFrom));
-      if (target != parts_.notifyTargets.end()) {
-        target->second->Notify(*header);
+      if (Win32Part* const part = parts_.RouteOf(WM_NOTIFY, header->idFrom)) {
+        part->Notify(*header);
         return 0;
       }
       break;
@@ -183,22 +178,19 @@ LRESULT Win32Form::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARA
         return 0;
       }
       break;
-    case WM_TIMER: {
-      const auto timer = parts_.timerIds.find(wParam);
-      if (timer != parts_.timerIds.end()) {
-        timer->second->Elapsed();
+    case WM_TIMER:
+      if (Win32Part* const part = parts_.RouteOf(WM_TIMER, wParam)) {
+        part->Elapsed();
         return 0;
       }
       break;
-    }
-    case WM_INITMENUPOPUP: {
-      const auto dropDown = parts_.dropDowns.find(reinterpret_cast<HMENU>(wParam));
-      if (!HIWORD(lParam) && dropDown != parts_.dropDowns.end()) {
-        dropDown->second->Command(0);
+    case WM_INITMENUPOPUP:
+      if (Win32Part* const part = parts_.RouteOf(WM_INITMENUPOPUP, wParam);
+          part != nullptr && !HIWORD(lParam)) {
+        part->Command(0);
         return 0;
       }
       break;
-    }
     case WM_SYSCOMMAND:
       // The close box, the window menu and Alt+F4 come this way; a bare WM_CLOSE comes from
       // another program, such as the task list.

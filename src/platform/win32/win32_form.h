@@ -5,8 +5,6 @@
 #include <windows.h>
 
 #include <functional>
-#include <map>
-#include <memory>
 #include <string>
 
 #include "platform/toolkit.h"
@@ -34,18 +32,26 @@ class Win32Form final : public Form {
   MousePointer Pointer() const override { return pointer_; }
   void SetPointer(MousePointer pointer) override;
 
-  Button& ButtonNamed(const std::wstring& name) override { return Find(parts_.buttons, name); }
+  Button& ButtonNamed(const std::wstring& name) override {
+    return Find<Win32Button>(PartKind::Button, name);
+  }
   CheckBox& CheckBoxNamed(const std::wstring& name) override {
-    return Find(parts_.checkBoxes, name);
+    return Find<Win32CheckBox>(PartKind::CheckBox, name);
   }
-  Label& LabelNamed(const std::wstring& name) override { return Find(parts_.labels, name); }
-  ListBox& ListBoxNamed(const std::wstring& name) override { return Find(parts_.listBoxes, name); }
+  Label& LabelNamed(const std::wstring& name) override {
+    return Find<Win32Label>(PartKind::Label, name);
+  }
+  ListBox& ListBoxNamed(const std::wstring& name) override {
+    return Find<Win32ListBox>(PartKind::ListBox, name);
+  }
   ColumnList& ColumnListNamed(const std::wstring& name) override {
-    return Find(parts_.columnLists, name);
+    return Find<Win32ColumnList>(PartKind::ColumnList, name);
   }
-  Timer& TimerNamed(const std::wstring& name) override { return Find(parts_.timers, name); }
+  Timer& TimerNamed(const std::wstring& name) override {
+    return Find<Win32Timer>(PartKind::Timer, name);
+  }
   MenuItem& MenuItemNamed(const std::wstring& name) override {
-    return Find(parts_.menuItems, name);
+    return Find<Win32MenuItem>(PartKind::MenuItem, name);
   }
   std::uintptr_t IconHandle() const override;
 
@@ -66,9 +72,13 @@ class Win32Form final : public Form {
   HWND FocusTarget() const;
   // Moves and sizes the controls that follow the form's edges to its new client area.
   void FollowEdges(int clientWidth, int clientHeight);
+  // The widget of that kind and name; a fault of the program when the form has none.
+  Win32Part& FindPart(PartKind kind, const std::wstring& name);
+  // Each kind's widgets are made as that kind's class alone.
   template <typename Widget>
-  static Widget& Find(std::map<std::wstring, std::unique_ptr<Widget>>& widgets,
-                      const std::wstring& name);
+  Widget& Find(PartKind kind, const std::wstring& name) {
+    return static_cast<Widget&>(FindPart(kind, name));
+  }
 
   const UiContext& ui_;
   HWND window_ = nullptr;

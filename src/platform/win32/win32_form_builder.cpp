@@ -114,6 +114,13 @@ class Builder {
   void CreateControls(const FormDesign& design);
 
  private:
+  // Keeps a widget the form hands out by name.
+  void Keep(PartKind kind, std::wstring_view name, std::unique_ptr<Win32Part> part) {
+    parts_.widgets.push_back({kind, std::wstring(name), std::move(part)});
+  }
+  void Route(UINT message, UINT_PTR id, Win32Part* part) {
+    parts_.routes.push_back({message, id, part});
+  }
   void AddTooltips(const std::vector<std::pair<HWND, std::wstring>>& tips);
   void AddColumns(HWND list, std::span<const ColumnDesign> columns);
   HMENU BuildMenu(std::span<const MenuDesign> menus, bool popup);
@@ -178,16 +185,16 @@ HMENU Builder::BuildMenu(std::span<const MenuDesign> menus, bool popup) {
       ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
     } else if (!entry.items.empty()) {
       const HMENU dropDown = BuildMenu(entry.items, true);
-      parts_.dropDowns[dropDown] = item.get();
+      Route(WM_INITMENUPOPUP, reinterpret_cast<UINT_PTR>(dropDown), item.get());
       ::AppendMenuW(menu, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(dropDown),
                     std::wstring(entry.caption).c_str());
     } else {
       const int id = nextMenuId_++;
-      parts_.commands[id] = item.get();
+      Route(WM_COMMAND, static_cast<UINT_PTR>(id), item.get());
       ::AppendMenuW(menu, MF_STRING, static_cast<UINT_PTR>(id),
                     std::wstring(entry.caption).c_str());
     }
-    parts_.menuItems[std::wstring(entry.name)] = std::move(item);
+    Keep(PartKind::MenuItem, entry.name, std::move(item));
   }
   return menu;
 }
@@ -220,76 +227,81 @@ HFONT Builder::FontFor(const Font& font) {
 }
 
 void Builder::CreateControls(const FormDesign& design) {
-  std::map<std::wstring_view, const ControlDesign*> frames;
-  for (const ControlDesign& control : design.controls) {
-    if (control.kind == ControlKind::Frame) {
-      frames[control.name] = &control;
-    }
-  }
   // A control's place on the form: its own, plus that of every frame it sits in.
-  auto formPosition = [&frames](const ControlDesign& control) {
+  auto frameNamed = [&design](std::wstring_view name) -> const ControlDesign* {
+    for (const ControlDesign& control : design.controls) {
+      if (control.kind == ControlKind::Frame && control.name == name) {
+        return &control;
+      }
+    }
+    return nullptr;
+  };
+  auto formPosition = [&](const ControlDesign& control) {
     POINT position{control.left, control.top};
     const ControlDesign* inner = &control;
-    for (std::size_t depth = 0; depth < frames.size(); ++depth) {
-      const auto frame = frames.find(inner->container);
-      if (frame == frames.end()) {
+    // No deeper than there are controls, even if the design's frames sit in each other.
+    for (std::size_t depth = 0; depth < design.controls.size(); ++depth) {
+      inner = frameNamed(inner->container);
+      if (inner == nullptr) {
         break;
       }
-      inner = frame->second;
       position.x += inner->left;
       position.y += inner->top;
     }
     return position;
   };
 
+  // Sorted by creation rank as they come; of equal rank, in design order.
   std::vector<std::pair<const ControlDesign*, int>> order;
   UINT_PTR timerId = kFirstTimerId;
   for (std::size_t i = 0; i < design.controls.size(); ++i) {
     const ControlDesign& control = design.controls[i];
     if (control.kind == ControlKind::Timer) {
       auto timer = std::make_unique<Win32Timer>(window_, timerId, control.interval);
-      parts_.timerIds[timerId++] = timer.get();
-      parts_.timers[std::wstring(control.name)] = std::move(timer);
-    } else {
-      order.emplace_back(&control, kFirstControlId + static_cast<int>(i));
+      Route(WM_TIMER, timerId++, timer.get());
+      Keep(PartKind::Timer, control.name, std::move(timer));
+      continue;
     }
+    const auto rank = CreationRank(control);
+    const auto later = std::upper_bound(
+        order.begin(), order.end(), rank,
+        [](const auto& wanted, const auto& made) { return wanted < CreationRank(*made.first); });
+    order.insert(later, {&control, kFirstControlId + static_cast<int>(i)});
   }
-  std::stable_sort(order.begin(), order.end(), [](const auto& a, const auto& b) {
-    return CreationRank(*a.first) < CreationRank(*b.first);
-  });
 
   std::vector<std::pair<HWND, std::wstring>> tips;
   for (const auto& [control, id] : order) {
+    const auto commandId = static_cast<UINT_PTR>(id);
     switch (control->kind) {
       case ControlKind::Button: {
         auto button = std::make_unique<Win32Button>(window_, id);
-        parts_.commands[id] = button.get();
+        Route(WM_COMMAND, commandId, button.get());
         if (control->cancel) {
-          parts_.commands[IDCANCEL] = button.get();  // the dialog manager's answer to Esc
+          Route(WM_COMMAND, IDCANCEL, button.get());  // the dialog manager's answer to Esc
         }
-        parts_.buttons[std::wstring(control->name)] = std::move(button);
+        Keep(PartKind::Button, control->name, std::move(button));
         break;
       }
       case ControlKind::CheckBox: {
         auto box = std::make_unique<Win32CheckBox>(window_, id);
-        parts_.commands[id] = box.get();
-        parts_.checkBoxes[std::wstring(control->name)] = std::move(box);
+        Route(WM_COMMAND, commandId, box.get());
+        Keep(PartKind::CheckBox, control->name, std::move(box));
         break;
       }
       case ControlKind::ListBox: {
         auto list = std::make_unique<Win32ListBox>(window_, id);
-        parts_.commands[id] = list.get();
-        parts_.listBoxes[std::wstring(control->name)] = std::move(list);
+        Route(WM_COMMAND, commandId, list.get());
+        Keep(PartKind::ListBox, control->name, std::move(list));
         break;
       }
       case ControlKind::ColumnList: {
         auto list = std::make_unique<Win32ColumnList>(window_, id);
-        parts_.notifyTargets[id] = list.get();
-        parts_.columnLists[std::wstring(control->name)] = std::move(list);
+        Route(WM_NOTIFY, commandId, list.get());
+        Keep(PartKind::ColumnList, control->name, std::move(list));
         break;
       }
       case ControlKind::Label:
-        parts_.labels[std::wstring(control->name)] = std::make_unique<Win32Label>(window_, id);
+        Keep(PartKind::Label, control->name, std::make_unique<Win32Label>(window_, id));
         break;
       case ControlKind::Frame:
       case ControlKind::Image:
@@ -388,6 +400,25 @@ void Builder::AddTooltips(const std::vector<std::pair<HWND, std::wstring>>& tips
 }
 
 }  // namespace
+
+Win32Part* FormParts::Named(PartKind kind, std::wstring_view name) const {
+  for (const NamedPart& widget : widgets) {
+    if (widget.kind == kind && widget.name == name) {
+      return widget.part.get();
+    }
+  }
+  return nullptr;
+}
+
+Win32Part* FormParts::RouteOf(UINT message, UINT_PTR id) const {
+  // From the end: of two routes for one id (two cancel buttons for Esc), the later one stands.
+  for (auto route = routes.rbegin(); route != routes.rend(); ++route) {
+    if (route->message == message && route->id == id) {
+      return route->part;
+    }
+  }
+  return nullptr;
+}
 
 void BuildForm(const UiContext& ui, const FormDesign& design, WNDPROC windowProc, void* form,
                const HWND& window, FormParts& parts) {

@@ -5,9 +5,9 @@
 
 #include <windows.h>
 
-#include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/form_design.h"
@@ -23,19 +23,29 @@ struct AnchoredControl {
   unsigned anchors = 0;
 };
 
+// The kinds of widget a form hands out by name.
+enum class PartKind { Button, CheckBox, Label, ListBox, ColumnList, Timer, MenuItem };
+
+// A widget of the form, by the kind and name its design gives it.
+struct NamedPart {
+  PartKind kind;
+  std::wstring name;
+  std::unique_ptr<Win32Part> part;
+};
+
+// Which widget a window message is meant for: the message (WM_COMMAND, WM_NOTIFY, WM_TIMER or
+// WM_INITMENUPOPUP) and its id (a control's, a menu command's, a timer's, or a drop-down's menu).
+struct MessageRoute {
+  UINT message;
+  UINT_PTR id;
+  Win32Part* part;
+};
+
 // What a form is made of once built: its widgets by name, and what its window's messages reach.
+// A form has a few dozen widgets at most: plain lists, looked through from the start.
 struct FormParts {
-  std::map<std::wstring, std::unique_ptr<Win32Button>> buttons;
-  std::map<std::wstring, std::unique_ptr<Win32CheckBox>> checkBoxes;
-  std::map<std::wstring, std::unique_ptr<Win32Label>> labels;
-  std::map<std::wstring, std::unique_ptr<Win32ListBox>> listBoxes;
-  std::map<std::wstring, std::unique_ptr<Win32ColumnList>> columnLists;
-  std::map<std::wstring, std::unique_ptr<Win32Timer>> timers;
-  std::map<std::wstring, std::unique_ptr<Win32MenuItem>> menuItems;
-  // WM_COMMAND's id: a control's or a menu item's.
-  std::map<int, CommandTarget*> commands;
-  // WM_NOTIFY's id: a common control's.
-  std::map<int, NotifyTarget*> notifyTargets;
+  std::vector<NamedPart> widgets;
+  std::vector<MessageRoute> routes;
   // The button Enter presses while no push button has the focus; 0 for none.
   int defaultButtonId = 0;
   // A sizable form's controls that follow its edges, its client area as designed and its
@@ -43,11 +53,13 @@ struct FormParts {
   std::vector<AnchoredControl> anchored;
   SIZE designedClient{};
   SIZE smallestOuter{};
-  std::map<UINT_PTR, Win32Timer*> timerIds;
-  // A menu bar entry's drop-down, which WM_INITMENUPOPUP names.
-  std::map<HMENU, Win32MenuItem*> dropDowns;
   // Fonts made for this form's controls; they must outlive its window.
   std::vector<HFONT> fonts;
+
+  // The widget of that kind and name; nullptr when the form has none.
+  Win32Part* Named(PartKind kind, std::wstring_view name) const;
+  // The widget a message with that id is meant for; nullptr when none is.
+  Win32Part* RouteOf(UINT message, UINT_PTR id) const;
 };
 
 // Creates the form's window and its controls. `windowProc` receives `form` with WM_NCCREATE and

@@ -21,11 +21,17 @@ inline void Raise(const Handler& handler) {
   }
 }
 
-// What the form's WM_COMMAND reaches: a control's notification, or a menu item chosen.
-class CommandTarget {
+// A widget of a form, as the form owns it and hands it the window's messages that are meant for
+// it. Each kind answers the messages it has; the others pass.
+class Win32Part {
  public:
-  virtual ~CommandTarget() = default;
-  virtual void Command(WORD notification) = 0;
+  virtual ~Win32Part() = default;
+  // WM_COMMAND: a control's notification, or a menu item chosen.
+  virtual void Command(WORD) {}
+  // WM_NOTIFY: a common control's notification.
+  virtual void Notify(const NMHDR&) {}
+  // WM_TIMER for this timer.
+  virtual void Elapsed() {}
 };
 
 // A control looked up through its form's window each time, so that it is simply absent (and
@@ -40,7 +46,7 @@ class ControlRef {
   int id_;
 };
 
-class Win32ListBox final : public ListBox, public CommandTarget {
+class Win32ListBox final : public ListBox, public Win32Part {
  public:
   Win32ListBox(const HWND& form, int id) : control_(form, id) {}
   int ListCount() const override;
@@ -66,15 +72,8 @@ class Win32ListBox final : public ListBox, public CommandTarget {
   Handler onClick_;
 };
 
-// What the form's WM_NOTIFY reaches: a common control's notification.
-class NotifyTarget {
- public:
-  virtual ~NotifyTarget() = default;
-  virtual void Notify(const NMHDR& header) = 0;
-};
-
 // A list view in report style, its columns made by the form's builder.
-class Win32ColumnList final : public ColumnList, public NotifyTarget {
+class Win32ColumnList final : public ColumnList, public Win32Part {
  public:
   Win32ColumnList(const HWND& form, int id) : control_(form, id) {}
   int RowCount() const override;
@@ -98,7 +97,7 @@ class Win32ColumnList final : public ColumnList, public NotifyTarget {
   bool clearing_ = false;
 };
 
-class Win32Button final : public Button, public CommandTarget {
+class Win32Button final : public Button, public Win32Part {
  public:
   Win32Button(const HWND& form, int id) : control_(form, id) {}
   std::wstring Caption() const override;
@@ -116,7 +115,7 @@ class Win32Button final : public Button, public CommandTarget {
 
 // Drawn by Windows, checked by us: the automatic styles cannot show the greyed state, and a click
 // on a greyed box checks it.
-class Win32CheckBox final : public CheckBox, public CommandTarget {
+class Win32CheckBox final : public CheckBox, public Win32Part {
  public:
   Win32CheckBox(const HWND& form, int id) : control_(form, id) {}
   int Value() const override;
@@ -128,7 +127,7 @@ class Win32CheckBox final : public CheckBox, public CommandTarget {
   ControlRef control_;
 };
 
-class Win32Label final : public Label {
+class Win32Label final : public Label, public Win32Part {
  public:
   Win32Label(const HWND& form, int id) : control_(form, id) {}
   std::wstring Caption() const override;
@@ -139,7 +138,7 @@ class Win32Label final : public Label {
 };
 
 // A menu bar entry: a command item raises its click when chosen, a menu when it drops down.
-class Win32MenuItem final : public MenuItem, public CommandTarget {
+class Win32MenuItem final : public MenuItem, public Win32Part {
  public:
   void OnClick(Handler handler) override { onClick_ = std::move(handler); }
   void Command(WORD) override { Raise(onClick_); }
@@ -149,7 +148,7 @@ class Win32MenuItem final : public MenuItem, public CommandTarget {
 };
 
 // A Windows timer on the form's window.
-class Win32Timer final : public Timer {
+class Win32Timer final : public Timer, public Win32Part {
  public:
   Win32Timer(const HWND& form, UINT_PTR id, int interval)
       : form_(form), id_(id), interval_(interval) {}
@@ -158,8 +157,7 @@ class Win32Timer final : public Timer {
   bool Enabled() const override { return enabled_; }
   void SetEnabled(bool enabled) override;
   void OnTimer(Handler handler) override { onTimer_ = std::move(handler); }
-  // WM_TIMER arrived for this timer.
-  void Elapsed();
+  void Elapsed() override;
 
  private:
   void Start();

@@ -204,21 +204,32 @@ void FrmQuarantine::Reload() {
 }
 
 void FrmQuarantine::Fill() {
-  rows_.resize(quarantine_.items.size());
+  const auto& items = quarantine_.items;
+  // Each row's text in the sort column once, rather than at every comparison.
+  std::vector<std::wstring> keys;
+  if (sortColumn_ != kTime) {
+    keys.reserve(items.size());
+    for (const QuarantineItem& item : items) {
+      keys.push_back(UpperCase(QuarantineCells(item)[sortColumn_]));
+    }
+  }
+  // Whether row `a` goes above row `b`: by the column's text, then the newer first; the header
+  // clicked again turns the order round.
+  auto above = [&](std::size_t a, std::size_t b) {
+    const std::size_t first = descending_ ? b : a;
+    const std::size_t second = descending_ ? a : b;
+    if (!keys.empty() && keys[first] != keys[second]) {
+      return keys[first] < keys[second];
+    }
+    return Newer(items[second], items[first]);
+  };
+  rows_.resize(items.size());
   for (std::size_t index = 0; index < rows_.size(); ++index) {
     rows_[index] = index;
   }
-  const auto& items = quarantine_.items;
-  std::stable_sort(rows_.begin(), rows_.end(), [&](std::size_t a, std::size_t b) {
-    const QuarantineItem& first = items[descending_ ? b : a];
-    const QuarantineItem& second = items[descending_ ? a : b];
-    if (sortColumn_ == kTime) {
-      return Newer(second, first);
-    }
-    const std::wstring one = UpperCase(QuarantineCells(first)[sortColumn_]);
-    const std::wstring other = UpperCase(QuarantineCells(second)[sortColumn_]);
-    return one != other ? one < other : Newer(second, first);
-  });
+  // No two rows sort alike: the newer of two changes is the one with the later time or id, and
+  // two copies without a record differ in name.
+  std::sort(rows_.begin(), rows_.end(), above);
   lstChanges_.Clear();
   for (const std::size_t index : rows_) {
     lstChanges_.AddRow(QuarantineCells(items[index]));
@@ -266,20 +277,25 @@ bool FrmQuarantine::Confirm(const std::wstring& question) {
 }
 
 void FrmQuarantine::cmdRestore_Click() {
-  // Copies: while the question waits, a clean-up may read the list anew.
-  std::vector<ChangeEntry> chosen;
+  std::vector<const ChangeEntry*> picked;
   for (const QuarantineItem* item : SelectedItems()) {
     if (item->entry && item->state != QuarantineState::Restored) {
-      chosen.push_back(*item->entry);
+      picked.push_back(&*item->entry);
     }
   }
-  if (chosen.empty()) {
+  if (picked.empty()) {
     return;
   }
   // Newest first, as QuellScan restores: a file quarantined twice ends as it was before the
   // latest clean-up, and win.ini's lines land where they stood.
-  std::sort(chosen.begin(), chosen.end(),
-            [](const ChangeEntry& a, const ChangeEntry& b) { return a.id > b.id; });
+  std::sort(picked.begin(), picked.end(),
+            [](const ChangeEntry* a, const ChangeEntry* b) { return a->id > b->id; });
+  // Copies: while the question waits, a clean-up may read the list anew.
+  std::vector<ChangeEntry> chosen;
+  chosen.reserve(picked.size());
+  for (const ChangeEntry* entry : picked) {
+    chosen.push_back(*entry);
+  }
   if (!Confirm(L"Restore " + Changes(chosen.size()) + L" that the clean-up made, newest first?" +
                TrustWarning())) {
     return;

@@ -95,6 +95,9 @@ TEST_F(QuarantineWindow, ListsEveryChangeNewestFirstWithTheCopiesNoRecordNamesLa
   list().ClickHeader(FrmQuarantine::kTime);
   EXPECT_THAT(list().Rows()[0], StartsWith(L" |  | copy without a record"));
   EXPECT_THAT(list().Rows()[9], StartsWith(L"2026-01-01 13:30:05 +00:00 | NetBus Pro | "));
+  // Turned round again, it is the first listing, the changes of the same second included.
+  list().ClickHeader(FrmQuarantine::kTime);
+  EXPECT_EQ(list().Rows(), rows);
   list().ClickHeader(FrmQuarantine::kBackdoor);
   EXPECT_THAT(list().Rows()[0], HasSubstr(L" |  | copy without a record"));
   EXPECT_THAT(list().Rows()[1], HasSubstr(L" | Millenium |"));

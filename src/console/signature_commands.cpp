@@ -75,7 +75,7 @@ std::vector<SignatureRow> RowsInForce(const SignatureSet& added, const std::wstr
 
 // Back Orifice is found by what its process and executable are like: no window, no hash.
 std::wstring BackOrificeText() {
-  return kBackOrifice +
+  return std::wstring(kBackOrifice) +
          L": process whose executable is named with a blank before \".EXE\" or "
          L"names itself near its end (built-in)\r\n";
 }

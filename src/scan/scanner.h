@@ -22,8 +22,8 @@
 
 namespace quellspur {
 
-inline const std::wstring kBackOrifice = L"Back Orifice";
-inline const std::wstring kUnknownPath = L"-unknown-";
+inline constexpr wchar_t kBackOrifice[] = L"Back Orifice";
+inline constexpr wchar_t kUnknownPath[] = L"-unknown-";
 
 class Scanner {
  public:

@@ -12,10 +12,11 @@ namespace {
 
 using Field = std::optional<std::wstring>;
 
+// A row's text points into the built-in table and the signature set, which outlive it.
 struct SignatureRow {
-  std::wstring name;
-  std::optional<WindowSignature> window;
-  std::optional<AddedHashSignature> hash;
+  std::wstring_view name;
+  std::optional<WindowSignatureText> window;
+  const AddedHashSignature* hash;
   std::wstring source;
 };
 
@@ -31,7 +32,7 @@ std::vector<Column> Columns(const SignatureRow& row) {
     sha256 = std::wstring(row.hash->sha256.begin(), row.hash->sha256.end());
     size = row.hash->size ? DecimalText(*row.hash->size) : L"*";
   }
-  return {{L"backdoor", row.name},
+  return {{L"backdoor", std::wstring(row.name)},
           {L"kind", kind},
           {L"class", window ? Field(row.window->windowClass) : Field()},
           {L"caption", window ? Field(row.window->windowCaption) : Field()},
@@ -43,8 +44,8 @@ std::vector<Column> Columns(const SignatureRow& row) {
 std::wstring TextLine(const SignatureRow& row) {
   std::wstring line = Joined({row.name, L": "});
   if (row.window) {
-    auto any = [](const std::wstring& text) {
-      return text.empty() ? L"any" : Joined({L"\"", text, L"\""});
+    auto any = [](std::wstring_view text) {
+      return text.empty() ? std::wstring(L"any") : Joined({L"\"", text, L"\""});
     };
     line.append(L"window of class ").append(any(row.window->windowClass));
     line.append(L", caption ").append(any(row.window->windowCaption));
@@ -59,17 +60,20 @@ std::wstring TextLine(const SignatureRow& row) {
 
 std::vector<SignatureRow> RowsInForce(const SignatureSet& added, const std::wstring& path) {
   std::vector<SignatureRow> rows;
-  for (const WindowSignature& builtIn : kWindowSignatures) {
-    rows.push_back({builtIn.backdoorName, builtIn, std::nullopt, L"built-in"});
+  for (const WindowSignatureText& builtIn : kWindowSignatures) {
+    rows.push_back({builtIn.backdoorName, builtIn, nullptr, L"built-in"});
   }
-  rows.push_back({kBackOrifice, std::nullopt, std::nullopt, L"built-in"});
+  rows.push_back({kBackOrifice, std::nullopt, nullptr, L"built-in"});
   auto source = [&](std::uint32_t line) { return Joined({path, L", line ", DecimalText(line)}); };
   for (const AddedWindowSignature& window : added.windows()) {
-    rows.push_back(
-        {window.signature.backdoorName, window.signature, std::nullopt, source(window.line)});
+    const WindowSignature& signature = window.signature;
+    rows.push_back({signature.backdoorName,
+                    WindowSignatureText{signature.backdoorName, signature.windowClass,
+                                        signature.windowCaption},
+                    nullptr, source(window.line)});
   }
   for (const AddedHashSignature& hash : added.hashes()) {
-    rows.push_back({hash.backdoorName, std::nullopt, hash, source(hash.line)});
+    rows.push_back({hash.backdoorName, std::nullopt, &hash, source(hash.line)});
   }
   return rows;
 }

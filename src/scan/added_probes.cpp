@@ -36,7 +36,7 @@ void Scanner::FindAddedWindows() {
   for (const AddedWindowSignature& added : signatures_.windows()) {
     const std::size_t first = findings_.size();
     const WindowSignature& signature = added.signature;
-    CheckWindow(signature.backdoorName, LookUpOf(signature));
+    CheckWindow(signature.backdoorName, LookUpOf(signature.windowClass, signature.windowCaption));
     if (findings_.size() == first) {
       continue;
     }

@@ -157,14 +157,15 @@ bool Blank(const std::wstring& line) {
 class Repeats {
  public:
   Repeats() {
-    for (const WindowSignature& builtIn : kWindowSignatures) {
-      windows_.try_emplace(Key(builtIn), 0);
+    for (const WindowSignatureText& builtIn : kWindowSignatures) {
+      windows_.try_emplace(Key(builtIn.windowClass, builtIn.windowCaption), 0);
     }
   }
 
   // Why the signature repeats another; nothing when it is the first of its kind.
   std::optional<std::wstring> Check(const AddedWindowSignature& added) {
-    const auto [earlier, first] = windows_.try_emplace(Key(added.signature), added.line);
+    const auto [earlier, first] = windows_.try_emplace(
+        Key(added.signature.windowClass, added.signature.windowCaption), added.line);
     if (first) {
       return std::nullopt;
     }
@@ -183,8 +184,8 @@ class Repeats {
 
  private:
   // Windows compares class names in any case, captions exactly.
-  static std::wstring Key(const WindowSignature& signature) {
-    return UpperCase(signature.windowClass) + L'\t' + signature.windowCaption;
+  static std::wstring Key(std::wstring_view windowClass, std::wstring_view windowCaption) {
+    return Joined({UpperCase(windowClass), L"\t", windowCaption});
   }
 
   std::map<std::wstring, std::uint32_t> windows_;  // 0: built in

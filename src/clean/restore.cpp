@@ -68,12 +68,13 @@ QuarantineList Restore::List(const RestorePlaces& places) {
   list.damaged = std::move(record.damaged);
   const std::set<std::uint64_t> restored = RestoredIds(record);
   std::set<std::wstring, platform::NameOrder> recordedCopies(platform::NameOrder{&os_});
-  for (const ChangeEntry& entry : record.entries) {
-    if (std::holds_alternative<Restored>(entry.change)) {
+  for (ChangeEntry& recorded : record.entries) {
+    if (std::holds_alternative<Restored>(recorded.change)) {
       continue;
     }
     QuarantineItem& item = list.items.emplace_back();
-    item.entry = entry;
+    // The record was read for this list alone: its entries move into the items.
+    const ChangeEntry& entry = item.entry.emplace(std::move(recorded));
     const auto* file = std::get_if<FileChange>(&entry.change);
     if (restored.contains(entry.id)) {
       item.state = QuarantineState::Restored;

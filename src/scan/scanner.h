@@ -22,8 +22,9 @@
 
 namespace quellspur {
 
-inline const std::wstring kBackOrifice = L"Back Orifice";
-inline const std::wstring kUnknownPath = L"-unknown-";
+// Constant text, not strings: a string made at start-up costs code in every file that sees it.
+inline constexpr wchar_t kBackOrifice[] = L"Back Orifice";
+inline constexpr wchar_t kUnknownPath[] = L"-unknown-";
 
 class Scanner {
  public:

@@ -20,7 +20,7 @@
 
 namespace quellspur {
 
-inline const std::wstring kSignatureFileName = L"Signatures.txt";
+inline constexpr wchar_t kSignatureFileName[] = L"Signatures.txt";
 inline constexpr std::string_view kSignatureFileFirstLine = "Quellspur signatures 1";
 // A larger file is refused unread: no list of signatures comes near it.
 inline constexpr std::uint64_t kLargestSignatureFile = 16 * 1024 * 1024;

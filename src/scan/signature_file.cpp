@@ -172,14 +172,14 @@ class Repeats {
     if (earlier->second == 0) {
       return L"it repeats a built-in window signature";
     }
-    return L"it repeats the window signature of line " + DecimalText(earlier->second);
+    return Joined({L"it repeats the window signature of line ", DecimalText(earlier->second)});
   }
   std::optional<std::wstring> Check(const AddedHashSignature& added) {
     const auto [earlier, first] = hashes_.try_emplace(added.sha256, added.line);
     if (first) {
       return std::nullopt;
     }
-    return L"it repeats the SHA-256 of line " + DecimalText(earlier->second);
+    return Joined({L"it repeats the SHA-256 of line ", DecimalText(earlier->second)});
   }
 
  private:

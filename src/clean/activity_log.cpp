@@ -35,8 +35,9 @@ void ActivityLog::WriteLog(const std::wstring& message) {
   os_.GetLocalTime(date);
   platform::LocalTime time;
   os_.GetLocalTime(time);
-  const std::wstring line = FormatDate(date) + L" " + FormatTime(time, os_.GetTimeSeparator()) +
-                            L" " + EscapeForLog(os_, message) + L"\r\n";
+  const std::wstring line =
+      Joined({FormatDate(date), L" ", FormatTime(time, os_.GetTimeSeparator()), L" ",
+              EscapeForLog(os_, message), L"\r\n"});
   kept_ += os_.WideToAnsi(line);
   ++keptLineCount_;
   WriteKeptLines();
@@ -78,7 +79,7 @@ bool ActivityLog::AppendKeptLines() {
 }
 
 std::wstring ActivityLog::Path() {
-  return os_.GetProgramFolder() + L"\\BackLog.txt";
+  return Joined({os_.GetProgramFolder(), L"\\BackLog.txt"});
 }
 
 }  // namespace quellspur

@@ -5,15 +5,16 @@
 
 #include "clean/clock_text.h"
 #include "clean/quarantine_folder.h"
+#include "platform/text.h"
 
 namespace quellspur {
 
 std::wstring ChangeRecord::Folder() const {
-  return os_.GetProgramFolder() + L"\\BackDoors";
+  return Joined({os_.GetProgramFolder(), L"\\BackDoors"});
 }
 
 std::wstring ChangeRecord::Path() const {
-  return Folder() + L"\\Changes.txt";
+  return Joined({Folder(), L"\\Changes.txt"});
 }
 
 std::set<std::uint64_t> RestoredIds(const ParsedRecord& record) {
@@ -30,7 +31,7 @@ std::optional<std::wstring> ChangeRecord::TimeNow(RecordVersion version) {
   platform::LocalTime now;
   if (version == RecordVersion::One) {
     os_.GetLocalTime(now);
-    return FormatDate(now) + L" " + FormatTime(now, L":");
+    return Joined({FormatDate(now), L" ", FormatTime(now, L":")});
   }
   // The zone is read on both sides of the clock: should daylight saving time begin or end in
   // between, the clock is read again, on the side of the later reading.
@@ -46,7 +47,7 @@ std::optional<std::wstring> ChangeRecord::TimeNow(RecordVersion version) {
   if (ahead != aheadBefore) {
     os_.GetLocalTime(now);
   }
-  return FormatDate(now) + L" " + FormatTime(now, L":") + L" " + FormatUtcOffset(ahead);
+  return Joined({FormatDate(now), L" ", FormatTime(now, L":"), L" ", FormatUtcOffset(ahead)});
 }
 
 bool ChangeRecord::Append(const ChangeEntry& entry) {

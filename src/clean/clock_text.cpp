@@ -14,19 +14,19 @@ std::wstring TwoDigits(unsigned value) {
 }  // namespace
 
 std::wstring FormatDate(const platform::LocalTime& time) {
-  return DecimalText(time.year % 10000, 4) + L"-" + TwoDigits(time.month) + L"-" +
-         TwoDigits(time.day);
+  return Joined(
+      {DecimalText(time.year % 10000, 4), L"-", TwoDigits(time.month), L"-", TwoDigits(time.day)});
 }
 
 std::wstring FormatTime(const platform::LocalTime& time, const std::wstring& separator) {
-  return TwoDigits(time.hour) + separator + TwoDigits(time.minute) + separator +
-         TwoDigits(time.second);
+  return Joined(
+      {TwoDigits(time.hour), separator, TwoDigits(time.minute), separator, TwoDigits(time.second)});
 }
 
 std::wstring FormatUtcOffset(std::int32_t minutesAhead) {
   const auto minutes = static_cast<unsigned>(std::llabs(minutesAhead));
-  return (minutesAhead < 0 ? L"-" : L"+") + TwoDigits(minutes / 60) + L":" +
-         TwoDigits(minutes % 60);
+  return Joined(
+      {minutesAhead < 0 ? L"-" : L"+", TwoDigits(minutes / 60), L":", TwoDigits(minutes % 60)});
 }
 
 }  // namespace quellspur

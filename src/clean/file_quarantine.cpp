@@ -50,7 +50,7 @@ CopyName ChooseCopyName(platform::Os& os, ChangeRecord& record, const FileChange
       return choice;
     }
     // The bytes first: they rule out the other files' copies without reading the record.
-    const std::wstring copy = record.Folder() + L"\\" + choice.name;
+    const std::wstring copy = Joined({record.Folder(), L"\\", choice.name});
     std::uint64_t size = 0;
     std::string sha256;
     if (os.GetFileLength(copy, size) && size == source.size && os.FileSha256(copy, sha256) &&
@@ -81,7 +81,7 @@ std::wstring QuarantineName(const std::wstring& inFile, unsigned number) {
   // A path Windows did not produce may hold these; they would lead out of the folder.
   std::replace_if(
       name.begin(), name.end(), [](wchar_t c) { return c == L'/' || c == L':'; }, L'_');
-  return name + (number > 1 ? L"." + DecimalText(number) : L"") + std::wstring(kQuarantineEnding);
+  return Joined({name, number > 1 ? Joined({L".", DecimalText(number)}) : L"", kQuarantineEnding});
 }
 
 void MoveFile(platform::Os& os, ActivityLog& log, ChangeRecord& record,
@@ -97,7 +97,7 @@ void MoveFile(platform::Os& os, ActivityLog& log, ChangeRecord& record,
   }
   const CopyName copy = ChooseCopyName(os, record, change, names);
   change.copyName = copy.name;
-  const std::wstring target = record.Folder() + L"\\" + copy.name;
+  const std::wstring target = Joined({record.Folder(), L"\\", copy.name});
   // A new copy never replaces anything: should the name be taken after all, the copy fails.
   if (!copy.own &&
       (!record.Append({0, {}, backdoorName, change}) || !os.CopyFileW(inFile, target, true))) {
@@ -106,7 +106,7 @@ void MoveFile(platform::Os& os, ActivityLog& log, ChangeRecord& record,
   if (!os.SetFileAttributesW(inFile, platform::kAttributeArchive) || !os.DeleteFileW(inFile)) {
     return;
   }
-  log.WriteLog(L"Moving: " + inFile + L" to: " + target);
+  log.WriteLog(Joined({L"Moving: ", inFile, L" to: ", target}));
 }
 
 }  // namespace quellspur

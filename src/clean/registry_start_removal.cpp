@@ -2,6 +2,7 @@
 
 #include "platform/owners.h"
 #include "platform/registry.h"
+#include "platform/text.h"
 #include "scan/report_line.h"
 #include "scan/start_command.h"
 
@@ -51,8 +52,8 @@ bool RemoveRegistryStart(platform::Os& os, ActivityLog& log, ChangeRecord& recor
     // Only a removal that happened goes into the log.
     return deleted == platform::kErrorFileNotFound;
   }
-  log.WriteLog(L"Removing start in registry: " + RootKeyName(entry.rootKey) + L"\\" + entry.subKey +
-               L"," + entry.valueName);
+  log.WriteLog(Joined({L"Removing start in registry: ", RootKeyName(entry.rootKey), L"\\",
+                       entry.subKey, L",", entry.valueName}));
   return true;
 }
 

@@ -59,7 +59,7 @@ std::wstring StateName(QuarantineState state) {
 }
 
 std::wstring Restore::TemporaryName(const std::wstring& target) {
-  return target + L".quellspur-restore";
+  return Joined({target, L".quellspur-restore"});
 }
 
 QuarantineList Restore::List(const RestorePlaces& places) {
@@ -68,12 +68,13 @@ QuarantineList Restore::List(const RestorePlaces& places) {
   list.damaged = std::move(record.damaged);
   const std::set<std::uint64_t> restored = RestoredIds(record);
   std::set<std::wstring, platform::NameOrder> recordedCopies(platform::NameOrder{&os_});
-  for (const ChangeEntry& entry : record.entries) {
-    if (std::holds_alternative<Restored>(entry.change)) {
+  for (ChangeEntry& recorded : record.entries) {
+    if (std::holds_alternative<Restored>(recorded.change)) {
       continue;
     }
     QuarantineItem& item = list.items.emplace_back();
-    item.entry = entry;
+    // The record was read for this list alone: its entries move into the items.
+    const ChangeEntry& entry = item.entry.emplace(std::move(recorded));
     const auto* file = std::get_if<FileChange>(&entry.change);
     if (restored.contains(entry.id)) {
       item.state = QuarantineState::Restored;
@@ -82,7 +83,7 @@ QuarantineList Restore::List(const RestorePlaces& places) {
       item.refusal = *refusal;
       continue;  // its copy name is not taken for a copy's
     } else if (file != nullptr) {
-      item.state = Missing(os_, record_.Folder() + L"\\" + file->copyName)
+      item.state = Missing(os_, Joined({record_.Folder(), L"\\", file->copyName}))
                        ? QuarantineState::NoCopy
                        : QuarantineState::Quarantined;
     } else {
@@ -105,7 +106,7 @@ QuarantineList Restore::List(const RestorePlaces& places) {
 
 RestoreResult Restore::Entry(const ChangeEntry& entry, const RestorePlaces& places) {
   if (const auto refusal = EntryRefusal(entry, places)) {
-    return Result(RestoreOutcome::Refused, L"refused: " + *refusal);
+    return Result(RestoreOutcome::Refused, Joined({L"refused: ", *refusal}));
   }
   RestoreResult result = Result(RestoreOutcome::Refused, L"it marks a restore, not a change");
   if (const auto* file = std::get_if<FileChange>(&entry.change)) {
@@ -139,18 +140,18 @@ RestoreResult Restore::PlaceCopy(const std::wstring& copyPath, const std::string
   if (!os_.FileSha256(copyPath, copyHash)) {
     return platform::NotFound(os_.GetLastError())
                ? Result(RestoreOutcome::Refused,
-                        L"its quarantine copy " + copyPath + L" is missing")
+                        Joined({L"its quarantine copy ", copyPath, L" is missing"}))
                : Result(RestoreOutcome::Failed,
-                        L"its quarantine copy " + copyPath + L" could not be read");
+                        Joined({L"its quarantine copy ", copyPath, L" could not be read"}));
   }
   if (copyHash != sha256) {
     return Result(RestoreOutcome::Refused,
-                  L"its quarantine copy " + copyPath + L" no longer matches the record");
+                  Joined({L"its quarantine copy ", copyPath, L" no longer matches the record"}));
   }
   const std::wstring temporary = TemporaryName(target);
   MakeFoldersAbove(os_, target);
   if (!os_.CopyFileW(copyPath, temporary, true)) {
-    return Result(RestoreOutcome::Failed, L"it could not be copied to " + temporary);
+    return Result(RestoreOutcome::Failed, Joined({L"it could not be copied to ", temporary}));
   }
   // Ours, and not known to be whole until checked: on any way out before it has its name, it goes
   // again and the quarantine copy stays the only good one.
@@ -159,7 +160,7 @@ RestoreResult Restore::PlaceCopy(const std::wstring& copyPath, const std::string
     std::string placedHash;
     if (!os_.FileSha256(temporary, placedHash) || placedHash != sha256) {
       RemoveOwnFile(temporary);
-      return Result(RestoreOutcome::Failed, L"it did not arrive whole at " + temporary);
+      return Result(RestoreOutcome::Failed, Joined({L"it did not arrive whole at ", temporary}));
     }
     // Never over a file that stands there: it may be the user's own by now.
     placed = os_.MoveFileW(temporary, target);
@@ -170,21 +171,21 @@ RestoreResult Restore::PlaceCopy(const std::wstring& copyPath, const std::string
   if (!placed) {
     const bool taken = os_.GetLastError() == platform::kErrorAlreadyExists;
     RemoveOwnFile(temporary);
-    return taken ? Result(RestoreOutcome::Refused, target + L" exists already")
-                 : Result(RestoreOutcome::Failed, L"it could not be moved to " + target);
+    return taken ? Result(RestoreOutcome::Refused, Joined({target, L" exists already"}))
+                 : Result(RestoreOutcome::Failed, Joined({L"it could not be moved to ", target}));
   }
-  log_.WriteLog(L"Restoring: " + target + L" from: " + copyPath);
-  return Result(RestoreOutcome::Restored, L"restored " + target);
+  log_.WriteLog(Joined({L"Restoring: ", target, L" from: ", copyPath}));
+  return Result(RestoreOutcome::Restored, Joined({L"restored ", target}));
 }
 
 RestoreResult Restore::File(const FileChange& change) {
-  const std::wstring copyPath = record_.Folder() + L"\\" + change.copyName;
+  const std::wstring copyPath = Joined({record_.Folder(), L"\\", change.copyName});
   // Left by a restore that was killed, and never whole enough to count, whatever stands in place.
   RemoveOwnFile(TemporaryName(change.originalPath));
   std::string standing;
   if (os_.FileSha256(change.originalPath, standing)) {
     if (standing != change.sha256) {
-      return Result(RestoreOutcome::Refused, change.originalPath + L" exists already");
+      return Result(RestoreOutcome::Refused, Joined({change.originalPath, L" exists already"}));
     }
     // Back already: the clean-up stopped after its record line, or a restore before its mark.
     // A copy that still holds the file goes; one that does not is no copy of it.
@@ -192,10 +193,10 @@ RestoreResult Restore::File(const FileChange& change) {
     if (os_.FileSha256(copyPath, copyHash) && copyHash == change.sha256) {
       RemoveOwnFile(copyPath);
     }
-    return Result(RestoreOutcome::AlreadyInPlace, change.originalPath + L" is in place");
+    return Result(RestoreOutcome::AlreadyInPlace, Joined({change.originalPath, L" is in place"}));
   }
   if (!platform::NotFound(os_.GetLastError())) {
-    return Result(RestoreOutcome::Failed, change.originalPath + L" could not be read");
+    return Result(RestoreOutcome::Failed, Joined({change.originalPath, L" could not be read"}));
   }
   RestoreResult result = PlaceCopy(copyPath, change.sha256, change.originalPath);
   if (result.outcome == RestoreOutcome::Restored) {
@@ -208,16 +209,16 @@ RestoreResult Restore::File(const FileChange& change) {
 
 RestoreResult Restore::UnrecordedCopy(const std::wstring& copyName, const std::wstring& target) {
   if (const auto refusal = CopyNameRefusal(copyName)) {
-    return Result(RestoreOutcome::Refused, L"refused: " + *refusal);
+    return Result(RestoreOutcome::Refused, Joined({L"refused: ", *refusal}));
   }
   if (const auto refusal = PathRefusal(target)) {
-    return Result(RestoreOutcome::Refused, L"refused: " + *refusal);
+    return Result(RestoreOutcome::Refused, Joined({L"refused: ", *refusal}));
   }
-  const std::wstring copyPath = record_.Folder() + L"\\" + copyName;
+  const std::wstring copyPath = Joined({record_.Folder(), L"\\", copyName});
   RemoveOwnFile(TemporaryName(target));
   std::string sha256;
   if (!os_.FileSha256(copyPath, sha256)) {
-    return Result(RestoreOutcome::Refused, L"there is no quarantine copy " + copyPath);
+    return Result(RestoreOutcome::Refused, Joined({L"there is no quarantine copy ", copyPath}));
   }
   RestoreResult result = PlaceCopy(copyPath, sha256, target);
   if (result.outcome == RestoreOutcome::Restored) {
@@ -228,11 +229,11 @@ RestoreResult Restore::UnrecordedCopy(const std::wstring& copyName, const std::w
 
 RestoreResult Restore::Registry(const RegistryChange& change) {
   const std::wstring where =
-      RootKeyName(change.rootKey) + L"\\" + change.subKey + L"," + change.valueName;
+      Joined({RootKeyName(change.rootKey), L"\\", change.subKey, L",", change.valueName});
   platform::RegKey created = 0;
   if (os_.RegCreateKeyExW(change.rootKey, change.subKey, platform::kKeyAllButDelete | change.view,
                           created) != platform::kErrorSuccess) {
-    return Result(RestoreOutcome::Failed, L"the key of " + where + L" could not be opened");
+    return Result(RestoreOutcome::Failed, Joined({L"the key of ", where, L" could not be opened"}));
   }
   const platform::UniqueKey key(os_, created);
   std::uint32_t type = 0;
@@ -241,18 +242,19 @@ RestoreResult Restore::Registry(const RegistryChange& change) {
       os_.RegQueryValueExW(key.get(), change.valueName, kLargestData, type, data);
   if (read == platform::kErrorSuccess) {
     return type == change.type && data == change.data
-               ? Result(RestoreOutcome::AlreadyInPlace, where + L" is in place")
-               : Result(RestoreOutcome::Refused, where + L" exists already with other data");
+               ? Result(RestoreOutcome::AlreadyInPlace, Joined({where, L" is in place"}))
+               : Result(RestoreOutcome::Refused,
+                        Joined({where, L" exists already with other data"}));
   }
   if (read != platform::kErrorFileNotFound) {
-    return Result(RestoreOutcome::Failed, where + L" could not be read");
+    return Result(RestoreOutcome::Failed, Joined({where, L" could not be read"}));
   }
   if (os_.RegSetValueExW(key.get(), change.valueName, change.type, change.data) !=
       platform::kErrorSuccess) {
-    return Result(RestoreOutcome::Failed, where + L" could not be written");
+    return Result(RestoreOutcome::Failed, Joined({where, L" could not be written"}));
   }
-  log_.WriteLog(L"Restoring: start in registry: " + where);
-  return Result(RestoreOutcome::Restored, L"restored " + where);
+  log_.WriteLog(Joined({L"Restoring: start in registry: ", where}));
+  return Result(RestoreOutcome::Restored, Joined({L"restored ", where}));
 }
 
 }  // namespace quellspur

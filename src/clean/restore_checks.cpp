@@ -83,8 +83,8 @@ std::optional<std::wstring> FileRefusal(const FileChange& change) {
     return refusal;
   }
   if (!IsCleanUpCopyName(change.copyName, change.originalPath)) {
-    return L"its copy name " + change.copyName + L" is not one the clean-up gives a copy of " +
-           change.originalPath;
+    return Joined({L"its copy name ", change.copyName, L" is not one the clean-up gives a copy of ",
+                   change.originalPath});
   }
   return std::nullopt;
 }
@@ -99,11 +99,10 @@ std::optional<std::wstring> RegistryRefusal(const RegistryChange& change,
   if (startKey) {
     return std::nullopt;
   }
-  std::wstring where = RootKeyName(change.rootKey) + L"\\" + change.subKey;
-  if (change.view != 0) {
-    where += L" (" + RegistryViewName(change.view) + L" view)";
-  }
-  return L"its value is in " + where + L", which is no start key the scan reads on this machine";
+  const std::wstring view =
+      change.view != 0 ? Joined({L" (", RegistryViewName(change.view), L" view)"}) : L"";
+  return Joined({L"its value is in ", RootKeyName(change.rootKey), L"\\", change.subKey, view,
+                 L", which is no start key the scan reads on this machine"});
 }
 
 }  // namespace
@@ -114,14 +113,14 @@ std::optional<std::wstring> PathRefusal(const std::wstring& path) {
       ((path[0] >= L'A' && path[0] <= L'Z') || (path[0] >= L'a' && path[0] <= L'z')) &&
       path[1] == L':' && path[2] == L'\\';
   if (!drive) {
-    return L"its path " + path +
-           L" is not an absolute local path (a drive letter, then backslashes)";
+    return Joined(
+        {L"its path ", path, L" is not an absolute local path (a drive letter, then backslashes)"});
   }
   for (std::size_t start = 3;;) {
     const std::size_t end = path.find(L'\\', start);
     if (const auto refusal = NameRefusal(std::wstring_view(path).substr(
             start, end == std::wstring::npos ? std::wstring::npos : end - start))) {
-      return L"its path " + path + L" holds " + *refusal;
+      return Joined({L"its path ", path, L" holds ", *refusal});
     }
     if (end == std::wstring::npos) {
       return std::nullopt;
@@ -133,7 +132,8 @@ std::optional<std::wstring> PathRefusal(const std::wstring& path) {
 std::optional<std::wstring> CopyNameRefusal(const std::wstring& copyName) {
   if (copyName.find(L'\\') != std::wstring::npos || NameRefusal(copyName) ||
       !HasQuarantineEnding(copyName)) {
-    return L"its copy name " + copyName + L" is no plain file name in the quarantine folder";
+    return Joined(
+        {L"its copy name ", copyName, L" is no plain file name in the quarantine folder"});
   }
   return std::nullopt;
 }
@@ -146,9 +146,9 @@ std::optional<std::wstring> EntryRefusal(const ChangeEntry& entry, const Restore
     return RegistryRefusal(*value, places);
   }
   if (const auto* winIni = std::get_if<WinIniChange>(&entry.change)) {
-    const std::wstring own = places.windowsFolder + L"win.ini";
+    const std::wstring own = Joined({places.windowsFolder, L"win.ini"});
     if (!SameText(winIni->winIniPath, own)) {
-      return L"its file " + winIni->winIniPath + L" is not the Windows folder's " + own;
+      return Joined({L"its file ", winIni->winIniPath, L" is not the Windows folder's ", own});
     }
   }
   return std::nullopt;

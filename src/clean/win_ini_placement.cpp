@@ -14,7 +14,7 @@ struct Section {
 };
 
 // The section a version-1 entry's lines go back into.
-const std::wstring kWindowsSection = L"[windows]";
+constexpr wchar_t kWindowsSection[] = L"[windows]";
 
 // The name of the section with this header: none for the lines before the first section.
 std::optional<std::wstring> WantedSection(const std::wstring& header) {
@@ -108,21 +108,21 @@ void Insert(IniText& text, std::size_t at, const std::wstring& line) {
 
 PutBack PutLinesBack(IniText& text, const std::vector<RemovedLine>& lines) {
   PutBack result;
-  std::vector<bool> claimed(text.lines.size(), false);
+  std::vector<char> claimed(text.lines.size(), false);  // bytes: less code than bits
   const RemovedLine* previous = nullptr;
   std::size_t previousAt = 0;
   for (std::size_t index = 0; index < lines.size(); ++index) {
     const RemovedLine& line = lines[index];
     if (!line.section && !IsStartLine(line.text)) {
-      result.refusal = L"line " + DecimalText(line.lineNumber) + L" (" + line.text +
-                       L") was recorded by an older version without its section; only load= "
-                       L"and run= lines go back, into [windows]";
+      result.refusal = Joined({L"line ", DecimalText(line.lineNumber), L" (", line.text,
+                               L") was recorded by an older version without its section; only "
+                               L"load= and run= lines go back, into [windows]"});
       return result;
     }
     const std::wstring& header = line.section.value_or(kWindowsSection);
     const std::optional<Section> section = FindSection(text, WantedSection(header));
     if (!section) {
-      result.refusal = L"its section " + header + L" is no longer in win.ini";
+      result.refusal = Joined({L"its section ", header, L" is no longer in win.ini"});
       return result;
     }
     std::optional<std::size_t> standing;

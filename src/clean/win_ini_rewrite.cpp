@@ -11,7 +11,7 @@ namespace quellspur {
 namespace {
 
 // The nearest line not dropped in the direction `step` from `index`; none at the file's end.
-std::optional<std::wstring> KeptNeighbour(const IniText& text, const std::vector<bool>& dropped,
+std::optional<std::wstring> KeptNeighbour(const IniText& text, const std::vector<char>& dropped,
                                           std::size_t index, std::ptrdiff_t step) {
   for (auto at = static_cast<std::ptrdiff_t>(index) + step;
        at >= 0 && at < static_cast<std::ptrdiff_t>(text.lines.size()); at += step) {
@@ -25,7 +25,7 @@ std::optional<std::wstring> KeptNeighbour(const IniText& text, const std::vector
 // The lines that hold the path, each with where it stood; header lines stay, or their sections'
 // lines would fall into the section above.
 std::vector<RemovedLine> LinesNaming(const IniText& text, const std::wstring& filePath,
-                                     std::vector<bool>& dropped) {
+                                     std::vector<char>& dropped) {
   const std::wstring wanted = UpperCase(filePath);
   dropped.assign(text.lines.size(), false);
   for (std::size_t index = 0; index < text.lines.size(); ++index) {
@@ -56,8 +56,8 @@ bool RewriteWinIni(platform::Os& os, ActivityLog& log, ChangeRecord& record,
   if (filePath.empty()) {
     return true;
   }
-  const std::wstring winIni = windowsDir + L"win.ini";
-  const std::wstring winBac = windowsDir + L"win.bac";
+  const std::wstring winIni = Joined({windowsDir, L"win.ini"});
+  const std::wstring winBac = Joined({windowsDir, L"win.bac"});
   // win.ini is read before the backup is touched: without it, the old backup stays as it was.
   std::string oldBytes;
   IniText text;
@@ -65,7 +65,7 @@ bool RewriteWinIni(platform::Os& os, ActivityLog& log, ChangeRecord& record,
   if (read != IniRead::Read) {
     return read == IniRead::Missing;  // no win.ini starts nothing
   }
-  std::vector<bool> dropped;
+  std::vector<char> dropped;  // a flag per line, in bytes: less code than a vector of bits
   WinIniChange removed{winIni, LinesNaming(text, filePath, dropped)};
   if (removed.lines.empty()) {
     return true;
@@ -94,7 +94,7 @@ bool RewriteWinIni(platform::Os& os, ActivityLog& log, ChangeRecord& record,
     return false;
   }
   for (const RemovedLine& line : removed.lines) {
-    log.WriteLog(L"Removing start: " + line.text + L" in win.ini");
+    log.WriteLog(Joined({L"Removing start: ", line.text, L" in win.ini"}));
   }
   return true;
 }

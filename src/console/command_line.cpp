@@ -1,7 +1,5 @@
 #include "console/command_line.h"
 
-#include <map>
-
 #include "platform/text.h"
 
 namespace quellspur {
@@ -11,27 +9,52 @@ constexpr int kMostRepeats = 100000;
 
 using Action = CommandLine::Action;
 
-const std::map<std::wstring, Action> kCommands = {
+// Constant data, searched in place: nothing to build when the program starts.
+struct CommandName {
+  std::wstring_view name;
+  Action action;
+};
+
+constexpr CommandName kCommands[] = {
     {L"scan", Action::Scan},       {L"quarantine", Action::Quarantine},
     {L"restore", Action::Restore}, {L"signatures", Action::Signatures},
     {L"--help", Action::Help},     {L"-h", Action::Help},
     {L"/?", Action::Help},         {L"--version", Action::Version},
     {L"startup", Action::Startup}};
 
-// The options each command takes, and whether each takes a value.
-const std::map<Action, std::map<std::wstring, bool>> kOptions = {
-    {Action::Scan,
-     {{L"--clean", false},
-      {L"--move-files", false},
-      {L"--format", true},
-      {L"--repeat", true},
-      {L"--signatures", true}}},
-    {Action::Quarantine, {{L"--format", true}}},
-    {Action::Restore, {{L"--all", false}, {L"--to", true}, {L"--trust-record", false}}},
-    {Action::Signatures, {{L"--format", true}, {L"--check", true}}},
-    {Action::Help, {}},
-    {Action::Version, {}},
-    {Action::Startup, {}}};
+// The options each command takes, and whether each takes a value; help, version and startup take
+// none.
+struct OptionName {
+  Action action;
+  std::wstring_view name;
+  bool takesValue;
+};
+
+constexpr OptionName kOptions[] = {
+    {Action::Scan, L"--clean", false},           {Action::Scan, L"--move-files", false},
+    {Action::Scan, L"--format", true},           {Action::Scan, L"--repeat", true},
+    {Action::Scan, L"--signatures", true},       {Action::Quarantine, L"--format", true},
+    {Action::Restore, L"--all", false},          {Action::Restore, L"--to", true},
+    {Action::Restore, L"--trust-record", false}, {Action::Signatures, L"--format", true},
+    {Action::Signatures, L"--check", true}};
+
+const CommandName* CommandNamed(std::wstring_view name) {
+  for (const CommandName& command : kCommands) {
+    if (command.name == name) {
+      return &command;
+    }
+  }
+  return nullptr;
+}
+
+const OptionName* OptionNamed(Action action, std::wstring_view name) {
+  for (const OptionName& option : kOptions) {
+    if (option.action == action && option.name == name) {
+      return &option;
+    }
+  }
+  return nullptr;
+}
 
 std::optional<OutputFormat> FormatNamed(const std::wstring& name) {
   if (name == L"text") {
@@ -78,13 +101,13 @@ std::optional<std::wstring> Apply(CommandLine& line, const std::wstring& option,
   } else if (option == L"--format") {
     const auto format = FormatNamed(value);
     if (!format) {
-      return L"unknown format \"" + value + L"\" (text, csv or json)";
+      return Joined({L"unknown format \"", value, L"\" (text, csv or json)"});
     }
     line.format = *format;
   } else if (option == L"--repeat") {
     const auto count = RepeatCount(value);
     if (!count) {
-      return L"--repeat needs a whole number from 1 to " + DecimalText(kMostRepeats);
+      return Joined({L"--repeat needs a whole number from 1 to ", DecimalText(kMostRepeats)});
     }
     line.repeat = *count;
   }
@@ -116,14 +139,12 @@ std::variant<CommandLine, std::wstring> ParseCommandLine(const std::vector<std::
   if (args.empty()) {
     return L"no command given";
   }
-  const auto command = kCommands.find(args[0]);
-  if (command == kCommands.end()) {
-    return L"unknown command \"" + args[0] + L"\"";
+  const CommandName* command = CommandNamed(args[0]);
+  if (command == nullptr) {
+    return Joined({L"unknown command \"", args[0], L"\""});
   }
   CommandLine line;
-  line.action = command->second;
-  // Every command has its options' entry, if only an empty one.
-  const auto& options = kOptions.find(line.action)->second;
+  line.action = command->action;
   for (std::size_t at = 1; at < args.size(); ++at) {
     std::wstring option = args[at];
     if (!option.starts_with(L"-") && line.action == Action::Restore) {
@@ -136,17 +157,17 @@ std::variant<CommandLine, std::wstring> ParseCommandLine(const std::vector<std::
       value = option.substr(equals + 1);
       option.resize(equals);
     }
-    const auto known = options.find(option);
-    if (known == options.end()) {
-      return L"unknown option \"" + option + L"\"";
+    const OptionName* known = OptionNamed(line.action, option);
+    if (known == nullptr) {
+      return Joined({L"unknown option \"", option, L"\""});
     }
-    if (known->second && !value) {
+    if (known->takesValue && !value) {
       if (at + 1 == args.size()) {
-        return option + L" needs a value";
+        return Joined({option, L" needs a value"});
       }
       value = args[++at];
-    } else if (!known->second && value) {
-      return option + L" takes no value";
+    } else if (!known->takesValue && value) {
+      return Joined({option, L" takes no value"});
     }
     if (const auto reason = Apply(line, option, value.value_or(L""))) {
       return *reason;

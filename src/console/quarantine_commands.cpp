@@ -69,7 +69,10 @@ std::vector<Column> Columns(const QuarantineItem& item) {
     set(L"path", winIni->winIniPath);
     std::wstring lines;
     for (const RemovedLine& line : winIni->lines) {
-      lines += (lines.empty() ? L"" : L"\n") + DecimalText(line.lineNumber) + L": " + line.text;
+      lines.append(lines.empty() ? L"" : L"\n")
+          .append(DecimalText(line.lineNumber))
+          .append(L": ")
+          .append(line.text);
     }
     set(L"lines", lines);
   }
@@ -80,30 +83,30 @@ std::vector<Column> Columns(const QuarantineItem& item) {
 std::wstring TextLine(const QuarantineItem& item) {
   std::wstring what;
   if (!item.entry) {
-    what = L"copy " + item.unrecordedCopy + L", no record: restore it with --to PATH";
+    what = Joined({L"copy ", item.unrecordedCopy, L", no record: restore it with --to PATH"});
   } else if (const auto* file = std::get_if<FileChange>(&item.entry->change)) {
-    what = L"file " + file->originalPath + L" as " + file->copyName + L", " +
-           DecimalText(file->size) + L" bytes";
+    what = Joined({L"file ", file->originalPath, L" as ", file->copyName, L", ",
+                   DecimalText(file->size), L" bytes"});
   } else if (const auto* value = std::get_if<RegistryChange>(&item.entry->change)) {
-    what = L"start value " + RootKeyName(value->rootKey) + L"\\" + value->subKey + L"," +
-           value->valueName;
+    what = Joined({L"start value ", RootKeyName(value->rootKey), L"\\", value->subKey, L",",
+                   value->valueName});
     if (value->view != 0) {
-      what += L" (" + RegistryViewName(value->view) + L" view)";
+      what.append(L" (").append(RegistryViewName(value->view)).append(L" view)");
     }
   } else if (const auto* winIni = std::get_if<WinIniChange>(&item.entry->change)) {
-    what = L"win.ini " + winIni->winIniPath;
+    what = Joined({L"win.ini ", winIni->winIniPath});
     for (const RemovedLine& line : winIni->lines) {
-      what += L", line " + DecimalText(line.lineNumber) + L": " + line.text;
+      what.append(L", line ").append(DecimalText(line.lineNumber)).append(L": ").append(line.text);
     }
   }
   if (item.state == QuarantineState::Refused) {
-    what += L"; never restored: " + item.refusal;
+    what.append(L"; never restored: ").append(item.refusal);
   }
-  std::wstring line = IdOf(item) + L"  " + StateName(item.state);
+  std::wstring line = Joined({IdOf(item), L"  ", StateName(item.state)});
   if (item.entry) {
-    line += L"  " + item.entry->time + L"  " + item.entry->backdoorName;
+    line.append(L"  ").append(item.entry->time).append(L"  ").append(item.entry->backdoorName);
   }
-  return OnOneLine(line + L"  " + what) + L"\r\n";
+  return Joined({OnOneLine(line.append(L"  ").append(what)), L"\r\n"});
 }
 
 // The quarantine as its record and its folder show it, the record's damaged lines reported.
@@ -113,10 +116,11 @@ QuarantineList ReadQuarantine(Engine& engine, platform::Console& console) {
   engine.ReadSystem();
   QuarantineList list = engine.ListQuarantine();
   for (const DamagedLine& damaged : list.damaged) {
-    console.WriteError(L"QuellScan: " + engine.ChangeRecordPath() +
-                       (damaged.lineNumber == 0 ? L": " + damaged.reason + L"\r\n"
-                                                : L" line " + DecimalText(damaged.lineNumber) +
-                                                      L": " + damaged.reason + L"; skipped\r\n"));
+    console.WriteError(
+        damaged.lineNumber == 0
+            ? Joined({L"QuellScan: ", engine.ChangeRecordPath(), L": ", damaged.reason, L"\r\n"})
+            : Joined({L"QuellScan: ", engine.ChangeRecordPath(), L" line ",
+                      DecimalText(damaged.lineNumber), L": ", damaged.reason, L"; skipped\r\n"}));
   }
   return list;
 }
@@ -176,13 +180,14 @@ int RestoreChanges(const CommandLine& command, Engine& engine, platform::System&
       return platform::SameName(system, IdOf(item), id);
     });
     if (found == list.items.end()) {
-      console.WriteError(L"QuellScan: nothing in quarantine has the id " + id + L"\r\n");
+      console.WriteError(Joined({L"QuellScan: nothing in quarantine has the id ", id, L"\r\n"}));
       refused = true;
     } else if (found->entry.has_value() == command.to.has_value()) {
-      console.WriteError(L"QuellScan: " + id +
-                         (command.to ? L" is recorded: it goes back to its own place, without --to"
-                                     : L" has no record: name its place with --to PATH") +
-                         L"\r\n");
+      console.WriteError(
+          Joined({L"QuellScan: ", id,
+                  command.to ? L" is recorded: it goes back to its own place, without --to"
+                             : L" has no record: name its place with --to PATH",
+                  L"\r\n"}));
       refused = true;
     } else {
       chosen.push_back(&*found);
@@ -191,18 +196,18 @@ int RestoreChanges(const CommandLine& command, Engine& engine, platform::System&
 
   for (const QuarantineItem* item : chosen) {
     if (item->state == QuarantineState::Restored) {
-      console.WriteOut(IdOf(*item) + L": restored before\r\n");
+      console.WriteOut(Joined({IdOf(*item), L": restored before\r\n"}));
       continue;
     }
     const RestoreResult result = item->entry
                                      ? engine.RestoreChange(*item->entry)
                                      : engine.RestoreCopy(item->unrecordedCopy, *command.to);
-    const std::wstring said = OnOneLine(IdOf(*item) + L": " + result.message);
+    const std::wstring said = OnOneLine(Joined({IdOf(*item), L": ", result.message}));
     if (result.outcome == RestoreOutcome::Restored ||
         result.outcome == RestoreOutcome::AlreadyInPlace) {
-      console.WriteOut(said + L"\r\n");
+      console.WriteOut(Joined({said, L"\r\n"}));
     } else {
-      console.WriteError(L"QuellScan: cannot restore " + said + L"\r\n");
+      console.WriteError(Joined({L"QuellScan: cannot restore ", said, L"\r\n"}));
       refused = true;
     }
   }

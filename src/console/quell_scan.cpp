@@ -72,7 +72,8 @@ const wchar_t* const kUsage =
     L"a closed pipe) ends with 2.\r\n";
 
 std::wstring Milliseconds(std::uint64_t microseconds) {
-  return DecimalText(microseconds / 1000) + L"." + DecimalText(microseconds % 1000, 3) + L" ms";
+  return Joined(
+      {DecimalText(microseconds / 1000), L".", DecimalText(microseconds % 1000, 3), L" ms"});
 }
 
 // The shortest, median and longest of the scans' times.
@@ -81,9 +82,9 @@ std::wstring TimingLine(std::vector<std::uint64_t> times) {
   const std::size_t middle = times.size() / 2;
   const std::uint64_t median =
       times.size() % 2 == 1 ? times[middle] : (times[middle - 1] + times[middle]) / 2;
-  return L"scan time over " + DecimalText(times.size()) + L" scans: min " +
-         Milliseconds(times.front()) + L", median " + Milliseconds(median) + L", max " +
-         Milliseconds(times.back()) + L"\r\n";
+  return Joined({L"scan time over ", DecimalText(times.size()), L" scans: min ",
+                 Milliseconds(times.front()), L", median ", Milliseconds(median), L", max ",
+                 Milliseconds(times.back()), L"\r\n"});
 }
 
 std::wstring Report(const std::vector<ReportRow>& rows, OutputFormat format, Engine& engine) {
@@ -104,7 +105,7 @@ std::wstring Report(const std::vector<ReportRow>& rows, OutputFormat format, Eng
   if (format == OutputFormat::Text && rows.empty()) {
     // The lines the main window's list shows after a clean scan.
     for (const std::wstring& line : engine.CleanReport()) {
-      text += line + L"\r\n";
+      text.append(line).append(L"\r\n");
     }
   }
   return text;
@@ -117,16 +118,23 @@ std::wstring CleanSummary(const std::vector<ReportRow>& rows) {
   if (remaining == 0) {
     return L"Every finding is dealt with.\r\n";
   }
-  return DecimalText(dealtWith) + L" of " + DecimalText(rows.size()) + L" findings dealt with; " +
-         DecimalText(remaining) + L" remain.\r\n";
+  return Joined({DecimalText(dealtWith), L" of ", DecimalText(rows.size()),
+                 L" findings dealt with; ", DecimalText(remaining), L" remain.\r\n"});
 }
 
 // Why restore stops, and how to go on.
 std::wstring RestoreRefusal(const std::wstring& why) {
-  return L"QuellScan: restore refused: " + why +
-         L". Anyone who can change the record can make restore put any file or registry value "
-         L"anywhere. Look through its entries with \"QuellScan quarantine\", then run the restore "
-         L"again with --trust-record to restore from it all the same.\r\n";
+  return Joined(
+      {L"QuellScan: restore refused: ", why,
+       L". Anyone who can change the record can make restore put any file or registry value "
+       L"anywhere. Look through its entries with \"QuellScan quarantine\", then run the restore "
+       L"again with --trust-record to restore from it all the same.\r\n"});
+}
+
+// A failure no step handled, on the error stream; its text is ASCII.
+void WriteFailure(const std::exception& failure, platform::Console& console) {
+  const std::string_view what = failure.what();
+  console.WriteError(Joined({L"QuellScan: ", std::wstring(what.begin(), what.end()), L"\r\n"}));
 }
 
 int Scan(const CommandLine& command, Engine& engine, platform::Os& os, platform::Console& console) {
@@ -176,8 +184,8 @@ int CheckStartWithWindows(platform::Os& os, platform::Console& console) {
   const std::wstring folder = os.GetProgramFolder();
   const auto why = WhyNotStartWithWindows(os, folder, L"Quellspur.exe",
                                           GetWindowsPlatform(os) == WindowsPlatform::Nt);
-  console.WriteOut((why ? *why : L"Quellspur may start with Windows from " + folder + L".") +
-                   L"\r\n");
+  console.WriteOut(why ? Joined({*why, L"\r\n"})
+                       : Joined({L"Quellspur may start with Windows from ", folder, L".\r\n"}));
   return why ? kExitFound : kExitNothingFound;
 }
 
@@ -185,7 +193,8 @@ int RunCommand(const std::vector<std::wstring>& args, platform::Os& os, Engine& 
                platform::Console& console) {
   const auto parsed = ParseCommandLine(args);
   if (const auto* reason = std::get_if<std::wstring>(&parsed)) {
-    console.WriteError(L"QuellScan: " + *reason + L"; QuellScan --help shows how to use it\r\n");
+    console.WriteError(
+        Joined({L"QuellScan: ", *reason, L"; QuellScan --help shows how to use it\r\n"}));
     return kExitError;
   }
   const CommandLine& command = std::get<CommandLine>(parsed);
@@ -195,12 +204,12 @@ int RunCommand(const std::vector<std::wstring>& args, platform::Os& os, Engine& 
         console.WriteOut(kUsage);
         return kExitNothingFound;
       case CommandLine::Action::Version:
-        console.WriteOut(L"QuellScan (Orvanta Quellspur) " + kVersionText + L"\r\n");
+        console.WriteOut(Joined({L"QuellScan (Orvanta Quellspur) ", kVersionText, L"\r\n"}));
         return kExitNothingFound;
       case CommandLine::Action::Quarantine:
         if (const auto why = engine.WhyRecordIsNotTrusted()) {
-          console.WriteError(L"QuellScan: warning: " + *why +
-                             L"; restore refuses it without --trust-record\r\n");
+          console.WriteError(Joined(
+              {L"QuellScan: warning: ", *why, L"; restore refuses it without --trust-record\r\n"}));
         }
         return ListQuarantine(command, engine, console);
       case CommandLine::Action::Restore:
@@ -217,8 +226,7 @@ int RunCommand(const std::vector<std::wstring>& args, platform::Os& os, Engine& 
         return CheckStartWithWindows(os, console);
     }
   } catch (const std::exception& failure) {
-    const std::string what = failure.what();
-    console.WriteError(L"QuellScan: " + std::wstring(what.begin(), what.end()) + L"\r\n");
+    WriteFailure(failure, console);
   }
   return kExitError;
 }
@@ -227,12 +235,11 @@ int RunCommand(const std::vector<std::wstring>& args, platform::Os& os, Engine& 
 void WriteKeptLogLines(ActivityLog& log, platform::Console& console) {
   try {
     if (!log.WriteKeptLinesAtEnd(0)) {
-      console.WriteError(L"QuellScan: " + DecimalText(log.KeptLineCount()) +
-                         L" lines could not be written to " + log.Path() + L"\r\n");
+      console.WriteError(Joined({L"QuellScan: ", DecimalText(log.KeptLineCount()),
+                                 L" lines could not be written to ", log.Path(), L"\r\n"}));
     }
   } catch (const std::exception& failure) {
-    const std::string what = failure.what();
-    console.WriteError(L"QuellScan: " + std::wstring(what.begin(), what.end()) + L"\r\n");
+    WriteFailure(failure, console);
   }
 }
 
@@ -245,7 +252,8 @@ int RunQuellScan(const std::vector<std::wstring>& args, platform::Os& os,
   WriteKeptLogLines(engine.log(), console);
   // Output lost on the way (a full disk, a closed pipe) must not pass for a result.
   if (const auto& failure = console.OutFailure()) {
-    console.WriteError(L"QuellScan: the output could not be written: " + *failure + L"\r\n");
+    console.WriteError(
+        Joined({L"QuellScan: the output could not be written: ", *failure, L"\r\n"}));
     return kExitError;
   }
   return console.ErrorFailed() ? kExitError : exitCode;

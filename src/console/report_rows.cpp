@@ -44,7 +44,7 @@ std::vector<Column> Columns(const ReportRow& row) {
 
 std::wstring TextLine(const ReportRow& row) {
   const std::wstring mark = row.outcome ? CleanMark(*row.outcome) : L"";
-  return mark + OnOneLine(ReportLine(row.finding)) + L"\r\n";
+  return Joined({mark, OnOneLine(ReportLine(row.finding)), L"\r\n"});
 }
 
 std::wstring CsvHeader() {

@@ -12,10 +12,11 @@ namespace {
 
 using Field = std::optional<std::wstring>;
 
+// A row's text points into the built-in table and the signature set, which outlive it.
 struct SignatureRow {
-  std::wstring name;
-  std::optional<WindowSignature> window;
-  std::optional<AddedHashSignature> hash;
+  std::wstring_view name;
+  std::optional<WindowSignatureText> window;
+  const AddedHashSignature* hash;
   std::wstring source;
 };
 
@@ -31,7 +32,7 @@ std::vector<Column> Columns(const SignatureRow& row) {
     sha256 = std::wstring(row.hash->sha256.begin(), row.hash->sha256.end());
     size = row.hash->size ? DecimalText(*row.hash->size) : L"*";
   }
-  return {{L"backdoor", row.name},
+  return {{L"backdoor", std::wstring(row.name)},
           {L"kind", kind},
           {L"class", window ? Field(row.window->windowClass) : Field()},
           {L"caption", window ? Field(row.window->windowCaption) : Field()},
@@ -41,43 +42,47 @@ std::vector<Column> Columns(const SignatureRow& row) {
 }
 
 std::wstring TextLine(const SignatureRow& row) {
-  std::wstring line = row.name + L": ";
+  std::wstring line = Joined({row.name, L": "});
   if (row.window) {
-    auto any = [](const std::wstring& text) {
-      return text.empty() ? L"any" : L"\"" + text + L"\"";
+    auto any = [](std::wstring_view text) {
+      return text.empty() ? std::wstring(L"any") : Joined({L"\"", text, L"\""});
     };
     line.append(L"window of class ").append(any(row.window->windowClass));
     line.append(L", caption ").append(any(row.window->windowCaption));
   } else {
     line.append(L"file with SHA-256 ")
         .append(std::wstring(row.hash->sha256.begin(), row.hash->sha256.end()));
-    line.append(row.hash->size ? L", " + DecimalText(*row.hash->size) + L" bytes" : L", any size");
+    line.append(row.hash->size ? Joined({L", ", DecimalText(*row.hash->size), L" bytes"})
+                               : L", any size");
   }
-  return OnOneLine(line.append(L" (").append(row.source).append(L")")) + L"\r\n";
+  return Joined({OnOneLine(line.append(L" (").append(row.source).append(L")")), L"\r\n"});
 }
 
 std::vector<SignatureRow> RowsInForce(const SignatureSet& added, const std::wstring& path) {
   std::vector<SignatureRow> rows;
-  for (const WindowSignature& builtIn : kWindowSignatures) {
-    rows.push_back({builtIn.backdoorName, builtIn, std::nullopt, L"built-in"});
+  for (const WindowSignatureText& builtIn : kWindowSignatures) {
+    rows.push_back({builtIn.backdoorName, builtIn, nullptr, L"built-in"});
   }
-  rows.push_back({kBackOrifice, std::nullopt, std::nullopt, L"built-in"});
-  auto source = [&](std::uint32_t line) { return path + L", line " + DecimalText(line); };
+  rows.push_back({kBackOrifice, std::nullopt, nullptr, L"built-in"});
+  auto source = [&](std::uint32_t line) { return Joined({path, L", line ", DecimalText(line)}); };
   for (const AddedWindowSignature& window : added.windows()) {
-    rows.push_back(
-        {window.signature.backdoorName, window.signature, std::nullopt, source(window.line)});
+    const WindowSignature& signature = window.signature;
+    rows.push_back({signature.backdoorName,
+                    WindowSignatureText{signature.backdoorName, signature.windowClass,
+                                        signature.windowCaption},
+                    nullptr, source(window.line)});
   }
   for (const AddedHashSignature& hash : added.hashes()) {
-    rows.push_back({hash.backdoorName, std::nullopt, hash, source(hash.line)});
+    rows.push_back({hash.backdoorName, std::nullopt, &hash, source(hash.line)});
   }
   return rows;
 }
 
 // Back Orifice is found by what its process and executable are like: no window, no hash.
 std::wstring BackOrificeText() {
-  return std::wstring(kBackOrifice) +
-         L": process whose executable is named with a blank before \".EXE\" or "
-         L"names itself near its end (built-in)\r\n";
+  return Joined({kBackOrifice,
+                 L": process whose executable is named with a blank before \".EXE\" or "
+                 L"names itself near its end (built-in)\r\n"});
 }
 
 std::wstring Listing(const std::vector<SignatureRow>& rows, OutputFormat format) {
@@ -101,7 +106,7 @@ std::wstring Listing(const std::vector<SignatureRow>& rows, OutputFormat format)
 
 void WriteReasons(const SignatureFileRead& read, platform::Console& console) {
   for (const std::wstring& error : read.errors) {
-    console.WriteError(L"QuellScan: " + OnOneLine(error) + L"\r\n");
+    console.WriteError(Joined({L"QuellScan: ", OnOneLine(error), L"\r\n"}));
   }
 }
 
@@ -111,8 +116,9 @@ bool LoadScanSignatures(const CommandLine& command, Engine& engine, platform::Co
   const std::wstring path = command.signatureFile.value_or(engine.SignatureFilePath());
   const SignatureFileRead read = engine.LoadSignatures(path);
   if (read.outcome == SignatureFileRead::Outcome::Missing && command.signatureFile) {
-    console.WriteError(L"QuellScan: " + OnOneLine(path) +
-                       L": the file is not there; scanning with the built-in signatures only\r\n");
+    console.WriteError(
+        Joined({L"QuellScan: ", OnOneLine(path),
+                L": the file is not there; scanning with the built-in signatures only\r\n"}));
     return false;
   }
   if (read.outcome == SignatureFileRead::Outcome::Refused) {
@@ -130,16 +136,17 @@ int SignatureCommand(const CommandLine& command, Engine& engine, platform::Conso
     const SignatureFileRead read = engine.LoadSignatures(*command.check);
     switch (read.outcome) {
       case SignatureFileRead::Outcome::Missing:
-        console.WriteError(L"QuellScan: " + OnOneLine(*command.check) +
-                           L": the file is not there\r\n");
+        console.WriteError(
+            Joined({L"QuellScan: ", OnOneLine(*command.check), L": the file is not there\r\n"}));
         return kExitError;
       case SignatureFileRead::Outcome::Refused:
         WriteReasons(read, console);
         return kExitError;
       case SignatureFileRead::Outcome::Used:
-        console.WriteOut(OnOneLine(*command.check) + L": " +
-                         DecimalText(read.signatures.windows().size()) + L" window signatures, " +
-                         DecimalText(read.signatures.hashes().size()) + L" hash signatures\r\n");
+        console.WriteOut(
+            Joined({OnOneLine(*command.check), L": ", DecimalText(read.signatures.windows().size()),
+                    L" window signatures, ", DecimalText(read.signatures.hashes().size()),
+                    L" hash signatures\r\n"}));
         return kExitNothingFound;
     }
   }

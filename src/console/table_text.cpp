@@ -20,7 +20,8 @@ std::wstring CsvField(const std::wstring& text) {
       quoted += c;
     }
   }
-  return quoted + L"\"";
+  quoted += L'"';
+  return quoted;
 }
 
 std::wstring JsonString(const std::wstring& text) {
@@ -34,7 +35,7 @@ std::wstring JsonString(const std::wstring& text) {
       quoted += L'\\';
       quoted += c;
     } else if (c < 0x20 || (IsSurrogate(c) && !paired)) {
-      quoted += L"\\u" + HexText(c, 4, false);
+      quoted.append(L"\\u").append(HexText(c, 4, false));
     } else {
       quoted += c;
       if (paired) {
@@ -42,7 +43,8 @@ std::wstring JsonString(const std::wstring& text) {
       }
     }
   }
-  return quoted + L"\"";
+  quoted += L'"';
+  return quoted;
 }
 
 }  // namespace
@@ -50,38 +52,45 @@ std::wstring JsonString(const std::wstring& text) {
 std::wstring CsvHeaderOf(const std::vector<Column>& columns) {
   std::wstring line;
   for (const Column& column : columns) {
-    line += (line.empty() ? L"" : L",") + std::wstring(column.name);
+    line.append(line.empty() ? L"" : L",").append(column.name);
   }
-  return line + L"\r\n";
+  line += L"\r\n";
+  return line;
 }
 
 std::wstring CsvLineOf(const std::vector<Column>& columns) {
   std::wstring line;
   bool first = true;
   for (const Column& column : columns) {
-    line += (first ? L"" : L",") + CsvField(column.value.value_or(L""));
+    line.append(first ? L"" : L",").append(CsvField(column.value.value_or(L"")));
     first = false;
   }
-  return line + L"\r\n";
+  line += L"\r\n";
+  return line;
 }
 
 std::wstring JsonLineOf(const std::vector<Column>& columns) {
   std::wstring line;
   for (const Column& column : columns) {
-    line += (line.empty() ? L"{\"" : L",\"") + std::wstring(column.name) + L"\":";
+    line.append(line.empty() ? L"{\"" : L",\"").append(column.name).append(L"\":");
     if (!column.value) {
       line += L"null";
     } else {
-      line += column.number ? *column.value : JsonString(*column.value);
+      line.append(column.number ? *column.value : JsonString(*column.value));
     }
   }
-  return line + L"}\r\n";
+  line += L"}\r\n";
+  return line;
 }
 
 std::wstring OnOneLine(std::wstring_view text) {
   std::wstring line;
   for (wchar_t c : text) {
-    line += IsControlCharacter(c) ? EscapedCharacter(c) : std::wstring(1, c);
+    if (IsControlCharacter(c)) {
+      line += EscapedCharacter(c);
+    } else {
+      line += c;
+    }
   }
   return line;
 }

@@ -94,6 +94,19 @@ std::wstring_view TrimmedPart(std::wstring_view text) {
   return {text.data() + first, last - first};
 }
 
+std::wstring Joined(std::initializer_list<std::wstring_view> parts) {
+  std::size_t length = 0;
+  for (const std::wstring_view part : parts) {
+    length += part.size();
+  }
+  std::wstring text;
+  text.reserve(length);
+  for (const std::wstring_view part : parts) {
+    text.append(part);
+  }
+  return text;
+}
+
 std::wstring TrimBlanks(std::wstring_view text) {
   return std::wstring(TrimmedPart(text));
 }

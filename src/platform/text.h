@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -34,6 +35,10 @@ std::wstring SignedDecimalText(std::int64_t value);
 // A number in hexadecimal, `digits` digits with zeros in front.
 std::wstring HexText(std::uint32_t value, int digits, bool upperCase);
 std::string LowerHexDigits(std::uint32_t value, int digits);
+
+// The parts one after another, made in one allocation: a chain of `+` makes, moves and destroys a
+// string at every step, and each step's clean-up is code at every place that builds a message.
+std::wstring Joined(std::initializer_list<std::wstring_view> parts);
 
 // Removes leading and trailing blanks; only the space character counts.
 std::wstring TrimBlanks(std::wstring_view text);

@@ -26,7 +26,7 @@ bool Scanner::IsOwnExecutable(std::wstring_view path) {
     folder += L'\\';
   }
   // Either program, so that neither acts on the other either.
-  return platform::SameName(os_, path, folder + os_.GetProgramExeName() + L".exe") ||
+  return platform::SameName(os_, path, Joined({folder, os_.GetProgramExeName(), L".exe"})) ||
          std::any_of(
              std::begin(kProgramFileNames), std::end(kProgramFileNames),
              [&](const wchar_t* name) { return platform::SameName(os_, path, folder + name); });
@@ -36,7 +36,7 @@ void Scanner::FindAddedWindows() {
   for (const AddedWindowSignature& added : signatures_.windows()) {
     const std::size_t first = findings_.size();
     const WindowSignature& signature = added.signature;
-    CheckWindow(signature.backdoorName, LookUpOf(signature));
+    CheckWindow(signature.backdoorName, LookUpOf(signature.windowClass, signature.windowCaption));
     if (findings_.size() == first) {
       continue;
     }

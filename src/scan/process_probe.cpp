@@ -18,21 +18,21 @@ bool HasBlankBeforeExe(const std::wstring& path) {
 void Scanner::FindByProcess() {
   // A copy: outside a scan, each parent looked up below reads the list anew.
   const std::vector<platform::ProcessEntry> processes = ProcessList();
+  const std::wstring name = kBackOrifice;
   for (const platform::ProcessEntry& entry : processes) {
     const std::wstring& path = entry.exeFile;
     bool hit = false;
     if (HasBlankBeforeExe(path)) {
-      FindStartEntries(kBackOrifice, path);
+      FindStartEntries(name, path);
       hit = true;
     } else {
       // An executable whose length can't be read is passed over; the next may be the server.
       std::uint64_t length = 0;
       hit = os_.GetFileLength(path, length) && length >= kSmallestServer &&
-            length < kPastLargestServer && NameInFileTail(path) &&
-            FindStartEntries(kBackOrifice, path);
+            length < kPastLargestServer && NameInFileTail(path) && FindStartEntries(name, path);
     }
     if (hit) {
-      AddProcess(kBackOrifice, entry.processId, path, GetProcessPath(entry.parentProcessId));
+      AddProcess(name, entry.processId, path, GetProcessPath(entry.parentProcessId));
     }
     pacer_.Yield();
   }

@@ -17,14 +17,13 @@ std::wstring RegistryViewName(std::uint32_t view) {
 }
 
 std::wstring ReportLine(const Finding& entry) {
-  std::wstring line = entry.backdoorName + L" Found as: " + entry.filePath;
+  std::wstring line = Joined({entry.backdoorName, L" Found as: ", entry.filePath});
   if (entry.processId != 0) {
-    line += L" Activ now, started by: " + FileNameOf(entry.parentPath);
+    line.append(L" Activ now, started by: ").append(FileNamePart(entry.parentPath));
   }
   if (entry.rootKey != 0) {
-    line += L" Start entry in: ";
-    line += RootKeyName(entry.rootKey) + L" ";
-    line += FileNameOf(entry.subKey) + L"/" + entry.valueName;
+    line.append(L" Start entry in: ").append(RootKeyName(entry.rootKey)).append(L" ");
+    line.append(FileNamePart(entry.subKey)).append(L"/").append(entry.valueName);
   }
   return line;
 }

@@ -22,6 +22,7 @@
 
 namespace quellspur {
 
+// Constant text, not strings: a string made at start-up costs code in every file that sees it.
 inline constexpr wchar_t kBackOrifice[] = L"Back Orifice";
 inline constexpr wchar_t kUnknownPath[] = L"-unknown-";
 
@@ -69,9 +70,9 @@ class Scanner {
   };
   // The look-up of a signature: an empty class stands for any class, and beside a class an empty
   // caption for any caption.
-  static WindowLookUp LookUpOf(const WindowSignature& signature);
+  static WindowLookUp LookUpOf(std::wstring_view windowClass, std::wstring_view windowCaption);
   // Records the window's process as the named backdoor, with the start entries of its executable.
-  void CheckWindow(const std::wstring& backdoorName, const WindowLookUp& lookUp);
+  void CheckWindow(std::wstring_view backdoorName, const WindowLookUp& lookUp);
   // The parent of a process from the process list; 0 on Windows NT or when it isn't listed.
   std::uint32_t GetParentProcessId(std::uint32_t processId);
 

@@ -157,34 +157,35 @@ bool Blank(const std::wstring& line) {
 class Repeats {
  public:
   Repeats() {
-    for (const WindowSignature& builtIn : kWindowSignatures) {
-      windows_.try_emplace(Key(builtIn), 0);
+    for (const WindowSignatureText& builtIn : kWindowSignatures) {
+      windows_.try_emplace(Key(builtIn.windowClass, builtIn.windowCaption), 0);
     }
   }
 
   // Why the signature repeats another; nothing when it is the first of its kind.
   std::optional<std::wstring> Check(const AddedWindowSignature& added) {
-    const auto [earlier, first] = windows_.try_emplace(Key(added.signature), added.line);
+    const auto [earlier, first] = windows_.try_emplace(
+        Key(added.signature.windowClass, added.signature.windowCaption), added.line);
     if (first) {
       return std::nullopt;
     }
     if (earlier->second == 0) {
       return L"it repeats a built-in window signature";
     }
-    return L"it repeats the window signature of line " + DecimalText(earlier->second);
+    return Joined({L"it repeats the window signature of line ", DecimalText(earlier->second)});
   }
   std::optional<std::wstring> Check(const AddedHashSignature& added) {
     const auto [earlier, first] = hashes_.try_emplace(added.sha256, added.line);
     if (first) {
       return std::nullopt;
     }
-    return L"it repeats the SHA-256 of line " + DecimalText(earlier->second);
+    return Joined({L"it repeats the SHA-256 of line ", DecimalText(earlier->second)});
   }
 
  private:
   // Windows compares class names in any case, captions exactly.
-  static std::wstring Key(const WindowSignature& signature) {
-    return UpperCase(signature.windowClass) + L'\t' + signature.windowCaption;
+  static std::wstring Key(std::wstring_view windowClass, std::wstring_view windowCaption) {
+    return Joined({UpperCase(windowClass), L"\t", windowCaption});
   }
 
   std::map<std::wstring, std::uint32_t> windows_;  // 0: built in

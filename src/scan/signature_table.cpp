@@ -3,7 +3,7 @@
 namespace quellspur {
 
 // The clean-up picks its extra steps by these names, so they stay exactly as they are.
-const std::array<WindowSignature, 24> kWindowSignatures = {{
+constexpr std::array<WindowSignatureText, 24> kWindowSignatures = {{
     {L"NetBus ver. 1.2", L"TMainForm", L"NetBus 1.2, by cf"},
     {L"NetBus", L"TMainForm2", L"MainForm2"},
     {L"NetBus Pro", L"TApplication", L"NetBus Server"},

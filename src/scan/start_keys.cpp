@@ -7,8 +7,8 @@
 namespace quellspur {
 namespace {
 
-const std::wstring kRunServicesKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\RunServices";
-const std::wstring kRunKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+constexpr wchar_t kRunServicesKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\RunServices";
+constexpr wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
 // Value `index` of an open key, read whole however long its name or data.
 platform::Status ReadValue(platform::Os& os, platform::RegKey key, std::uint32_t index,
@@ -66,7 +66,7 @@ void StartKey::Add(platform::System& system, std::wstring_view name, std::uint32
 
 std::vector<StartKey> StartKeyPlaces(bool bothViews) {
   std::vector<StartKey> keys;
-  for (const std::wstring& subKey : {kRunServicesKey, kRunKey}) {
+  for (const wchar_t* subKey : {kRunServicesKey, kRunKey}) {
     // 64-bit Windows keeps the machine's start keys twice, for 64-bit and for 32-bit programs.
     if (bothViews) {
       keys.push_back({platform::kHkeyLocalMachine, subKey, platform::kKeyWow64_64Key, {}, {}});

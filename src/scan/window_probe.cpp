@@ -7,11 +7,12 @@
 
 namespace quellspur {
 
-Scanner::WindowLookUp Scanner::LookUpOf(const WindowSignature& signature) {
-  WindowLookUp lookUp{std::nullopt, signature.windowCaption};
-  if (!signature.windowClass.empty()) {
-    lookUp.className = signature.windowClass;
-    if (signature.windowCaption.empty()) {
+Scanner::WindowLookUp Scanner::LookUpOf(std::wstring_view windowClass,
+                                        std::wstring_view windowCaption) {
+  WindowLookUp lookUp{std::nullopt, std::wstring(windowCaption.data(), windowCaption.size())};
+  if (!windowClass.empty()) {
+    lookUp.className.emplace(windowClass.data(), windowClass.size());
+    if (windowCaption.empty()) {
       lookUp.windowName.reset();
     }
   }
@@ -20,8 +21,8 @@ Scanner::WindowLookUp Scanner::LookUpOf(const WindowSignature& signature) {
 
 void Scanner::FindByWindow() {
   if (builtInLookUps_.empty()) {
-    for (const WindowSignature& signature : kWindowSignatures) {
-      builtInLookUps_.push_back(LookUpOf(signature));
+    for (const WindowSignatureText& signature : kWindowSignatures) {
+      builtInLookUps_.push_back(LookUpOf(signature.windowClass, signature.windowCaption));
     }
   }
   for (std::size_t i = 0; i < kWindowSignatures.size(); ++i) {
@@ -30,7 +31,7 @@ void Scanner::FindByWindow() {
   FindAddedWindows();
 }
 
-void Scanner::CheckWindow(const std::wstring& backdoorName, const WindowLookUp& lookUp) {
+void Scanner::CheckWindow(std::wstring_view backdoorName, const WindowLookUp& lookUp) {
   const platform::WindowHandle window = os_.FindWindowW(lookUp.className, lookUp.windowName);
   if (static_cast<std::int32_t>(window) <= 0) {
     return;
@@ -38,8 +39,9 @@ void Scanner::CheckWindow(const std::wstring& backdoorName, const WindowLookUp& 
   std::uint32_t processId = 0;
   os_.GetWindowThreadProcessId(window, processId);
   const std::wstring path = GetProcessPath(processId);
-  FindStartEntries(backdoorName, path);
-  AddProcess(backdoorName, processId, path, GetProcessPath(GetParentProcessId(processId)));
+  const std::wstring name(backdoorName.data(), backdoorName.size());
+  FindStartEntries(name, path);
+  AddProcess(name, processId, path, GetProcessPath(GetParentProcessId(processId)));
 }
 
 std::uint32_t Scanner::GetParentProcessId(std::uint32_t processId) {

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <regex>
+#include <utility>
 
 #include "console/quell_scan.h"
 #include "console/table_text.h"
@@ -112,6 +113,41 @@ TEST_F(QuellScan, WrongArgumentsAreRefusedWithOneLineAndNoScan) {
   EXPECT_EQ(Run({L"--help"}), 0);
   EXPECT_THAT(console.out, ::testing::StartsWith(L"Usage: QuellScan scan"));
   EXPECT_EQ(os.Uses(Call::FindWindowW), 0);
+}
+
+// Each command knows only its own options, by their exact names, and the line says which
+// argument is wrong.
+TEST_F(QuellScan, EachCommandTakesOnlyItsOwnOptions) {
+  const std::vector<std::pair<std::vector<std::wstring>, std::wstring>> refused = {
+      {{L"SCAN"}, L"unknown command \"SCAN\""},
+      {{L"scan", L"--Clean"}, L"unknown option \"--Clean\""},
+      {{L"scan", L"--to", L"C:\\A"}, L"unknown option \"--to\""},
+      {{L"quarantine", L"--clean"}, L"unknown option \"--clean\""},
+      {{L"restore", L"1", L"--format", L"csv"}, L"unknown option \"--format\""},
+      {{L"signatures", L"--all"}, L"unknown option \"--all\""},
+      {{L"--help", L"--format=csv"}, L"unknown option \"--format\""},
+      {{L"startup", L"--clean"}, L"unknown option \"--clean\""},
+      {{L"signatures", L"--check"}, L"--check needs a value"},
+      {{L"restore", L"--all=yes"}, L"--all takes no value"},
+      {{L"quarantine", L"--format=xml"}, L"unknown format \"xml\" (text, csv or json)"},
+      {{L"scan", L"--repeat", L"0"}, L"--repeat needs a whole number from 1 to 100000"},
+      {{L"restore"}, L"restore needs the ids to restore, or --all"},
+  };
+  for (const auto& [args, reason] : refused) {
+    SCOPED_TRACE(::testing::PrintToString(args));
+    EXPECT_EQ(Run(args), 2);
+    EXPECT_EQ(console.error,
+              L"QuellScan: " + reason + L"; QuellScan --help shows how to use it\r\n");
+  }
+
+  for (const wchar_t* help : {L"-h", L"/?"}) {
+    EXPECT_EQ(Run({help}), 0);
+    EXPECT_THAT(console.out, ::testing::StartsWith(L"Usage: QuellScan scan"));
+  }
+  EXPECT_EQ(Run({L"quarantine", L"--format", L"json"}), 0);
+  EXPECT_EQ(console.error, L"");
+  EXPECT_EQ(Run({L"signatures", L"--format=csv"}), 0);
+  EXPECT_THAT(console.out, ::testing::StartsWith(L"backdoor,kind,class,caption,"));
 }
 
 TEST_F(QuellScan, CleanDealsWithEveryFindingAndSaysWhatRemains) {

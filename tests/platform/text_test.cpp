@@ -25,6 +25,16 @@ TEST(UpperCase, CoversTheAnsiLettersAndLeavesTheRest) {
             L"\u00c9T\u00c9 \u00f7 \u00df \u0178 \u0160");
 }
 
+TEST(Joined, PutsThePartsOneAfterAnotherWhateverTheyHold) {
+  EXPECT_EQ(Joined({}), L"");
+  EXPECT_EQ(Joined({L"restored ", L"", L"C:\\A.EXE"}), L"restored C:\\A.EXE");
+  // Registry data may hold zeros; a part is taken whole, not up to its first zero.
+  const std::wstring withZero(L"a\0b", 3);
+  EXPECT_EQ(Joined({withZero, L"c"}), std::wstring(L"a\0bc", 4));
+  const std::wstring longPart(300, L'x');
+  EXPECT_EQ(Joined({longPart, L"-", longPart}), longPart + L"-" + longPart);
+}
+
 // The programs write numbers without the printf family; what they write must be what it wrote.
 TEST(NumberText, WritesWhatPrintfWrote) {
   const std::uint64_t values[] = {0,

@@ -41,7 +41,8 @@ TEST_P(ScanCost, ReadsEachStartKeyAndTheProcessListOnceAndYieldsByElapsedTime) {
     const std::wstring number = std::to_wstring(i);
     path = L"C:\\BD\\SERV\u00C9R" + number + L".EXE";
     server = sim.StartProcess(path, 0);
-    sim.ShowWindow(kWindowSignatures[i].windowClass, kWindowSignatures[i].windowCaption, server);
+    sim.ShowWindow(std::wstring(kWindowSignatures[i].windowClass),
+                   std::wstring(kWindowSignatures[i].windowCaption), server);
     for (int value = 0; value < kValuesPerKey; ++value) {
       sim.SetRegistryText(i == 4 ? kHkcu : kHklm, kStartKeys[i], std::to_wstring(value),
                           value == kValuesPerKey / 2 ? L"c:\\bd\\serv\u00E9r" + number + L".exe"
@@ -73,7 +74,7 @@ TEST_P(ScanCost, ReadsEachStartKeyAndTheProcessListOnceAndYieldsByElapsedTime) {
     sim.EndProcess(server, 0);
     sim.DeleteKeyTree(kHkcu, kRunKey);
     EXPECT_EQ(scanner.GetProcessPath(server), kUnknownPath);
-    EXPECT_FALSE(scanner.FindStartEntries(kWindowSignatures[4].backdoorName, path));
+    EXPECT_FALSE(scanner.FindStartEntries(std::wstring(kWindowSignatures[4].backdoorName), path));
   });
   EXPECT_EQ(scanner.findings().size(), std::size(kStartKeys) + keys);  // each window, each value
 }

@@ -4,6 +4,7 @@
 #include "scan/start_keys.h"
 
 #include "platform/change_rights.h"
+#include "platform/text.h"
 #include "scan/windows_platform.h"
 
 namespace quellspur {
@@ -19,10 +20,10 @@ std::optional<std::wstring> Engine::WhyRecordIsNotTrusted() {
     return std::nullopt;
   }
   if (const auto why = platform::WhyOthersCanChange(os_, record_.Folder())) {
-    return L"the quarantine folder " + record_.Folder() + kChangedByOthers + *why;
+    return Joined({L"the quarantine folder ", record_.Folder(), kChangedByOthers, *why});
   }
   if (const auto why = platform::WhyOthersCanChange(os_, record_.Path())) {
-    return L"the change record " + record_.Path() + kChangedByOthers + *why;
+    return Joined({L"the change record ", record_.Path(), kChangedByOthers, *why});
   }
   return std::nullopt;
 }

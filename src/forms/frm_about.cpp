@@ -1,5 +1,6 @@
 #include "forms/frm_about.h"
 
+#include "platform/text.h"
 #include "version/version.h"
 
 namespace quellspur {
@@ -45,9 +46,10 @@ const platform::FormDesign& FrmAboutDesign() {
 }
 
 std::wstring AboutDescription() {
-  return L"Se the readme file for information.\n\rIf you experience any problems feel free to "
-         L"send a e-mail to: " +
-         kSupportAddress + L", subject \"" + kProductName + L" " + kVersionText + L"\".";
+  return Joined(
+      {L"Se the readme file for information.\n\rIf you experience any problems feel free "
+       L"to send a e-mail to: ",
+       kSupportAddress, L", subject \"", kProductName, L" ", kVersionText, L"\"."});
 }
 
 FrmAbout::FrmAbout(platform::Toolkit& toolkit) : form_(toolkit.LoadForm(FrmAboutDesign())) {

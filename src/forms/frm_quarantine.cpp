@@ -43,15 +43,15 @@ std::wstring Where(const QuarantineItem& item) {
   }
   if (const auto* value = std::get_if<RegistryChange>(&item.entry->change)) {
     std::wstring where =
-        RootKeyName(value->rootKey) + L"\\" + value->subKey + L", " + value->valueName;
+        Joined({RootKeyName(value->rootKey), L"\\", value->subKey, L", ", value->valueName});
     if (value->view != 0) {
-      where += L" (" + RegistryViewName(value->view) + L" view)";
+      where += Joined({L" (", RegistryViewName(value->view), L" view)"});
     }
     return where;
   }
   std::wstring where;
   if (const auto* winIni = std::get_if<WinIniChange>(&item.entry->change)) {
-    where = winIni->winIniPath + L", line";
+    where = Joined({winIni->winIniPath, L", line"});
     where += winIni->lines.size() == 1 ? L" " : L"s ";
     for (std::size_t index = 0; index < winIni->lines.size(); ++index) {
       where += (index == 0 ? L"" : L", ") + DecimalText(winIni->lines[index].lineNumber);
@@ -192,11 +192,13 @@ void FrmQuarantine::Reload() {
   }
   const std::wstring path = engine_.ChangeRecordPath();
   if (!unreadable.empty()) {
-    lblStatus_.SetCaption(L"The change record could not be read (" + unreadable + L"): " + path);
+    lblStatus_.SetCaption(
+        Joined({L"The change record could not be read (", unreadable, L"): ", path}));
   } else if (damagedLines > 0) {
-    lblStatus_.SetCaption(DecimalText(damagedLines) + (damagedLines == 1 ? L" line" : L" lines") +
-                          L" of the change record could not be read and " +
-                          (damagedLines == 1 ? L"is" : L"are") + L" not listed; see " + path);
+    lblStatus_.SetCaption(
+        Joined({DecimalText(damagedLines), damagedLines == 1 ? L" line" : L" lines",
+                L" of the change record could not be read and ", damagedLines == 1 ? L"is" : L"are",
+                L" not listed; see ", path}));
   } else {
     lblStatus_.SetCaption(L"");
   }
@@ -266,9 +268,9 @@ void FrmQuarantine::lstChanges_SelectionChange() {
 
 std::wstring FrmQuarantine::TrustWarning() {
   const auto why = engine_.WhyRecordIsNotTrusted();
-  return why ? L"\n\nWarning: " + *why +
-                   L". Anyone who can change the record can make a restore put any file or "
-                   L"registry value anywhere. Restore all the same?"
+  return why ? Joined({L"\n\nWarning: ", *why,
+                       L". Anyone who can change the record can make a restore put any file or "
+                       L"registry value anywhere. Restore all the same?"})
              : std::wstring();
 }
 
@@ -296,8 +298,8 @@ void FrmQuarantine::cmdRestore_Click() {
   for (const ChangeEntry* entry : picked) {
     chosen.push_back(*entry);
   }
-  if (!Confirm(L"Restore " + Changes(chosen.size()) + L" that the clean-up made, newest first?" +
-               TrustWarning())) {
+  if (!Confirm(Joined({L"Restore ", Changes(chosen.size()),
+                       L" that the clean-up made, newest first?", TrustWarning()}))) {
     return;
   }
   std::size_t back = 0;
@@ -305,13 +307,13 @@ void FrmQuarantine::cmdRestore_Click() {
   for (const ChangeEntry& entry : chosen) {
     const RestoreResult result = engine_.RestoreChange(entry);
     back += IsBack(result) ? 1 : 0;
-    said += L"\n" + entry.backdoorName + L": " +
-            (IsBack(result) ? result.message : L"not restored: " + result.message);
+    said += Joined(
+        {L"\n", entry.backdoorName, IsBack(result) ? L": " : L": not restored: ", result.message});
   }
   Reload();
   desktop_.MessageBox(
-      L"Restored " + DecimalText(back) + L" of " + Changes(chosen.size()) + L":\n" + said, kCaption,
-      back == chosen.size() ? platform::kMbOkInformation : platform::kMbOkExclamation);
+      Joined({L"Restored ", DecimalText(back), L" of ", Changes(chosen.size()), L":\n", said}),
+      kCaption, back == chosen.size() ? platform::kMbOkInformation : platform::kMbOkExclamation);
 }
 
 void FrmQuarantine::cmdRestoreTo_Click() {
@@ -321,20 +323,21 @@ void FrmQuarantine::cmdRestoreTo_Click() {
   }
   const std::wstring copyName = selected.front()->unrecordedCopy;
   const auto target =
-      desktop_.SaveFileName(L"Restore " + copyName + L" to", L"", OriginalName(copyName));
+      desktop_.SaveFileName(Joined({L"Restore ", copyName, L" to"}), L"", OriginalName(copyName));
   if (!target) {
     return;
   }
   // The dialog was the question; only a record others may have changed asks again.
   const std::wstring warning = TrustWarning();
-  if (!warning.empty() && !Confirm(L"Restore " + copyName + L" to " + *target + L"?" + warning)) {
+  if (!warning.empty() &&
+      !Confirm(Joined({L"Restore ", copyName, L" to ", *target, L"?", warning}))) {
     return;
   }
   const RestoreResult result = engine_.RestoreCopy(copyName, *target);
   Reload();
   desktop_.MessageBox(
-      copyName + L": " + (IsBack(result) ? result.message : L"not restored: " + result.message),
-      kCaption, IsBack(result) ? platform::kMbOkInformation : platform::kMbOkExclamation);
+      Joined({copyName, IsBack(result) ? L": " : L": not restored: ", result.message}), kCaption,
+      IsBack(result) ? platform::kMbOkInformation : platform::kMbOkExclamation);
 }
 
 }  // namespace quellspur

@@ -58,7 +58,7 @@ void QuellspurApp::Form_Load() {
   // than the splash, and nobody sees it before the splash's "&OK".
   LoadMainWindow();
   platform::CentreOnScreen(*form_, toolkit_.desktop());
-  form_->SetCaption(form_->Caption() + L" " + kVersionText);
+  form_->SetCaption(Joined({form_->Caption(), L" ", kVersionText}));
   form_->Hide();
 }
 

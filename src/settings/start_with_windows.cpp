@@ -1,6 +1,7 @@
 #include "settings/start_with_windows.h"
 
 #include "platform/change_rights.h"
+#include "platform/text.h"
 
 namespace quellspur {
 
@@ -14,17 +15,18 @@ std::optional<std::wstring> WhyNotStartWithWindows(platform::Security& security,
   auto why = platform::WhyOthersCanChange(security, folder);
   if (!why) {
     // A drive's root folder ends in its backslash already.
-    const std::wstring executable = folder + (folder.ends_with(L'\\') ? L"" : L"\\") + fileName;
+    const std::wstring executable =
+        Joined({folder, folder.ends_with(L'\\') ? L"" : L"\\", fileName});
     place = executable;
     why = platform::WhyOthersCanChange(security, executable);
   }
   if (!why) {
     return std::nullopt;
   }
-  return L"Quellspur does not start with Windows from " + place + L": " + *why +
-         L". Whoever may change it could have their own program started when any user logs on. "
-         L"Install Quellspur with its setup, or move its folder to one that only administrators "
-         L"can change, such as Program Files.";
+  return Joined({L"Quellspur does not start with Windows from ", place, L": ", *why,
+                 L". Whoever may change it could have their own program started when any user logs "
+                 L"on. Install Quellspur with its setup, or move its folder to one that only "
+                 L"administrators can change, such as Program Files."});
 }
 
 }  // namespace quellspur

@@ -13,6 +13,10 @@ std::wstring ChangeRecord::Folder() const {
   return Joined({os_.GetProgramFolder(), L"\\BackDoors"});
 }
 
+std::wstring ChangeRecord::CopyPath(std::wstring_view copyName) const {
+  return Joined({Folder(), L"\\", copyName});
+}
+
 std::wstring ChangeRecord::Path() const {
   return Joined({Folder(), L"\\Changes.txt"});
 }

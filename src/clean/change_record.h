@@ -134,6 +134,8 @@ class ChangeRecord {
   std::wstring Path() const;
   // "<program folder>\BackDoors", the quarantine folder.
   std::wstring Folder() const;
+  // Where the quarantine copy of that name lies: in the quarantine folder.
+  std::wstring CopyPath(std::wstring_view copyName) const;
 
   // Appends the entry's line in the form of the record's version, stamped with the local time now
   // (the entry's own time is not used), in one write, after the version line when the file is

@@ -50,7 +50,7 @@ CopyName ChooseCopyName(platform::Os& os, ChangeRecord& record, const FileChange
       return choice;
     }
     // The bytes first: they rule out the other files' copies without reading the record.
-    const std::wstring copy = Joined({record.Folder(), L"\\", choice.name});
+    const std::wstring copy = record.CopyPath(choice.name);
     std::uint64_t size = 0;
     std::string sha256;
     if (os.GetFileLength(copy, size) && size == source.size && os.FileSha256(copy, sha256) &&
@@ -97,7 +97,7 @@ void MoveFile(platform::Os& os, ActivityLog& log, ChangeRecord& record,
   }
   const CopyName copy = ChooseCopyName(os, record, change, names);
   change.copyName = copy.name;
-  const std::wstring target = Joined({record.Folder(), L"\\", copy.name});
+  const std::wstring target = record.CopyPath(copy.name);
   // A new copy never replaces anything: should the name be taken after all, the copy fails.
   if (!copy.own &&
       (!record.Append({0, {}, backdoorName, change}) || !os.CopyFileW(inFile, target, true))) {

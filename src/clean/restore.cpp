@@ -83,9 +83,8 @@ QuarantineList Restore::List(const RestorePlaces& places) {
       item.refusal = *refusal;
       continue;  // its copy name is not taken for a copy's
     } else if (file != nullptr) {
-      item.state = Missing(os_, Joined({record_.Folder(), L"\\", file->copyName}))
-                       ? QuarantineState::NoCopy
-                       : QuarantineState::Quarantined;
+      item.state = Missing(os_, record_.CopyPath(file->copyName)) ? QuarantineState::NoCopy
+                                                                  : QuarantineState::Quarantined;
     } else {
       item.state = QuarantineState::Removed;
     }
@@ -179,7 +178,7 @@ RestoreResult Restore::PlaceCopy(const std::wstring& copyPath, const std::string
 }
 
 RestoreResult Restore::File(const FileChange& change) {
-  const std::wstring copyPath = Joined({record_.Folder(), L"\\", change.copyName});
+  const std::wstring copyPath = record_.CopyPath(change.copyName);
   // Left by a restore that was killed, and never whole enough to count, whatever stands in place.
   RemoveOwnFile(TemporaryName(change.originalPath));
   std::string standing;
@@ -214,7 +213,7 @@ RestoreResult Restore::UnrecordedCopy(const std::wstring& copyName, const std::w
   if (const auto refusal = PathRefusal(target)) {
     return Result(RestoreOutcome::Refused, Joined({L"refused: ", *refusal}));
   }
-  const std::wstring copyPath = Joined({record_.Folder(), L"\\", copyName});
+  const std::wstring copyPath = record_.CopyPath(copyName);
   RemoveOwnFile(TemporaryName(target));
   std::string sha256;
   if (!os_.FileSha256(copyPath, sha256)) {

@@ -10,10 +10,19 @@ namespace {
 constexpr std::uint32_t kKeyQueryValue = 0x1;
 constexpr std::uint32_t kKeySetValue = 0x2;
 
+// Unit by unit, without building upper-case copies: tests fill keys with thousands of values.
 template <typename Values>
 auto FindValue(Values& values, const std::wstring& name) {
   return std::find_if(values.begin(), values.end(), [&](const SimValue& v) {
-    return WindowsUpperCase(v.name) == WindowsUpperCase(name);
+    if (v.name.size() != name.size()) {
+      return false;
+    }
+    for (std::size_t i = 0; i < name.size(); ++i) {
+      if (WindowsUpperCase(v.name[i]) != WindowsUpperCase(name[i])) {
+        return false;
+      }
+    }
+    return true;
   });
 }
 

@@ -15,7 +15,7 @@ constexpr platform::ControlDesign CancelButton(platform::ControlDesign button) {
   return button;
 }
 
-constexpr platform::ControlDesign kControls[] = {
+constexpr platform::ControlDesign kAboutControls[] = {
     Control(ControlKind::Image, L"picIcon", L"", L"", L"", 240, 240, 540, 540, -1),
     platform::WithFont(Control(ControlKind::Label, L"lblTitle", L"", L"Orvanta Quellspur", L"",
                                1050, 240, 4365, 480, -1),
@@ -30,19 +30,19 @@ constexpr platform::ControlDesign kControls[] = {
     CancelButton(Control(ControlKind::Button, L"cmdOk", L"", L"OK", L"", 4245, 2880, 1260, 345, 0)),
 };
 
-constexpr platform::FormDesign kDesign{
+constexpr platform::FormDesign kAboutDesign{
     .name = L"frmAbout",
     .clientWidth = 5775,
     .clientHeight = 3510,
     .border = platform::Border::FixedDialog,
     .showInTaskbar = false,
-    .controls = kControls,
+    .controls = kAboutControls,
 };
 
 }  // namespace
 
 const platform::FormDesign& FrmAboutDesign() {
-  return kDesign;
+  return kAboutDesign;
 }
 
 std::wstring AboutDescription() {

@@ -18,7 +18,7 @@ int BoxState(std::int32_t flag) {
   return flag == 1 || flag == 2 ? flag : 0;
 }
 
-constexpr platform::ControlDesign kControls[] = {
+constexpr platform::ControlDesign kOptiControls[] = {
     Control(ControlKind::Frame, L"Frame1", L"", L"Scan", L"", 240, 120, 2295, 1695, 5),
     Control(ControlKind::CheckBox, L"chkCheck", L"Frame1", L"Auto Scan",
             L"Automatic check for backdoors.", 240, 360, 1575, 255, 0),
@@ -33,20 +33,20 @@ constexpr platform::ControlDesign kControls[] = {
             375, 4),
 };
 
-constexpr platform::FormDesign kDesign{
+constexpr platform::FormDesign kOptiDesign{
     .name = L"frmOpti",
     .caption = L"Options",
     .clientWidth = 5310,
     .clientHeight = 2550,
     .border = platform::Border::FixedDialog,
     .showInTaskbar = false,
-    .controls = kControls,
+    .controls = kOptiControls,
 };
 
 }  // namespace
 
 const platform::FormDesign& FrmOptiDesign() {
-  return kDesign;
+  return kOptiDesign;
 }
 
 FrmOpti::FrmOpti(platform::Toolkit& toolkit, platform::Os& os, Settings& settings)

@@ -111,7 +111,7 @@ constexpr ControlDesign Cancel(ControlDesign button) {
 
 constexpr unsigned kBottomRight = platform::kAnchorRight | platform::kAnchorBottom;
 
-constexpr ControlDesign kControls[] = {
+constexpr ControlDesign kQuarantineControls[] = {
     // Its mnemonic takes the keyboard to the list, next in the tab order.
     Control(ControlKind::Label, L"lblChanges", L"", L"C&hanges and copies in quarantine:", L"", 120,
             120, 6000, 255, 0),
@@ -131,7 +131,7 @@ constexpr ControlDesign kControls[] = {
              kBottomRight),
 };
 
-constexpr platform::FormDesign kDesign{
+constexpr platform::FormDesign kQuarantineDesign{
     .name = L"frmQuarantine",
     .caption = kCaption,
     .clientWidth = 10800,
@@ -140,13 +140,13 @@ constexpr platform::FormDesign kDesign{
     .minButton = true,
     .maxButton = true,
     .showInTaskbar = false,
-    .controls = kControls,
+    .controls = kQuarantineControls,
 };
 
 }  // namespace
 
 const platform::FormDesign& FrmQuarantineDesign() {
-  return kDesign;
+  return kQuarantineDesign;
 }
 
 std::vector<std::wstring> QuarantineCells(const QuarantineItem& item) {

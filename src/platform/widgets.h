@@ -8,6 +8,10 @@
 #include <string>
 #include <vector>
 
+// Desktop has a MessageBox of its own, which windows.h's macro would rename: files compiled as one
+// must all see it by the same name.
+#undef MessageBox
+
 namespace quellspur::platform {
 
 using Handler = std::function<void()>;

@@ -208,7 +208,8 @@ quellscan() {
 
 expect_quellscan_exit() {
   [ "$QS_EXIT" = "$1" ] ||
-    fail "QuellScan $2 ended with $QS_EXIT, expected $1 ($(head -c 300 "$E2E_DIR/quellscan.err"))"
+    fail "QuellScan $2 ended with $QS_EXIT, expected $1 ($(head -c 300 "$E2E_DIR/quellscan.err"))" \
+      "output: $(head -c 300 "$E2E_DIR/quellscan.out" | tr -d '\r' | tr '\n' '|')"
 }
 
 # The options dialog, opened from the tray menu while the Run value starts the program from the

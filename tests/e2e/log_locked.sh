@@ -10,9 +10,10 @@ e2e_begin log_locked
 SYS="$C_DRIVE/windows/system"
 LOG="$APP\\BackLog.txt"
 
-# Locks the log until release_log; another copy of the driver holds the lock.
+# Locks the log until release_log; another copy of the driver holds the lock. The last lock's
+# "held" goes first: the new holder empties the file only once it starts, which may be later.
 lock_log() {
-  rm -f "$TOOLS_DIR/release"
+  rm -f "$TOOLS_DIR/release" "$E2E_DIR/lock.out"
   (wine "$TOOLS_DIR/gui_driver.exe" hold-lock "$LOG" "$TOOLS\\release" </dev/null \
     >"$E2E_DIR/lock.out" 2>>"$E2E_DIR/driver.log" &)
   for _ in $(seq 100); do

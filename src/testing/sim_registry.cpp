@@ -14,15 +14,9 @@ constexpr std::uint32_t kKeySetValue = 0x2;
 template <typename Values>
 auto FindValue(Values& values, const std::wstring& name) {
   return std::find_if(values.begin(), values.end(), [&](const SimValue& v) {
-    if (v.name.size() != name.size()) {
-      return false;
-    }
-    for (std::size_t i = 0; i < name.size(); ++i) {
-      if (WindowsUpperCase(v.name[i]) != WindowsUpperCase(name[i])) {
-        return false;
-      }
-    }
-    return true;
+    return std::equal(
+        v.name.begin(), v.name.end(), name.begin(), name.end(),
+        [](wchar_t a, wchar_t b) { return WindowsUpperCase(a) == WindowsUpperCase(b); });
   });
 }
 
